@@ -1,0 +1,26 @@
+// Opening data files by their path on the device.
+//
+// Paths inside the system have the device's form ("\Program files\Tessaline\Languages\x.chr").
+// This is the one place that maps them to a file of the machine the build runs on:
+//  - a path rooted at a single backslash is placed under the device root;
+//  - on the native build, backslashes become slashes.
+// The device root comes from the environment variable TESSALINE_DEVICE_ROOT; without it, it is
+// "C:" under Win32 (so "\Program files\Tessaline" is "C:\Program files\Tessaline", also under
+// Wine) and the current directory on the native build. Tests set their own root.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace tessaline {
+
+std::string HostPath(const std::string& devicePath);
+
+// fopen on the host path. Returns nullptr when the file does not open.
+FILE* OpenDataFile(const std::string& devicePath, const char* mode);
+
+// Replaces the device root for this process; an empty text restores the default.
+void SetDeviceRoot(const std::string& root);
+std::string DeviceRoot();
+
+}  // namespace tessaline

@@ -1,0 +1,60 @@
+#include "Output.h"
+
+#include "system/WideText.h"
+
+namespace tessaline::tool {
+
+bool TakeFlag(Args& args, std::string_view name) {
+  for (auto it = args.begin(); it != args.end(); ++it) {
+    if (*it == name) {
+      args.erase(it);
+      return true;
+    }
+  }
+  return false;
+}
+
+std::string TakeOption(Args& args, std::string_view name, const std::string& fallback, bool& ok) {
+  for (auto it = args.begin(); it != args.end(); ++it) {
+    if (*it == name) {
+      if (it + 1 == args.end()) {
+        ok = false;
+        args.erase(it);
+        return fallback;
+      }
+      std::string value = *(it + 1);
+      args.erase(it, it + 2);
+      return value;
+    }
+  }
+  return fallback;
+}
+
+std::string FileTextToUtf8(std::string_view bytes) {
+  if (IsValidUtf8(bytes)) return std::string(bytes);
+  return WideToUtf8(Cp1252ToWide(bytes));
+}
+
+std::string Printable(std::string_view utf8) {
+  std::string out;
+  for (char ch : utf8) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c < 0x20 || c == 0x7F) {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\x%02X", c);
+      out += buf;
+    } else if (c == '\\') {
+      out += "\\\\";
+    } else {
+      out += ch;
+    }
+  }
+  return out;
+}
+
+int Usage(const char* text) {
+  std::fputs(text, stderr);
+  return 2;
+}
+
+}  // namespace tessaline::tool

@@ -1,0 +1,28 @@
+// Shared pieces of the tool's commands: argument lists, file text as UTF-8, printable forms.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tessaline::tool {
+
+using Args = std::vector<std::string>;
+
+// Removes "--name" from the arguments and says whether it was there.
+bool TakeFlag(Args& args, std::string_view name);
+// Removes "--name VALUE" and returns VALUE, or fallback when absent. Sets ok = false when the
+// option stands without a value.
+std::string TakeOption(Args& args, std::string_view name, const std::string& fallback, bool& ok);
+
+// The bytes of a text file as UTF-8: kept as they are when they are well-formed UTF-8, otherwise
+// read as Windows-1252 (the ANSI code page the files of this system are written in).
+std::string FileTextToUtf8(std::string_view bytes);
+
+// A readable form for the plain-text output: control characters as \xNN.
+std::string Printable(std::string_view utf8);
+
+int Usage(const char* text);
+
+}  // namespace tessaline::tool

@@ -1,0 +1,119 @@
+// tessaline text dump FILE [--json]: the section tree of a file in the structured text notation.
+//
+// Text is printed as UTF-8: a value whose bytes are well-formed UTF-8 (interface texts of
+// language files) is kept as it is, any other is read as Windows-1252 (panel captions and other
+// text in the ANSI code page).
+#include <cstdio>
+#include <vector>
+
+#include "Commands.h"
+#include "Json.h"
+#include "textfile/TextFile.h"
+
+namespace tessaline::tool {
+namespace {
+
+constexpr const char* kUsage = "usage: tessaline text dump FILE [--json]\n";
+
+// Both writers walk the tree with an explicit stack: a damaged file may nest sections far deeper
+// than a call stack could follow.
+struct Frame {
+  const TextSection* section;
+  size_t nextChild;
+};
+
+void WriteJsonRecords(JsonWriter& json, const TextSection& section) {
+  json.Field("name", FileTextToUtf8(section.name));
+  json.Field("argument", FileTextToUtf8(section.argument));
+  json.Key("records");
+  json.BeginArray();
+  for (const TextRecord& record : section.records) {
+    json.BeginObject();
+    json.Field("key", FileTextToUtf8(record.key));
+    json.Key("values");
+    json.BeginArray();
+    for (const TextValue& value : record.values) {
+      json.BeginObject();
+      json.Field("text", FileTextToUtf8(value.text));
+      json.Field("integer", static_cast<int64_t>(value.integer));
+      json.Key("real");
+      json.Real(value.real);
+      json.Field("truth", value.truth);
+      json.EndObject();
+    }
+    json.EndArray();
+    json.EndObject();
+  }
+  json.EndArray();
+  json.Key("children");
+  json.BeginArray();
+}
+
+void WriteJson(JsonWriter& json, const TextSection& root) {
+  std::vector<Frame> stack{{&root, 0}};
+  json.BeginObject();
+  WriteJsonRecords(json, root);
+  while (!stack.empty()) {
+    Frame& top = stack.back();
+    if (top.nextChild < top.section->children.size()) {
+      const TextSection* child = top.section->children[top.nextChild++].get();
+      json.BeginObject();
+      WriteJsonRecords(json, *child);
+      stack.push_back({child, 0});
+    } else {
+      json.EndArray();
+      json.EndObject();
+      stack.pop_back();
+    }
+  }
+}
+
+void WriteTextRecords(const TextSection& section, const std::string& indent) {
+  for (const TextRecord& record : section.records) {
+    std::printf("%s%s =", indent.c_str(), Printable(FileTextToUtf8(record.key)).c_str());
+    for (size_t i = 0; i < record.values.size(); ++i) {
+      const TextValue& v = record.values[i];
+      std::printf("%s \"%s\" (integer %d, real %.9g, %s)", i ? "," : "",
+                  Printable(FileTextToUtf8(v.text)).c_str(), v.integer,
+                  static_cast<double>(v.real), v.truth ? "true" : "false");
+    }
+    std::printf("\n");
+  }
+}
+
+void WriteText(const TextSection& root) {
+  std::vector<Frame> stack{{&root, 0}};
+  WriteTextRecords(root, "");
+  while (!stack.empty()) {
+    Frame& top = stack.back();
+    const std::string indent((stack.size() - 1) * 2, ' ');
+    if (top.nextChild < top.section->children.size()) {
+      const TextSection* child = top.section->children[top.nextChild++].get();
+      std::printf("%s[%s=%s]\n", indent.c_str(), Printable(FileTextToUtf8(child->name)).c_str(),
+                  Printable(FileTextToUtf8(child->argument)).c_str());
+      WriteTextRecords(*child, indent + "  ");
+      stack.push_back({child, 0});
+    } else {
+      if (stack.size() > 1) std::printf("%s[end]\n", std::string((stack.size() - 2) * 2, ' ').c_str());
+      stack.pop_back();
+    }
+  }
+}
+
+}  // namespace
+
+int RunTextCommand(Args args) {
+  const bool json = TakeFlag(args, "--json");
+  if (args.size() != 2 || args[0] != "dump") return Usage(kUsage);
+  const TextSection root = ReadTextFile(args[1]);
+  if (json) {
+    JsonWriter writer;
+    WriteJson(writer, root);
+    std::printf("%s\n", writer.Text().c_str());
+  } else {
+    WriteText(root);
+  }
+  return 0;
+}
+
+}  // namespace tessaline::tool
