@@ -53,6 +53,7 @@ std::string Printable(std::string_view utf8) {
 }
 
 int Usage(const char* text) {
+  std::fputs("usage: tessaline\n", stderr);
   std::fputs(text, stderr);
   return 2;
 }

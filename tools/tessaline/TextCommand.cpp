@@ -13,7 +13,7 @@
 namespace tessaline::tool {
 namespace {
 
-constexpr const char* kUsage = "usage: tessaline text dump FILE [--json]\n";
+constexpr const char* kUsage = "  text dump FILE [--json]        the section tree of a structured text file\n";
 
 // Both writers walk the tree with an explicit stack: a damaged file may nest sections far deeper
 // than a call stack could follow.
@@ -100,12 +100,10 @@ void WriteText(const TextSection& root) {
   }
 }
 
-}  // namespace
-
-int RunTextCommand(Args args) {
+int RunTextDump(Args args) {
   const bool json = TakeFlag(args, "--json");
-  if (args.size() != 2 || args[0] != "dump") return Usage(kUsage);
-  const TextSection root = ReadTextFile(args[1]);
+  if (args.size() != 1) return Usage(kUsage);
+  const TextSection root = ReadTextFile(args[0]);
   if (json) {
     JsonWriter writer;
     WriteJson(writer, root);
@@ -115,5 +113,9 @@ int RunTextCommand(Args args) {
   }
   return 0;
 }
+
+const Command kTextDump("text", "dump", RunTextDump, kUsage);
+
+}  // namespace
 
 }  // namespace tessaline::tool
