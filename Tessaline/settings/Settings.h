@@ -37,6 +37,8 @@ struct Settings {
   int32_t FreqMax;
   int32_t FreqInc;
   char16_t Buttons[kSettingsButtonsUnits];
+
+  bool operator==(const Settings&) const = default;
 };
 
 // The one record of the process.
