@@ -10,6 +10,7 @@
 
 #include "options/OptionsSheet.h"
 #include "options/PropAbout.h"
+#include "SheetWatchdog.h"
 
 namespace tessaline {
 namespace {
@@ -47,6 +48,7 @@ OptionsPages ThreePages() {
 class OptionsSheetTest : public ::testing::Test {
  protected:
   OptionsSheetTest() { events.clear(); }
+  testing::SheetWatchdog watchdog_;
 };
 
 TEST_F(OptionsSheetTest, OkWritesThePagesThatWereShownInTabOrder) {

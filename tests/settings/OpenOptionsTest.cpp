@@ -16,6 +16,7 @@
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "support/TestFiles.h"
+#include "../options/SheetWatchdog.h"
 
 namespace tessaline {
 namespace {
@@ -92,6 +93,7 @@ class OpenOptionsTest : public ::testing::Test {
   RegistrySnapshot snapshot_;
   testing::TempDir dir_;
   testing::DeviceRootScope root_;
+  testing::SheetWatchdog watchdog_;
   OptionsHooks previous_;
   std::vector<std::string> events_;
   bool pressOk_ = false;
