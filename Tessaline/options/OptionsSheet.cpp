@@ -11,28 +11,34 @@ namespace {
 // once the sheet is shown.
 constexpr UINT kSheetShownMessage = WM_APP + 0x51;
 
-// The property sheet's callback carries no context of its own. There is at most one sheet at a
-// time (OpenOptions guards it), and it runs on the calling thread.
+// The property sheet's callback carries no context of its own; the sheet being created finds
+// its context here, and from then on its window holds it as a property.
 struct SheetContext {
   const SheetShownHook* shown = nullptr;
   WNDPROC sheetProc = nullptr;
 };
-thread_local SheetContext* currentSheet = nullptr;
+SheetContext* creatingSheet = nullptr;
+constexpr const wchar_t* kContextProperty = L"TessalineOptionsSheet";
 
 LRESULT CALLBACK SheetWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  SheetContext* context = currentSheet;
-  const WNDPROC original = context ? context->sheetProc : nullptr;
-  if (message == kSheetShownMessage && context) {
-    if (*context->shown) (*context->shown)(window);
+  auto* context = static_cast<SheetContext*>(GetPropW(window, kContextProperty));
+  if (!context) return DefWindowProcW(window, message, wParam, lParam);
+  const WNDPROC original = context->sheetProc;
+  if (message == kSheetShownMessage) {
+    (*context->shown)(window);
     return 0;
   }
-  return original ? CallWindowProcW(original, window, message, wParam, lParam)
-                  : DefWindowProcW(window, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    RemovePropW(window, kContextProperty);
+  }
+  return CallWindowProcW(original, window, message, wParam, lParam);
 }
 
 int CALLBACK SheetCallback(HWND window, UINT message, LPARAM) {
-  if (message == PSCB_INITIALIZED && currentSheet && *currentSheet->shown) {
-    currentSheet->sheetProc = reinterpret_cast<WNDPROC>(
+  if (message == PSCB_INITIALIZED && creatingSheet && *creatingSheet->shown) {
+    SetPropW(window, kContextProperty, creatingSheet);
+    creatingSheet->sheetProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SheetWindowProc)));
     PostMessageW(window, kSheetShownMessage, 0, 0);
   }
@@ -73,10 +79,10 @@ bool ShowOptionsSheet(HWND parent, OptionsPages& pages, const SheetShownHook& sh
 
   SheetContext context;
   context.shown = &shown;
-  SheetContext* const outer = currentSheet;
-  currentSheet = &context;
+  SheetContext* const outer = creatingSheet;
+  creatingSheet = &context;
   const INT_PTR result = PropertySheetW(&header);
-  currentSheet = outer;
+  creatingSheet = outer;
   return result > 0;
 }
 
