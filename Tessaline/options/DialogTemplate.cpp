@@ -12,8 +12,8 @@ constexpr size_t kCountWord = 4;
 
 DialogTemplate::DialogTemplate(DWORD style, short cx, short cy, WideView caption) {
   style |= DS_SETFONT;
-  words_ = {LOWORD(style), HIWORD(style), 0, 0, 0, 0, 0, static_cast<WORD>(cx),
-            static_cast<WORD>(cy)};
+  words_ = {LOWORD(style),         HIWORD(style),        0, 0, 0, 0, 0,
+            static_cast<WORD>(cx), static_cast<WORD>(cy)};
   words_.push_back(0);  // no menu
   words_.push_back(0);  // the default dialog class
   AppendText(caption);
@@ -33,9 +33,15 @@ void DialogTemplate::AppendText(WideView text) {
 void DialogTemplate::BeginControl(WORD id, DWORD style, short x, short y, short cx, short cy) {
   AlignToDword();
   style |= WS_CHILD | WS_VISIBLE;
-  const WORD item[] = {LOWORD(style),          HIWORD(style),          0,
-                       0,                      static_cast<WORD>(x),   static_cast<WORD>(y),
-                       static_cast<WORD>(cx),  static_cast<WORD>(cy),  id};
+  const WORD item[] = {LOWORD(style),
+                       HIWORD(style),
+                       0,
+                       0,
+                       static_cast<WORD>(x),
+                       static_cast<WORD>(y),
+                       static_cast<WORD>(cx),
+                       static_cast<WORD>(cy),
+                       id};
   words_.insert(words_.end(), std::begin(item), std::end(item));
   ++words_[kCountWord];
 }

@@ -6,8 +6,8 @@ namespace tessaline {
 
 CPropertyPage::CPropertyPage(int tabText, WideView layoutCaption)
     : tabText_(tabText),
-      layout_(DS_3DLOOK | DS_CONTROL | WS_CHILD | WS_DISABLED | WS_CAPTION, kPageWidth,
-              kPageHeight, layoutCaption) {}
+      layout_(DS_3DLOOK | DS_CONTROL | WS_CHILD | WS_DISABLED | WS_CAPTION, kPageWidth, kPageHeight,
+              layoutCaption) {}
 
 PROPSHEETPAGEW CPropertyPage::Describe() {
   // The tab shows the page's interface text from the start.

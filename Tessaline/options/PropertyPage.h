@@ -8,7 +8,7 @@
 #pragma once
 
 #include <windows.h>
-
+// The common control headers build on <windows.h>.
 #include <prsht.h>
 
 #include "options/DialogTemplate.h"

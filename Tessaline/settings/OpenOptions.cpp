@@ -30,7 +30,9 @@ void Wait(unsigned milliseconds) {
 
 }  // namespace
 
-OptionsHooks SetOptionsHooks(OptionsHooks hooks) { return std::exchange(Hooks(), std::move(hooks)); }
+OptionsHooks SetOptionsHooks(OptionsHooks hooks) {
+  return std::exchange(Hooks(), std::move(hooks));
+}
 
 void OpenOptions(HWND parent) {
   // The mutex is only tested for existence, never waited on.

@@ -10,7 +10,7 @@
 
 namespace tessaline {
 
-constexpr size_t kSettingsTextUnits = 256;    // UTF-16 units, terminator included
+constexpr size_t kSettingsTextUnits = 256;  // UTF-16 units, terminator included
 constexpr size_t kSettingsButtonsUnits = 8192;
 
 // The class key of the input method, under HKEY_CLASSES_ROOT.

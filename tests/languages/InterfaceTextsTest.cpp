@@ -47,7 +47,8 @@ TEST_F(InterfaceTextsTest, PresentMissingAndEmptyTexts) {
 
 TEST_F(InterfaceTextsTest, TextsAreUtf8) {
   Language("English.chr",
-           "text1=\"Gr\xC3\xBC\xC3\x9F""e\"\ntext2=\"\xE2\x82\xAC \xF0\x9F\x98\x80\"\n"
+           "text1=\"Gr\xC3\xBC\xC3\x9F"
+           "e\"\ntext2=\"\xE2\x82\xAC \xF0\x9F\x98\x80\"\n"
            "text3=\"bad \xFF byte\"\n");
   LoadInterfaceTexts();
   EXPECT_EQ(InterfaceText(1), u"Gr\u00FC\u00DFe");
@@ -91,9 +92,7 @@ TEST_F(InterfaceTextsTest, InstalledLanguages) {
   EXPECT_EQ(names, (std::vector<WideString>{u"English", u"German", u"a.b"}));
 }
 
-TEST_F(InterfaceTextsTest, NoLanguagesFolder) {
-  EXPECT_TRUE(ListInstalledLanguages().empty());
-}
+TEST_F(InterfaceTextsTest, NoLanguagesFolder) { EXPECT_TRUE(ListInstalledLanguages().empty()); }
 
 }  // namespace
 }  // namespace tessaline

@@ -56,7 +56,9 @@ TEST(KeyMapTest, BaseIsClampedAndNeedsExactlyTwoValues) {
       "chararraybase=2,0\nchararraybase=3,99\nchararraybase=4,1,1\nchararraybase=5,1\n"
       "chararray=5,0\n");
   EXPECT_EQ(map.FindKey(2)->base, 1);
-  EXPECT_EQ(map.KeyCaption(2), u"a\x0001" u"bc");
+  EXPECT_EQ(map.KeyCaption(2),
+            u"a\x0001"
+            u"bc");
   EXPECT_EQ(map.FindKey(3)->base, 3);
   EXPECT_EQ(map.FindKey(4)->base, 3);
   EXPECT_EQ(map.FindKey(5)->base, 1);  // the base record stood before its key: ignored
@@ -82,8 +84,8 @@ TEST(KeyMapTest, CharsetKeepsEightLettersAndValuelessRecordsAreIgnored) {
 }
 
 TEST(KeyMapTest, EncodeAndDecode) {
-  KeyMap map = MapOf(
-      "charset=0,0x61,0x62,0x63\ncharset=1,0x64,0x61\ncharset=20,0x7A\nchararray=2,0,1,2\n");
+  KeyMap map =
+      MapOf("charset=0,0x61,0x62,0x63\ncharset=1,0x64,0x61\ncharset=20,0x7A\nchararray=2,0,1,2\n");
   LetterCodes codes;
   ASSERT_TRUE(map.Encode(u"cad", codes));
   EXPECT_EQ(codes, "\x12\x10\x20");  // 'a' is found in the first charset first
@@ -108,8 +110,8 @@ TEST(KeyMapTest, PunctuationKeys) {
 }
 
 TEST(KeyMapTest, NumbersInAnyBaseAndKeysInAnyCase) {
-  KeyMap map = MapOf(
-      "LOCALE=\"first\"\nCharSet=0,97,0x62,0143\nCHARARRAY=2,0,01,0x2\nlocale=\"Second\"\n");
+  KeyMap map =
+      MapOf("LOCALE=\"first\"\nCharSet=0,97,0x62,0143\nCHARARRAY=2,0,01,0x2\nlocale=\"Second\"\n");
   EXPECT_EQ(map.Locale(), "Second");  // a later locale replaces the earlier one
   EXPECT_EQ(map.KeyLetters(2), u"abc");
 }
@@ -132,7 +134,7 @@ TEST(KeyMapTest, FirstEntryWinsForSharedIdsAndDuplicateKeys) {
   ASSERT_EQ(map.Keys().size(), 2u);
   EXPECT_EQ(map.KeyLetters(2), u"a");  // the first key 2 is the one found
   EXPECT_EQ(map.FindKey(2)->base, 1);
-  EXPECT_EQ(map.FindKey(3), nullptr);  // position 1 of the first charset 1 does not exist
+  EXPECT_EQ(map.FindKey(3), nullptr);      // position 1 of the first charset 1 does not exist
   EXPECT_EQ(map.Charsets().back().id, 0);  // ids are kept as a byte
 }
 

@@ -37,8 +37,8 @@ TEST(DialogTemplateTest, TheDialogManagerMakesTheDescribedControls) {
   EXPECT_EQ(layout.ControlCount(), 5);
   RegisterOptionsControls();  // the trackbar class comes from the common controls
 
-  HWND dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), layout.Get(), nullptr,
-                                           PlainDialog, 0);
+  HWND dialog =
+      CreateDialogIndirectParamW(GetModuleHandleW(nullptr), layout.Get(), nullptr, PlainDialog, 0);
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(TextOf(dialog), L"Caption \u00E9");
   EXPECT_EQ(TextOf(GetDlgItem(dialog, 101)), L"Primary");

@@ -1,16 +1,16 @@
 // The rules of the options sheet, with pages made for the test: a page is initialised when its
 // tab is first shown, and writes at OK only if it was; closing any other way writes nothing.
-#include <gtest/gtest.h>
 #include <windows.h>
-
+// The common control headers build on <windows.h>.
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "SheetWatchdog.h"
 #include "options/OptionsSheet.h"
 #include "options/PropAbout.h"
-#include "SheetWatchdog.h"
 
 namespace tessaline {
 namespace {
@@ -60,9 +60,9 @@ TEST_F(OptionsSheetTest, OkWritesThePagesThatWereShownInTabOrder) {
     PropSheet_PressButton(sheet, PSBTN_OK);
   });
   EXPECT_TRUE(ok);
-  EXPECT_EQ(events, (std::vector<std::string>{"first bind", "first init", "shown", "third bind",
-                                              "third init", "third button", "first ok",
-                                              "third ok"}));
+  EXPECT_EQ(events,
+            (std::vector<std::string>{"first bind", "first init", "shown", "third bind",
+                                      "third init", "third button", "first ok", "third ok"}));
 }
 
 TEST_F(OptionsSheetTest, CancelWritesNothing) {
@@ -72,8 +72,8 @@ TEST_F(OptionsSheetTest, CancelWritesNothing) {
     PropSheet_PressButton(sheet, PSBTN_CANCEL);
   });
   EXPECT_FALSE(ok);
-  EXPECT_EQ(events, (std::vector<std::string>{"first bind", "first init", "second bind",
-                                              "second init"}));
+  EXPECT_EQ(events,
+            (std::vector<std::string>{"first bind", "first init", "second bind", "second init"}));
 }
 
 TEST_F(OptionsSheetTest, TabsCarryTheirInterfaceTextsAndThereIsNoApplyButton) {

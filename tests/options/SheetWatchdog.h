@@ -3,10 +3,10 @@
 // loop runs it.
 #pragma once
 
-#include <gtest/gtest.h>
 #include <windows.h>
-
+// The common control headers build on <windows.h>.
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 namespace tessaline::testing {
 

@@ -1,13 +1,14 @@
 // The options launcher with the real sheet under Wine; a hook stands in for the person who
 // presses OK or Cancel, so nothing waits on the modal sheet.
-#include <gtest/gtest.h>
 #include <windows.h>
-
+// The common control headers build on <windows.h>.
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "../options/SheetWatchdog.h"
 #include "RegistrySnapshot.h"
 #include "languages/InterfaceTexts.h"
 #include "options/PropAbout.h"
@@ -16,7 +17,6 @@
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "support/TestFiles.h"
-#include "../options/SheetWatchdog.h"
 
 namespace tessaline {
 namespace {
@@ -52,8 +52,8 @@ class OpenOptionsTest : public ::testing::Test {
     OptionsHooks hooks;
     hooks.wait = [this](unsigned ms) {
       events_.push_back("wait " + std::to_string(ms) + ", " +
-                        std::to_string(platform::SipShowIMCalls().size()) + " panel calls, stored " +
-                        std::to_string(StoredCounter()));
+                        std::to_string(platform::SipShowIMCalls().size()) +
+                        " panel calls, stored " + std::to_string(StoredCounter()));
     };
     hooks.sheetShown = [this](HWND sheet) { OnSheetShown(sheet); };
     previous_ = SetOptionsHooks(hooks);

@@ -16,8 +16,8 @@ void ReadInto(HKEY key, RegistryKeyImage& image) {
     }
     std::string bytes(size, '\0');
     nameLength = 16384;
-    RegEnumValueW(key, i, name, &nameLength, nullptr, &type,
-                  reinterpret_cast<BYTE*>(bytes.data()), &size);
+    RegEnumValueW(key, i, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(bytes.data()),
+                  &size);
     bytes.resize(size);
     image.values[std::wstring(name, nameLength)] = RegistryValue{type, bytes};
   }
@@ -72,14 +72,13 @@ std::optional<RegistryValue> ReadRegistryValue(HKEY root, const std::wstring& pa
   return it->second;
 }
 
-void WriteRegistryValue(HKEY root, const std::wstring& path, const std::wstring& name,
-                        DWORD type, const std::string& bytes) {
+void WriteRegistryValue(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type,
+                        const std::string& bytes) {
   HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                            nullptr),
-            ERROR_SUCCESS);
-  EXPECT_EQ(RegSetValueExW(key, name.c_str(), 0, type,
-                           reinterpret_cast<const BYTE*>(bytes.data()),
+  ASSERT_EQ(
+      RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+      ERROR_SUCCESS);
+  EXPECT_EQ(RegSetValueExW(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
                            static_cast<DWORD>(bytes.size())),
             ERROR_SUCCESS);
   RegCloseKey(key);

@@ -30,8 +30,8 @@ std::optional<RegistryKeyImage> ReadRegistryKey(HKEY root, const std::wstring& p
 std::optional<RegistryValue> ReadRegistryValue(HKEY root, const std::wstring& path,
                                                const std::wstring& name);
 
-void WriteRegistryValue(HKEY root, const std::wstring& path, const std::wstring& name,
-                        DWORD type, const std::string& bytes);
+void WriteRegistryValue(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type,
+                        const std::string& bytes);
 std::string TextBytes(const std::wstring& text, bool withTerminator = true);
 std::string NumberBytes(DWORD value);
 

@@ -91,12 +91,12 @@ TEST_F(SettingsStoreTest, StoredValuesOverlayTheDefaults) {
 }
 
 TEST_F(SettingsStoreTest, WrongTypesAndOversizedValues) {
-  WriteText(L"FreqMax", L"30");                                       // text for a number
+  WriteText(L"FreqMax", L"30");  // text for a number
   WriteRegistryValue(HKEY_CLASSES_ROOT, kKey, L"FreqInc", REG_BINARY, NumberBytes(9));
-  WriteNumber(L"Locale", 5);                                           // number for a text
-  WriteText(L"Language1", std::wstring(300, L'x'));                    // longer than the field
-  WriteText(L"Buttons", std::wstring(9000, L'b'));                     // longer than the field
-  WriteText(L"Language0", L"");                                        // present but empty
+  WriteNumber(L"Locale", 5);                         // number for a text
+  WriteText(L"Language1", std::wstring(300, L'x'));  // longer than the field
+  WriteText(L"Buttons", std::wstring(9000, L'b'));   // longer than the field
+  WriteText(L"Language0", L"");                      // present but empty
   // Stored without a terminator: the text must not run into the default behind it.
   WriteRegistryValue(HKEY_CLASSES_ROOT, kKey, L"ActiveLayout", REG_SZ, TextBytes(L"qw", false));
   LoadSettings();

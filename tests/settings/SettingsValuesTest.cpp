@@ -44,10 +44,10 @@ TEST(SettingsValuesTest, ReadOrderAndBufferSizes) {
   Settings s = Defaults();
   OverlayStoredValues(s, registry.Reader());
   const std::vector<std::pair<WideString, size_t>> expected = {
-      {u"UpdateCounter", 4}, {u"NoiseGate", 4},  {u"ThemeFilter", 4},    {u"AddSpace", 4},
-      {u"TruncWords", 4},    {u"SingleList", 4}, {u"ShowHint", 4},       {u"AdaptiveVoc", 4},
-      {u"FreqMax", 4},       {u"FreqInc", 4},    {u"Locale", 512},       {u"ActiveLayout", 512},
-      {u"Buttons", 16384},   {u"Language0", 512}, {u"Language1", 512},   {u"Path", 512},
+      {u"UpdateCounter", 4},  {u"NoiseGate", 4},   {u"ThemeFilter", 4}, {u"AddSpace", 4},
+      {u"TruncWords", 4},     {u"SingleList", 4},  {u"ShowHint", 4},    {u"AdaptiveVoc", 4},
+      {u"FreqMax", 4},        {u"FreqInc", 4},     {u"Locale", 512},    {u"ActiveLayout", 512},
+      {u"Buttons", 16384},    {u"Language0", 512}, {u"Language1", 512}, {u"Path", 512},
       {u"PanelFileName", 512}};
   EXPECT_EQ(registry.reads, expected);
   EXPECT_TRUE(s == Defaults());

@@ -12,7 +12,8 @@
 namespace tessaline::tool {
 namespace {
 
-constexpr const char* kUsage = "  text get FILE.chr N            interface text N of a language file\n";
+constexpr const char* kUsage =
+    "  text get FILE.chr N            interface text N of a language file\n";
 
 int RunTextGet(Args args) {
   if (args.size() != 2) return Usage(kUsage);
