@@ -8,6 +8,7 @@
 // a range.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "engine/KeySearch.h"
 #include "engine/UserDictionary.h"
 #include "engine/Vocabulary.h"
 #include "languages/KeyMap.h"
@@ -46,6 +48,10 @@ class Language {
   size_t PairCount() const { return vocabulary_.PairCount(); }
   LetterPairRecord GetPair(size_t index) const { return vocabulary_.GetPair(index); }
   WideString DecodeToText(std::string_view codes) const { return keyMap_.Decode(codes); }
+  // The entries that the key sequence can stand for, in match order (engine/KeySearch.h).
+  std::vector<uint32_t> SearchKeys(const int8_t* keys, size_t count) const {
+    return tessaline::SearchKeys(vocabulary_, keyMap_, keys, count);
+  }
 
   // The key map's queries.
   bool Encode(WideView text, LetterCodes& codes) const { return keyMap_.Encode(text, codes); }
