@@ -1,5 +1,7 @@
 #include "engine/KeySearch.h"
 
+#include <algorithm>
+
 #include "engine/Vocabulary.h"
 #include "languages/KeyMap.h"
 
@@ -16,9 +18,49 @@ struct Searcher {
     return vocabulary.LetterAt(index, depth);
   }
 
+  // The first letters are read from the runs of entries that share them (far fewer than the
+  // entries), so the widest ranges of the search are narrowed without decoding a word.
+  bool SubRangeOfRuns(uint32_t lo, uint32_t hi, uint32_t depth, uint8_t code,
+                      EntryRange& found) const {
+    const size_t runs = vocabulary.RunCount(depth);
+    auto runOf = [&](uint32_t entry) {  // the run holding the entry
+      size_t low = 0, high = runs;      // RunStart(low) <= entry < RunStart(high)
+      while (low + 1 < high) {
+        const size_t mid = low + (high - low) / 2;
+        (vocabulary.RunStart(depth, mid) <= entry ? low : high) = mid;
+      }
+      return low;
+    };
+    const size_t first = runOf(lo), last = runOf(hi) + 1;  // runs [first, last)
+    size_t low = first, high = last;  // first run whose letter is not below the code
+    while (low < high) {
+      const size_t mid = low + (high - low) / 2;
+      if (vocabulary.RunLetter(depth, mid) < code) {
+        low = mid + 1;
+      } else {
+        high = mid;
+      }
+    }
+    if (low == last || vocabulary.RunLetter(depth, low) != code) return false;
+    size_t end = low + 1;  // first run past the code
+    high = last;
+    while (end < high) {
+      const size_t mid = end + (high - end) / 2;
+      if (vocabulary.RunLetter(depth, mid) == code) {
+        end = mid + 1;
+      } else {
+        high = mid;
+      }
+    }
+    found = {std::max(lo, vocabulary.RunStart(depth, low)),
+             std::min(hi, vocabulary.RunStart(depth, end) - 1)};
+    return true;
+  }
+
   // The entries of [lo, hi] (all sharing their first `depth` letters) whose letter at `depth`
   // is `code`. Returns false when there are none.
   bool SubRange(uint32_t lo, uint32_t hi, uint32_t depth, uint8_t code, EntryRange& found) const {
+    if (depth < Vocabulary::kRunDepths) return SubRangeOfRuns(lo, hi, depth, code, found);
     // The prefix itself, and nothing else shorter than depth + 1 letters, sorts first.
     uint32_t s = lo;
     while (s <= hi && vocabulary.EntryLength(s) <= depth) {
@@ -115,6 +157,22 @@ void SearchKeyRanges(const Vocabulary& vocabulary, const KeyMap& keyMap, const i
   }
   Searcher searcher{vocabulary, entries, count, ranges};
   searcher.Narrow(0, static_cast<uint32_t>(vocabulary.EntryCount() - 1), 0);
+}
+
+bool KeysOfWord(const KeyMap& keyMap, std::string_view codes, std::vector<int8_t>& keys) {
+  keys.clear();
+  for (char c : codes) {
+    int found = -1;
+    for (const KeyEntry& entry : keyMap.Keys()) {
+      for (int i = 0; i < entry.count && found < 0; ++i) {
+        if (entry.codes[i] == static_cast<uint8_t>(c)) found = entry.key;
+      }
+      if (found >= 0) break;
+    }
+    if (found < 0) return false;
+    keys.push_back(static_cast<int8_t>(found));
+  }
+  return true;
 }
 
 std::vector<uint32_t> SearchKeys(const Vocabulary& vocabulary, const KeyMap& keyMap,

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 namespace tessaline {
@@ -26,6 +27,10 @@ struct EntryRange {
 // letters, the result is empty.
 void SearchKeyRanges(const Vocabulary& vocabulary, const KeyMap& keyMap, const int8_t* keys,
                      size_t count, std::vector<EntryRange>& ranges);
+
+// The keys that type a word: for each letter the first key of the key map that carries it.
+// False when a letter is on no key (keys is then incomplete).
+bool KeysOfWord(const KeyMap& keyMap, std::string_view codes, std::vector<int8_t>& keys);
 
 // The matching entry indices, in match order.
 std::vector<uint32_t> SearchKeys(const Vocabulary& vocabulary, const KeyMap& keyMap,

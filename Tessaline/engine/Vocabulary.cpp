@@ -57,6 +57,63 @@ void Vocabulary::Clear() {
   pool_.clear();
   entries_.clear();
   pairs_.clear();
+  RebuildSearchAids();
+}
+
+void Vocabulary::RebuildSearchAids() {
+  const size_t n = entries_.size();
+  back_.assign(n, 0);
+  // Entries still waiting for an earlier entry that shares fewer codes, by their shared count.
+  std::vector<std::pair<uint8_t, size_t>> open;
+  for (size_t i = 0; i < n; ++i) {
+    const auto first = static_cast<uint8_t>(pool_[entries_[i].offset]);
+    const uint8_t shared = (first & 1) ? static_cast<uint8_t>(first >> 1) : 0;
+    while (!open.empty() && open.back().first >= shared) open.pop_back();
+    if (shared > 0) {
+      // The loader guarantees that an entry stored with a marker is never the first one, so an
+      // earlier entry sharing fewer codes exists; stay safe for a vocabulary that breaks this.
+      const size_t up = open.empty() ? 0 : open.back().second;
+      back_[i] = static_cast<uint8_t>(std::min<size_t>(i - up, 255));
+    }
+    open.push_back({shared, i});
+  }
+  blockMax_.assign((n + kFrequencyBlock - 1) / kFrequencyBlock, 0);
+  for (size_t b = 0; b < blockMax_.size(); ++b) UpdateFrequencyBlock(b);
+
+  runs2_.positions = 2;
+  BuildRuns(2, runs2_);
+  runs3_.positions = 1;
+  BuildRuns(3, runs3_);
+}
+
+void Vocabulary::BuildRuns(size_t shared, EntryRuns& runs) const {
+  // An entry stored with a marker of `shared` or more codes continues the run of the entry
+  // before it.
+  const size_t n = entries_.size();
+  runs.start.clear();
+  runs.letters.clear();
+  for (size_t i = 0; i < n; ++i) {
+    const auto first = static_cast<uint8_t>(pool_[entries_[i].offset]);
+    if ((first & 1) && static_cast<size_t>(first >> 1) >= shared) continue;
+    runs.start.push_back(static_cast<uint32_t>(i));
+    for (size_t d = shared - runs.positions; d < shared; ++d) runs.letters.push_back(LetterAt(i, d));
+  }
+  runs.start.push_back(static_cast<uint32_t>(n));
+}
+
+void Vocabulary::UpdateFrequencyBlock(size_t block) {
+  const size_t begin = block * kFrequencyBlock;
+  const size_t end = std::min(begin + kFrequencyBlock, entries_.size());
+  uint16_t best = 0;
+  for (size_t i = begin; i < end; ++i) best = std::max(best, entries_[i].frequency);
+  blockMax_[block] = best;
+}
+
+size_t Vocabulary::MemoryBytes() const {
+  return pool_.size() + entries_.size() * sizeof(VocabularyEntry) +
+         pairs_.size() * sizeof(LetterPairRecord) + back_.size() + blockMax_.size() * 2 +
+         (runs2_.start.size() + runs3_.start.size()) * sizeof(uint32_t) + runs2_.letters.size() +
+         runs3_.letters.size();
 }
 
 VocabularyLoadReport Vocabulary::LoadVocabulary(FILE* stream) {
@@ -167,6 +224,7 @@ VocabularyLoadReport Vocabulary::LoadVocabularyBytes(std::string_view bytes) {
   report.entries = entries_.size();
   report.pool = pool_.size();
   report.pairs = pairs_.size();
+  RebuildSearchAids();
   return report;
 }
 
@@ -213,32 +271,34 @@ std::string_view Vocabulary::StoredForm(size_t index) const {
 size_t Vocabulary::DecodeEntry(size_t index, uint8_t* buffer) const {
   buffer[0] = 0;
   if (index >= entries_.size()) return 0;
-  // The working text grows at its front as the chain is followed, so it starts in the middle of
-  // a buffer twice the output's size. Each step replaces a marker of p codes by at most p bytes
-  // that begin with a smaller marker, so the growth stays below 128 bytes.
-  uint8_t work[2 * kDecodeBufferSize];
-  size_t begin = kDecodeBufferSize;
-  const size_t stored = StoredLength(index);
-  std::memcpy(work + begin, pool_.data() + entries_[index].offset, stored);
-  const size_t end = begin + stored;
+  // The word is filled from its end: an entry stored with a marker of p codes gives the codes
+  // from position p on, and the first p codes are those of the entries before it. Every entry
+  // that back_ steps over shares at least as many codes with the word, so the codes still
+  // missing are found with a few steps rather than a walk over every earlier entry.
+  const size_t length = entries_[index].length;
+  size_t missing = length;  // positions [0, missing) are still to be filled
   size_t j = index;
-  while (end > begin && (work[begin] & 1) && j > 0) {
-    const size_t p = work[begin] >> 1;  // codes still to be taken from earlier entries
-    --j;
-    const size_t earlier = StoredLength(j);
-    if (earlier == 0) break;
-    const auto* form = reinterpret_cast<const uint8_t*>(pool_.data() + entries_[j].offset);
-    const uint8_t m = form[0];
-    if ((m & 1) && p <= static_cast<size_t>(m >> 1)) continue;  // within entry j's own prefix
-    size_t n = (m & 1) ? p - (m >> 1) + 1 : p;
-    n = std::min(n, earlier);
-    if (n == 0 || n - 1 > begin) break;
-    begin = begin + 1 - n;
-    std::memcpy(work + begin, form, n);
+  while (missing > 0) {
+    const VocabularyEntry& entry = entries_[j];
+    const auto* form = reinterpret_cast<const uint8_t*>(pool_.data()) + entry.offset;
+    const size_t shared = (form[0] & 1) ? form[0] >> 1 : 0;
+    if (shared < missing) {
+      if (form[0] & 1) {
+        std::memcpy(buffer + shared, form + 1, missing - shared);  // positions shared.. on
+      } else {
+        std::memcpy(buffer, form, missing);
+        buffer[0] = RestoreFirst(form[0]);
+      }
+      missing = shared;
+      if (missing == 0) break;
+    }
+    if (back_[j] == 0) {  // a marker with nothing before it: keep what could be decoded
+      std::memmove(buffer, buffer + missing, length - missing);
+      buffer[length - missing] = 0;
+      return length - missing;
+    }
+    j -= back_[j];
   }
-  if (end > begin && !(work[begin] & 1)) work[begin] = RestoreFirst(work[begin]);
-  const size_t length = std::min(end - begin, kDecodeBufferSize - 1);
-  std::memcpy(buffer, work + begin, length);
   buffer[length] = 0;
   return length;
 }
@@ -251,24 +311,19 @@ LetterCodes Vocabulary::DecodeEntry(size_t index) const {
 
 uint8_t Vocabulary::LetterAt(size_t index, size_t position) const {
   if (index >= entries_.size() || position >= entries_[index].length) return 0;
-  // A marker of p codes means the first p letters are those of the entry before; walk back
-  // until the position lies in an entry's own stored codes.
+  // A marker of p codes means the first p letters are those of the entry before; step back
+  // until the position lies in an entry's own stored codes. The steps of back_ pass over entries
+  // that share even more codes with their predecessors, which cannot hold the letter either.
   for (;;) {
     const size_t offset = entries_[index].offset;
-    if (offset >= pool_.size()) return 0;
     const auto first = static_cast<uint8_t>(pool_[offset]);
-    if (first & 1) {
-      const size_t p = first >> 1;
-      if (position >= p) {
-        const size_t at = offset + 1 + position - p;
-        return at < pool_.size() ? static_cast<uint8_t>(pool_[at]) : 0;
-      }
-      if (index == 0) return 0;
-      --index;
-      continue;
+    if (!(first & 1)) {
+      return position == 0 ? RestoreFirst(first) : static_cast<uint8_t>(pool_[offset + position]);
     }
-    if (position == 0) return RestoreFirst(first);
-    return offset + position < pool_.size() ? static_cast<uint8_t>(pool_[offset + position]) : 0;
+    const size_t p = first >> 1;
+    if (position >= p) return static_cast<uint8_t>(pool_[offset + 1 + position - p]);
+    if (back_[index] == 0) return 0;  // a marker with nothing before it: no such letter
+    index -= back_[index];
   }
 }
 
@@ -343,6 +398,7 @@ bool Vocabulary::InsertWord(size_t position, std::string_view word, int frequenc
   entry.frequency = static_cast<uint16_t>(frequency);
   entry.length = static_cast<uint16_t>(word.size());
   entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(position), entry);
+  RebuildSearchAids();
   return true;
 }
 
@@ -358,7 +414,9 @@ uint16_t Vocabulary::EntryFrequency(size_t index) const {
 }
 
 void Vocabulary::SetEntryFrequency(size_t index, uint16_t frequency) {
-  if (index < entries_.size()) entries_[index].frequency = frequency;
+  if (index >= entries_.size()) return;
+  entries_[index].frequency = frequency;
+  UpdateFrequencyBlock(index / kFrequencyBlock);
 }
 
 uint16_t Vocabulary::EntryLength(size_t index) const {

@@ -128,13 +128,55 @@ class Vocabulary {
   // A copy of the record; an empty record for an index out of range.
   LetterPairRecord GetPair(size_t index) const;
 
+  // The highest frequency among entries [block * kFrequencyBlock, (block + 1) * kFrequencyBlock),
+  // so that ranking can pass over blocks that cannot hold a better candidate.
+  static constexpr size_t kFrequencyBlock = 64;
+  uint16_t BlockMaxFrequency(size_t block) const { return blockMax_[block]; }
+
+  // Runs of entries that share their first codes, for reading the first kRunDepths codes of an
+  // entry without decoding it. For a position d below kRunDepths, run g spans the entries
+  // [RunStart(d, g), RunStart(d, g + 1)) whose words share their first d + 1 codes (positions 0
+  // and 1 share one table of runs of two codes), RunStart(d, RunCount(d)) is the entry count,
+  // and RunLetter(d, g) is code d of the run's words (0 for a word too short to have one).
+  // Adjacent runs may share their codes; the codes ascend like the entries.
+  static constexpr size_t kRunDepths = 3;
+  size_t RunCount(size_t position) const { return Runs(position).start.size() - 1; }
+  uint32_t RunStart(size_t position, size_t run) const { return Runs(position).start[run]; }
+  uint8_t RunLetter(size_t position, size_t run) const {
+    const EntryRuns& runs = Runs(position);
+    return runs.letters[run * runs.positions + (position == 2 ? 0 : position)];
+  }
+
+  // Bytes held by the vocabulary and its search aids.
+  size_t MemoryBytes() const;
+
  private:
   size_t StoredLength(size_t index) const;
+  // The search aids are derived from the entries and kept in step with every change: rebuilt
+  // whole when entries are loaded or inserted, one block at a time when a frequency changes.
+  void RebuildSearchAids();
+  void UpdateFrequencyBlock(size_t block);
+
+  struct EntryRuns {
+    size_t positions = 1;          // letters kept per run
+    std::vector<uint32_t> start;   // run starts and, last, the entry count
+    std::vector<uint8_t> letters;  // `positions` letters per run
+  };
+  const EntryRuns& Runs(size_t position) const { return position < 2 ? runs2_ : runs3_; }
+  void BuildRuns(size_t shared, EntryRuns& runs) const;
 
   const KeyMap* keyMap_;
   std::string pool_;
   std::vector<VocabularyEntry> entries_;
   std::vector<LetterPairRecord> pairs_;
+  // For each entry stored with a marker of p shared codes, the distance back (at most 255) to an
+  // entry at or beyond the nearest earlier one whose marker shares fewer codes (a whole stored
+  // form counts as sharing none). Every entry skipped shares more codes than p with its
+  // predecessor, so LetterAt follows these steps instead of walking back one entry at a time.
+  std::vector<uint8_t> back_;
+  std::vector<uint16_t> blockMax_;
+  EntryRuns runs2_;  // runs sharing two codes, with codes 0 and 1
+  EntryRuns runs3_;  // runs sharing three codes, with code 2
 };
 
 // Compares two words byte by byte as unsigned values; a word sorts before every longer word it

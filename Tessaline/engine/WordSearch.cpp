@@ -35,6 +35,9 @@ class BestMatches {
   }
   size_t Size() const { return size_; }
   const Ranked& operator[](size_t i) const { return items_[i]; }
+  // The score below which (or at which, coming later) nothing can enter any more; -1 while
+  // there is room.
+  int Threshold() const { return size_ == capacity_ ? items_[size_ - 1].score : -1; }
 
  private:
   Ranked items_[WordSearch::kMaxCandidates];
@@ -111,27 +114,35 @@ void WordSearch::Rank() {
 
   // Each match range holds the words of one n-letter prefix. The only word of exactly n letters
   // in a range is the prefix itself, which sorts first; with a single key only such one-letter
-  // words are offered.
+  // words are offered. Matches are ranked in one pass in match order, keeping the seven best;
+  // blocks of entries whose highest frequency cannot beat the seventh are passed over.
+  constexpr size_t kBlock = Vocabulary::kFrequencyBlock;
   BestMatches best(kMaxCandidates);
-  uint32_t order = 0;
+  uint32_t order = 0;  // match order of the range's first entry
   for (const EntryRange& range : ranges_) {
     // With TruncWords every word of a range is cut to the same n letters, so a range offers
     // one candidate at most: its best word.
     BestMatches rangeBest(1);
     BestMatches& target = truncate ? rangeBest : best;
-    for (uint32_t i = range.first; i <= range.last; ++i, ++order) {
-      const VocabularyEntry& entry = words.Entry(i);
-      const int length = entry.length;
-      if (length == 0) continue;
-      if (n == 1 && length != 1) {
-        // Nothing after the first entry of the range can have one letter.
-        order += range.last - i + 1;
-        break;
+    const VocabularyEntry& head = words.Entry(range.first);
+    if (head.length == n) {
+      target.Offer({head.frequency + kExactLengthBonus, order, range.first});
+    } else if (n > 1 && head.length > 0) {
+      target.Offer({head.frequency, order, range.first});
+    }
+    if (n > 1) {
+      for (uint32_t i = range.first + 1; i <= range.last;) {
+        if (i % kBlock == 0 && i + kBlock - 1 <= range.last &&
+            words.BlockMaxFrequency(i / kBlock) <= target.Threshold()) {
+          i += kBlock;
+          continue;
+        }
+        target.Offer({words.Entry(i).frequency, order + (i - range.first), i});
+        ++i;
       }
-      const int score = entry.frequency + (static_cast<size_t>(length) == n ? kExactLengthBonus : 0);
-      target.Offer({score, order, i});
     }
     if (truncate && rangeBest.Size() > 0) best.Offer(rangeBest[0]);
+    order += range.last - range.first + 1;
   }
 
   candidates_.clear();

@@ -8,6 +8,7 @@
 
 #include "Commands.h"
 #include "Json.h"
+#include "engine/KeySearch.h"
 #include "engine/Language.h"
 #include "engine/WordSearch.h"
 #include "settings/Settings.h"
@@ -31,24 +32,6 @@ std::string NameOf(const std::string& path) {
   return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
-// The first key (in the language file's order) that carries each letter of the word.
-bool KeysOfWord(const Language& language, const WideString& word, std::vector<int>& keys) {
-  LetterCodes codes;
-  if (!language.Encode(word, codes)) return false;
-  for (char c : codes) {
-    int found = -1;
-    for (const KeyEntry& entry : language.Keys().Keys()) {
-      for (int i = 0; i < entry.count && found < 0; ++i) {
-        if (entry.codes[i] == static_cast<uint8_t>(c)) found = entry.key;
-      }
-      if (found >= 0) break;
-    }
-    if (found < 0) return false;
-    keys.push_back(found);
-  }
-  return true;
-}
-
 int RunPredict(Args args) {
   bool ok = true;
   const bool json = TakeFlag(args, "--json");
@@ -65,11 +48,15 @@ int RunPredict(Args args) {
 
   std::vector<int> keys;
   if (!word.empty()) {
-    if (!KeysOfWord(language, Utf8ToWide(word), keys)) {
+    LetterCodes codes;
+    std::vector<int8_t> wordKeys;
+    if (!language.Encode(Utf8ToWide(word), codes) ||
+        !KeysOfWord(language.Keys(), codes, wordKeys)) {
       std::fprintf(stderr, "tessaline: '%s' has a letter that no key of %s carries\n",
                    word.c_str(), chr.c_str());
       return 1;
     }
+    keys.assign(wordKeys.begin(), wordKeys.end());
   } else {
     for (const std::string& a : args) {
       char* end = nullptr;
