@@ -57,6 +57,41 @@ void Vocabulary::Clear() {
   pool_.clear();
   entries_.clear();
   pairs_.clear();
+  links_.clear();
+}
+
+size_t Vocabulary::SharedCodes(size_t index) const {
+  const auto first = static_cast<uint8_t>(pool_[entries_[index].offset]);
+  return (first & 1) ? first >> 1 : 0;
+}
+
+// The link of an entry is the nearest earlier entry with fewer shared codes (a "previous smaller"
+// search). It is found by jumping along the links of the entries before it: every jump lowers
+// the shared codes, so a search takes at most 31 jumps and usually one or two.
+uint32_t Vocabulary::FindLink(size_t index) const {
+  const size_t shared = SharedCodes(index);
+  if (index == 0 || shared == 0) return 0;  // stored whole: the walk never leaves it
+  size_t c = index - 1;
+  while (c > 0 && SharedCodes(c) >= shared) c = links_[c];
+  return static_cast<uint32_t>(c);
+}
+
+void Vocabulary::LinkAll() {
+  links_.resize(entries_.size());
+  for (size_t i = 0; i < entries_.size(); ++i) links_[i] = FindLink(i);
+}
+
+// After an insertion at `position`: later links move with their entries. Only an entry whose
+// link reaches back to the new entry or its re-coded successor (or beyond) can have a new link;
+// for every other entry, the entries between it and its link are unchanged.
+void Vocabulary::LinkInserted(size_t position) {
+  links_.insert(links_.begin() + static_cast<std::ptrdiff_t>(position), 0);
+  for (size_t k = position + 1; k < links_.size(); ++k) {
+    if (links_[k] >= position) ++links_[k];
+  }
+  for (size_t k = position; k < links_.size(); ++k) {
+    if (k <= position + 1 || links_[k] <= position + 1) links_[k] = FindLink(k);
+  }
 }
 
 VocabularyLoadReport Vocabulary::LoadVocabulary(FILE* stream) {
@@ -164,6 +199,7 @@ VocabularyLoadReport Vocabulary::LoadVocabularyBytes(std::string_view bytes) {
     previousLength = entry.length;
   }
 
+  LinkAll();
   report.entries = entries_.size();
   report.pool = pool_.size();
   report.pairs = pairs_.size();
@@ -224,12 +260,14 @@ size_t Vocabulary::DecodeEntry(size_t index, uint8_t* buffer) const {
   size_t j = index;
   while (end > begin && (work[begin] & 1) && j > 0) {
     const size_t p = work[begin] >> 1;  // codes still to be taken from earlier entries
-    --j;
+    // The entries between j and its link share at least p codes with their predecessors: the
+    // codes wanted lie within their own prefixes, so the walk passes over them.
+    j = links_[j];
     const size_t earlier = StoredLength(j);
     if (earlier == 0) break;
     const auto* form = reinterpret_cast<const uint8_t*>(pool_.data() + entries_[j].offset);
     const uint8_t m = form[0];
-    if ((m & 1) && p <= static_cast<size_t>(m >> 1)) continue;  // within entry j's own prefix
+    if ((m & 1) && p <= static_cast<size_t>(m >> 1)) break;  // cannot happen: links skip these
     size_t n = (m & 1) ? p - (m >> 1) + 1 : p;
     n = std::min(n, earlier);
     if (n == 0 || n - 1 > begin) break;
@@ -264,7 +302,7 @@ uint8_t Vocabulary::LetterAt(size_t index, size_t position) const {
         return at < pool_.size() ? static_cast<uint8_t>(pool_[at]) : 0;
       }
       if (index == 0) return 0;
-      --index;
+      index = links_[index];
       continue;
     }
     if (position == 0) return RestoreFirst(first);
@@ -313,6 +351,9 @@ int32_t Vocabulary::FindWord(std::string_view word) const {
 bool Vocabulary::InsertWord(size_t position, std::string_view word, int frequency) {
   if (word.empty() || word.size() > static_cast<size_t>(kMaxWordLength)) return false;
   if (word.find('\0') != std::string_view::npos) return false;
+  // A word's first code may have to be stored whole, rewritten into an even byte: that holds
+  // letter positions 0 to 7 only (any code the key map makes).
+  if (static_cast<uint8_t>(word[0]) & 0x08) return false;
   if (frequency < 0 || frequency > kMaxFileFrequency) return false;
   if (position > entries_.size()) return false;
   if (pool_.size() + word.size() >= kPoolLimit) return false;
@@ -343,6 +384,7 @@ bool Vocabulary::InsertWord(size_t position, std::string_view word, int frequenc
   entry.frequency = static_cast<uint16_t>(frequency);
   entry.length = static_cast<uint16_t>(word.size());
   entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(position), entry);
+  LinkInserted(position);
   return true;
 }
 

@@ -9,6 +9,10 @@
 //  - otherwise the word itself with its first code rewritten to an even byte: high four bits
 //    unchanged, low four bits (low & 7) * 2 (stored length: the word's length).
 // Nothing is kept decoded: every access walks the front-coding chain backwards as far as needed.
+// To keep that walk short in long runs of words that share a prefix, each entry keeps the index
+// of the entry where the walk goes on (the nearest earlier entry that shares fewer codes with its
+// own predecessor): the walk visits exactly the entries that supply codes, never the ones it
+// would only pass over.
 //
 // The vocabulary file (.voc, little-endian, no header):
 //   N (4), N packed entries (4 each: bits 0-19 offset, 20-26 frequency, 27-31 length),
@@ -110,8 +114,9 @@ class Vocabulary {
   // The entry index of the word, or -(insertion position) - 1 when absent.
   int32_t FindWord(std::string_view word) const;
   // Inserts a new entry at the position (see InsertWord in Vocabulary.cpp). Nothing happens for
-  // an empty word, a word longer than 31 codes or holding a 0, a frequency above 127, a full
-  // pool, or a position beyond the entry count; the result says whether it was inserted.
+  // an empty word, a word longer than 31 codes or holding a 0, a first code naming a letter
+  // position above 7 (it cannot be stored whole), a frequency outside 0 to 127, a full pool, or
+  // a position beyond the entry count; the result says whether it was inserted.
   bool InsertWord(size_t position, std::string_view word, int frequency);
   // FindWord, then InsertWord at the insertion position when absent. False only when the word
   // is present; true also when InsertWord refused the word for a limit.
@@ -130,11 +135,19 @@ class Vocabulary {
 
  private:
   size_t StoredLength(size_t index) const;
+  // Codes an entry takes from earlier entries: its marker's p, or 0 when stored whole.
+  size_t SharedCodes(size_t index) const;
+  uint32_t FindLink(size_t index) const;
+  void LinkAll();
+  void LinkInserted(size_t position);
 
   const KeyMap* keyMap_;
   std::string pool_;
   std::vector<VocabularyEntry> entries_;
   std::vector<LetterPairRecord> pairs_;
+  // links_[i]: the nearest entry before i whose shared codes are fewer than entry i's; the
+  // decoding walk goes straight there, since the entries between hold none of the codes it needs.
+  std::vector<uint32_t> links_;
 };
 
 // Compares two words byte by byte as unsigned values; a word sorts before every longer word it

@@ -172,6 +172,7 @@ TEST_F(VocabularyTest, InsertRefusesWhatBreaksALimit) {
   EXPECT_FALSE(voc.InsertWord(1, "", 1));
   EXPECT_FALSE(voc.InsertWord(1, std::string("\x11\x00\x12", 3), 1));
   EXPECT_FALSE(voc.InsertWord(5, Codes("dog"), 1));
+  EXPECT_FALSE(voc.InsertWord(1, "\x18\x11", 1));  // position 8 cannot be rewritten
   EXPECT_EQ(voc.EntryCount(), 1u);
   EXPECT_TRUE(voc.InsertWord(1, std::string(31, '\x11'), 127));
 
