@@ -22,7 +22,9 @@ uint8_t RestoreFirst(uint8_t stored) {
   return static_cast<uint8_t>((stored & 0xF0) | ((stored & 14) >> 1));
 }
 
-// Room the containers get beyond what a file holds, for the user's words.
+// Room the containers get beyond what a file holds, for the user's words. The containers are
+// sized from the file as read rather than given fixed reservations up front, so a small
+// vocabulary (the options pages make their own) costs only what it holds.
 constexpr size_t kSpareEntries = 256;
 constexpr size_t kSparePool = 4096;
 

@@ -94,6 +94,14 @@ TEST_F(LanguageTest, DerivedPathsReplaceOnlyTheLastExtension) {
   // Only the last "." counts, even when it stands in a folder name.
   EXPECT_EQ(SiblingFilePath("\\My.Folder\\English", ".voc"), "\\My.voc");
   EXPECT_EQ(SiblingFilePath("\\Folder\\English", ".usr"), "\\Folder\\English");
+
+  // Such a language reads its one file three times, but never writes over it.
+  const std::string chr = dir.Write("Plain/English", testing::kTestLanguage);
+  testing::MessageRecorder messages;
+  Language plain("\\Plain\\English", u"English", true, true, 20, 4);
+  EXPECT_TRUE(plain.AddUserWord(u"bee"));
+  EXPECT_FALSE(plain.StoreUserDictionary());
+  EXPECT_EQ(testing::ReadBytes(chr), testing::kTestLanguage);
 }
 
 TEST_F(LanguageTest, MissingVocabularyIsReportedAndTheUserFileIsLeftAlone) {
