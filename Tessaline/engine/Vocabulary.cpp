@@ -17,7 +17,9 @@ void AppendU32(std::string& out, uint32_t value) {
   for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>((value >> shift) & 0xFF);
 }
 
-uint8_t RewriteFirst(uint8_t code) { return static_cast<uint8_t>((code & 0xF0) | ((code & 7) << 1)); }
+uint8_t RewriteFirst(uint8_t code) {
+  return static_cast<uint8_t>((code & 0xF0) | ((code & 7) << 1));
+}
 uint8_t RestoreFirst(uint8_t stored) {
   return static_cast<uint8_t>((stored & 0xF0) | ((stored & 14) >> 1));
 }
@@ -50,7 +52,8 @@ std::string StoredFormAfter(std::string_view previous, std::string_view word) {
     stored.append(word.substr(p));
   } else {
     stored.assign(word);
-    if (!stored.empty()) stored[0] = static_cast<char>(RewriteFirst(static_cast<uint8_t>(stored[0])));
+    if (!stored.empty())
+      stored[0] = static_cast<char>(RewriteFirst(static_cast<uint8_t>(stored[0])));
   }
   return stored;
 }
@@ -371,8 +374,8 @@ bool Vocabulary::InsertWord(size_t position, std::string_view word, int frequenc
     oldStored = StoredLength(position);
     offset = entries_[position].offset;
   }
-  const auto growth = static_cast<int64_t>(stored.size() + recoded.size()) -
-                      static_cast<int64_t>(oldStored);
+  const auto growth =
+      static_cast<int64_t>(stored.size() + recoded.size()) - static_cast<int64_t>(oldStored);
 
   pool_.replace(offset, oldStored, stored + recoded);
   if (hasNext) {

@@ -32,10 +32,10 @@
 
 namespace tessaline {
 
-constexpr int kMaxWordLength = 31;              // letter codes of a vocabulary word
-constexpr uint32_t kPoolLimit = 1u << 20;       // the reach of the 20-bit offset
-constexpr int kMaxFileFrequency = 127;          // frequencies a file (and InsertWord) may hold
-constexpr size_t kDecodeBufferSize = 256;       // DecodeEntry's buffer, terminator included
+constexpr int kMaxWordLength = 31;         // letter codes of a vocabulary word
+constexpr uint32_t kPoolLimit = 1u << 20;  // the reach of the 20-bit offset
+constexpr int kMaxFileFrequency = 127;     // frequencies a file (and InsertWord) may hold
+constexpr size_t kDecodeBufferSize = 256;  // DecodeEntry's buffer, terminator included
 constexpr int kMaxPairLetters = 4;
 
 struct VocabularyEntry {

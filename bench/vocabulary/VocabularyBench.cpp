@@ -35,12 +35,12 @@ struct Corpus {
 
 const Corpus& LargeVocabulary() {
   static const Corpus corpus = [] {
-    static const char* kOnsets[] = {"", "b", "c", "d", "f", "g", "h", "l", "m", "n", "p", "r",
-                                    "s", "t", "w", "st", "tr", "pr", "ch", "sh", "th", "cl",
-                                    "br", "gr", "pl", "sp", "str", "k", "v", "qu"};
+    static const char* kOnsets[] = {"",   "b",  "c",  "d",  "f",  "g",  "h",   "l",  "m",  "n",
+                                    "p",  "r",  "s",  "t",  "w",  "st", "tr",  "pr", "ch", "sh",
+                                    "th", "cl", "br", "gr", "pl", "sp", "str", "k",  "v",  "qu"};
     static const char* kVowels[] = {"a", "e", "i", "o", "u", "ea", "ou", "ai", "y", "ee", "io"};
-    static const char* kCodas[] = {"", "", "n", "r", "s", "t", "l", "nd", "ng", "st", "ck",
-                                   "m", "ed", "ing", "er", "ly", "tion", "x", "z"};
+    static const char* kCodas[] = {"",   "",  "n",  "r",   "s",  "t",  "l",    "nd", "ng", "st",
+                                   "ck", "m", "ed", "ing", "er", "ly", "tion", "x",  "z"};
     std::mt19937 random(2024);
     std::set<std::string, bool (*)(const std::string&, const std::string&)> unique(
         [](const std::string& a, const std::string& b) { return CompareWords(a, b) < 0; });
@@ -117,10 +117,9 @@ void BM_FindWordAbsent(benchmark::State& state) {
   std::vector<std::string> absent;
   while (absent.size() < 4096) {
     std::string w = words[random() % words.size()] + Codes("q");
-    if (!std::binary_search(words.begin(), words.end(), w,
-                            [](const std::string& a, const std::string& b) {
-                              return CompareWords(a, b) < 0;
-                            })) {
+    if (!std::binary_search(
+            words.begin(), words.end(), w,
+            [](const std::string& a, const std::string& b) { return CompareWords(a, b) < 0; })) {
       absent.push_back(w);
     }
   }

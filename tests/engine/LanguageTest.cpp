@@ -159,8 +159,8 @@ TEST_F(LanguageTest, AddUserWordRefusalsSaveNothing) {
   auto language = Make();
   EXPECT_TRUE(language->AddUserWord(u"bee"));
   EXPECT_EQ(Frequency(*language, "bee"), 1);
-  EXPECT_FALSE(language->AddUserWord(u"bee"));      // in the list
-  EXPECT_FALSE(language->AddUserWord(u"cat"));      // in the vocabulary
+  EXPECT_FALSE(language->AddUserWord(u"bee"));        // in the list
+  EXPECT_FALSE(language->AddUserWord(u"cat"));        // in the vocabulary
   EXPECT_FALSE(language->AddUserWord(u"caf\u00E9"));  // a letter of no charset
   EXPECT_FALSE(language->AddUserWord(u""));
   EXPECT_FALSE(language->AddUserWord(std::u16string(256, u'a')));  // more than the file holds

@@ -77,7 +77,8 @@ void WriteJson(const Vocabulary& voc, const VocabularyLoadReport& report) {
     json.Field("index", static_cast<int64_t>(i));
     json.Field("key", static_cast<int>(pair.key));
     json.Field("letters", Hex(PairLetters(pair)));
-    json.Field("text", Word(voc.Keys(), PairLetters(pair).substr(0, static_cast<size_t>(pair.count))));
+    json.Field("text",
+               Word(voc.Keys(), PairLetters(pair).substr(0, static_cast<size_t>(pair.count))));
     json.Key("weights");
     json.BeginArray();
     for (int8_t w : pair.weights) json.Int(w);
@@ -100,7 +101,8 @@ void WriteText(const Vocabulary& voc, const VocabularyLoadReport& report) {
       std::printf(" entries from %lld on cannot be decoded",
                   static_cast<long long>(report.firstBadEntry));
     }
-    if (report.clampedPairCounts) std::printf(" %zu pair counts out of range", report.clampedPairCounts);
+    if (report.clampedPairCounts)
+      std::printf(" %zu pair counts out of range", report.clampedPairCounts);
     if (report.trailingBytes) std::printf(" bytes after the last record");
     std::printf("\n");
   }
@@ -112,11 +114,12 @@ void WriteText(const Vocabulary& voc, const VocabularyLoadReport& report) {
   }
   for (size_t i = 0; i < voc.PairCount(); ++i) {
     const LetterPairRecord pair = voc.GetPair(i);
-    std::printf("pair %zu\tkey 0x%04X\tletters %s (%s)\tweights %d %d %d %d\tcount %d\n", i,
-                pair.key, Hex(PairLetters(pair)).c_str(),
-                Printable(Word(voc.Keys(), PairLetters(pair).substr(0, static_cast<size_t>(pair.count))))
-                    .c_str(),
-                pair.weights[0], pair.weights[1], pair.weights[2], pair.weights[3], pair.count);
+    std::printf(
+        "pair %zu\tkey 0x%04X\tletters %s (%s)\tweights %d %d %d %d\tcount %d\n", i, pair.key,
+        Hex(PairLetters(pair)).c_str(),
+        Printable(Word(voc.Keys(), PairLetters(pair).substr(0, static_cast<size_t>(pair.count))))
+            .c_str(),
+        pair.weights[0], pair.weights[1], pair.weights[2], pair.weights[3], pair.count);
   }
 }
 
@@ -132,7 +135,8 @@ int RunVocDump(Args args) {
   }
   KeyMap keys;
   keys.LoadKeyMap(chr);
-  if (keys.Charsets().empty()) std::fprintf(stderr, "tessaline: no charsets in '%s'\n", chr.c_str());
+  if (keys.Charsets().empty())
+    std::fprintf(stderr, "tessaline: no charsets in '%s'\n", chr.c_str());
   Vocabulary voc(keys);
   const VocabularyLoadReport report = voc.LoadVocabulary(file);
   std::fclose(file);
