@@ -138,6 +138,9 @@ void Language::DailyDecay() {
 
 bool Language::StoreUserDictionary() {
   if (!userDictionaryLoaded_) return false;
+  // A language file named without any "." would give the user dictionary its own path: the
+  // language file is never overwritten.
+  if (UserDictionaryPath() == filePath_) return false;
   return userDictionary_.SaveUserDictionary(UserDictionaryPath());
 }
 

@@ -81,7 +81,8 @@ class Language {
   void DailyDecay();
   // Saves the user dictionary to the .usr path. A language whose user dictionary was never read
   // (made without one, or whose vocabulary did not open) does not write the file, so that it
-  // cannot replace the user's words with an empty list: the result is then false.
+  // cannot replace the user's words with an empty list, nor when the .usr path would be the
+  // language file's own (a path without any "."): the result is then false.
   bool StoreUserDictionary();
   // base + count * 127 / FreqMax, kept to 16 bits (a negative count counts as 0).
   uint16_t AdaptedFrequency(const AdaptationRecord& record) const;

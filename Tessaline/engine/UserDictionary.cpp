@@ -44,7 +44,8 @@ class Reader {
     uint8_t length = 0;
     if (!U8(length) || bytes_.size() - at_ < 2u * length) return false;
     word.resize(length);
-    for (size_t i = 0; i < length; ++i) word[i] = static_cast<char16_t>(Byte(2 * i) | Byte(2 * i + 1) << 8);
+    for (size_t i = 0; i < length; ++i)
+      word[i] = static_cast<char16_t>(Byte(2 * i) | Byte(2 * i + 1) << 8);
     at_ += 2u * length;
     return true;
   }

@@ -17,12 +17,16 @@ void AppendU32(std::string& out, uint32_t value) {
   for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>((value >> shift) & 0xFF);
 }
 
-uint8_t RewriteFirst(uint8_t code) { return static_cast<uint8_t>((code & 0xF0) | ((code & 7) << 1)); }
+uint8_t RewriteFirst(uint8_t code) {
+  return static_cast<uint8_t>((code & 0xF0) | ((code & 7) << 1));
+}
 uint8_t RestoreFirst(uint8_t stored) {
   return static_cast<uint8_t>((stored & 0xF0) | ((stored & 14) >> 1));
 }
 
-// Room the containers get beyond what a file holds, for the user's words.
+// Room the containers get beyond what a file holds, for the user's words. The containers are
+// sized from the file as read rather than given fixed reservations up front, so a small
+// vocabulary (the options pages make their own) costs only what it holds.
 constexpr size_t kSpareEntries = 256;
 constexpr size_t kSparePool = 4096;
 
@@ -48,7 +52,8 @@ std::string StoredFormAfter(std::string_view previous, std::string_view word) {
     stored.append(word.substr(p));
   } else {
     stored.assign(word);
-    if (!stored.empty()) stored[0] = static_cast<char>(RewriteFirst(static_cast<uint8_t>(stored[0])));
+    if (!stored.empty())
+      stored[0] = static_cast<char>(RewriteFirst(static_cast<uint8_t>(stored[0])));
   }
   return stored;
 }
@@ -368,6 +373,9 @@ int32_t Vocabulary::FindWord(std::string_view word) const {
 bool Vocabulary::InsertWord(size_t position, std::string_view word, int frequency) {
   if (word.empty() || word.size() > static_cast<size_t>(kMaxWordLength)) return false;
   if (word.find('\0') != std::string_view::npos) return false;
+  // A word's first code may have to be stored whole, rewritten into an even byte: that holds
+  // letter positions 0 to 7 only (any code the key map makes).
+  if (static_cast<uint8_t>(word[0]) & 0x08) return false;
   if (frequency < 0 || frequency > kMaxFileFrequency) return false;
   if (position > entries_.size()) return false;
   if (pool_.size() + word.size() >= kPoolLimit) return false;
@@ -383,8 +391,8 @@ bool Vocabulary::InsertWord(size_t position, std::string_view word, int frequenc
     oldStored = StoredLength(position);
     offset = entries_[position].offset;
   }
-  const auto growth = static_cast<int64_t>(stored.size() + recoded.size()) -
-                      static_cast<int64_t>(oldStored);
+  const auto growth =
+      static_cast<int64_t>(stored.size() + recoded.size()) - static_cast<int64_t>(oldStored);
 
   pool_.replace(offset, oldStored, stored + recoded);
   if (hasNext) {

@@ -9,6 +9,10 @@
 //  - otherwise the word itself with its first code rewritten to an even byte: high four bits
 //    unchanged, low four bits (low & 7) * 2 (stored length: the word's length).
 // Nothing is kept decoded: every access walks the front-coding chain backwards as far as needed.
+// To keep that walk short in long runs of words that share a prefix, each entry keeps a step back
+// towards the nearest earlier entry that shares fewer codes with its own predecessor, so the walk
+// passes over the entries that hold none of the codes it needs; the search also reads the first
+// codes of an entry from runs of entries sharing them, and ranks by block maxima of frequency.
 //
 // The vocabulary file (.voc, little-endian, no header):
 //   N (4), N packed entries (4 each: bits 0-19 offset, 20-26 frequency, 27-31 length),
@@ -28,10 +32,10 @@
 
 namespace tessaline {
 
-constexpr int kMaxWordLength = 31;              // letter codes of a vocabulary word
-constexpr uint32_t kPoolLimit = 1u << 20;       // the reach of the 20-bit offset
-constexpr int kMaxFileFrequency = 127;          // frequencies a file (and InsertWord) may hold
-constexpr size_t kDecodeBufferSize = 256;       // DecodeEntry's buffer, terminator included
+constexpr int kMaxWordLength = 31;         // letter codes of a vocabulary word
+constexpr uint32_t kPoolLimit = 1u << 20;  // the reach of the 20-bit offset
+constexpr int kMaxFileFrequency = 127;     // frequencies a file (and InsertWord) may hold
+constexpr size_t kDecodeBufferSize = 256;  // DecodeEntry's buffer, terminator included
 constexpr int kMaxPairLetters = 4;
 
 struct VocabularyEntry {
@@ -110,8 +114,9 @@ class Vocabulary {
   // The entry index of the word, or -(insertion position) - 1 when absent.
   int32_t FindWord(std::string_view word) const;
   // Inserts a new entry at the position (see InsertWord in Vocabulary.cpp). Nothing happens for
-  // an empty word, a word longer than 31 codes or holding a 0, a frequency above 127, a full
-  // pool, or a position beyond the entry count; the result says whether it was inserted.
+  // an empty word, a word longer than 31 codes or holding a 0, a first code naming a letter
+  // position above 7 (it cannot be stored whole), a frequency outside 0 to 127, a full pool, or
+  // a position beyond the entry count; the result says whether it was inserted.
   bool InsertWord(size_t position, std::string_view word, int frequency);
   // FindWord, then InsertWord at the insertion position when absent. False only when the word
   // is present; true also when InsertWord refused the word for a limit.

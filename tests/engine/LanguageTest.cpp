@@ -94,6 +94,14 @@ TEST_F(LanguageTest, DerivedPathsReplaceOnlyTheLastExtension) {
   // Only the last "." counts, even when it stands in a folder name.
   EXPECT_EQ(SiblingFilePath("\\My.Folder\\English", ".voc"), "\\My.voc");
   EXPECT_EQ(SiblingFilePath("\\Folder\\English", ".usr"), "\\Folder\\English");
+
+  // Such a language reads its one file three times, but never writes over it.
+  const std::string chr = dir.Write("Plain/English", testing::kTestLanguage);
+  testing::MessageRecorder messages;
+  Language plain("\\Plain\\English", u"English", true, true, 20, 4);
+  EXPECT_TRUE(plain.AddUserWord(u"bee"));
+  EXPECT_FALSE(plain.StoreUserDictionary());
+  EXPECT_EQ(testing::ReadBytes(chr), testing::kTestLanguage);
 }
 
 TEST_F(LanguageTest, MissingVocabularyIsReportedAndTheUserFileIsLeftAlone) {
@@ -151,8 +159,8 @@ TEST_F(LanguageTest, AddUserWordRefusalsSaveNothing) {
   auto language = Make();
   EXPECT_TRUE(language->AddUserWord(u"bee"));
   EXPECT_EQ(Frequency(*language, "bee"), 1);
-  EXPECT_FALSE(language->AddUserWord(u"bee"));      // in the list
-  EXPECT_FALSE(language->AddUserWord(u"cat"));      // in the vocabulary
+  EXPECT_FALSE(language->AddUserWord(u"bee"));        // in the list
+  EXPECT_FALSE(language->AddUserWord(u"cat"));        // in the vocabulary
   EXPECT_FALSE(language->AddUserWord(u"caf\u00E9"));  // a letter of no charset
   EXPECT_FALSE(language->AddUserWord(u""));
   EXPECT_FALSE(language->AddUserWord(std::u16string(256, u'a')));  // more than the file holds

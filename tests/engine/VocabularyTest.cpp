@@ -47,11 +47,11 @@ TEST_F(VocabularyTest, SharedPrefixIsAMarkerAndAFirstCodeIsRewritten) {
   // Written by hand: 0x12 0x31 0x55 (frequency 10) and 0x12 0x31 0x56 0x21 (frequency 5).
   const std::string file(
       "\x02\x00\x00\x00"
-      "\x00\x00\xA0\x18"   // offset 0, frequency 10, length 3
-      "\x03\x00\x50\x20"   // offset 3, frequency 5, length 4
+      "\x00\x00\xA0\x18"  // offset 0, frequency 10, length 3
+      "\x03\x00\x50\x20"  // offset 3, frequency 5, length 4
       "\x06\x00\x00\x00"
-      "\x14\x31\x55"       // 0x12 stored as 0x14
-      "\x05\x56\x21"       // marker 5: two codes shared
+      "\x14\x31\x55"  // 0x12 stored as 0x14
+      "\x05\x56\x21"  // marker 5: two codes shared
       "\x00\x00\x00\x00",
       26);
   Load(file);
@@ -172,6 +172,7 @@ TEST_F(VocabularyTest, InsertRefusesWhatBreaksALimit) {
   EXPECT_FALSE(voc.InsertWord(1, "", 1));
   EXPECT_FALSE(voc.InsertWord(1, std::string("\x11\x00\x12", 3), 1));
   EXPECT_FALSE(voc.InsertWord(5, Codes("dog"), 1));
+  EXPECT_FALSE(voc.InsertWord(1, "\x18\x11", 1));  // position 8 cannot be rewritten
   EXPECT_EQ(voc.EntryCount(), 1u);
   EXPECT_TRUE(voc.InsertWord(1, std::string(31, '\x11'), 127));
 
