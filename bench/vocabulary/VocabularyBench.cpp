@@ -143,7 +143,7 @@ void BM_DecodeEntry(benchmark::State& state) {
 BENCHMARK(BM_DecodeEntry);
 
 // The peer of BM_DecodeEntry: the same backward walk stepping over every earlier entry one by one
-// instead of following the walk links.
+// instead of taking the step pointers.
 size_t DecodePlainWalk(const Vocabulary& voc, size_t index, uint8_t* out) {
   std::string work(voc.StoredForm(index));
   size_t j = index;
