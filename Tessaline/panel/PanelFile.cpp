@@ -204,11 +204,18 @@ SkinBitmap Skin::LoadBitmap(const std::string& name, bool tint, int tintW, int t
   } else {
     const std::string path = folder_ + name;
     if (FILE* file = OpenDataFile(path, "rb")) {
+      // A picture file is read whole, up to a bound no key picture comes near: a name that
+      // leads to something endless (a device, a growing file) stops there and is refused.
+      constexpr size_t kMaxBitmapFileBytes = 32u << 20;
       std::string bytes;
       char buffer[65536];
       size_t n;
-      while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, n);
+      while (bytes.size() <= kMaxBitmapFileBytes &&
+             (n = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        bytes.append(buffer, n);
+      }
       std::fclose(file);
+      if (bytes.size() > kMaxBitmapFileBytes) bytes.clear();
       BmpImage image;
       if (ParseBmp(bytes, image)) bitmap = factory_->FromBmp(image);
       // A file that is there but is no picture this system can read is reported like a missing
