@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
 """Draws the built-in panel pictures of Tessaline.dll as 8-bit palette BMP files.
 
-    scripts/make_panel_bitmaps.py [OUTPUT_FOLDER]   (default: Tessaline/runtime/bitmaps)
+    scripts/make_panel_bitmaps.py [BUILT_IN_FOLDER [LAYOUTS_FOLDER]]
+        (defaults: Tessaline/runtime/bitmaps and data/Layouts)
 
-Every picture is a grid of frames side by side (columns) and two rows: row 0 is the released
+It also draws the key pictures that ship as files beside the dark panel file. Every picture is
+a grid of frames side by side (columns) and two rows: row 0 is the released
 look, row 1 the pressed or latched look. Icon pictures hold the image on the left and its mask
 on the right (mask white where the background shows through, black under the image; the image
 black where the background shows through). Only the standard library is used, and the output is
@@ -97,6 +99,7 @@ STYLES = {
     'blue': ((86, 150, 230), (40, 96, 184), (140, 190, 245), (20, 50, 110)),
     'red': ((222, 96, 84), (176, 52, 44), (245, 150, 140), (100, 24, 20)),
     'green': ((104, 186, 110), (52, 136, 64), (160, 220, 164), (24, 74, 30)),
+    'dark': ((58, 60, 66), (34, 35, 40), (84, 88, 96), (10, 10, 12)),
 }
 
 
@@ -233,9 +236,18 @@ def sys_icons():
                 c.rect(x0 + underline[0], 17, x0 + underline[1], 19, LAMP)
         return d
 
-    draws.append(case_icon("abc"))                 # :abc0: lower case
-    draws.append(case_icon("ABC", (0, 18)))        # :abc1: capitals
-    draws.append(case_icon("Abc", (0, 6)))         # :abc2: capitalise the next word
+    def case_icon2(s, underline=None):
+        def d(c):
+            w = text_width(s, 2) + 1
+            x0 = (c.w - w) // 2
+            text(c, s, x0, 1, WHITE, 2, True)
+            if underline is not None:
+                c.rect(x0 + underline[0], 18, x0 + underline[1], 20, LAMP)
+        return d
+
+    draws.append(case_icon2("ab"))                 # :abc0: lower case
+    draws.append(case_icon2("AB", (0, 23)))        # :abc1: capitals
+    draws.append(case_icon2("Ab", (0, 11)))        # :abc2: capitalise the next word
 
     def letters(c):  # :t90: letter mode: single letters, one tap at a time
         text(c, "a", 4, 4, WHITE, 2, True)
@@ -428,9 +440,18 @@ def to_bmp8(c):
     return header + info + palette + bytes(pixels)
 
 
+# Pictures that ship as files beside the dark panel file (data/Layouts), not built in.
+def panel_files():
+    return {
+        'dark_key.bmp': key_sheet(50, 40, 1, 'dark'),
+        'dark_small.bmp': key_sheet(40, 30, 1, 'dark'),
+    }
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, '..', 'Tessaline', 'runtime', 'bitmaps')
+    layouts = sys.argv[2] if len(sys.argv) > 2 else os.path.join(here, '..', 'data', 'Layouts')
     os.makedirs(out, exist_ok=True)
     pics = build()
     for name, (w, h) in SIZES.items():
@@ -438,6 +459,10 @@ def main():
         if (c.w, c.h) != (w, h):
             raise SystemExit(f"{name}: drawn {c.w}x{c.h}, must be {w}x{h}")
         with open(os.path.join(out, name + '.bmp'), 'wb') as f:
+            f.write(to_bmp8(c))
+    os.makedirs(layouts, exist_ok=True)
+    for name, c in panel_files().items():
+        with open(os.path.join(layouts, name), 'wb') as f:
             f.write(to_bmp8(c))
 
 

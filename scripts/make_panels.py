@@ -23,8 +23,8 @@ SKINS = {
     'compact.pan': {
         'title': 'slate keys on a dark panel',
         'backcolor': 0x181410, 'textcolor': 0xFFFFFF,
-        'letter_bitmap': 'lb_gray', 'letter_text': 0xFFFFFF, 'digit_text': 0xF0C890,
-        'small_letter_bitmap': 'b_gray', 'small_text': 0xFFFFFF,
+        'letter_bitmap': 'dark_key.bmp', 'letter_text': 0xFFFFFF, 'digit_text': 0xF0C890,
+        'small_letter_bitmap': 'dark_small.bmp', 'small_text': 0xFFFFFF,
     },
 }
 
@@ -75,7 +75,7 @@ def skin_text(s):
     layout(10, 'editing key: cell 0 holds the key script and is not shown, cell 1 its label',
            'lb2_gray', 1, 40, 40, [(1, (0, 0, 40, 40), 1, WHITE)])
     layout(11, 'user button: cell 0 holds the key script and is not shown, cell 1 its label',
-           'b_userbutton', 1, 60, 40, [(1, (2, 2, 56, 36), 1, WHITE)])
+           'b_userbutton', 1, 60, 40, [(1, (0, 2, 60, 36), 1, WHITE)])
     layout(12, 'options', 'b_options', 1, 40, 30, [])
     layout(13, 'close bar of the symbols pop-up', 'splitter', 1, 240, 15, [])
     layout(14, 'large function key with a small label', 'lb_gray', 1, 50, 40,

@@ -4,7 +4,7 @@ backcolor = 0x181410; textcolor = 0xFFFFFF
 
 // 1: letter key of the phone keypad: letters (cell 0), digit typed on hold (cell 1)
 [button_layout=1]
-  bitmap = lb_gray; size = 0, 0, 50, 40
+  bitmap = dark_key.bmp; size = 0, 0, 50, 40
   [cell=0]
     rect = 1, 12, 48, 24; font = 2; color = 0xFFFFFF
   [end]
@@ -59,7 +59,7 @@ backcolor = 0x181410; textcolor = 0xFFFFFF
 [end]
 // 8: small character key (compact QWERTY, digits, symbols)
 [button_layout=8]
-  bitmap = b_gray; size = 0, 0, 40, 30
+  bitmap = dark_small.bmp; size = 0, 0, 40, 30
   [cell=0]
     rect = 0, 3, 40, 24; font = 2; color = 0xFFFFFF
   [end]
@@ -82,7 +82,7 @@ backcolor = 0x181410; textcolor = 0xFFFFFF
 [button_layout=11]
   bitmap = b_userbutton; size = 0, 0, 60, 40
   [cell=1]
-    rect = 2, 2, 56, 36; font = 1; color = 0xFFFFFF
+    rect = 0, 2, 60, 36; font = 1; color = 0xFFFFFF
   [end]
 [end]
 // 12: options

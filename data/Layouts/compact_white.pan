@@ -82,7 +82,7 @@ backcolor = 0xE0DCD8; textcolor = 0x202020
 [button_layout=11]
   bitmap = b_userbutton; size = 0, 0, 60, 40
   [cell=1]
-    rect = 2, 2, 56, 36; font = 1; color = 0xFFFFFF
+    rect = 0, 2, 60, 36; font = 1; color = 0xFFFFFF
   [end]
 [end]
 // 12: options

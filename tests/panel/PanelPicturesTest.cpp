@@ -132,13 +132,17 @@ TEST_P(PanelPicturesTest, PressedKeysAndLatchedStatesShowTheirRowAndFrame) {
   ASSERT_EQ(panel.PressedButtonId(), 5);
   Picture pressed = Draw(panel, "main");
   Save(pressed, "main-pressed");
+  // The pressed key shows the second row of its picture, copied unscaled; the others the first.
   const PixelRect r = panel.ButtonRect(*panel.FindButton(5));
-  // The pressed look is the picture's second row: darker than the released key in the middle.
-  const COLORREF up = released.canvas->Pixel(r.left + 4, r.top + r.height - 6);
-  const COLORREF down = pressed.canvas->Pixel(r.left + 4, r.top + r.height - 6);
-  EXPECT_NE(up, down);
-  EXPECT_LT(GetGValue(down) + GetRValue(down) + GetBValue(down),
-            GetGValue(up) + GetRValue(up) + GetBValue(up) + 40);
+  const ButtonLayout& layout = *skin_.FindButtonLayout(panel.FindButton(5)->layout);
+  HDC picture = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(picture, static_cast<HBITMAP>(layout.bitmap));
+  for (auto [x, y] : {std::pair{4, 3}, std::pair{4, layout.h - 6}, std::pair{layout.w - 3, 20}}) {
+    EXPECT_EQ(pressed.canvas->Pixel(r.left + x, r.top + y), GetPixel(picture, x, layout.h + y));
+    EXPECT_EQ(released.canvas->Pixel(r.left + x, r.top + y), GetPixel(picture, x, y));
+  }
+  SelectObject(picture, old);
+  DeleteDC(picture);
 
   // The pressed-key pop-up's look: a key 1.25 times larger with all its letters and the one
   // the next tap gives highlighted.
