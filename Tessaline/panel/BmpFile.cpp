@@ -126,15 +126,19 @@ uint32_t BmpImage::PixelRgb(int32_t x, int32_t row) const {
     return static_cast<uint32_t>(info[at + 2]) << 16 | info[at + 1] << 8 | info[at];
   };
   switch (bitCount) {
-    case 1: return entry((line[x / 8] >> (7 - x % 8)) & 1);
-    case 4: return entry((line[x / 2] >> (x % 2 ? 0 : 4)) & 0xF);
-    case 8: return entry(line[x]);
-    case 24: return static_cast<uint32_t>(line[x * 3 + 2]) << 16 | line[x * 3 + 1] << 8 | line[x * 3];
+    case 1:
+      return entry((line[x / 8] >> (7 - x % 8)) & 1);
+    case 4:
+      return entry((line[x / 2] >> (x % 2 ? 0 : 4)) & 0xF);
+    case 8:
+      return entry(line[x]);
+    case 24:
+      return static_cast<uint32_t>(line[x * 3 + 2]) << 16 | line[x * 3 + 1] << 8 | line[x * 3];
     case 16:
     case 32: {
       const uint32_t v = bitCount == 16 ? static_cast<uint32_t>(line[x * 2] | line[x * 2 + 1] << 8)
-                                        : static_cast<uint32_t>(line[x * 4]) | line[x * 4 + 1] << 8 |
-                                              line[x * 4 + 2] << 16 |
+                                        : static_cast<uint32_t>(line[x * 4]) |
+                                              line[x * 4 + 1] << 8 | line[x * 4 + 2] << 16 |
                                               static_cast<uint32_t>(line[x * 4 + 3]) << 24;
       uint32_t r, g, b;
       if (compression == 3) {
@@ -148,7 +152,8 @@ uint32_t BmpImage::PixelRgb(int32_t x, int32_t row) const {
       }
       return MaskedChannel(v, r) << 16 | MaskedChannel(v, g) << 8 | MaskedChannel(v, b);
     }
-    default: return 0;
+    default:
+      return 0;
   }
 }
 
@@ -184,7 +189,8 @@ std::string WriteBmp8(int32_t width, int32_t height, const std::vector<uint32_t>
     std::string line(row, '\0');
     for (int32_t x = 0; x < width; ++x) {
       const size_t i = static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x);
-      line[static_cast<size_t>(x)] = static_cast<char>(i < indexesTopDown.size() ? indexesTopDown[i] : 0);
+      line[static_cast<size_t>(x)] =
+          static_cast<char>(i < indexesTopDown.size() ? indexesTopDown[i] : 0);
     }
     out += line;
   }

@@ -20,10 +20,10 @@ struct BmpImage {
   std::vector<uint8_t> info;    // information header, masks and colour table
   std::vector<uint8_t> pixels;  // exactly RowBytes() * |height| bytes
   int32_t width = 0;
-  int32_t height = 0;           // negative: rows stored top-down
-  uint16_t bitCount = 0;        // 1, 4, 8, 16, 24 or 32
-  uint32_t compression = 0;     // 0 (plain) or 3 (bit fields, 16 and 32 bits only)
-  uint32_t colorCount = 0;      // entries of the colour table
+  int32_t height = 0;        // negative: rows stored top-down
+  uint16_t bitCount = 0;     // 1, 4, 8, 16, 24 or 32
+  uint32_t compression = 0;  // 0 (plain) or 3 (bit fields, 16 and 32 bits only)
+  uint32_t colorCount = 0;   // entries of the colour table
 
   int32_t AbsHeight() const { return height < 0 ? -height : height; }
   size_t RowBytes() const { return ((static_cast<size_t>(width) * bitCount + 31) / 32) * 4; }

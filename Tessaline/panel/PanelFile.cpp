@@ -48,9 +48,9 @@ int32_t TruncToInt(double value) {
 
 const std::vector<std::string>& BuiltInBitmapNames() {
   static const std::vector<std::string> names = {
-      "b_abc",    "lb_abc",    "b_blue",       "b_close",  "b_next",    "b_t9",       "lb_t9",
-      "b_white",  "b_gray",    "lb_white",     "lb_gray",  "lb2_gray",  "mb_white",   "b_options",
-      "b_userbutton", "splitter", "i_copy",    "i_paste",  "i_cut",     "i_delete",   "i_sel_all",
+      "b_abc",        "lb_abc",     "b_blue",      "b_close", "b_next",   "b_t9",     "lb_t9",
+      "b_white",      "b_gray",     "lb_white",    "lb_gray", "lb2_gray", "mb_white", "b_options",
+      "b_userbutton", "splitter",   "i_copy",      "i_paste", "i_cut",    "i_delete", "i_sel_all",
       "i_sel_line",   "i_sel_left", "i_sel_right", "i_sys"};
   return names;
 }
@@ -96,17 +96,27 @@ void Skin::Read(const TextSection& root, const std::string& panelPath) {
     const TextRecord& record = root.records[static_cast<size_t>(i)];
     if (record.ValueCount() == 0) continue;
     switch (RecordKind(root, i, kSkinSchema)) {
-      case 0: backColor_ = static_cast<uint32_t>(First(record).integer); break;
-      case 1: textColor_ = static_cast<uint32_t>(First(record).integer); break;
-      default: break;
+      case 0:
+        backColor_ = static_cast<uint32_t>(First(record).integer);
+        break;
+      case 1:
+        textColor_ = static_cast<uint32_t>(First(record).integer);
+        break;
+      default:
+        break;
     }
   }
   for (int c = 0; c < root.ChildCount(); ++c) {
     const TextSection& child = *root.children[static_cast<size_t>(c)];
     switch (SectionKind(root, c, "button_layout;icon")) {
-      case 0: ReadButtonLayout(child); break;
-      case 1: ReadIcon(child); break;
-      default: break;  // layouts and anything else are not part of the skin
+      case 0:
+        ReadButtonLayout(child);
+        break;
+      case 1:
+        ReadIcon(child);
+        break;
+      default:
+        break;  // layouts and anything else are not part of the skin
     }
   }
 }
@@ -131,7 +141,8 @@ void Skin::ReadButtonLayout(const TextSection& section) {
         layout.w = Value(record, 2).integer;
         layout.h = Value(record, 3).integer;
         break;
-      default: break;
+      default:
+        break;
     }
   }
   for (int c = 0; c < section.ChildCount(); ++c) {
@@ -150,9 +161,14 @@ void Skin::ReadButtonLayout(const TextSection& section) {
           cell.w = Value(record, 2).integer;
           cell.h = Value(record, 3).integer;
           break;
-        case 1: cell.font = First(record).integer; break;
-        case 2: cell.color = static_cast<uint32_t>(First(record).integer); break;
-        default: break;
+        case 1:
+          cell.font = First(record).integer;
+          break;
+        case 2:
+          cell.color = static_cast<uint32_t>(First(record).integer);
+          break;
+        default:
+          break;
       }
     }
     layout.cells.push_back(cell);
@@ -166,7 +182,9 @@ void Skin::ReadIcon(const TextSection& section) {
     const TextRecord& record = section.records[static_cast<size_t>(i)];
     if (record.ValueCount() == 0) continue;
     switch (RecordKind(section, i, kIconSchema)) {
-      case 0: icon.bitmapName = First(record).text; break;
+      case 0:
+        icon.bitmapName = First(record).text;
+        break;
       case 1:
         icon.x = Value(record, 0).integer;
         icon.y = Value(record, 1).integer;
@@ -176,7 +194,8 @@ void Skin::ReadIcon(const TextSection& section) {
       case 2:
         icon.caption = AnsiToWide(First(record).text);
         break;
-      default: break;
+      default:
+        break;
     }
   }
   // An icon without a caption stands for the empty caption, which is never drawn.
@@ -299,26 +318,37 @@ void Panel::ReadButtonRecord(const TextRecord& record) {
 void Panel::ReadButtonSection(const TextSection& section) {
   auto button = std::make_unique<Button>();
   button->skin = skin_;
-  const int id = section.argument.empty() ? NextAutomaticButtonId()
-                                          : ParseTextInteger(section.argument);
+  const int id =
+      section.argument.empty() ? NextAutomaticButtonId() : ParseTextInteger(section.argument);
   button->id = static_cast<uint16_t>(id);
   float px = 0, py = 0;
   for (int i = 0; i < section.RecordCount(); ++i) {
     const TextRecord& record = section.records[static_cast<size_t>(i)];
     if (record.ValueCount() == 0) continue;
     switch (RecordKind(section, i, kButtonSchema)) {
-      case 0: px = Value(record, 0).real, py = Value(record, 1).real; break;
-      case 1: button->layout = static_cast<int16_t>(First(record).integer); break;
-      case 2: button->toggle = First(record).truth; break;
-      case 3: button->event0 = static_cast<int16_t>(First(record).integer); break;
-      case 4: button->event1 = static_cast<int16_t>(First(record).integer); break;
+      case 0:
+        px = Value(record, 0).real, py = Value(record, 1).real;
+        break;
+      case 1:
+        button->layout = static_cast<int16_t>(First(record).integer);
+        break;
+      case 2:
+        button->toggle = First(record).truth;
+        break;
+      case 3:
+        button->event0 = static_cast<int16_t>(First(record).integer);
+        break;
+      case 4:
+        button->event1 = static_cast<int16_t>(First(record).integer);
+        break;
       case 5: {
         const uint8_t cell = static_cast<uint8_t>(Value(record, 0).integer);
         // The first caption of a cell wins.
         button->captions.emplace(cell, AnsiToWide(Value(record, 1).text));
         break;
       }
-      default: break;
+      default:
+        break;
     }
   }
   Place(*button, px, py);
@@ -340,11 +370,18 @@ void Panel::LoadLayout(const TextSection& root, const std::string& layoutName) {
   for (int i = 0; i < layout.RecordCount(); ++i) {
     const TextRecord& record = layout.records[static_cast<size_t>(i)];
     switch (RecordKind(layout, i, kLayoutSchema)) {
-      case 0: defaultSx_ = DesignSize(First(record)); break;
-      case 1: defaultSy_ = DesignSize(First(record)); break;
+      case 0:
+        defaultSx_ = DesignSize(First(record));
+        break;
+      case 1:
+        defaultSy_ = DesignSize(First(record));
+        break;
       case 2:
-      case 3: ReadButtonRecord(record); break;
-      default: break;
+      case 3:
+        ReadButtonRecord(record);
+        break;
+      default:
+        break;
     }
   }
   for (int c = 0; c < layout.ChildCount(); ++c) {
@@ -363,9 +400,7 @@ Button* Panel::FindButton(int id) {
   return nullptr;
 }
 
-const Button* Panel::FindButton(int id) const {
-  return const_cast<Panel*>(this)->FindButton(id);
-}
+const Button* Panel::FindButton(int id) const { return const_cast<Panel*>(this)->FindButton(id); }
 
 void Panel::SetCaption(int id, int cell, WideView text) {
   if (Button* button = FindButton(id)) {

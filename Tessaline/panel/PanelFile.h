@@ -61,8 +61,8 @@ constexpr int kMaxCells = 4;
 // How a kind of button looks ("button_layout" section).
 struct ButtonLayout {
   int32_t number = 0;
-  std::string bitmapName;  // empty: no "bitmap" record
-  int32_t frames = 1;      // at least 1
+  std::string bitmapName;              // empty: no "bitmap" record
+  int32_t frames = 1;                  // at least 1
   int32_t x = 0, y = 0, w = 0, h = 0;  // "size": w and h are one frame, in pixels and units
   std::vector<CellLayout> cells;       // at most four, in file order
   SkinBitmap bitmap = nullptr;         // owned by the skin's cache

@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   size_t needed = headerSize + image.colorCount * 4u;
   if (image.compression == 3 && headerSize == 40) needed += 12;
   if (needed > image.info.size()) __builtin_trap();
-  if (image.pixels.size() != image.RowBytes() * static_cast<size_t>(image.AbsHeight())) __builtin_trap();
+  if (image.pixels.size() != image.RowBytes() * static_cast<size_t>(image.AbsHeight()))
+    __builtin_trap();
   if (image.width < 1 || image.AbsHeight() < 1) __builtin_trap();
   // Read every pixel the way a picture maker would.
   uint32_t sum = 0;

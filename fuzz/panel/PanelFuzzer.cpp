@@ -17,7 +17,8 @@ class CountingFactory : public tessaline::BitmapFactory {
   tessaline::SkinBitmap BuiltIn(const std::string&) override { return New(); }
   tessaline::SkinBitmap FromBmp(const tessaline::BmpImage&) override { return New(); }
   tessaline::SkinBitmap Tint(tessaline::SkinBitmap bitmap, int w, int h) override {
-    if (w < 1 || h < 1 || w > tessaline::kMaxBmpSide || h > tessaline::kMaxBmpSide) __builtin_trap();
+    if (w < 1 || h < 1 || w > tessaline::kMaxBmpSide || h > tessaline::kMaxBmpSide)
+      __builtin_trap();
     Free(bitmap);
     return New();
   }

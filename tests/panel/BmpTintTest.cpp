@@ -58,13 +58,20 @@ TEST(BmpFile, RefusesEveryDamageThatCouldMakeAReaderOverrun) {
     uint32_t value;
   };
   const Damage damages[] = {
-      {"signature", 0, 0x4D41},         {"pixel offset past the end", 10, 100000},
-      {"pixel offset into the header", 10, 20}, {"header size", 14, 12},
-      {"zero width", 18, 0},            {"negative width", 18, static_cast<uint32_t>(-3)},
-      {"huge width", 18, 70000},        {"zero height", 22, 0},
-      {"tall", 22, 1000},               {"planes", 26, 2 | (8u << 16)},
-      {"depth", 28, 7},                 {"run-length compression", 30, 1},
-      {"colour table beyond the offset", 46, 200}, {"colour table over 256", 46, 300},
+      {"signature", 0, 0x4D41},
+      {"pixel offset past the end", 10, 100000},
+      {"pixel offset into the header", 10, 20},
+      {"header size", 14, 12},
+      {"zero width", 18, 0},
+      {"negative width", 18, static_cast<uint32_t>(-3)},
+      {"huge width", 18, 70000},
+      {"zero height", 22, 0},
+      {"tall", 22, 1000},
+      {"planes", 26, 2 | (8u << 16)},
+      {"depth", 28, 7},
+      {"run-length compression", 30, 1},
+      {"colour table beyond the offset", 46, 200},
+      {"colour table over 256", 46, 300},
   };
   for (const Damage& d : damages) {
     std::string bytes = good;

@@ -42,9 +42,7 @@ std::string FramesBmp() {
 std::string PlainBmp() { return WriteBmp8(40, 60, {kGray}, std::vector<uint8_t>(40 * 60, 0)); }
 
 // Icon of 2 by 2 with its mask: only the top-left pixel is part of the icon, in red.
-std::string IconBmp() {
-  return WriteBmp8(4, 2, {kBlack, kRed, kWhite}, {1, 0, 0, 2, 0, 0, 2, 2});
-}
+std::string IconBmp() { return WriteBmp8(4, 2, {kBlack, kRed, kWhite}, {1, 0, 0, 2, 0, 0, 2, 2}); }
 
 class PanelDrawTest : public ::testing::Test {
  protected:
@@ -196,7 +194,7 @@ TEST_F(PanelDrawTest, OneCharacterStaysOnOneLineTwoAreSplitWhenTooWide) {
   panel_.SetCaption(2, 2, u"WM");
   DrawButton(B(2), two.Dc(), 0, 0, 40, 30, false, -1);
   const int oneTop = FirstDarkRow(one);
-  ASSERT_GT(oneTop, 2);  // vertically centred: not at the top
+  ASSERT_GT(oneTop, 2);                      // vertically centred: not at the top
   EXPECT_LT(FirstDarkRow(two), oneTop - 2);  // the first half at the top of the cell
   // The second half ends at the bottom of the cell: dark pixels in the last rows.
   bool darkLow = false;
@@ -276,8 +274,8 @@ TEST_F(PanelDrawTest, SkinColourIsTintedOnlyWithThemeFilter) {
 
 TEST_F(PanelDrawTest, TintMakesA24BitTopDownCopyWithTintedChannels) {
   // Channels 0, 100, 200 and 255 in one picture of 5 by 2.
-  const std::string bmp = WriteBmp8(5, 2, {0x0064C8, 0xFF0000, 0x00FF64},
-                                    {0, 1, 2, 0, 1, 2, 0, 1, 2, 0});
+  const std::string bmp =
+      WriteBmp8(5, 2, {0x0064C8, 0xFF0000, 0x00FF64}, {0, 1, 2, 0, 1, 2, 0, 1, 2, 0});
   BmpImage image;
   ASSERT_TRUE(ParseBmp(bmp, image));
   HBITMAP source = static_cast<HBITMAP>(GdiBitmapFactory().FromBmp(image));
@@ -300,8 +298,8 @@ TEST_F(PanelDrawTest, TintMakesA24BitTopDownCopyWithTintedChannels) {
   EXPECT_EQ(dib.dsBm.bmWidthBytes, 24);  // 8 pixels of 3 bytes, no padding needed
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(dc, tinted);
-  EXPECT_EQ(GetPixel(dc, 0, 0), RGB(0, 50, 172));    // 0x0064C8: red 0, green 100, blue 200
-  EXPECT_EQ(GetPixel(dc, 1, 0), RGB(255, 0, 0));     // 255 stays, 0 stays
+  EXPECT_EQ(GetPixel(dc, 0, 0), RGB(0, 50, 172));  // 0x0064C8: red 0, green 100, blue 200
+  EXPECT_EQ(GetPixel(dc, 1, 0), RGB(255, 0, 0));   // 255 stays, 0 stays
   EXPECT_EQ(GetPixel(dc, 2, 0), RGB(0, 255, 50));
   SelectObject(dc, old);
   DeleteDC(dc);
@@ -311,13 +309,13 @@ TEST_F(PanelDrawTest, TintMakesA24BitTopDownCopyWithTintedChannels) {
 
 TEST_F(PanelDrawTest, BuiltInPicturesHaveTheirNamesAndSizes) {
   const std::vector<std::pair<std::string, std::pair<int, int>>> table = {
-      {"b_abc", {120, 60}},  {"lb_abc", {120, 80}},    {"b_blue", {40, 60}},
-      {"b_close", {40, 60}}, {"b_next", {40, 60}},     {"b_t9", {80, 60}},
-      {"lb_t9", {100, 80}},  {"b_white", {40, 60}},    {"b_gray", {40, 60}},
-      {"lb_white", {50, 80}}, {"lb_gray", {50, 80}},   {"lb2_gray", {40, 80}},
-      {"mb_white", {48, 80}}, {"b_options", {40, 60}}, {"b_userbutton", {60, 80}},
-      {"splitter", {240, 30}}, {"i_copy", {40, 20}},   {"i_paste", {40, 20}},
-      {"i_cut", {40, 20}},   {"i_delete", {40, 20}},   {"i_sel_all", {40, 20}},
+      {"b_abc", {120, 60}},     {"lb_abc", {120, 80}},    {"b_blue", {40, 60}},
+      {"b_close", {40, 60}},    {"b_next", {40, 60}},     {"b_t9", {80, 60}},
+      {"lb_t9", {100, 80}},     {"b_white", {40, 60}},    {"b_gray", {40, 60}},
+      {"lb_white", {50, 80}},   {"lb_gray", {50, 80}},    {"lb2_gray", {40, 80}},
+      {"mb_white", {48, 80}},   {"b_options", {40, 60}},  {"b_userbutton", {60, 80}},
+      {"splitter", {240, 30}},  {"i_copy", {40, 20}},     {"i_paste", {40, 20}},
+      {"i_cut", {40, 20}},      {"i_delete", {40, 20}},   {"i_sel_all", {40, 20}},
       {"i_sel_line", {40, 20}}, {"i_sel_left", {40, 20}}, {"i_sel_right", {40, 20}},
       {"i_sys", {60, 330}}};
   ASSERT_EQ(table.size(), BuiltInBitmapNames().size());
@@ -336,9 +334,10 @@ TEST_F(PanelDrawTest, BuiltInPicturesHaveTheirNamesAndSizes) {
 
 TEST_F(PanelDrawTest, LoadSkinTintsButtonPicturesOnceAndLeavesIconsAlone) {
   GetSettings().ThemeFilter = true;
-  Load("[button_layout=1]\n  bitmap = b_t9, 2; size = 0, 0, 40, 30\n[end]\n"
-       "[button_layout=2]\n  bitmap = b_t9; size = 0, 0, 40, 30\n[end]\n"
-       "[icon]\n  bitmap = i_sys; size = 0, 0, 30, 22; caption = x\n[end]\n");
+  Load(
+      "[button_layout=1]\n  bitmap = b_t9, 2; size = 0, 0, 40, 30\n[end]\n"
+      "[button_layout=2]\n  bitmap = b_t9; size = 0, 0, 40, 30\n[end]\n"
+      "[icon]\n  bitmap = i_sys; size = 0, 0, 30, 22; caption = x\n[end]\n");
   DIBSECTION dib{};
   ASSERT_EQ(GetObjectW(skin_.FindButtonLayout(1)->bitmap, sizeof dib, &dib),
             static_cast<int>(sizeof dib));
@@ -353,9 +352,10 @@ TEST_F(PanelDrawTest, LoadSkinTintsButtonPicturesOnceAndLeavesIconsAlone) {
 
 TEST_F(PanelDrawTest, MissingBitmapFileIsReportedOnceWithItsPath) {
   MessageRecorder messages;
-  Load("[button_layout=1]\n  bitmap = nothere.bmp; size = 0, 0, 4, 3\n[end]\n"
-       "[button_layout=2]\n  bitmap = nothere.bmp; size = 0, 0, 4, 3\n[end]\n"
-       "[layout=main]\n  default_sx = 40; default_sy = 30\n  button = 1, 1, 0, 0\n[end]\n");
+  Load(
+      "[button_layout=1]\n  bitmap = nothere.bmp; size = 0, 0, 4, 3\n[end]\n"
+      "[button_layout=2]\n  bitmap = nothere.bmp; size = 0, 0, 4, 3\n[end]\n"
+      "[layout=main]\n  default_sx = 40; default_sy = 30\n  button = 1, 1, 0, 0\n[end]\n");
   ASSERT_EQ(messages.Calls().size(), 1u);
   EXPECT_EQ(messages.Texts()[0], Path("nothere.bmp"));
   EXPECT_EQ(messages.Calls()[0].caption, u"Can't load bitmap");

@@ -230,7 +230,8 @@ TEST_F(PanelFileTest, DesignSizesBelowOneAreRaisedAfterReadingAndNeverDivideByZe
 }
 
 TEST_F(PanelFileTest, LoadLayoutNeedsASkinAndAppends) {
-  const TextSection root = Read("[layout=main]\n  default_sx = 120\n  button = 1, 0, 0, 0\n[end]\n");
+  const TextSection root =
+      Read("[layout=main]\n  default_sx = 120\n  button = 1, 0, 0, 0\n[end]\n");
   Panel panel;
   panel.LoadLayout(root, "main");
   EXPECT_TRUE(panel.Buttons().empty());
@@ -355,15 +356,15 @@ class FakeFactory : public BitmapFactory {
 TEST_F(PanelFileTest, BitmapsAreCachedByNameBuiltInNamesAreExactAndFailuresAreCachedToo) {
   dir_.Write("mine.bmp", WriteBmp8(4, 2, {0, 0xFFFFFF}, std::vector<uint8_t>(8, 1)));
   dir_.Write("broken.bmp", "BM not a picture");
-  const std::string path = Write(
-      "panel.pan",
-      "[button_layout=1]\n  bitmap = b_t9, 2; size = 0, 0, 40, 30\n[end]\n"
-      "[button_layout=2]\n  bitmap = b_t9, 1; size = 0, 0, 10, 10\n[end]\n"
-      "[button_layout=3]\n  bitmap = B_White; size = 0, 0, 40, 30\n[end]\n"
-      "[button_layout=4]\n  bitmap = B_White; size = 0, 0, 40, 30\n[end]\n"
-      "[button_layout=5]\n  bitmap = mine.bmp; size = 0, 0, 4, 1\n[end]\n"
-      "[button_layout=6]\n  bitmap = broken.bmp; size = 0, 0, 4, 1\n[end]\n"
-      "[icon]\n  bitmap = i_sys; size = 0, 0, 30, 22; caption = x\n[end]\n");
+  const std::string path =
+      Write("panel.pan",
+            "[button_layout=1]\n  bitmap = b_t9, 2; size = 0, 0, 40, 30\n[end]\n"
+            "[button_layout=2]\n  bitmap = b_t9, 1; size = 0, 0, 10, 10\n[end]\n"
+            "[button_layout=3]\n  bitmap = B_White; size = 0, 0, 40, 30\n[end]\n"
+            "[button_layout=4]\n  bitmap = B_White; size = 0, 0, 40, 30\n[end]\n"
+            "[button_layout=5]\n  bitmap = mine.bmp; size = 0, 0, 4, 1\n[end]\n"
+            "[button_layout=6]\n  bitmap = broken.bmp; size = 0, 0, 4, 1\n[end]\n"
+            "[icon]\n  bitmap = i_sys; size = 0, 0, 30, 22; caption = x\n[end]\n");
   FakeFactory factory;
   {
     Skin skin;
@@ -375,9 +376,8 @@ TEST_F(PanelFileTest, BitmapsAreCachedByNameBuiltInNamesAreExactAndFailuresAreCa
     EXPECT_EQ(messages.Texts()[0], dir_.Path() + "\\B_White");
     EXPECT_EQ(WideToUtf8(messages.Calls()[0].caption), "Can't load bitmap");
     EXPECT_EQ(messages.Texts()[1], dir_.Path() + "\\broken.bmp");
-    EXPECT_EQ(factory.calls,
-              (std::vector<std::string>{"builtin b_t9", "tint 80x60", "file 4x2", "tint 4x2",
-                                        "builtin i_sys"}));
+    EXPECT_EQ(factory.calls, (std::vector<std::string>{"builtin b_t9", "tint 80x60", "file 4x2",
+                                                       "tint 4x2", "builtin i_sys"}));
     EXPECT_EQ(skin.FindButtonLayout(1)->bitmap, skin.FindButtonLayout(2)->bitmap);
     EXPECT_EQ(skin.FindButtonLayout(3)->bitmap, nullptr);
     EXPECT_EQ(skin.BitmapCache().count("B_White"), 1u);  // the empty result is cached

@@ -6,7 +6,8 @@ namespace tessaline::testing {
 namespace {
 
 void Put32(std::string& out, uint32_t v) {
-  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<char>((v >> shift) & 0xFF));
+  for (int shift = 24; shift >= 0; shift -= 8)
+    out.push_back(static_cast<char>((v >> shift) & 0xFF));
 }
 
 void Chunk(std::string& out, const char* type, std::string_view data) {
@@ -70,7 +71,8 @@ std::string EncodePng(int width, int height, std::string_view rgb) {
   std::string header;
   Put32(header, static_cast<uint32_t>(width));
   Put32(header, static_cast<uint32_t>(height));
-  header += std::string("\x08\x02\x00\x00\x00", 5);  // 8 bits, RGB, deflate, no filter, no interlace
+  header +=
+      std::string("\x08\x02\x00\x00\x00", 5);  // 8 bits, RGB, deflate, no filter, no interlace
   Chunk(png, "IHDR", header);
   Chunk(png, "IDAT", z);
   Chunk(png, "IEND", "");

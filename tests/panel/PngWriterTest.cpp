@@ -21,8 +21,8 @@ TEST(PngWriter, WritesSignatureHeaderAndStoredBlocks) {
   EXPECT_EQ(png.substr(png.size() - 8, 4), "IEND");
   const size_t idat = png.find("IDAT");
   ASSERT_NE(idat, std::string::npos);
-  EXPECT_EQ(png[idat + 6], '\x00');                          // first block, not the last
-  EXPECT_EQ(png[idat + 6 + 5 + 65535], '\x01');              // second block, the last
+  EXPECT_EQ(png[idat + 6], '\x00');              // first block, not the last
+  EXPECT_EQ(png[idat + 6 + 5 + 65535], '\x01');  // second block, the last
   const size_t expected = 8 + 25 + 12 + (2 + 5 + 65535 + 5 + (120200 - 65535) + 4) + 12;
   EXPECT_EQ(png.size(), expected);
 }

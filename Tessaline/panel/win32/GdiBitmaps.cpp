@@ -23,8 +23,9 @@ class GdiFactory : public BitmapFactory {
 
   SkinBitmap FromBmp(const BmpImage& image) override {
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(image.info.data()),
-                                      DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap =
+        CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(image.info.data()),
+                         DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!bitmap || !bits) {
       if (bitmap) DeleteObject(bitmap);
       return nullptr;

@@ -141,7 +141,8 @@ void DrawButton(const Button& button, HDC dc, int px, int py, int pw, int ph, bo
         const int iy = ((r.top + r.bottom) >> 1) - (ih >> 1);
         HGDIOBJ old = SelectObject(memory, static_cast<HBITMAP>(icon->bitmap));
         const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
-        StretchBlt(dc, ix, iy, iw, ih, memory, icon->x + icon->w, icon->y, icon->w, icon->h, SRCAND);
+        StretchBlt(dc, ix, iy, iw, ih, memory, icon->x + icon->w, icon->y, icon->w, icon->h,
+                   SRCAND);
         StretchBlt(dc, ix, iy, iw, ih, memory, icon->x, icon->y, icon->w, icon->h, SRCPAINT);
         SetStretchBltMode(dc, oldMode);
         SelectObject(memory, old);
@@ -195,7 +196,8 @@ void PaintPanel(Panel& panel, HDC dc, bool full) {
 
 void WindowPanelOwner::ButtonCommand(int id, int code) {
   if (window_) {
-    SendMessageW(window_, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), static_cast<WORD>(code)), 0);
+    SendMessageW(window_, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), static_cast<WORD>(code)),
+                 0);
   }
 }
 
