@@ -414,5 +414,20 @@ TEST_F(PanelDrawTest, PenInputSendsCommandMessagesToTheOwnerWindow) {
   DestroyWindow(window);
 }
 
+TEST(TessalineDll, CarriesTheBuiltInPicturesAsResources) {
+  const std::string path = testing::HostToWindowsPath(TESSALINE_DLL_PATH);
+  const std::wstring wide(path.begin(), path.end());
+  HMODULE library = LoadLibraryExW(wide.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(library, nullptr) << path;
+  SetBitmapModule(library);
+  for (const std::string& name : BuiltInBitmapNames()) {
+    HBITMAP bitmap = static_cast<HBITMAP>(GdiBitmapFactory().BuiltIn(name));
+    EXPECT_NE(bitmap, nullptr) << name;
+    if (bitmap) DeleteObject(bitmap);
+  }
+  SetBitmapModule(nullptr);
+  FreeLibrary(library);
+}
+
 }  // namespace
 }  // namespace tessaline
