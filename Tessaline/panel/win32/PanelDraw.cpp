@@ -2,6 +2,7 @@
 #include "panel/win32/PanelDraw.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace tessaline {
 namespace {
@@ -91,6 +92,14 @@ void DrawButton(const Button& button, HDC dc, int px, int py, int pw, int ph, bo
   // A layout without a frame size has nothing to scale from: its buttons have no size at all.
   if (fw < 1 || fh < 1) return;
   const PixelRect rect = ButtonPixelRect(button, pw, ph, px, py);
+  // GDI coordinates hold 27 bits; a button placed beyond them by a damaged file is not drawn
+  // (and the arithmetic below stays far from overflow).
+  constexpr int64_t kGdiLimit = 1 << 26;
+  if (std::abs(static_cast<int64_t>(rect.left)) > kGdiLimit ||
+      std::abs(static_cast<int64_t>(rect.top)) > kGdiLimit || rect.width > kGdiLimit ||
+      rect.height > kGdiLimit) {
+    return;
+  }
   const int X = rect.left, Y = rect.top, W = rect.width, H = rect.height;
   const int row = button.state != 0 ? 1 : 0;
   const int frame = std::clamp<int>(button.frame, 0, layout->frames - 1);
@@ -134,7 +143,9 @@ void DrawButton(const Button& button, HDC dc, int px, int py, int pw, int ph, bo
 
     const IconLayout* icon = button.skin->FindIcon(text);
     if (icon) {
-      if (icon->bitmap) {
+      const int64_t maskX = static_cast<int64_t>(icon->x) + icon->w;
+      if (icon->bitmap && maskX <= kGdiLimit && icon->x >= 0 && icon->y >= 0 && icon->w > 0 &&
+          icon->h > 0 && icon->y <= kGdiLimit) {
         const int iw = MulDivTrunc(W, icon->w, fw);
         const int ih = MulDivTrunc(H, icon->h, fh);
         const int ix = ((r.left + r.right) >> 1) - (iw >> 1);
@@ -176,7 +187,10 @@ void DrawButton(const Button& button, HDC dc, int px, int py, int pw, int ph, bo
 void PaintPanel(Panel& panel, HDC dc, bool full) {
   const int x = panel.X(), y = panel.Y(), w = panel.Width(), h = panel.Height();
   if (w < 1 || h < 1) return;
-  if (x >= panel.ClipWidth() || x + w < 1 || y >= panel.ClipHeight() || y + h < 1) return;
+  if (x >= panel.ClipWidth() || static_cast<int64_t>(x) + w < 1 || y >= panel.ClipHeight() ||
+      static_cast<int64_t>(y) + h < 1) {
+    return;
+  }
   auto& drawn = panel.LastDrawn();
   const auto& buttons = panel.Buttons();
   if (drawn.size() != buttons.size()) drawn.assign(buttons.size(), 0xFFFF);
