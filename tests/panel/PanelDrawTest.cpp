@@ -414,6 +414,39 @@ TEST_F(PanelDrawTest, PenInputSendsCommandMessagesToTheOwnerWindow) {
   DestroyWindow(window);
 }
 
+TEST_F(PanelDrawTest, DamagedNumbersDrawWhatFitsAndNothingElse) {
+  GetSettings().ThemeFilter = true;  // the tint area of 100000 frames is cut to the picture
+  Load(
+      "[button_layout=1]\n  bitmap = b_white, 100000; size = 0, 0, 2147483647, 30\n"
+      "  [cell=0]\n    rect = 2147483647, -2147483648, 2147483647, 5\n  [end]\n[end]\n"
+      "[button_layout=2]\n  bitmap = b_white; size = 0, 0, 40, 30\n"
+      "  [cell=0]\n    rect = -2147483648, 0, 2147483647, 2147483647\n  [end]\n[end]\n"
+      "[icon]\n  bitmap = i_sys; size = 2147483647, 0, 2147483647, 22; caption = x\n[end]\n"
+      "[layout=main]\n  default_sx = 40; default_sy = 30\n"
+      "  button = 1, 1, 0, 0\n  button = 2, 2, 1e30, -1e30\n  button = 3, 2, 0, 0\n[end]\n");
+  DIBSECTION dib{};
+  ASSERT_EQ(GetObjectW(skin_.FindButtonLayout(1)->bitmap, sizeof dib, &dib),
+            static_cast<int>(sizeof dib));
+  EXPECT_EQ(dib.dsBm.bmWidth, 44);  // the 40 pixels of the picture, rounded as always
+  for (int id : {1, 2, 3}) panel_.SetCaption(id, 0, u"x");
+  panel_.SetCaption(3, 0, u"wide text");
+  panel_.SetSize(40, 30);
+  panel_.SetClip(40, 30);
+  Canvas canvas(40, 30);
+  PaintPanel(panel_, canvas.Dc(), true);
+  B(1).state = 1;
+  PaintPanel(panel_, canvas.Dc(), false);
+  // Button 3 is an ordinary key drawn after the others: its picture is there, untouched by the
+  // captions and icons placed far outside.
+  HDC picture = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(picture, static_cast<HBITMAP>(skin_.FindButtonLayout(2)->bitmap));
+  for (auto [x, y] : {std::pair{2, 2}, std::pair{20, 15}, std::pair{37, 27}}) {
+    EXPECT_EQ(canvas.Pixel(x, y), GetPixel(picture, x, y));
+  }
+  SelectObject(picture, old);
+  DeleteDC(picture);
+}
+
 TEST(TessalineDll, CarriesTheBuiltInPicturesAsResources) {
   const std::string path = testing::HostToWindowsPath(TESSALINE_DLL_PATH);
   const std::wstring wide(path.begin(), path.end());
