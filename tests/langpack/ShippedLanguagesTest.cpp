@@ -156,5 +156,24 @@ TEST(ShippedLanguagesTest, EnglishCarriesEveryInterfaceText) {
   LoadInterfaceTexts();
 }
 
+TEST(ShippedLanguagesTest, TranslatedTextsAreCompleteUtf8) {
+  for (const ShippedLanguage& language : ShippedLanguages()) {
+    SCOPED_TRACE(language.name);
+    const TextSection root = ReadTextFile(ChrPath(language));
+    std::set<std::string> numbered;
+    for (const TextRecord& record : root.records) {
+      if (record.key.rfind("text", 0) != 0) continue;
+      ASSERT_EQ(record.values.size(), 1u) << record.key;
+      EXPECT_TRUE(IsValidUtf8(record.values[0].text)) << record.key;
+      EXPECT_FALSE(record.values[0].text.empty()) << record.key;
+      numbered.insert(record.key);
+    }
+    if (numbered.empty()) continue;  // English texts stand in
+    EXPECT_EQ(numbered.size(), 48u);
+    for (int n = 0; n <= 46; ++n) EXPECT_TRUE(numbered.count("text" + std::to_string(n))) << n;
+    EXPECT_TRUE(numbered.count("text100"));
+  }
+}
+
 }  // namespace
 }  // namespace tessaline::langpack

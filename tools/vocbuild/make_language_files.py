@@ -158,6 +158,270 @@ TEXT_ROLES = {
 }
 
 
+def _texts(lines):
+    """Numbered texts from "n text" lines."""
+    out = {}
+    for line in lines.strip().split("\n"):
+        n, text = line.strip().split(" ", 1)
+        out[int(n)] = text
+    assert set(out) == set(ENGLISH_TEXTS), sorted(set(ENGLISH_TEXTS) ^ set(out))
+    return out
+
+
+TRANSLATED_TEXTS = {
+    "German": _texts("""
+0 Aktive Sprachen
+1 Erste
+2 Zweite
+3 Sprache der Oberfläche
+4 Farbe des Designs anwenden
+5 Tastenfeld
+6 Skin
+7 Buchstaben
+8 Symbole
+9 Sprachen
+10 Oberfläche
+11 Info
+12 Gefundene Wörter kürzen
+13 Nur ein Wort zeigen
+14 Automatisches Leerzeichen
+15 Die Optionen sind bereits geöffnet.
+16 Tasten
+17 Hinzufügen
+18 Entfernen
+19 Neu belegen
+20 Eingaberauschen mindern
+21 Wörterbuch
+22 Export abgeschlossen
+23 Datei konnte nicht geschrieben werden
+24 Import abgeschlossen
+25 Datei konnte nicht geöffnet werden
+26 Änderungen speichern?
+27 Gewähltes Wort entfernen?
+28 Alle Einträge der Liste entfernen?
+29 Entfernen
+30 Exportieren
+31 Importieren
+32 Speichern
+33 Leeren
+34 Wörter
+35 Gelernte Wörter
+36 Wort
+37 Anzahl
+38 Hinweis zeigen
+39 Als Standard-Eingabe
+40 Standard
+41 Häufigkeit
+42 Tage bis zum Vergessen
+43 Merkgeschwindigkeit
+44 Lernender Wortschatz
+45 Tage
+46 Tempo
+100 neues Wort
+"""),
+    "French": _texts("""
+0 Langues actives
+1 Principale
+2 Secondaire
+3 Langue de l'interface
+4 Appliquer la couleur du thème
+5 Clavier
+6 Habillage
+7 Lettres
+8 Symboles
+9 Langues
+10 Interface
+11 À propos
+12 Tronquer les mots trouvés
+13 Afficher un seul mot
+14 Espace automatique
+15 Les options sont déjà ouvertes.
+16 Boutons
+17 Ajouter
+18 Supprimer
+19 Redéfinir
+20 Réduire le bruit de saisie
+21 Dictionnaire
+22 Exportation terminée
+23 Impossible d'écrire le fichier
+24 Importation terminée
+25 Impossible d'ouvrir le fichier
+26 Enregistrer les modifications ?
+27 Supprimer le mot choisi ?
+28 Supprimer toutes les entrées de la liste ?
+29 Supprimer
+30 Exporter
+31 Importer
+32 Enregistrer
+33 Vider
+34 Mots
+35 Mots appris
+36 Mot
+37 Nombre
+38 Afficher l'aide
+39 Méthode de saisie par défaut
+40 Par défaut
+41 Fréquence
+42 Jours avant l'oubli
+43 Vitesse de mémorisation
+44 Vocabulaire adaptatif
+45 Jours
+46 Vitesse
+100 nouveau mot
+"""),
+    "Spanish": _texts("""
+0 Idiomas activos
+1 Principal
+2 Secundario
+3 Idioma de la interfaz
+4 Aplicar el color del tema
+5 Teclado
+6 Apariencia
+7 Letras
+8 Símbolos
+9 Idiomas
+10 Interfaz
+11 Acerca de
+12 Acortar las palabras encontradas
+13 Mostrar una palabra
+14 Espacio automático
+15 Las opciones ya están abiertas.
+16 Botones
+17 Añadir
+18 Quitar
+19 Redefinir
+20 Reducir el ruido de entrada
+21 Diccionario
+22 Exportación terminada
+23 No se pudo escribir el archivo
+24 Importación terminada
+25 No se pudo abrir el archivo
+26 ¿Guardar los cambios?
+27 ¿Quitar la palabra elegida?
+28 ¿Quitar todas las entradas de la lista?
+29 Quitar
+30 Exportar
+31 Importar
+32 Guardar
+33 Vaciar
+34 Palabras
+35 Palabras aprendidas
+36 Palabra
+37 Cantidad
+38 Mostrar ayuda
+39 Método de entrada predeterminado
+40 Predeterminado
+41 Frecuencia
+42 Días hasta olvidar
+43 Velocidad de memoria
+44 Vocabulario adaptable
+45 Días
+46 Velocidad
+100 palabra nueva
+"""),
+    "Italian": _texts("""
+0 Lingue attive
+1 Principale
+2 Secondaria
+3 Lingua dell'interfaccia
+4 Applica il colore del tema
+5 Tastiera
+6 Aspetto
+7 Lettere
+8 Simboli
+9 Lingue
+10 Interfaccia
+11 Informazioni
+12 Accorcia le parole trovate
+13 Mostra una sola parola
+14 Spazio automatico
+15 Le opzioni sono già aperte.
+16 Pulsanti
+17 Aggiungi
+18 Rimuovi
+19 Ridefinisci
+20 Riduci il rumore di input
+21 Dizionario
+22 Esportazione completata
+23 Impossibile scrivere il file
+24 Importazione completata
+25 Impossibile aprire il file
+26 Salvare le modifiche?
+27 Rimuovere la parola scelta?
+28 Rimuovere tutte le voci dell'elenco?
+29 Rimuovi
+30 Esporta
+31 Importa
+32 Salva
+33 Svuota
+34 Parole
+35 Parole apprese
+36 Parola
+37 Conteggio
+38 Mostra suggerimento
+39 Metodo di input predefinito
+40 Predefinito
+41 Frequenza
+42 Giorni prima di dimenticare
+43 Velocità di memoria
+44 Vocabolario adattivo
+45 Giorni
+46 Velocità
+100 nuova parola
+"""),
+    "Russian": _texts("""
+0 Активные языки
+1 Основной
+2 Дополнительный
+3 Язык интерфейса
+4 Применять цвет темы
+5 Панель
+6 Оформление
+7 Буквы
+8 Символы
+9 Языки
+10 Интерфейс
+11 О программе
+12 Сокращать найденные слова
+13 Показывать одно слово
+14 Автопробел
+15 Настройки уже открыты.
+16 Кнопки
+17 Добавить
+18 Удалить
+19 Переназначить
+20 Подавлять дребезг
+21 Словарь
+22 Экспорт завершён
+23 Не удалось записать файл
+24 Импорт завершён
+25 Не удалось открыть файл
+26 Сохранить изменения?
+27 Удалить выбранное слово?
+28 Удалить все записи списка?
+29 Удалить
+30 Экспорт
+31 Импорт
+32 Сохранить
+33 Очистить
+34 Слова
+35 Выученные слова
+36 Слово
+37 Число
+38 Показывать подсказку
+39 Метод ввода по умолчанию
+40 По умолчанию
+41 Частота
+42 Дней до забывания
+43 Скорость запоминания
+44 Обучаемый словарь
+45 Дни
+46 Скорость
+100 новое слово
+"""),
+}
+
+
 def base_letter(ch):
     if ch in SPECIAL_BASE:
         return SPECIAL_BASE[ch]
@@ -249,9 +513,10 @@ def main():
     os.makedirs(os.path.join("data", "Languages"), exist_ok=True)
     for name, (locale, extras, punct, _) in LANGUAGES.items():
         phone, qwerty = latin_plan(extras)
-        write_language(name, locale, phone, qwerty, punct, ENGLISH_TEXTS if name == "English" else None)
+        texts = ENGLISH_TEXTS if name == "English" else TRANSLATED_TEXTS.get(name)
+        write_language(name, locale, phone, qwerty, punct, texts)
     for name, (locale, phone, qwerty) in CYRILLIC.items():
-        write_language(name, locale, phone, qwerty, PUNCT, None)
+        write_language(name, locale, phone, qwerty, PUNCT, TRANSLATED_TEXTS.get(name))
 
 
 if __name__ == "__main__":
