@@ -156,12 +156,12 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list, co
     keep = options.maxWords;
   }
   std::vector<const Candidate*> sorted = SortedByCodes(chosen, keep);
-  if (PoolSize(sorted) >= kPoolReach) {
-    // The largest number of most wanted words whose pool stays within reach.
+  if (PoolSize(sorted) > kPoolLimit) {
+    // The largest number of most wanted words whose pool stays within the limit.
     size_t lo = 0, hi = keep;  // lo fits, hi does not
     while (lo + 1 < hi) {
       const size_t mid = lo + (hi - lo) / 2;
-      if (PoolSize(SortedByCodes(chosen, mid)) < kPoolReach) lo = mid; else hi = mid;
+      if (PoolSize(SortedByCodes(chosen, mid)) <= kPoolLimit) lo = mid; else hi = mid;
     }
     report.cutByPool = keep - lo;
     keep = lo;

@@ -9,8 +9,8 @@
 //    letters; a part that folding made unencodable is tried once more as written;
 //  - parts with the same letter codes are one word; their counts add up;
 //  - with a limit (--max N) the N words of highest count are kept; then, should the front-coded
-//    pool reach 2^20 bytes (the reach of an entry's 20-bit offset), the words of lowest count are
-//    left out until it fits.
+//    pool come near 2^20 bytes (the reach of an entry's 20-bit offset), the words of lowest count are
+//    left out until it stays 64 KiB below that, which leaves room for the user's own words.
 //
 // Frequencies (0 to 127): a word of the main list with count c gets
 //     1 + round(126 * ln(c / cmin) / ln(cmax / cmin))
@@ -39,6 +39,10 @@ namespace tessaline::vocbuild {
 
 constexpr size_t kMaxWordLength = 31;
 constexpr size_t kPoolReach = size_t{1} << 20;
+// Room left in the pool for the words the user adds on the device (the engine inserts them into
+// the same pool and refuses them once it would reach 2^20 bytes): 64 KiB, some 8,000 words.
+constexpr size_t kUserWordReserve = size_t{1} << 16;
+constexpr size_t kPoolLimit = kPoolReach - kUserWordReserve;
 
 struct VocEntry {
   LetterCodes word;
