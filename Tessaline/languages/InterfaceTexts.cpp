@@ -23,11 +23,16 @@ std::string LanguageFilePath(const std::string& installFolder, WideView language
   return installFolder + "\\Languages\\" + WideToAnsi(language) + ".chr";
 }
 
+void FreeInterfaceTexts() { HeldTexts().reset(); }
+
 void LoadInterfaceTexts() {
-  HeldTexts().reset();
   WideString locale = SettingsText(GetSettings().Locale);
   if (locale.empty()) locale = u"English";
-  const std::string path = LanguageFilePath(InstallFolder().narrow, locale);
+  LoadInterfaceTextsFrom(LanguageFilePath(InstallFolder().narrow, locale));
+}
+
+void LoadInterfaceTextsFrom(const std::string& path) {
+  HeldTexts().reset();
   FILE* probe = OpenDataFile(path, "rb");
   if (!probe) return;
   std::fclose(probe);

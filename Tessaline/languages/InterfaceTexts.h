@@ -2,6 +2,7 @@
 // Locale setting, and the list of installed languages.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "system/WideText.h"
@@ -11,6 +12,13 @@ namespace tessaline {
 // Reads the language file named by Locale ("English" when empty) and holds it; a file that does
 // not open leaves none held.
 void LoadInterfaceTexts();
+
+// The same from a language file given by its path (the tools); a file that does not open leaves
+// none held.
+void LoadInterfaceTextsFrom(const std::string& path);
+
+// Holds no file any more: every text becomes "Text #n".
+void FreeInterfaceTexts();
 
 // Interface text n, or "Text #n" when no file is held, it has no such record, or the text is
 // empty. Never empty.

@@ -10,7 +10,7 @@
 
 namespace tessaline {
 
-constexpr size_t kSettingsTextUnits = 256;    // UTF-16 units, terminator included
+constexpr size_t kSettingsTextUnits = 256;  // UTF-16 units, terminator included
 constexpr size_t kSettingsButtonsUnits = 8192;
 
 // The class key of the input method, under HKEY_CLASSES_ROOT.
@@ -37,6 +37,8 @@ struct Settings {
   int32_t FreqMax;
   int32_t FreqInc;
   char16_t Buttons[kSettingsButtonsUnits];
+
+  bool operator==(const Settings&) const = default;
 };
 
 // The one record of the process.

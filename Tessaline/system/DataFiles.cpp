@@ -1,6 +1,13 @@
 #include "system/DataFiles.h"
 
+#include <cstdio>
 #include <cstdlib>
+
+#include "system/WideText.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace tessaline {
 namespace {
@@ -46,6 +53,18 @@ std::string HostPath(const std::string& devicePath) {
 
 FILE* OpenDataFile(const std::string& devicePath, const char* mode) {
   return std::fopen(HostPath(devicePath).c_str(), mode);
+}
+
+bool ReplaceDataFile(const std::string& from, const std::string& to) {
+#ifdef _WIN32
+  const WideString source = AnsiToWide(HostPath(from));
+  const WideString target = AnsiToWide(HostPath(to));
+  return MoveFileExW(reinterpret_cast<const wchar_t*>(source.c_str()),
+                     reinterpret_cast<const wchar_t*>(target.c_str()),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+#else
+  return std::rename(HostPath(from).c_str(), HostPath(to).c_str()) == 0;
+#endif
 }
 
 }  // namespace tessaline

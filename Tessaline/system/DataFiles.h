@@ -19,6 +19,12 @@ std::string HostPath(const std::string& devicePath);
 // fopen on the host path. Returns nullptr when the file does not open.
 FILE* OpenDataFile(const std::string& devicePath, const char* mode);
 
+// Puts the file `from` in the place of the file `to` (both device paths) in one step, replacing
+// `to` when it exists: MoveFileExW with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH under
+// Win32, rename natively. Used to rewrite a file the user owns through a temporary file beside
+// it. False when it fails; `to` is then unchanged.
+bool ReplaceDataFile(const std::string& from, const std::string& to);
+
 // Replaces the device root for this process; an empty text restores the default.
 void SetDeviceRoot(const std::string& root);
 std::string DeviceRoot();

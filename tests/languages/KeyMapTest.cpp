@@ -56,7 +56,9 @@ TEST(KeyMapTest, BaseIsClampedAndNeedsExactlyTwoValues) {
       "chararraybase=2,0\nchararraybase=3,99\nchararraybase=4,1,1\nchararraybase=5,1\n"
       "chararray=5,0\n");
   EXPECT_EQ(map.FindKey(2)->base, 1);
-  EXPECT_EQ(map.KeyCaption(2), u"a\x0001" u"bc");
+  EXPECT_EQ(map.KeyCaption(2),
+            u"a\x0001"
+            u"bc");
   EXPECT_EQ(map.FindKey(3)->base, 3);
   EXPECT_EQ(map.FindKey(4)->base, 3);
   EXPECT_EQ(map.FindKey(5)->base, 1);  // the base record stood before its key: ignored
@@ -82,8 +84,8 @@ TEST(KeyMapTest, CharsetKeepsEightLettersAndValuelessRecordsAreIgnored) {
 }
 
 TEST(KeyMapTest, EncodeAndDecode) {
-  KeyMap map = MapOf(
-      "charset=0,0x61,0x62,0x63\ncharset=1,0x64,0x61\ncharset=20,0x7A\nchararray=2,0,1,2\n");
+  KeyMap map =
+      MapOf("charset=0,0x61,0x62,0x63\ncharset=1,0x64,0x61\ncharset=20,0x7A\nchararray=2,0,1,2\n");
   LetterCodes codes;
   ASSERT_TRUE(map.Encode(u"cad", codes));
   EXPECT_EQ(codes, "\x12\x10\x20");  // 'a' is found in the first charset first
@@ -105,6 +107,64 @@ TEST(KeyMapTest, PunctuationKeys) {
   EXPECT_TRUE(map.KeyHasPunctuation(4));   // '@' is 0x40
   EXPECT_TRUE(map.KeyHasPunctuation(0));   // space
   EXPECT_FALSE(map.KeyHasPunctuation(99));
+}
+
+TEST(KeyMapTest, NumbersInAnyBaseAndKeysInAnyCase) {
+  KeyMap map =
+      MapOf("LOCALE=\"first\"\nCharSet=0,97,0x62,0143\nCHARARRAY=2,0,01,0x2\nlocale=\"Second\"\n");
+  EXPECT_EQ(map.Locale(), "Second");  // a later locale replaces the earlier one
+  EXPECT_EQ(map.KeyLetters(2), u"abc");
+}
+
+TEST(KeyMapTest, FirstEntryWinsForSharedIdsAndDuplicateKeys) {
+  KeyMap map = MapOf(
+      "charset=1,0x61\ncharset=0,0x61,0x62\ncharset=1,0x78,0x79\n"
+      "chararray=2,100\nchararray=2,0,1\nchararraybase=2,0\nchararray=3,101\n"
+      "charset=256,0x7A\n");
+  LetterCodes codes;
+  ASSERT_TRUE(map.Encode(u"a", codes));
+  EXPECT_EQ(codes, "\x20");  // list order decides, not the lower id
+  ASSERT_TRUE(map.Encode(u"b", codes));
+  EXPECT_EQ(codes, "\x11");
+  // A letter of a charset whose id an earlier charset already has encodes by its own position,
+  // but decodes through the earlier charset: language files give each charset its own id.
+  ASSERT_TRUE(map.Encode(u"y", codes));
+  EXPECT_EQ(codes, "\x21");
+  EXPECT_EQ(map.Decode("\x20\x21"), u"a!");  // the first charset 1 has one letter
+  ASSERT_EQ(map.Keys().size(), 2u);
+  EXPECT_EQ(map.KeyLetters(2), u"a");  // the first key 2 is the one found
+  EXPECT_EQ(map.FindKey(2)->base, 1);
+  EXPECT_EQ(map.FindKey(3), nullptr);      // position 1 of the first charset 1 does not exist
+  EXPECT_EQ(map.Charsets().back().id, 0);  // ids are kept as a byte
+}
+
+TEST(KeyMapTest, MultiTapCyclesAllLettersWhateverTheBase) {
+  KeyMap map = MapOf(
+      "charset=0,0x61,0x62,0x63,0x64\nchararray=2,0,1,2,3\nchararraybase=2,2\n"
+      "chararray=3,0,1\nchararraybase=3,2\nchararray=4\nchararraybase=4,1\n"
+      "chararray=5\nchararraybase=5,0\n");
+  EXPECT_EQ(map.KeyCaption(2), u"ab\u0001cd");
+  EXPECT_EQ(map.NextLetterOnKey(2, u'b'), u'c');
+  EXPECT_EQ(map.NextLetterOnKey(2, u'd'), u'a');
+  EXPECT_EQ(map.LetterIndexOnKey(2, u'd'), 3);
+  EXPECT_EQ(map.KeyCaption(3), u"ab");  // base equal to count: no marker
+  // A key without letters: base clamps to its count of 0, or is raised to 1; no caption either way.
+  EXPECT_EQ(map.FindKey(4)->base, 0);
+  EXPECT_EQ(map.FindKey(5)->base, 1);
+  EXPECT_EQ(map.KeyCaption(4), u"");
+  EXPECT_EQ(map.KeyCaption(5), u"");
+  EXPECT_EQ(map.LetterIndexOnKey(5, u'a'), -1);
+  EXPECT_FALSE(map.KeyHasPunctuation(5));
+}
+
+TEST(KeyMapTest, LoadingAgainStartsAfresh) {
+  testing::TempDir dir;
+  KeyMap map;
+  map.LoadKeyMap(dir.Write("a.chr", "locale=a\ncharset=0,0x61\nchararray=2,0\n"));
+  map.LoadKeyMap(dir.Write("b.chr", "charset=1,0x62\n"));
+  EXPECT_EQ(map.Locale(), "");
+  EXPECT_EQ(map.Charsets().size(), 1u);
+  EXPECT_TRUE(map.Keys().empty());
 }
 
 TEST(KeyMapTest, MissingFileGivesAnEmptyMap) {

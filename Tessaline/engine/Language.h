@@ -1,0 +1,118 @@
+// Everything the prediction engine knows about one language: the key map from the language file
+// (.chr), the vocabulary from the file of the same name with the extension .voc, the user
+// dictionary from .usr, and the adaptation settings FreqMax and FreqInc.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/KeySearch.h"
+#include "engine/UserDictionary.h"
+#include "engine/Vocabulary.h"
+#include "languages/KeyMap.h"
+
+namespace tessaline {
+
+// The path with the text from its last "." replaced by the extension (".voc", ".usr"); a path
+// without any "." is returned unchanged.
+std::string SiblingFilePath(const std::string& chrPath, const char* extension);
+
+class Language {
+ public:
+  // Builds the object and loads its files: the key map, the vocabulary (a vocabulary that does
+  // not open shows "Can not load '%s' vocabulary" and leaves the vocabulary and the user
+  // dictionary empty), and, when asked, the user dictionary, whose words are inserted into the
+  // vocabulary and whose adaptation records are applied when adaptiveVoc is set.
+  Language(const std::string& chrPath, const WideString& name, bool withUserDictionary,
+           bool adaptiveVoc, int32_t freqMax, int32_t freqInc);
+  virtual ~Language();
+  Language(const Language&) = delete;
+  Language& operator=(const Language&) = delete;
+
+  // Vocabulary.
+  size_t EntryCount() const { return vocabulary_.EntryCount(); }
+  struct LengthAndFrequency {
+    int length = 0;
+    int frequency = 0;
+  };
+  // Both 0 for an index out of range.
+  LengthAndFrequency EntryLengthAndFrequency(size_t index) const;
+  // The entry's word as terminated letter codes in a buffer of kDecodeBufferSize bytes; the
+  // empty word for an index out of range. Returns the word's length.
+  size_t DecodeEntry(size_t index, uint8_t* buffer) const {
+    return vocabulary_.DecodeEntry(index, buffer);
+  }
+  LetterCodes DecodeEntry(size_t index) const { return vocabulary_.DecodeEntry(index); }
+  size_t PairCount() const { return vocabulary_.PairCount(); }
+  LetterPairRecord GetPair(size_t index) const { return vocabulary_.GetPair(index); }
+  WideString DecodeToText(std::string_view codes) const { return keyMap_.Decode(codes); }
+  // The entries that the key sequence can stand for, in match order (engine/KeySearch.h).
+  std::vector<uint32_t> SearchKeys(const int8_t* keys, size_t count) const {
+    return tessaline::SearchKeys(vocabulary_, keyMap_, keys, count);
+  }
+
+  // The key map's queries.
+  bool Encode(WideView text, LetterCodes& codes) const { return keyMap_.Encode(text, codes); }
+  const KeyEntry* FindKey(int key) const { return keyMap_.FindKey(key); }
+  int KeyLetterCount(int key) const { return keyMap_.KeyLetterCount(key); }
+  int LetterIndexOnKey(int key, char16_t ch) const { return keyMap_.LetterIndexOnKey(key, ch); }
+  char16_t NextLetterOnKey(int key, char16_t ch) const { return keyMap_.NextLetterOnKey(key, ch); }
+  bool KeyHasPunctuation(int key) const { return keyMap_.KeyHasPunctuation(key); }
+  WideString KeyCaption(int key) const { return keyMap_.KeyCaption(key); }
+
+  // The user dictionary and learning.
+  //
+  // A word of the user: false when it is in the list already, cannot be encoded, is empty or
+  // longer than the user dictionary file can hold (255 code units), or is in the vocabulary;
+  // otherwise it is inserted into the vocabulary with frequency 1 (unless a vocabulary limit
+  // refuses it) and appended to the list. Nothing is saved here.
+  bool AddUserWord(const WideString& word);
+  // One commit of a word: raises its usage count (a vocabulary word seen for the first time gets
+  // a record), writes its adapted frequency into the vocabulary and saves the user dictionary.
+  void LearnWord(const WideString& word);
+  // Writes the record's adapted frequency into the vocabulary, finding the word's entry again
+  // when the cached one is stale.
+  void ApplyAdaptation(const WideString& word, AdaptationRecord& record);
+  void ApplyAllAdaptations();
+  // Once per day of the year (UTC): every count drops by one; a record reaching 0 is removed
+  // and its word returns to its base frequency. Saves the user dictionary.
+  void DailyDecay();
+  // Saves the user dictionary to the .usr path. A language whose user dictionary was never read
+  // (made without one, or whose vocabulary did not open) does not write the file, so that it
+  // cannot replace the user's words with an empty list, nor when the .usr path would be the
+  // language file's own (a path without any "."): the result is then false.
+  bool StoreUserDictionary();
+  // base + count * 127 / FreqMax, kept to 16 bits (a negative count counts as 0).
+  uint16_t AdaptedFrequency(const AdaptationRecord& record) const;
+
+  const KeyMap& Keys() const { return keyMap_; }
+  const Vocabulary& Words() const { return vocabulary_; }
+  Vocabulary& Words() { return vocabulary_; }
+  UserDictionary& User() { return userDictionary_; }
+  const UserDictionary& User() const { return userDictionary_; }
+  const std::string& FilePath() const { return filePath_; }
+  std::string VocabularyPath() const { return SiblingFilePath(filePath_, ".voc"); }
+  std::string UserDictionaryPath() const { return SiblingFilePath(filePath_, ".usr"); }
+  const WideString& Name() const { return name_; }
+  int32_t FreqMax() const { return freqMax_; }
+  int32_t FreqInc() const { return freqInc_; }
+  bool VocabularyLoaded() const { return vocabularyLoaded_; }
+  bool UserDictionaryLoaded() const { return userDictionaryLoaded_; }
+  const VocabularyLoadReport& VocabularyReport() const { return vocabularyReport_; }
+
+ private:
+  UserDictionary userDictionary_;
+  KeyMap keyMap_;
+  Vocabulary vocabulary_{keyMap_};
+  std::string filePath_;
+  WideString name_;
+  int32_t freqMax_;
+  int32_t freqInc_;
+  bool vocabularyLoaded_ = false;
+  bool userDictionaryLoaded_ = false;
+  VocabularyLoadReport vocabularyReport_;
+};
+
+}  // namespace tessaline

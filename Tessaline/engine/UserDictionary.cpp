@@ -1,0 +1,179 @@
+#include "engine/UserDictionary.h"
+
+#include <cstdint>
+#include <cstdio>
+
+#include "system/DataFiles.h"
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace tessaline {
+namespace {
+
+size_t& WriteLimit() {
+  static size_t limit = SIZE_MAX;
+  return limit;
+}
+
+// Reads the file's fields in order; every read checks that the bytes are there.
+class Reader {
+ public:
+  explicit Reader(std::string_view bytes) : bytes_(bytes) {}
+  bool U8(uint8_t& value) {
+    if (bytes_.size() - at_ < 1) return false;
+    value = static_cast<uint8_t>(bytes_[at_++]);
+    return true;
+  }
+  bool U16(uint16_t& value) {
+    if (bytes_.size() - at_ < 2) return false;
+    value = static_cast<uint16_t>(Byte(0) | Byte(1) << 8);
+    at_ += 2;
+    return true;
+  }
+  bool U32(uint32_t& value) {
+    if (bytes_.size() - at_ < 4) return false;
+    value = Byte(0) | Byte(1) << 8 | Byte(2) << 16 | Byte(3) << 24;
+    at_ += 4;
+    return true;
+  }
+  bool Word(WideString& word) {
+    uint8_t length = 0;
+    if (!U8(length) || bytes_.size() - at_ < 2u * length) return false;
+    word.resize(length);
+    for (size_t i = 0; i < length; ++i)
+      word[i] = static_cast<char16_t>(Byte(2 * i) | Byte(2 * i + 1) << 8);
+    at_ += 2u * length;
+    return true;
+  }
+  bool AtEnd() const { return at_ == bytes_.size(); }
+
+ private:
+  uint32_t Byte(size_t i) const { return static_cast<uint8_t>(bytes_[at_ + i]); }
+  std::string_view bytes_;
+  size_t at_ = 0;
+};
+
+void PutU16(std::string& out, uint16_t value) {
+  out += static_cast<char>(value & 0xFF);
+  out += static_cast<char>(value >> 8);
+}
+
+void PutU32(std::string& out, uint32_t value) {
+  for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>((value >> shift) & 0xFF);
+}
+
+void PutWord(std::string& out, const WideString& word) {
+  out += static_cast<char>(word.size());
+  for (char16_t unit : word) PutU16(out, unit);
+}
+
+bool Storable(const WideString& word) { return word.size() <= kMaxUserWordUnits; }
+
+bool FlushToDisk(FILE* file) {
+  if (std::fflush(file) != 0) return false;
+#ifdef _WIN32
+  return _commit(_fileno(file)) == 0;
+#else
+  return fsync(fileno(file)) == 0;
+#endif
+}
+
+}  // namespace
+
+void SetUserDictionaryWriteLimit(size_t bytes) { WriteLimit() = bytes; }
+
+bool UserDictionary::LoadUserDictionary(const std::string& path) {
+  words_.clear();
+  adaptations_.clear();
+  decayDay_ = 0;
+  lastLoad_ = UserDictionaryLoadReport();
+  FILE* file = OpenDataFile(path, "rb");
+  if (!file) return false;
+  std::string bytes;
+  char chunk[16384];
+  size_t got;
+  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, got);
+  std::fclose(file);
+  LoadBytes(bytes);
+  return true;
+}
+
+UserDictionaryLoadReport UserDictionary::LoadBytes(std::string_view bytes) {
+  words_.clear();
+  adaptations_.clear();
+  decayDay_ = 0;
+  UserDictionaryLoadReport report;
+  report.opened = true;
+  Reader in(bytes);
+  // Each word record takes at least one byte, so the loops below end with the file whatever
+  // its counts say; nothing is reserved from a count.
+  bool whole = in.U32(report.declaredWords);
+  for (uint32_t i = 0; whole && i < report.declaredWords; ++i) {
+    WideString word;
+    whole = in.Word(word);
+    if (whole) words_.push_back(std::move(word));
+  }
+  whole = whole && in.U32(report.declaredRecords);
+  for (uint32_t i = 0; whole && i < report.declaredRecords; ++i) {
+    WideString word;
+    uint32_t entry = 0;
+    uint16_t count = 0;
+    AdaptationRecord record;
+    whole = in.Word(word) && in.U32(entry) && in.U16(count) && in.U16(record.base);
+    if (!whole) break;
+    record.entry = static_cast<int32_t>(entry);
+    record.count = static_cast<int16_t>(count);
+    if (!adaptations_.emplace(std::move(word), record).second) ++report.duplicateRecords;
+  }
+  uint32_t day = 0;
+  whole = whole && in.U32(day);
+  if (whole) decayDay_ = day;
+  report.truncated = !whole;
+  report.trailingBytes = whole && !in.AtEnd();
+  report.words = words_.size();
+  report.records = adaptations_.size();
+  lastLoad_ = report;
+  return report;
+}
+
+std::string UserDictionary::FileBytes() const {
+  std::string out;
+  uint32_t storable = 0;
+  for (const WideString& word : words_) storable += Storable(word) ? 1 : 0;
+  PutU32(out, storable);
+  for (const WideString& word : words_) {
+    if (Storable(word)) PutWord(out, word);
+  }
+  storable = 0;
+  for (const auto& [word, record] : adaptations_) storable += Storable(word) ? 1 : 0;
+  PutU32(out, storable);
+  for (const auto& [word, record] : adaptations_) {
+    if (!Storable(word)) continue;
+    PutWord(out, word);
+    PutU32(out, static_cast<uint32_t>(record.entry));
+    PutU16(out, static_cast<uint16_t>(record.count));
+    PutU16(out, record.base);
+  }
+  PutU32(out, decayDay_);
+  return out;
+}
+
+bool UserDictionary::SaveUserDictionary(const std::string& path) const {
+  const std::string bytes = FileBytes();
+  const std::string temporary = path + ".tmp";
+  FILE* file = OpenDataFile(temporary, "wb");
+  if (!file) return false;
+  const size_t toWrite = bytes.size() < WriteLimit() ? bytes.size() : WriteLimit();
+  bool written = std::fwrite(bytes.data(), 1, toWrite, file) == toWrite && toWrite == bytes.size();
+  written = FlushToDisk(file) && written;
+  written = std::fclose(file) == 0 && written;
+  if (written && ReplaceDataFile(temporary, path)) return true;
+  std::remove(HostPath(temporary).c_str());
+  return false;
+}
+
+}  // namespace tessaline

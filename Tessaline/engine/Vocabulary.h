@@ -1,0 +1,194 @@
+// The vocabulary of a language: a sorted, front-coded word list in one byte pool, and the
+// letter-pair table from which the word search guesses letters past the list.
+//
+// Words are strings of letter codes (languages/KeyMap.h), 1 to 31 codes long, sorted byte by byte
+// as unsigned values (a word sorts before every longer word it begins). Each entry's stored form
+// lies in the pool, in entry order:
+//  - when the word shares p >= 2 leading codes with the word before it, one marker byte 2p + 1
+//    followed by the codes from position p on (stored length: length - p + 1);
+//  - otherwise the word itself with its first code rewritten to an even byte: high four bits
+//    unchanged, low four bits (low & 7) * 2 (stored length: the word's length).
+// Nothing is kept decoded: every access walks the front-coding chain backwards as far as needed.
+// To keep that walk short in long runs of words that share a prefix, each entry keeps a step back
+// towards the nearest earlier entry that shares fewer codes with its own predecessor, so the walk
+// passes over the entries that hold none of the codes it needs; the search also reads the first
+// codes of an entry from runs of entries sharing them, and ranks by block maxima of frequency.
+//
+// The vocabulary file (.voc, little-endian, no header):
+//   N (4), N packed entries (4 each: bits 0-19 offset, 20-26 frequency, 27-31 length),
+//   P (4), P pool bytes, B (4), B letter-pair records (12 each).
+// The file is outside data. The reader never reads or allocates beyond what the file holds, and
+// keeps only what can be decoded safely (see LoadVocabulary); a well-formed file loads whole.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "languages/KeyMap.h"
+
+namespace tessaline {
+
+constexpr int kMaxWordLength = 31;         // letter codes of a vocabulary word
+constexpr uint32_t kPoolLimit = 1u << 20;  // the reach of the 20-bit offset
+constexpr int kMaxFileFrequency = 127;     // frequencies a file (and InsertWord) may hold
+constexpr size_t kDecodeBufferSize = 256;  // DecodeEntry's buffer, terminator included
+constexpr int kMaxPairLetters = 4;
+
+struct VocabularyEntry {
+  uint32_t offset = 0;     // start of the stored form in the pool, below 2^20
+  uint16_t frequency = 0;  // 0 to 127 from the file, up to 254 after adaptation
+  uint16_t length = 0;     // letter codes of the word, 1 to 31
+};
+
+// One record of the letter-pair table, the same 12 bytes in memory and in the file.
+struct LetterPairRecord {
+  uint16_t key = 0;                       // formed from the last two letters of a word
+  uint8_t letters[kMaxPairLetters] = {};  // next letters (letter codes)
+  int8_t weights[kMaxPairLetters] = {};   // one weight per next letter
+  int8_t count = 0;                       // valid next letters, 0 to 4
+  uint8_t unused = 0;
+};
+static_assert(sizeof(LetterPairRecord) == 12);
+
+// What LoadVocabulary found: the counts the file declares against what it kept.
+struct VocabularyLoadReport {
+  uint64_t fileSize = 0;
+  uint32_t declaredEntries = 0;
+  uint32_t declaredPool = 0;
+  uint32_t declaredPairs = 0;
+  size_t entries = 0;  // entries kept
+  size_t pool = 0;     // pool bytes kept
+  size_t pairs = 0;    // letter-pair records kept
+  // Index of the first entry that could not be decoded safely (it and every later entry were
+  // dropped), or -1 when none was.
+  int64_t firstBadEntry = -1;
+  size_t clampedPairCounts = 0;  // pair records whose count lay outside 0 to 4
+  bool truncated = false;        // the file ended before its counts said
+  bool trailingBytes = false;    // bytes after the last letter-pair record
+
+  // True when the file was well-formed and loaded whole.
+  bool Complete() const {
+    return !truncated && firstBadEntry < 0 && clampedPairCounts == 0 && !trailingBytes;
+  }
+};
+
+class Vocabulary {
+ public:
+  explicit Vocabulary(const KeyMap& keyMap) : keyMap_(&keyMap) {}
+  Vocabulary(const Vocabulary&) = delete;
+  Vocabulary& operator=(const Vocabulary&) = delete;
+
+  // Empties the vocabulary and reads a .voc file from the stream (binary). What a file that is
+  // cut short or lies about its counts yields:
+  //  - the entries, pool bytes and letter-pair records it actually holds, never more than its
+  //    counts say; a count beyond the file's end keeps the complete items that are there, and
+  //    everything after that point is absent (a cut entry table leaves no pool and no pairs);
+  //  - entries are checked in order as they are decoded; the first entry that cannot be decoded
+  //    from the pool (length 0, stored form outside the pool or overlapping the entry before, a
+  //    zero byte, a marker at the first entry or sharing more codes than the word before it has)
+  //    is dropped with every entry after it, since later entries are coded against it;
+  //  - a letter-pair count outside 0 to 4 is brought into that range.
+  VocabularyLoadReport LoadVocabulary(FILE* stream);
+  // The same from the file's bytes.
+  VocabularyLoadReport LoadVocabularyBytes(std::string_view bytes);
+  // The vocabulary as a .voc file.
+  std::string FileBytes() const;
+  void Clear();
+
+  size_t EntryCount() const { return entries_.size(); }
+  size_t PoolSize() const { return pool_.size(); }
+  const KeyMap& Keys() const { return *keyMap_; }
+
+  // The entry's word as terminated letter codes in a buffer of kDecodeBufferSize bytes; returns
+  // its length. An index out of range gives the empty word.
+  size_t DecodeEntry(size_t index, uint8_t* buffer) const;
+  LetterCodes DecodeEntry(size_t index) const;
+  // The letter code at one position of an entry's word, without decoding the rest; 0 when the
+  // index or the position is out of range.
+  uint8_t LetterAt(size_t index, size_t position) const;
+
+  // The entry index of the word, or -(insertion position) - 1 when absent.
+  int32_t FindWord(std::string_view word) const;
+  // Inserts a new entry at the position (see InsertWord in Vocabulary.cpp). Nothing happens for
+  // an empty word, a word longer than 31 codes or holding a 0, a first code naming a letter
+  // position above 7 (it cannot be stored whole), a frequency outside 0 to 127, a full pool, or
+  // a position beyond the entry count; the result says whether it was inserted.
+  bool InsertWord(size_t position, std::string_view word, int frequency);
+  // FindWord, then InsertWord at the insertion position when absent. False only when the word
+  // is present; true also when InsertWord refused the word for a limit.
+  bool InsertIfAbsent(std::string_view word, int frequency);
+
+  uint16_t EntryFrequency(size_t index) const;
+  void SetEntryFrequency(size_t index, uint16_t frequency);
+  uint16_t EntryLength(size_t index) const;
+  const VocabularyEntry& Entry(size_t index) const { return entries_[index]; }
+  // The stored form of an entry (for inspection tools).
+  std::string_view StoredForm(size_t index) const;
+
+  size_t PairCount() const { return pairs_.size(); }
+  // A copy of the record; an empty record for an index out of range.
+  LetterPairRecord GetPair(size_t index) const;
+
+  // The highest frequency among entries [block * kFrequencyBlock, (block + 1) * kFrequencyBlock),
+  // so that ranking can pass over blocks that cannot hold a better candidate.
+  static constexpr size_t kFrequencyBlock = 64;
+  uint16_t BlockMaxFrequency(size_t block) const { return blockMax_[block]; }
+
+  // Runs of entries that share their first codes, for reading the first kRunDepths codes of an
+  // entry without decoding it. For a position d below kRunDepths, run g spans the entries
+  // [RunStart(d, g), RunStart(d, g + 1)) whose words share their first d + 1 codes (positions 0
+  // and 1 share one table of runs of two codes), RunStart(d, RunCount(d)) is the entry count,
+  // and RunLetter(d, g) is code d of the run's words (0 for a word too short to have one).
+  // Adjacent runs may share their codes; the codes ascend like the entries.
+  static constexpr size_t kRunDepths = 3;
+  size_t RunCount(size_t position) const { return Runs(position).start.size() - 1; }
+  uint32_t RunStart(size_t position, size_t run) const { return Runs(position).start[run]; }
+  uint8_t RunLetter(size_t position, size_t run) const {
+    const EntryRuns& runs = Runs(position);
+    return runs.letters[run * runs.positions + (position == 2 ? 0 : position)];
+  }
+
+  // Bytes held by the vocabulary and its search aids.
+  size_t MemoryBytes() const;
+
+ private:
+  size_t StoredLength(size_t index) const;
+  // The search aids are derived from the entries and kept in step with every change: rebuilt
+  // whole when entries are loaded or inserted, one block at a time when a frequency changes.
+  void RebuildSearchAids();
+  void UpdateFrequencyBlock(size_t block);
+
+  struct EntryRuns {
+    size_t positions = 1;          // letters kept per run
+    std::vector<uint32_t> start;   // run starts and, last, the entry count
+    std::vector<uint8_t> letters;  // `positions` letters per run
+  };
+  const EntryRuns& Runs(size_t position) const { return position < 2 ? runs2_ : runs3_; }
+  void BuildRuns(size_t shared, EntryRuns& runs) const;
+
+  const KeyMap* keyMap_;
+  std::string pool_;
+  std::vector<VocabularyEntry> entries_;
+  std::vector<LetterPairRecord> pairs_;
+  // For each entry stored with a marker of p shared codes, the distance back (at most 255) to an
+  // entry at or beyond the nearest earlier one whose marker shares fewer codes (a whole stored
+  // form counts as sharing none). Every entry skipped shares more codes than p with its
+  // predecessor, so LetterAt follows these steps instead of walking back one entry at a time.
+  std::vector<uint8_t> back_;
+  std::vector<uint16_t> blockMax_;
+  EntryRuns runs2_;  // runs sharing two codes, with codes 0 and 1
+  EntryRuns runs3_;  // runs sharing three codes, with code 2
+};
+
+// Compares two words byte by byte as unsigned values; a word sorts before every longer word it
+// begins. Negative, 0 or positive.
+int CompareWords(std::string_view a, std::string_view b);
+
+// The stored form of a word after the word before it (empty for the first entry).
+std::string StoredFormAfter(std::string_view previous, std::string_view word);
+
+}  // namespace tessaline

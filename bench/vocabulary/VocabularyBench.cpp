@@ -1,0 +1,176 @@
+// Loading a large vocabulary and searching it. The vocabulary is generated: 75,000 distinct
+// words of English-like shape (syllables of common onsets and vowels, so that prefixes are
+// shared the way a real word list shares them), front-coded as a .voc file.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/Vocabulary.h"
+
+namespace {
+
+using tessaline::CompareWords;
+using tessaline::KeyMap;
+using tessaline::Vocabulary;
+
+// a-z as letter codes: a-h 0x10-0x17, i-p 0x20-0x27, q-x 0x30-0x37, y-z 0x40-0x41.
+std::string Codes(const std::string& ascii) {
+  std::string codes;
+  for (char c : ascii) {
+    const int i = c - 'a';
+    codes += static_cast<char>((i / 8 + 1) * 16 + i % 8);
+  }
+  return codes;
+}
+
+struct Corpus {
+  std::vector<std::string> words;  // letter codes, sorted
+  std::string file;
+};
+
+const Corpus& LargeVocabulary() {
+  static const Corpus corpus = [] {
+    static const char* kOnsets[] = {"",   "b",  "c",  "d",  "f",  "g",  "h",   "l",  "m",  "n",
+                                    "p",  "r",  "s",  "t",  "w",  "st", "tr",  "pr", "ch", "sh",
+                                    "th", "cl", "br", "gr", "pl", "sp", "str", "k",  "v",  "qu"};
+    static const char* kVowels[] = {"a", "e", "i", "o", "u", "ea", "ou", "ai", "y", "ee", "io"};
+    static const char* kCodas[] = {"",   "",  "n",  "r",   "s",  "t",  "l",    "nd", "ng", "st",
+                                   "ck", "m", "ed", "ing", "er", "ly", "tion", "x",  "z"};
+    std::mt19937 random(2024);
+    std::set<std::string, bool (*)(const std::string&, const std::string&)> unique(
+        [](const std::string& a, const std::string& b) { return CompareWords(a, b) < 0; });
+    while (unique.size() < 75000) {
+      std::string word;
+      const int syllables = 1 + static_cast<int>(random() % 4);
+      for (int s = 0; s < syllables; ++s) {
+        word += kOnsets[random() % std::size(kOnsets)];
+        word += kVowels[random() % std::size(kVowels)];
+        if (random() % 3 == 0 || s == syllables - 1) word += kCodas[random() % std::size(kCodas)];
+      }
+      if (word.size() > 31) continue;
+      unique.insert(Codes(word));
+    }
+    Corpus c;
+    c.words.assign(unique.begin(), unique.end());
+    static KeyMap keys;
+    Vocabulary voc(keys);
+    for (size_t i = 0; i < c.words.size(); ++i) {
+      // Zipf-like frequencies: a few common words, a long tail.
+      const int frequency = static_cast<int>(127 / (1 + random() % 64));
+      voc.InsertWord(i, c.words[i], frequency);
+    }
+    c.file = voc.FileBytes();
+    return c;
+  }();
+  return corpus;
+}
+
+void BM_LoadVocabulary(benchmark::State& state) {
+  const Corpus& corpus = LargeVocabulary();
+  KeyMap keys;
+  for (auto _ : state) {
+    FILE* stream = fmemopen(const_cast<char*>(corpus.file.data()), corpus.file.size(), "rb");
+    Vocabulary voc(keys);
+    const auto report = voc.LoadVocabulary(stream);
+    std::fclose(stream);
+    benchmark::DoNotOptimize(report.entries);
+  }
+  state.counters["entries"] = static_cast<double>(corpus.words.size());
+  state.counters["fileBytes"] = static_cast<double>(corpus.file.size());
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * corpus.file.size()));
+}
+BENCHMARK(BM_LoadVocabulary)->Unit(benchmark::kMillisecond);
+
+class Loaded {
+ public:
+  Loaded() : voc_(keys_) { voc_.LoadVocabularyBytes(LargeVocabulary().file); }
+  Vocabulary& Get() { return voc_; }
+
+ private:
+  KeyMap keys_;
+  Vocabulary voc_;
+};
+
+void BM_FindWordPresent(benchmark::State& state) {
+  Loaded loaded;
+  const auto& words = LargeVocabulary().words;
+  std::mt19937 random(1);
+  std::vector<size_t> picks(4096);
+  for (size_t& p : picks) p = random() % words.size();
+  size_t i = 0;
+  for (auto _ : state) {
+    const int32_t found = loaded.Get().FindWord(words[picks[i++ % picks.size()]]);
+    benchmark::DoNotOptimize(found);
+  }
+}
+BENCHMARK(BM_FindWordPresent);
+
+void BM_FindWordAbsent(benchmark::State& state) {
+  Loaded loaded;
+  const auto& words = LargeVocabulary().words;
+  std::mt19937 random(2);
+  std::vector<std::string> absent;
+  while (absent.size() < 4096) {
+    std::string w = words[random() % words.size()] + Codes("q");
+    if (!std::binary_search(
+            words.begin(), words.end(), w,
+            [](const std::string& a, const std::string& b) { return CompareWords(a, b) < 0; })) {
+      absent.push_back(w);
+    }
+  }
+  size_t i = 0;
+  for (auto _ : state) {
+    const int32_t found = loaded.Get().FindWord(absent[i++ % absent.size()]);
+    benchmark::DoNotOptimize(found);
+  }
+}
+BENCHMARK(BM_FindWordAbsent);
+
+void BM_DecodeEntry(benchmark::State& state) {
+  Loaded loaded;
+  std::mt19937 random(3);
+  uint8_t buffer[tessaline::kDecodeBufferSize];
+  const size_t count = loaded.Get().EntryCount();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(loaded.Get().DecodeEntry(random() % count, buffer));
+  }
+}
+BENCHMARK(BM_DecodeEntry);
+
+void BM_LetterAt(benchmark::State& state) {
+  Loaded loaded;
+  std::mt19937 random(4);
+  const size_t count = loaded.Get().EntryCount();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(loaded.Get().LetterAt(random() % count, random() % 3));
+  }
+}
+BENCHMARK(BM_LetterAt);
+
+// A user dictionary's words go into the vocabulary at every load: 200 insertions in the middle
+// of the large list.
+void BM_InsertUserWords(benchmark::State& state) {
+  const auto& words = LargeVocabulary().words;
+  std::mt19937 random(5);
+  std::vector<std::string> user;
+  for (int i = 0; i < 200; ++i) user.push_back(words[random() % words.size()] + Codes("zz"));
+  KeyMap keys;
+  for (auto _ : state) {
+    state.PauseTiming();
+    Vocabulary voc(keys);
+    voc.LoadVocabularyBytes(LargeVocabulary().file);
+    state.ResumeTiming();
+    for (const std::string& w : user) voc.InsertIfAbsent(w, 1);
+    benchmark::DoNotOptimize(voc.EntryCount());
+  }
+}
+BENCHMARK(BM_InsertUserWords)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,30 @@
+// The soft input panel calls of Windows CE that the input method makes. Win32 has no such calls,
+// so they are declared here from what the input method needs of them.
+//
+// On a device they come from the platform; in this build each call is recorded (tests read the
+// record through SipShowIMCalls) and then handed to a handler that a host such as the emulator
+// installs. Without a handler a call succeeds and does nothing else.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+// SipShowIM: shows or hides the soft input panel. The flag values are the platform's.
+constexpr DWORD SIPF_OFF = 0x00000000;  // hide the panel
+constexpr DWORD SIPF_ON = 0x00000001;   // show the panel
+
+extern "C" BOOL WINAPI SipShowIM(DWORD dwFlag);
+
+namespace tessaline::platform {
+
+// Every SipShowIM flag passed so far, oldest first.
+std::vector<DWORD> SipShowIMCalls();
+void ClearSipShowIMCalls();
+
+// The host's implementation of SipShowIM, called after the call is recorded; nullptr removes it.
+// Returns the previous handler.
+using SipShowIMHandler = BOOL (*)(DWORD flag);
+SipShowIMHandler SetSipShowIMHandler(SipShowIMHandler handler);
+
+}  // namespace tessaline::platform

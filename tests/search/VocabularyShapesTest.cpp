@@ -1,0 +1,114 @@
+// Vocabulary files are written by other tools too: a shorter marker than the shared prefix
+// allows, a word stored whole although it shares more, long runs of words sharing a prefix.
+// Decoding and the search must read every such file exactly as its words are.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "SearchFixture.h"
+#include "engine/KeySearch.h"
+#include "engine/Vocabulary.h"
+
+namespace tessaline {
+namespace {
+
+void Append32(std::string& out, uint32_t v) {
+  for (int i = 0; i < 4; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+// A .voc file of the sorted words, each stored with a randomly chosen valid form.
+std::string OddlyCodedFile(const std::vector<LetterCodes>& sorted, std::mt19937& random) {
+  std::string entries, pool;
+  for (size_t i = 0; i < sorted.size(); ++i) {
+    const LetterCodes& w = sorted[i];
+    size_t shared = 0;
+    if (i > 0) {
+      const LetterCodes& v = sorted[i - 1];
+      while (shared < w.size() && shared < v.size() && w[shared] == v[shared]) ++shared;
+    }
+    const uint32_t offset = static_cast<uint32_t>(pool.size());
+    const int choice = static_cast<int>(random() % 3);
+    if (shared >= 1 && choice != 0) {
+      const size_t p = choice == 1 ? shared : 1 + random() % shared;  // any marker p <= shared
+      pool += static_cast<char>(2 * p + 1);
+      pool += w.substr(p);
+    } else {
+      std::string whole = w;
+      whole[0] = static_cast<char>((w[0] & 0xF0) | ((w[0] & 7) * 2));
+      pool += whole;
+    }
+    Append32(entries, offset | (static_cast<uint32_t>(random() % 128) << 20) |
+                          (static_cast<uint32_t>(w.size()) << 27));
+  }
+  std::string file;
+  Append32(file, static_cast<uint32_t>(sorted.size()));
+  file += entries;
+  Append32(file, static_cast<uint32_t>(pool.size()));
+  file += pool;
+  Append32(file, 0);
+  return file;
+}
+
+TEST(VocabularyShapesTest, EveryValidCodingDecodesAndSearchesAlike) {
+  testing::TempDir dir;
+  KeyMap keys;
+  keys.LoadKeyMap(dir.Write("t.chr", testing::kPhoneKeypad));
+  std::mt19937 random(7);
+  for (int round = 0; round < 6; ++round) {
+    std::vector<LetterCodes> words;
+    // Long runs of shared prefixes (past 255 entries) and short words among them.
+    for (int w = 0; w < 900; ++w) {
+      std::string text = round % 2 ? "aab" : "";
+      const size_t length = 1 + random() % 6;
+      for (size_t i = 0; i < length; ++i) text += "abcdmnotw"[random() % (w % 3 ? 3 : 9)];
+      LetterCodes codes;
+      ASSERT_TRUE(keys.Encode(Utf8ToWide(text), codes));
+      words.push_back(codes);
+    }
+    std::sort(words.begin(), words.end());
+    words.erase(std::unique(words.begin(), words.end()), words.end());
+    Vocabulary vocabulary(keys);
+    ASSERT_TRUE(vocabulary.LoadVocabularyBytes(OddlyCodedFile(words, random)).Complete());
+    ASSERT_EQ(vocabulary.EntryCount(), words.size());
+    for (size_t i = 0; i < words.size(); ++i) {
+      ASSERT_EQ(vocabulary.DecodeEntry(i), words[i]) << i;
+      const size_t d = random() % words[i].size();
+      ASSERT_EQ(vocabulary.LetterAt(i, d), static_cast<uint8_t>(words[i][d])) << i;
+    }
+    for (int query = 0; query < 200; ++query) {
+      std::vector<int8_t> typed;
+      const size_t n = 1 + random() % 7;
+      for (size_t i = 0; i < n; ++i) typed.push_back(static_cast<int8_t>(2 + random() % 8));
+      std::vector<uint32_t> expected;  // in this key map every key lists its codes ascending
+      for (uint32_t i = 0; i < words.size(); ++i) {
+        if (words[i].size() < n) continue;
+        bool match = true;
+        for (size_t d = 0; d < n && match; ++d) {
+          match = keys.LetterIndexOnKey(typed[d], keys.DecodeLetter(
+                                                      static_cast<uint8_t>(words[i][d]))) >= 0;
+        }
+        if (match) expected.push_back(i);
+      }
+      ASSERT_EQ(SearchKeys(vocabulary, keys, typed.data(), n), expected) << "query " << query;
+    }
+  }
+}
+
+TEST(VocabularyShapesTest, SearchAidsFollowInsertionsAndFrequencyChanges) {
+  testing::TestLanguage lang(testing::kPhoneKeypad, {{"cab", 10}, {"cat", 20}});
+  Vocabulary& words = lang.Get().Words();
+  ASSERT_TRUE(words.InsertIfAbsent(lang.Codes("ca"), 1));
+  ASSERT_TRUE(words.InsertIfAbsent(lang.Codes("abc"), 1));
+  const int8_t ca[] = {2, 2};
+  std::vector<uint32_t> found = SearchKeys(words, lang.Get().Keys(), ca, 2);
+  std::vector<LetterCodes> decoded;
+  for (uint32_t i : found) decoded.push_back(words.DecodeEntry(i));
+  EXPECT_EQ(decoded, (std::vector<LetterCodes>{lang.Codes("abc"), lang.Codes("ca"),
+                                                 lang.Codes("cab"), lang.Codes("cat")}));
+  words.SetEntryFrequency(0, 200);
+  EXPECT_EQ(words.BlockMaxFrequency(0), 200);
+}
+
+}  // namespace
+}  // namespace tessaline

@@ -1,0 +1,104 @@
+// tessaline predict: types key sequences against a language's vocabulary and prints what the
+// word search offers after every key.
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Commands.h"
+#include "Json.h"
+#include "engine/KeySearch.h"
+#include "engine/Language.h"
+#include "engine/WordSearch.h"
+#include "settings/Settings.h"
+
+namespace tessaline::tool {
+namespace {
+
+constexpr const char* kUsage =
+    "  predict --chr FILE.chr [--trunc] [--usr] [--json] KEY...\n"
+    "  predict --chr FILE.chr [--trunc] [--usr] [--json] --word WORD\n"
+    "                                 type keys (a key identifier, or -1 for Backspace), or the\n"
+    "                                 keys of a word (first key of each letter), and print the\n"
+    "                                 state, the key count and the candidates after each key;\n"
+    "                                 the vocabulary beside the .chr is used, and the user\n"
+    "                                 dictionary beside it (.usr) only with --usr\n";
+
+std::string NameOf(const std::string& path) {
+  const size_t slash = path.find_last_of("/\\");
+  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  const size_t dot = name.rfind('.');
+  return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+int RunPredict(Args args) {
+  bool ok = true;
+  const bool json = TakeFlag(args, "--json");
+  const bool trunc = TakeFlag(args, "--trunc");
+  const std::string chr = TakeOption(args, "--chr", "", ok);
+  const bool usr = TakeFlag(args, "--usr");
+  const std::string word = TakeOption(args, "--word", "", ok);
+  if (!ok || chr.empty() || (word.empty() == args.empty())) return Usage(kUsage);
+
+  Settings& settings = GetSettings();
+  settings.TruncWords = trunc;
+  Language language(chr, AnsiToWide(NameOf(chr)), usr, settings.AdaptiveVoc, settings.FreqMax,
+                    settings.FreqInc);
+
+  std::vector<int> keys;
+  if (!word.empty()) {
+    LetterCodes codes;
+    std::vector<int8_t> wordKeys;
+    if (!language.Encode(Utf8ToWide(word), codes) ||
+        !KeysOfWord(language.Keys(), codes, wordKeys)) {
+      std::fprintf(stderr, "tessaline: '%s' has a letter that no key of %s carries\n",
+                   word.c_str(), chr.c_str());
+      return 1;
+    }
+    keys.assign(wordKeys.begin(), wordKeys.end());
+  } else {
+    for (const std::string& a : args) {
+      char* end = nullptr;
+      const long key = std::strtol(a.c_str(), &end, 10);
+      if (a.empty() || *end != '\0' || key < -128 || key > 127) {
+        std::fprintf(stderr, "tessaline: '%s' is not a key identifier (-128 to 127)\n", a.c_str());
+        return 2;
+      }
+      keys.push_back(static_cast<int>(key));
+    }
+  }
+
+  WordSearch search;
+  search.SetLanguage(&language);
+  std::vector<WideString> candidates;
+  if (json) std::printf("[\n");
+  for (size_t i = 0; i < keys.size(); ++i) {
+    search.PressKey(static_cast<int8_t>(keys[i]));
+    search.GetCandidates(candidates);
+    if (json) {
+      JsonWriter out;
+      out.BeginObject();
+      out.Field("key", keys[i]);
+      out.Field("state", search.State());
+      out.Field("keyCount", search.KeyCount());
+      out.Key("candidates");
+      out.BeginArray();
+      for (const WideString& c : candidates) out.String(WideToUtf8(c));
+      out.EndArray();
+      out.EndObject();
+      std::printf("%s%s\n", out.Text().c_str(), i + 1 < keys.size() ? "," : "");
+    } else {
+      std::printf("key %d: state %d, keys %d:", keys[i], search.State(), search.KeyCount());
+      for (const WideString& c : candidates) std::printf(" %s", WideToUtf8(c).c_str());
+      std::printf("\n");
+    }
+  }
+  if (json) std::printf("]\n");
+  return 0;
+}
+
+const Command kPredict("predict", nullptr, RunPredict, kUsage);
+
+}  // namespace
+}  // namespace tessaline::tool

@@ -1,0 +1,86 @@
+// tessaline usr dump FILE.usr [--json]: the user's words, the adaptation records and the decay
+// day of a user dictionary file.
+//
+// A damaged file is shown as the engine reads it (the complete words and records before the
+// damage), and the exit status is 1.
+#include <cstdio>
+#include <string>
+
+#include "Commands.h"
+#include "Json.h"
+#include "engine/UserDictionary.h"
+
+namespace tessaline::tool {
+namespace {
+
+constexpr const char* kUsage =
+    "  usr dump FILE.usr [--json]     the user's words, adaptation records and decay day\n";
+
+bool Damaged(const UserDictionaryLoadReport& report) {
+  return report.truncated || report.trailingBytes || report.duplicateRecords > 0;
+}
+
+int RunUsrDump(Args args) {
+  const bool json = TakeFlag(args, "--json");
+  if (args.size() != 1) return Usage(kUsage);
+  UserDictionary user;
+  if (!user.LoadUserDictionary(args[0])) {
+    std::fprintf(stderr, "tessaline: cannot open '%s'\n", args[0].c_str());
+    return 1;
+  }
+  const UserDictionaryLoadReport& report = user.LastLoad();
+  if (json) {
+    JsonWriter out;
+    out.BeginObject();
+    out.Field("decayDay", static_cast<int64_t>(user.DecayDay()));
+    out.Field("complete", !Damaged(report));
+    out.Key("file");
+    out.BeginObject();
+    out.Field("declaredWords", static_cast<int64_t>(report.declaredWords));
+    out.Field("declaredRecords", static_cast<int64_t>(report.declaredRecords));
+    out.Field("truncated", report.truncated);
+    out.Field("duplicateRecords", static_cast<int64_t>(report.duplicateRecords));
+    out.Field("trailingBytes", report.trailingBytes);
+    out.EndObject();
+    out.Key("words");
+    out.BeginArray();
+    for (const WideString& word : user.Words()) out.String(WideToUtf8(word));
+    out.EndArray();
+    out.Key("adaptations");
+    out.BeginArray();
+    for (const auto& [word, record] : user.Adaptations()) {
+      out.BeginObject();
+      out.Field("word", WideToUtf8(word));
+      out.Field("entry", static_cast<int64_t>(record.entry));
+      out.Field("count", static_cast<int>(record.count));
+      out.Field("base", static_cast<int>(record.base));
+      out.EndObject();
+    }
+    out.EndArray();
+    out.EndObject();
+    std::printf("%s\n", out.Text().c_str());
+  } else {
+    std::printf("user words: %zu (file declares %u)\n", user.WordCount(), report.declaredWords);
+    for (size_t i = 0; i < user.WordCount(); ++i) {
+      std::printf("%zu\t%s\n", i, Printable(WideToUtf8(user.WordAt(i))).c_str());
+    }
+    std::printf("adaptation records: %zu (file declares %u)\n", user.Adaptations().size(),
+                report.declaredRecords);
+    for (const auto& [word, record] : user.Adaptations()) {
+      std::printf("%s\tentry %d\tcount %d\tbase %u\n", Printable(WideToUtf8(word)).c_str(),
+                  record.entry, record.count, record.base);
+    }
+    std::printf("decay day: %u\n", user.DecayDay());
+    if (Damaged(report)) {
+      std::printf("damaged:%s%s%s\n", report.truncated ? " cut short" : "",
+                  report.duplicateRecords ? " repeated records dropped" : "",
+                  report.trailingBytes ? " bytes after the decay day" : "");
+    }
+  }
+  return Damaged(report) ? 1 : 0;
+}
+
+const Command kUsrDump("usr", "dump", RunUsrDump, kUsage);
+
+}  // namespace
+}  // namespace tessaline::tool

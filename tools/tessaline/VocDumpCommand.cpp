@@ -1,0 +1,154 @@
+// tessaline voc dump FILE.voc --chr FILE.chr [--json]: the entries and letter-pair records of a
+// vocabulary file, with words shown through the key map of its language file.
+//
+// A damaged file is shown as the engine reads it (what could be read), with what the file
+// declares beside it, and the exit status is 1.
+#include <cstdio>
+#include <string>
+
+#include "Commands.h"
+#include "Json.h"
+#include "engine/Vocabulary.h"
+#include "languages/KeyMap.h"
+
+namespace tessaline::tool {
+namespace {
+
+constexpr const char* kUsage =
+    "  voc dump FILE.voc --chr FILE.chr [--json]\n"
+    "                                 the entries and letter-pair records of a vocabulary\n";
+
+std::string Hex(std::string_view bytes) {
+  std::string out;
+  char buf[4];
+  for (char c : bytes) {
+    std::snprintf(buf, sizeof buf, "%s%02X", out.empty() ? "" : " ", static_cast<uint8_t>(c));
+    out += buf;
+  }
+  return out;
+}
+
+std::string Word(const KeyMap& keys, std::string_view codes) {
+  return WideToUtf8(keys.Decode(codes));
+}
+
+std::string PairLetters(const LetterPairRecord& pair) {
+  return std::string(reinterpret_cast<const char*>(pair.letters), kMaxPairLetters);
+}
+
+void WriteJson(const Vocabulary& voc, const VocabularyLoadReport& report) {
+  JsonWriter json;
+  json.BeginObject();
+  json.Field("entryCount", static_cast<int64_t>(voc.EntryCount()));
+  json.Field("poolSize", static_cast<int64_t>(voc.PoolSize()));
+  json.Field("pairCount", static_cast<int64_t>(voc.PairCount()));
+  json.Field("complete", report.Complete());
+  json.Key("file");
+  json.BeginObject();
+  json.Field("size", static_cast<int64_t>(report.fileSize));
+  json.Field("declaredEntries", static_cast<int64_t>(report.declaredEntries));
+  json.Field("declaredPool", static_cast<int64_t>(report.declaredPool));
+  json.Field("declaredPairs", static_cast<int64_t>(report.declaredPairs));
+  json.Field("truncated", report.truncated);
+  json.Field("firstBadEntry", report.firstBadEntry);
+  json.Field("clampedPairCounts", static_cast<int64_t>(report.clampedPairCounts));
+  json.Field("trailingBytes", report.trailingBytes);
+  json.EndObject();
+  json.Key("entries");
+  json.BeginArray();
+  for (size_t i = 0; i < voc.EntryCount(); ++i) {
+    const LetterCodes codes = voc.DecodeEntry(i);
+    json.BeginObject();
+    json.Field("index", static_cast<int64_t>(i));
+    json.Field("codes", Hex(codes));
+    json.Field("word", Word(voc.Keys(), codes));
+    json.Field("frequency", static_cast<int>(voc.EntryFrequency(i)));
+    json.Field("length", static_cast<int>(voc.EntryLength(i)));
+    json.Field("offset", static_cast<int64_t>(voc.Entry(i).offset));
+    json.Field("stored", Hex(voc.StoredForm(i)));
+    json.EndObject();
+  }
+  json.EndArray();
+  json.Key("pairs");
+  json.BeginArray();
+  for (size_t i = 0; i < voc.PairCount(); ++i) {
+    const LetterPairRecord pair = voc.GetPair(i);
+    json.BeginObject();
+    json.Field("index", static_cast<int64_t>(i));
+    json.Field("key", static_cast<int>(pair.key));
+    json.Field("letters", Hex(PairLetters(pair)));
+    json.Field("text",
+               Word(voc.Keys(), PairLetters(pair).substr(0, static_cast<size_t>(pair.count))));
+    json.Key("weights");
+    json.BeginArray();
+    for (int8_t w : pair.weights) json.Int(w);
+    json.EndArray();
+    json.Field("count", static_cast<int>(pair.count));
+    json.EndObject();
+  }
+  json.EndArray();
+  json.EndObject();
+  std::printf("%s\n", json.Text().c_str());
+}
+
+void WriteText(const Vocabulary& voc, const VocabularyLoadReport& report) {
+  std::printf("entries: %zu (file declares %u)\n", voc.EntryCount(), report.declaredEntries);
+  std::printf("pool: %zu bytes (file declares %u)\n", voc.PoolSize(), report.declaredPool);
+  std::printf("pairs: %zu (file declares %u)\n", voc.PairCount(), report.declaredPairs);
+  if (!report.Complete()) {
+    std::printf("damaged:%s", report.truncated ? " cut short" : "");
+    if (report.firstBadEntry >= 0) {
+      std::printf(" entries from %lld on cannot be decoded",
+                  static_cast<long long>(report.firstBadEntry));
+    }
+    if (report.clampedPairCounts)
+      std::printf(" %zu pair counts out of range", report.clampedPairCounts);
+    if (report.trailingBytes) std::printf(" bytes after the last record");
+    std::printf("\n");
+  }
+  for (size_t i = 0; i < voc.EntryCount(); ++i) {
+    const LetterCodes codes = voc.DecodeEntry(i);
+    std::printf("%zu\t%s\t%s\tfrequency %u\tlength %u\n", i, Hex(codes).c_str(),
+                Printable(Word(voc.Keys(), codes)).c_str(), voc.EntryFrequency(i),
+                voc.EntryLength(i));
+  }
+  for (size_t i = 0; i < voc.PairCount(); ++i) {
+    const LetterPairRecord pair = voc.GetPair(i);
+    std::printf(
+        "pair %zu\tkey 0x%04X\tletters %s (%s)\tweights %d %d %d %d\tcount %d\n", i, pair.key,
+        Hex(PairLetters(pair)).c_str(),
+        Printable(Word(voc.Keys(), PairLetters(pair).substr(0, static_cast<size_t>(pair.count))))
+            .c_str(),
+        pair.weights[0], pair.weights[1], pair.weights[2], pair.weights[3], pair.count);
+  }
+}
+
+int RunVocDump(Args args) {
+  const bool json = TakeFlag(args, "--json");
+  bool ok = true;
+  const std::string chr = TakeOption(args, "--chr", "", ok);
+  if (!ok || chr.empty() || args.size() != 1) return Usage(kUsage);
+  FILE* file = std::fopen(args[0].c_str(), "rb");
+  if (!file) {
+    std::fprintf(stderr, "tessaline: cannot open '%s'\n", args[0].c_str());
+    return 1;
+  }
+  KeyMap keys;
+  keys.LoadKeyMap(chr);
+  if (keys.Charsets().empty())
+    std::fprintf(stderr, "tessaline: no charsets in '%s'\n", chr.c_str());
+  Vocabulary voc(keys);
+  const VocabularyLoadReport report = voc.LoadVocabulary(file);
+  std::fclose(file);
+  if (json) {
+    WriteJson(voc, report);
+  } else {
+    WriteText(voc, report);
+  }
+  return report.Complete() ? 0 : 1;
+}
+
+const Command kVocDump("voc", "dump", RunVocDump, kUsage);
+
+}  // namespace
+}  // namespace tessaline::tool
