@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <set>
 
+#include "engine/Vocabulary.h"
 #include "vocbuild/VocCompiler.h"
 
 namespace tessaline::vocbuild {
@@ -169,7 +170,28 @@ class Checker {
 
 CheckResult CheckVocabularyBytes(std::string_view bytes, const KeyMap& map) {
   CheckResult result;
-  Checker(map, result).Run(bytes);
+  Checker checker(map, result);
+  checker.Run(bytes);
+  if (!result.Passed()) return result;
+  // The engine reads the same file: it must load it whole and give back every word, frequency and
+  // letter-pair record the check read, find each word at its own index, and write the same bytes.
+  Vocabulary engine(map);
+  const VocabularyLoadReport report = engine.LoadVocabularyBytes(bytes);
+  if (!report.Complete()) checker.Problem("engine: the vocabulary does not load whole");
+  if (engine.EntryCount() != result.entries.size()) {
+    checker.Problem("engine: " + std::to_string(engine.EntryCount()) + " entries instead of " +
+                    std::to_string(result.entries.size()));
+    return result;
+  }
+  for (size_t i = 0; i < result.entries.size(); ++i) {
+    const CheckedEntry& entry = result.entries[i];
+    const std::string at = "engine: entry " + std::to_string(i) + " (" + Hex(entry.word) + ")";
+    if (engine.DecodeEntry(i) != entry.word) checker.Problem(at + " decodes as " + Hex(engine.DecodeEntry(i)));
+    if (engine.EntryFrequency(i) != entry.frequency) checker.Problem(at + ": another frequency");
+    if (engine.FindWord(entry.word) != static_cast<int32_t>(i)) checker.Problem(at + " is not found at its index");
+  }
+  if (engine.PairCount() != result.pairCount) checker.Problem("engine: another number of letter-pair records");
+  if (engine.FileBytes() != bytes) checker.Problem("engine: writes the vocabulary back differently");
   return result;
 }
 

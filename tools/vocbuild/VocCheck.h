@@ -1,7 +1,9 @@
 // Checks a vocabulary file against its key map: layout and sizes, entry order, the stored form of
 // every entry (exactly the front coding the compiler writes), the letters (each decodes through
 // the key map, encodes back to itself and lies on a letter key) and the letter-pair records (one
-// per key, a key the word search can form, at most four letters, weights 0 to 127).
+// per key, a key the word search can form, at most four letters, weights 0 to 127). A file that
+// passes is then read with the engine's own reader, which must load it whole, decode every entry
+// to the same word and frequency, find each word at its index and write the same bytes back.
 #pragma once
 
 #include <cstdint>
