@@ -4,9 +4,12 @@
 // interface text.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "ShippedLanguages.h"
+#include "engine/ActiveLanguages.h"
+#include "engine/WordSearch.h"
 #include "languages/InterfaceTexts.h"
 #include "languages/KeyMap.h"
 #include "settings/Settings.h"
@@ -172,6 +175,62 @@ TEST(ShippedLanguagesTest, TranslatedTextsAreCompleteUtf8) {
     EXPECT_EQ(numbered.size(), 48u);
     for (int n = 0; n <= 46; ++n) EXPECT_TRUE(numbered.count("text" + std::to_string(n))) << n;
     EXPECT_TRUE(numbered.count("text100"));
+  }
+}
+
+// Installs the shipped language files into a device folder and points the settings at them.
+class InstalledLanguages {
+ public:
+  InstalledLanguages() : root_(dir_.Path()), saved_(GetSettings()) {
+    for (const ShippedLanguage& language : ShippedLanguages()) {
+      for (const char* extension : {".chr", ".voc"}) {
+        const std::string file = std::string(language.name) + extension;
+        dir_.Write("Program files/Tessaline/Languages/" + file, testing::ReadBytes(DataPath("Languages/" + file)));
+      }
+    }
+    SetSettingsText(GetSettings().Path, u"\\Program files\\Tessaline");
+  }
+  ~InstalledLanguages() {
+    FreeActiveLanguages();
+    GetSettings() = saved_;
+  }
+
+ private:
+  testing::TempDir dir_;
+  testing::DeviceRootScope root_;
+  Settings saved_;
+};
+
+TEST(ShippedLanguagesTest, EachLoadsAsTheActiveLanguageAndTypesItsAlphabet) {
+  InstalledLanguages installed;
+  for (const ShippedLanguage& language : ShippedLanguages()) {
+    SCOPED_TRACE(language.name);
+    SetSettingsText(GetSettings().Language0, Utf8ToWide(language.name));
+    SetSettingsText(GetSettings().Language1, u"");
+    LoadActiveLanguages();  // any message box fails the test
+    ASSERT_EQ(ActiveLanguageCount(), 1u);
+    Language& active = ActiveLanguage(0);
+    EXPECT_GT(active.EntryCount(), 8000u);
+    // The alphabet, in pieces a word may hold, spelled as new words and typed key by key on the
+    // telephone keys: the word search offers each piece back.
+    const size_t pieces = (language.alphabet.size() + 19) / 20;
+    const size_t size = (language.alphabet.size() + pieces - 1) / pieces;  // long enough to be unique
+    for (size_t start = 0; start < language.alphabet.size(); start += size) {
+      const WideString piece = language.alphabet.substr(start, size);
+      EXPECT_TRUE(active.AddUserWord(piece));
+      WordSearch search;
+      search.SetLanguage(&active);
+      for (char16_t ch : piece) {
+        int key = 2;
+        while (key <= 9 && active.LetterIndexOnKey(key, ch) < 0) ++key;
+        ASSERT_LE(key, 9);
+        search.PressKey(static_cast<int8_t>(key));
+      }
+      std::vector<WideString> candidates;
+      search.GetCandidates(candidates);
+      EXPECT_NE(std::find(candidates.begin(), candidates.end(), piece), candidates.end());
+    }
+    FreeActiveLanguages();
   }
 }
 
