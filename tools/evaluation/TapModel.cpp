@@ -109,6 +109,7 @@ TapCount ReplayWordMode(WideView input, const KeyMap& map, Predictor& predictor,
     count.caseApproximated += approximated;
     count.taps += static_cast<size_t>((wanted - caseState + 3) % 3);
     caseState = wanted;
+    const size_t tapsBefore = count.taps;
 
     predictor.Reset();
     std::vector<WideString> candidates;
@@ -149,6 +150,8 @@ TapCount ReplayWordMode(WideView input, const KeyMap& map, Predictor& predictor,
         count.taps += (selected == target && punctuationNext) ? 0 : 1;
       }
     }
+    count.wordTaps += count.taps - tapsBefore;
+    count.wordCharacters += word.size() + 1;
     if (committedAt == 0) ++count.firstCandidate;
     if (committedEarly) ++count.visibleCandidate;
     if (learning) {

@@ -60,7 +60,12 @@ struct TapCount {
   size_t visibleCandidate = 0;  // committed from the visible entries without the next-candidate key
   size_t spelled = 0;           // not offered at all: spelled
   size_t caseApproximated = 0;  // words with capitals inside
+  // The words alone, as the usual measure of keypad entry counts them: their letters and one
+  // space each, against the taps for letters, candidates and spelling (no case taps).
+  size_t wordCharacters = 0;
+  size_t wordTaps = 0;
   double TapsPerCharacter() const { return characters ? double(taps) / double(characters) : 0.0; }
+  double WordTapsPerCharacter() const { return wordCharacters ? double(wordTaps) / double(wordCharacters) : 0.0; }
 };
 
 constexpr int kVisibleCandidates = 3;

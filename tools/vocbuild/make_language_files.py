@@ -17,8 +17,10 @@ Run from the top of the repository: python3 tools/vocbuild/make_language_files.p
 import os
 import unicodedata
 
-PUNCT = ".,?!'-:;"
-PUNCT_ES = ".,?!¿¡'-"
+# Punctuation key, most used first (multi-tap reaches the n-th character with n taps); the first
+# five are its caption.
+PUNCT = ".,'-?!:;"
+PUNCT_ES = ".,¿?-¡!'"
 LATIN_QWERTY = ["qw", "er", "ty", "ui", "op", "as", "df", "gh", "jk", "l", "zx", "cv", "bn", "m"]
 PHONE_LATIN = ["abc", "def", "ghi", "jkl", "mno", "pqrs", "tuv", "wxyz"]
 
@@ -485,7 +487,7 @@ def write_language(name, locale, phone, qwerty, punct, texts):
                    (k, ",".join(values), k, len(main), comment))
 
     out.append("/ Key 1: punctuation (multi-tap); key 10: the space.")
-    key(1, punct[:4], punct[4:], " ".join(punct))
+    key(1, punct[:5], punct[5:], " ".join(punct))
     out.append("chararray=10,1300  / space")
     out.append("")
     out.append("/ Telephone keys 2-9: main letters first, then the language's other letters.")
@@ -495,7 +497,7 @@ def write_language(name, locale, phone, qwerty, punct, texts):
     out.append("/ Compact QWERTY: rows 101-105, 106-110, 111-115; key 115 is punctuation.")
     for i, (main, extra) in enumerate(qwerty):
         key(101 + i, main, extra, " ".join(main) + (" | " + " ".join(extra) if extra else ""))
-    key(115, punct[:4], punct[4:], " ".join(punct))
+    key(115, punct[:5], punct[5:], " ".join(punct))
 
     if texts:
         out.append("")
