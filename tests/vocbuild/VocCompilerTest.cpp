@@ -1,0 +1,215 @@
+// The vocabulary compiler: which words it keeps, their frequencies, order and stored forms, the
+// letter-pair table and the exact bytes of the file.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "VocTestLanguage.h"
+#include "vocbuild/VocCheck.h"
+#include "vocbuild/VocCompiler.h"
+
+namespace tessaline::vocbuild {
+namespace {
+
+using test::TestKeyMap;
+
+std::string Codes(std::initializer_list<int> codes) {
+  std::string s;
+  for (int c : codes) s.push_back(static_cast<char>(c));
+  return s;
+}
+
+CompiledVocabulary Compile(const std::string& list, BuildReport& report, const BuildOptions& options = {}) {
+  const KeyMap map = TestKeyMap();
+  const WordList words = ReadWordList(list);
+  return CompileVocabulary(map, words, options, report);
+}
+
+TEST(VocCompilerTest, StoredFormsAreTheFrontCoding) {
+  // Shares two codes: marker 5, then the rest.
+  EXPECT_EQ(StoredForm(Codes({0x12, 0x31, 0x55}), Codes({0x12, 0x31, 0x56, 0x21})), Codes({5, 0x56, 0x21}));
+  // Shares one code only: stored whole, first code's low bits doubled (0x23 -> 0x26).
+  EXPECT_EQ(StoredForm(Codes({0x23, 0x10}), Codes({0x23, 0x11})), Codes({0x26, 0x11}));
+  // The first entry is always whole; position 7 doubles to 14 and stays in its high nibble.
+  EXPECT_EQ(StoredForm("", Codes({0x17, 0x20})), Codes({0x1E, 0x20}));
+  EXPECT_EQ(StoredForm("", Codes({0x80})), Codes({0x80}));
+  // Thirty shared codes give the largest marker, 61.
+  const std::string thirty(30, '\x10');
+  EXPECT_EQ(StoredForm(thirty + "\x11", thirty + "\x12"), Codes({61, 0x12}));
+}
+
+TEST(VocCompilerTest, PairKeysAreFormedAsTheWordSearchFormsThem) {
+  EXPECT_EQ(PairKey(0x12, 0x34), 0x1234);
+  EXPECT_EQ(PairKey(0x12, 0x85), 0xFF85);  // the sign of b fills the high byte
+  EXPECT_EQ(PairKey(0x7F, 0x80), 0xFF80);
+  EXPECT_EQ(PairKey(0x85, 0x12), 0x8512);  // a's sign falls outside the 16 bits
+  EXPECT_EQ(PairKey(0xF0, 0xF1), 0xFFF1);
+}
+
+TEST(VocCompilerTest, FrequencyScaleIsLogarithmicBetweenTheExtremes) {
+  EXPECT_EQ(ScaleFrequency(1000, 10, 1000), 127);
+  EXPECT_EQ(ScaleFrequency(10, 10, 1000), 1);
+  EXPECT_EQ(ScaleFrequency(100, 10, 1000), 64);  // the geometric middle
+  EXPECT_EQ(ScaleFrequency(5, 5, 5), 127);       // one count for every word
+  uint8_t last = 0;
+  for (uint64_t c = 10; c <= 1000; c += 7) {
+    const uint8_t f = ScaleFrequency(c, 10, 1000);
+    EXPECT_GE(f, last);
+    last = f;
+  }
+}
+
+TEST(VocCompilerTest, KeepsTypableWordsFoldedSplitAndMerged) {
+  BuildReport report;
+  const CompiledVocabulary v =
+      Compile("The\t5\nthe\t3\nc'est\t4\nEST\t1\nx#y\t9\n.\t9\n\xC3\x84\t2\n", report);
+  ASSERT_EQ(v.entries.size(), 4u);
+  // Byte order of the codes: c (0x12), est (0x14 ..), the (0x33 ..), ä (0x80).
+  EXPECT_EQ(v.entries[0].word, Codes({0x12}));
+  EXPECT_EQ(v.entries[1].word, Codes({0x14, 0x32, 0x33}));
+  EXPECT_EQ(v.entries[2].word, Codes({0x33, 0x17, 0x14}));
+  EXPECT_EQ(v.entries[3].word, Codes({0x80}));
+  // Counts: c 4, est 4 + 1, the 5 + 3, ä 2; scale from 2 to 8.
+  EXPECT_EQ(v.entries[0].frequency, 64);
+  EXPECT_EQ(v.entries[1].frequency, 84);
+  EXPECT_EQ(v.entries[2].frequency, 127);
+  EXPECT_EQ(v.entries[3].frequency, 1);
+  EXPECT_EQ(report.listedWords, 7u);
+  EXPECT_EQ(report.parts, 8u);
+  EXPECT_EQ(report.merged, 2u);
+  EXPECT_EQ(report.unencodable, 2u);  // '#' lies on no key; '.' only on the punctuation key
+  ASSERT_EQ(report.unencodableSamples.size(), 2u);
+  EXPECT_EQ(report.unencodableSamples[0], "x#y");
+}
+
+TEST(VocCompilerTest, ThirtyOneLettersAtMost) {
+  BuildReport report;
+  const std::string w31(31, 'a'), w32(32, 'b');
+  const CompiledVocabulary v = Compile(w31 + "\t3\n" + w32 + "\t5\nab\t1\n", report);
+  ASSERT_EQ(v.entries.size(), 2u);
+  EXPECT_EQ(v.entries[0].word.size(), 31u);
+  EXPECT_EQ(report.tooLong, 1u);
+}
+
+TEST(VocCompilerTest, LimitKeepsTheMostFrequentAndExtraWordsComeLast) {
+  BuildReport report;
+  BuildOptions options;
+  options.maxWords = 2;
+  const CompiledVocabulary limited = Compile("ab\t1\ncd\t9\nef\t5\ngh\t5\n", report, options);
+  ASSERT_EQ(limited.entries.size(), 2u);
+  EXPECT_EQ(limited.entries[0].word, Codes({0x12, 0x13}));  // cd
+  EXPECT_EQ(limited.entries[1].word, Codes({0x14, 0x15}));  // ef wins the tie with gh by its codes
+  EXPECT_EQ(report.cutByLimit, 2u);
+
+  const WordList extra = ReadWordList("cd\nzz\nQQ\n");
+  BuildOptions widen;
+  widen.extraLists.push_back(&extra);
+  const CompiledVocabulary widened = Compile("ab\t1\ncd\t9\n", report, widen);
+  ASSERT_EQ(widened.entries.size(), 4u);
+  EXPECT_EQ(report.extraWords, 2u);
+  EXPECT_EQ(widened.entries[1].frequency, 127);  // cd keeps its own frequency
+  EXPECT_EQ(widened.entries[2].word, Codes({0x30, 0x30}));
+  EXPECT_EQ(widened.entries[2].frequency, 0);
+  EXPECT_EQ(widened.entries[3].frequency, 0);
+}
+
+TEST(VocCompilerTest, SameInputInAnyOrderGivesTheSameBytes) {
+  std::vector<std::string> lines;
+  for (int i = 0; i < 300; ++i) {
+    std::string word;
+    for (int n = i; ; n /= 26) {
+      word.push_back(static_cast<char>('a' + n % 26));
+      if (n < 26) break;
+    }
+    lines.push_back(word + "suffix\t" + std::to_string(1 + (i * 37) % 101) + "\n");
+  }
+  std::string first;
+  for (const std::string& line : lines) first += line;
+  std::shuffle(lines.begin(), lines.end(), std::mt19937(7));
+  std::string second;
+  for (const std::string& line : lines) second += line;
+  BuildReport report;
+  const std::string a = VocabularyFileBytes(Compile(first, report));
+  const std::string b = VocabularyFileBytes(Compile(second, report));
+  EXPECT_EQ(a, b);
+  EXPECT_TRUE(CheckVocabularyBytes(a, TestKeyMap()).Passed());
+}
+
+TEST(VocCompilerTest, FileBytesFollowTheLayout) {
+  CompiledVocabulary v;
+  v.entries.push_back({Codes({0x12, 0x31, 0x55}), 100});
+  v.entries.push_back({Codes({0x12, 0x31, 0x56, 0x21}), 7});
+  PairRecord pair;
+  pair.key = 0xFF80;
+  pair.next[0] = 0x30;
+  pair.weight[0] = 127;
+  pair.count = 1;
+  v.pairs.push_back(pair);
+  const std::string bytes = VocabularyFileBytes(v);
+  const std::string expected =
+      Codes({2, 0, 0, 0}) +
+      Codes({0x00, 0x00, 0x40, 0x1E}) +  // offset 0, frequency 100, length 3
+      Codes({0x03, 0x00, 0x70, 0x20}) +  // offset 3, frequency 7, length 4
+      Codes({6, 0, 0, 0}) + Codes({0x14, 0x31, 0x55, 0x05, 0x56, 0x21}) +
+      Codes({1, 0, 0, 0}) + Codes({0x80, 0xFF, 0x30, 0, 0, 0, 127, 0, 0, 0, 1, 0});
+  EXPECT_EQ(bytes, expected);
+}
+
+TEST(VocCompilerTest, PairTableCountsFromThe2ndLetterOnAndMergesSignFilledKeys) {
+  std::vector<VocEntry> entries = {
+      {Codes({0x10, 0x11, 0x12, 0x13}), 9},  // pair (b, c) -> d, weight 10
+      {Codes({0x14, 0x11, 0x12, 0x15}), 4},  // pair (b, c) -> f, weight 5
+      {Codes({0x22, 0x20, 0x80, 0x31}), 0},  // (i, ä) and (j, ä) share key 0xFF80
+      {Codes({0x23, 0x21, 0x80, 0x30}), 0},
+  };
+  const std::vector<PairRecord> pairs = BuildPairTable(entries);
+  ASSERT_EQ(pairs.size(), 2u);  // no record for the pairs at position 0
+  EXPECT_EQ(pairs[0].key, 0x1112);
+  ASSERT_EQ(pairs[0].count, 2);
+  EXPECT_EQ(pairs[0].next[0], 0x13);
+  EXPECT_EQ(pairs[0].weight[0], 84);  // 127 * 10 / 15
+  EXPECT_EQ(pairs[0].next[1], 0x15);
+  EXPECT_EQ(pairs[0].weight[1], 42);
+  EXPECT_EQ(pairs[1].key, 0xFF80);
+  ASSERT_EQ(pairs[1].count, 2);
+  EXPECT_EQ(pairs[1].next[0], 0x30);  // equal weights: lower code first
+  EXPECT_EQ(pairs[1].next[1], 0x31);
+  EXPECT_EQ(pairs[1].weight[0], 63);
+
+  std::vector<VocEntry> many;
+  for (int i = 0; i < 6; ++i) many.push_back({Codes({0x10, 0x11, 0x12, 0x20 + i}), static_cast<uint8_t>(i)});
+  const std::vector<PairRecord> four = BuildPairTable(many);
+  ASSERT_EQ(four.size(), 1u);
+  ASSERT_EQ(four[0].count, 4);
+  EXPECT_EQ(four[0].next[0], 0x25);  // the heaviest four, heaviest first
+  EXPECT_EQ(four[0].next[3], 0x22);
+}
+
+TEST(VocCompilerTest, PoolStaysWithinTheReachOfTheOffsets) {
+  // 40,000 random words of 31 letters front-code to well over 2^20 bytes; the pool keeps 64 KiB
+  // free for the user's words.
+  std::mt19937 random(11);
+  std::string list;
+  for (int i = 0; i < 40000; ++i) {
+    std::string word;
+    for (int n = 0; n < 31; ++n) word.push_back(static_cast<char>('a' + random() % 26));
+    list += word + "\t" + std::to_string(40000 - i) + "\n";
+  }
+  BuildReport report;
+  const CompiledVocabulary v = Compile(list, report);
+  EXPECT_GT(report.cutByPool, 0u);
+  EXPECT_LE(report.poolBytes, kPoolLimit);
+  EXPECT_GT(report.poolBytes, kPoolLimit - 40);  // no more words were left out than needed
+  EXPECT_EQ(v.entries.size() + report.cutByPool, 40000u);
+  // The words left out are those of lowest count: the most frequent word is kept.
+  const WordList words = ReadWordList(list);
+  LetterCodes top;
+  ASSERT_TRUE(EncodeTypable(TestKeyMap(), words.words[0].text, top));
+  EXPECT_TRUE(std::any_of(v.entries.begin(), v.entries.end(), [&](const VocEntry& e) { return e.word == top; }));
+  const std::string bytes = VocabularyFileBytes(v);
+  EXPECT_TRUE(CheckVocabularyBytes(bytes, TestKeyMap()).Passed());
+}
+
+}  // namespace
+}  // namespace tessaline::vocbuild

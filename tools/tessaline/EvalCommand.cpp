@@ -1,0 +1,211 @@
+// tessaline eval: replays a text on the keypad with a shipped (or any) language and reports taps
+// per character and how often the wanted word was offered, in word mode (learning off and on)
+// and in letter mode. The tap model is evaluation/TapModel.h; the help text below states it.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <unistd.h>
+
+#include "Commands.h"
+#include "Json.h"
+#include "engine/Language.h"
+#include "engine/WordSearch.h"
+#include "evaluation/TapModel.h"
+#include "settings/Settings.h"
+
+namespace tessaline::tool {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kUsage =
+    "  eval --chr FILE.chr --text FILE [--json]\n"
+    "                                 replay a UTF-8 text on the keypad (the vocabulary beside the\n"
+    "                                 .chr; the files are copied, so no .usr is touched) and report\n"
+    "                                 taps per character (KSPC) and the share of words offered\n"
+    "                                 first or among the visible candidates, for word mode with\n"
+    "                                 learning off and on and for letter mode (multi-tap).\n"
+    "                                 Tap model: a word is a run of letters of keys 2-9. Case key\n"
+    "                                 first (cycle lower > capitals > capitalise word > lower; '.'\n"
+    "                                 '!' '?' set capitalise by themselves; one tap per step; inner\n"
+    "                                 capitals are counted as a capitalised word). Then one tap per\n"
+    "                                 letter; as soon as the word is among the 3 visible candidates\n"
+    "                                 it is tapped (1 tap, gives the word and a space); if it is\n"
+    "                                 first after its last letter and a punctuation-key character\n"
+    "                                 follows, that key commits it (no tap). Further down the list:\n"
+    "                                 next-candidate taps (3 entries on each), then the tap. Not\n"
+    "                                 offered: reach and tap the spelling entry, multi-tap the\n"
+    "                                 letters (position on the key + 1 each), 1 tap to commit.\n"
+    "                                 Learning on: LearnWord after every commit, AddUserWord for\n"
+    "                                 spelled words. Letter mode: position + 1 taps a letter, one\n"
+    "                                 case tap into and out of capitals. Both: space 1 tap (none\n"
+    "                                 after a commit), punctuation key position + 1 (replaces a\n"
+    "                                 commit's space), line break 1, other characters 2 (symbols);\n"
+    "                                 a line break or symbol after a commit needs 1 Backspace more\n"
+    "                                 unless it is one of . , ! ? : ; ' ) _\n"
+    "                                 \"words only\": the words' own taps (letters, candidates,\n"
+    "                                 spelling; no case) per letter and one space a word\n";
+
+bool ReadFile(const std::string& path, std::string& bytes) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream text;
+  text << in.rdbuf();
+  bytes = text.str();
+  return true;
+}
+
+std::string NameOf(const std::string& path) {
+  const std::string file = fs::path(path).filename().string();
+  const size_t dot = file.rfind('.');
+  return dot == std::string::npos ? file : file.substr(0, dot);
+}
+
+class EnginePredictor : public evaluation::Predictor {
+ public:
+  explicit EnginePredictor(Language& language) : language_(language) { search_.SetLanguage(&language); }
+  void Reset() override { search_.Reset(); }
+  void PressKey(int key) override { search_.PressKey(static_cast<int8_t>(key)); }
+  std::vector<WideString> Candidates() override {
+    std::vector<WideString> list;
+    search_.GetCandidates(list);
+    return list;
+  }
+  void AddUserWord(const WideString& word) override { language_.AddUserWord(word); }
+  void LearnWord(const WideString& word) override { language_.LearnWord(word); }
+
+ private:
+  Language& language_;
+  WordSearch search_;
+};
+
+// A private copy of the language file and its vocabulary, so that learning writes its .usr there.
+class LanguageCopy {
+ public:
+  bool Make(const std::string& chr) {
+    const fs::path source(chr);
+    std::error_code error;
+    folder_ = fs::temp_directory_path(error) / ("tessaline-eval-" + std::to_string(::getpid()));
+    fs::remove_all(folder_, error);
+    if (!fs::create_directories(folder_, error)) return false;
+    chr_ = (folder_ / source.filename()).string();
+    fs::path voc = source;
+    voc.replace_extension(".voc");
+    return fs::copy_file(source, chr_, error) &&
+           fs::copy_file(voc, fs::path(chr_).replace_extension(".voc"), error);
+  }
+  ~LanguageCopy() {
+    std::error_code error;
+    if (!folder_.empty()) fs::remove_all(folder_, error);
+  }
+  const std::string& Chr() const { return chr_; }
+
+ private:
+  fs::path folder_;
+  std::string chr_;
+};
+
+struct Run {
+  const char* mode;
+  bool learning;
+  evaluation::TapCount count;
+};
+
+int RunEval(Args args) {
+  bool ok = true;
+  const bool json = TakeFlag(args, "--json");
+  const std::string chr = TakeOption(args, "--chr", "", ok);
+  const std::string textPath = TakeOption(args, "--text", "", ok);
+  if (!ok || !args.empty() || chr.empty() || textPath.empty()) return Usage(kUsage);
+  std::string bytes;
+  if (!ReadFile(textPath, bytes)) {
+    std::fprintf(stderr, "tessaline: cannot read '%s'\n", textPath.c_str());
+    return 1;
+  }
+  const WideString text = Utf8ToWide(FileTextToUtf8(bytes));
+  LanguageCopy copy;
+  if (!copy.Make(chr)) {
+    std::fprintf(stderr, "tessaline: cannot copy '%s' and its vocabulary to a temporary folder\n", chr.c_str());
+    return 1;
+  }
+  Settings& settings = GetSettings();
+  ResetSettings(settings);  // the defaults: full words, three candidates visible
+  const WideString name = Utf8ToWide(NameOf(chr));
+
+  std::vector<Run> runs;
+  {
+    Language language(copy.Chr(), name, false, false, settings.FreqMax, settings.FreqInc);
+    if (!language.VocabularyLoaded() || language.EntryCount() == 0) {
+      std::fprintf(stderr, "tessaline: '%s' has no vocabulary\n", chr.c_str());
+      return 1;
+    }
+    EnginePredictor predictor(language);
+    runs.push_back({"word", false, evaluation::ReplayWordMode(text, language.Keys(), predictor, false)});
+  }
+  {
+    Language language(copy.Chr(), name, true, true, settings.FreqMax, settings.FreqInc);
+    EnginePredictor predictor(language);
+    runs.push_back({"word", true, evaluation::ReplayWordMode(text, language.Keys(), predictor, true)});
+    runs.push_back({"letter", false, evaluation::ReplayLetterMode(text, language.Keys())});
+  }
+
+  auto share = [](size_t part, size_t whole) { return whole ? double(part) / double(whole) : 0.0; };
+  if (json) {
+    JsonWriter writer;
+    writer.BeginObject();
+    writer.Field("language", NameOf(chr));
+    writer.Field("text", textPath);
+    writer.Field("characters", static_cast<int64_t>(runs[0].count.characters));
+    writer.Field("words", static_cast<int64_t>(runs[0].count.words));
+    writer.Key("runs");
+    writer.BeginArray();
+    for (const Run& run : runs) {
+      writer.BeginObject();
+      writer.Field("mode", run.mode);
+      writer.Field("learning", run.learning);
+      writer.Field("taps", static_cast<int64_t>(run.count.taps));
+      writer.Key("tapsPerCharacter");
+      writer.Real(run.count.TapsPerCharacter());
+      if (std::string(run.mode) == "word") {
+        writer.Key("firstCandidate");
+        writer.Real(share(run.count.firstCandidate, run.count.words));
+        writer.Key("visibleCandidate");
+        writer.Real(share(run.count.visibleCandidate, run.count.words));
+        writer.Field("spelled", static_cast<int64_t>(run.count.spelled));
+        writer.Field("caseApproximated", static_cast<int64_t>(run.count.caseApproximated));
+        writer.Key("wordTapsPerCharacter");
+        writer.Real(run.count.WordTapsPerCharacter());
+      }
+      writer.EndObject();
+    }
+    writer.EndArray();
+    writer.EndObject();
+    std::printf("%s\n", writer.Text().c_str());
+    return 0;
+  }
+  std::printf("%s on %s: %zu characters, %zu words\n", NameOf(chr).c_str(), textPath.c_str(),
+              runs[0].count.characters, runs[0].count.words);
+  std::printf("  %-22s %9s %10s %8s %8s %8s %11s\n", "mode", "taps", "taps/char", "first", "visible", "spelled",
+              "words only");
+  for (const Run& run : runs) {
+    const std::string label = std::string(run.mode) + (std::string(run.mode) == "word"
+                                                           ? (run.learning ? ", learning on" : ", learning off")
+                                                           : " (multi-tap)");
+    if (std::string(run.mode) == "word") {
+      std::printf("  %-22s %9zu %10.4f %7.1f%% %7.1f%% %8zu %11.4f\n", label.c_str(), run.count.taps,
+                  run.count.TapsPerCharacter(), 100 * share(run.count.firstCandidate, run.count.words),
+                  100 * share(run.count.visibleCandidate, run.count.words), run.count.spelled,
+                  run.count.WordTapsPerCharacter());
+    } else {
+      std::printf("  %-22s %9zu %10.4f\n", label.c_str(), run.count.taps, run.count.TapsPerCharacter());
+    }
+  }
+  return 0;
+}
+
+const Command kEval("eval", nullptr, RunEval, kUsage);
+
+}  // namespace
+}  // namespace tessaline::tool

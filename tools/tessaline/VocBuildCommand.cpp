@@ -1,0 +1,185 @@
+// tessaline voc build: compiles a word list into a vocabulary file for a language file.
+// tessaline voc check: verifies a vocabulary file against its language file.
+//
+// What the compiler keeps and how counts become frequencies is written in vocbuild/VocCompiler.h
+// (and in the README, "Shipped languages").
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "Commands.h"
+#include "Json.h"
+#include "languages/KeyMap.h"
+#include "vocbuild/VocCheck.h"
+#include "vocbuild/VocCompiler.h"
+#include "vocbuild/WordList.h"
+
+namespace tessaline::tool {
+namespace {
+
+constexpr const char* kBuildUsage =
+    "  voc build --chr FILE.chr --words LIST [--extra LIST]... [--max N] -o FILE.voc\n"
+    "                                 compile a word list (\"word<TAB>count\" lines, or one word\n"
+    "                                 a line, most common first) into a vocabulary; --extra adds\n"
+    "                                 the words of a plain list at frequency 0\n";
+constexpr const char* kCheckUsage =
+    "  voc check FILE.voc --chr FILE.chr [--json]\n"
+    "                                 verify order, stored forms, letters and letter-pair records\n";
+
+bool ReadFile(const std::string& path, std::string& bytes) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream text;
+  text << in.rdbuf();
+  bytes = text.str();
+  return true;
+}
+
+// Writes beside the target and renames, so that a failed run leaves the old file whole.
+bool WriteFileWhole(const std::string& path, const std::string& bytes) {
+  const std::string temporary = path + ".tmp";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out.flush()) {
+      std::remove(temporary.c_str());
+      return false;
+    }
+  }
+  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+    std::remove(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool LoadLanguage(const std::string& path, KeyMap& map) {
+  std::string probe;
+  if (!ReadFile(path, probe)) {
+    std::fprintf(stderr, "tessaline: cannot read language file '%s'\n", path.c_str());
+    return false;
+  }
+  map.LoadKeyMap(path);
+  if (map.Keys().empty() || map.Charsets().empty()) {
+    std::fprintf(stderr, "tessaline: '%s' defines no letters or keys\n", path.c_str());
+    return false;
+  }
+  return true;
+}
+
+int RunVocBuild(Args args) {
+  bool ok = true;
+  const std::string chr = TakeOption(args, "--chr", "", ok);
+  const std::string words = TakeOption(args, "--words", "", ok);
+  const std::string output = TakeOption(args, "-o", "", ok);
+  const std::string max = TakeOption(args, "--max", "", ok);
+  std::vector<std::string> extras;
+  for (std::string extra; !(extra = TakeOption(args, "--extra", "", ok)).empty();) extras.push_back(extra);
+  if (!ok || !args.empty() || chr.empty() || words.empty() || output.empty()) return Usage(kBuildUsage);
+  vocbuild::BuildOptions options;
+  if (!max.empty()) {
+    char* end = nullptr;
+    const long long n = std::strtoll(max.c_str(), &end, 10);
+    if (*end != '\0' || n <= 0) {
+      std::fprintf(stderr, "tessaline: --max needs a positive number\n");
+      return 2;
+    }
+    options.maxWords = static_cast<size_t>(n);
+  }
+  KeyMap map;
+  if (!LoadLanguage(chr, map)) return 1;
+  std::string bytes;
+  if (!ReadFile(words, bytes)) {
+    std::fprintf(stderr, "tessaline: cannot read word list '%s'\n", words.c_str());
+    return 1;
+  }
+  const vocbuild::WordList list = vocbuild::ReadWordList(bytes);
+  std::vector<vocbuild::WordList> extraLists;
+  for (const std::string& extra : extras) {
+    if (!ReadFile(extra, bytes)) {
+      std::fprintf(stderr, "tessaline: cannot read word list '%s'\n", extra.c_str());
+      return 1;
+    }
+    extraLists.push_back(vocbuild::ReadWordList(bytes));
+  }
+  for (const vocbuild::WordList& extra : extraLists) options.extraLists.push_back(&extra);
+
+  vocbuild::BuildReport report;
+  const vocbuild::CompiledVocabulary vocabulary = vocbuild::CompileVocabulary(map, list, options, report);
+  if (vocabulary.entries.empty()) {
+    std::fprintf(stderr, "tessaline: no word of '%s' can be typed with '%s'\n", words.c_str(), chr.c_str());
+    return 1;
+  }
+  if (!WriteFileWhole(output, vocbuild::VocabularyFileBytes(vocabulary))) {
+    std::fprintf(stderr, "tessaline: cannot write '%s'\n", output.c_str());
+    return 1;
+  }
+  std::printf("%s: %zu words, %zu pool bytes, %zu letter-pair records\n", output.c_str(),
+              vocabulary.entries.size(), report.poolBytes, vocabulary.pairs.size());
+  std::printf("  listed %zu (%s list), %zu parts after apostrophes and hyphens; merged %zu;\n"
+              "  dropped: %zu not typable, %zu over 31 letters, %zu malformed lines, %zu over --max, "
+              "%zu beyond the pool's reach; %zu from extra lists\n",
+              report.listedWords, list.counted ? "counted" : "ranked", report.parts, report.merged,
+              report.unencodable, report.tooLong, list.malformedLines, report.cutByLimit, report.cutByPool,
+              report.extraWords);
+  if (!report.unencodableSamples.empty()) {
+    std::printf("  not typable, for example:");
+    for (const std::string& sample : report.unencodableSamples) std::printf(" %s", Printable(sample).c_str());
+    std::printf("\n");
+  }
+  return 0;
+}
+
+int RunVocCheck(Args args) {
+  bool ok = true;
+  const bool json = TakeFlag(args, "--json");
+  const std::string chr = TakeOption(args, "--chr", "", ok);
+  if (!ok || args.size() != 1 || chr.empty()) return Usage(kCheckUsage);
+  KeyMap map;
+  if (!LoadLanguage(chr, map)) return 1;
+  std::string bytes;
+  if (!ReadFile(args[0], bytes)) {
+    std::fprintf(stderr, "tessaline: cannot read '%s'\n", args[0].c_str());
+    return 1;
+  }
+  const vocbuild::CheckResult result = vocbuild::CheckVocabularyBytes(bytes, map);
+  if (json) {
+    JsonWriter writer;
+    writer.BeginObject();
+    writer.Field("passed", result.Passed());
+    writer.Field("entries", static_cast<int64_t>(result.entryCount));
+    writer.Field("poolBytes", static_cast<int64_t>(result.poolBytes));
+    writer.Field("pairRecords", static_cast<int64_t>(result.pairCount));
+    writer.Field("longestWord", static_cast<int64_t>(result.longestWord));
+    writer.Key("frequencies");
+    writer.BeginArray();
+    for (uint32_t n : result.frequencyHistogram) writer.Int(n);
+    writer.EndArray();
+    writer.Field("problemCount", static_cast<int64_t>(result.problemCount));
+    writer.Key("problems");
+    writer.BeginArray();
+    for (const std::string& problem : result.problems) writer.String(problem);
+    writer.EndArray();
+    writer.EndObject();
+    std::printf("%s\n", writer.Text().c_str());
+  } else {
+    std::printf("%s: %zu entries, %zu pool bytes, %zu letter-pair records, longest word %zu letters\n",
+                args[0].c_str(), result.entryCount, result.poolBytes, result.pairCount, result.longestWord);
+    std::printf("  frequencies 0-15 .. 112-127:");
+    for (uint32_t n : result.frequencyHistogram) std::printf(" %u", n);
+    std::printf("\n");
+    for (const std::string& problem : result.problems) std::printf("  problem: %s\n", Printable(problem).c_str());
+    if (result.problemCount > result.problems.size())
+      std::printf("  ... %zu problems in all\n", result.problemCount);
+    std::printf("%s\n", result.Passed() ? "passed" : "FAILED");
+  }
+  return result.Passed() ? 0 : 1;
+}
+
+const Command kVocBuild("voc", "build", RunVocBuild, kBuildUsage);
+const Command kVocCheck("voc", "check", RunVocCheck, kCheckUsage);
+
+}  // namespace
+}  // namespace tessaline::tool

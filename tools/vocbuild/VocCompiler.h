@@ -1,0 +1,106 @@
+// The vocabulary compiler: from a word list and a key map to the bytes of a vocabulary file.
+//
+// Which words are kept:
+//  - a listed word is folded to lower case (the keypad's case key gives capitals), then split at
+//    apostrophes and hyphens: each part counts as a word of its own with the listed count (the
+//    punctuation key types the joiner between two words, so "c'est" is typed as "c", "'", "est");
+//  - a part is kept when the key map encodes every character of it and every letter lies on a key
+//    that is not a punctuation key (so it can be typed in word mode), and when it has at most 31
+//    letters; a part that folding made unencodable is tried once more as written;
+//  - parts with the same letter codes are one word; their counts add up;
+//  - with a limit (--max N) the N words of highest count are kept; then, should the front-coded
+//    pool come near 2^20 bytes (the reach of an entry's 20-bit offset), the words of lowest count are
+//    left out until it stays 64 KiB below that, which leaves room for the user's own words.
+//
+// Frequencies (0 to 127): a word of the main list with count c gets
+//     1 + round(126 * ln(c / cmin) / ln(cmax / cmin))
+// where cmin and cmax are the lowest and highest counts among the main list's kept words (127 for
+// all of them when these are equal). A ranked list gives rank r the count 10^9 / r first. Words
+// that come only from an extra list (a plain dictionary widening the coverage) get 0.
+//
+// The letter-pair table: for every word and every position i >= 1, the letters at i and i + 1
+// are a pair and the letter at i + 2 follows it (the word search guesses letters only once its
+// current word has three letters, so a pair never starts at position 0). Each occurrence weighs
+// the word's frequency + 1. All pairs with the same pair key (PairKey) share one record; it holds
+// the four following letters of highest weight (ties: lower code first), each with the weight
+// 127 * (its weight) / (weight of all letters following that key), rounded down. Records are
+// sorted by key.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "languages/KeyMap.h"
+#include "vocbuild/WordList.h"
+
+namespace tessaline::vocbuild {
+
+constexpr size_t kMaxWordLength = 31;
+constexpr size_t kPoolReach = size_t{1} << 20;
+// Room left in the pool for the words the user adds on the device (the engine inserts them into
+// the same pool and refuses them once it would reach 2^20 bytes): 64 KiB, some 8,000 words.
+constexpr size_t kUserWordReserve = size_t{1} << 16;
+constexpr size_t kPoolLimit = kPoolReach - kUserWordReserve;
+
+struct VocEntry {
+  LetterCodes word;
+  uint8_t frequency = 0;
+};
+
+struct PairRecord {
+  uint16_t key = 0;
+  uint8_t next[4] = {};
+  int8_t weight[4] = {};
+  int8_t count = 0;
+};
+
+struct CompiledVocabulary {
+  std::vector<VocEntry> entries;  // sorted byte-wise by their letter codes
+  std::vector<PairRecord> pairs;  // sorted by key, one record per key
+};
+
+struct BuildOptions {
+  size_t maxWords = 0;                    // 0: no limit
+  std::vector<const WordList*> extraLists;  // words added at frequency 0 when not in the main list
+};
+
+struct BuildReport {
+  size_t listedWords = 0;      // words of the main list
+  size_t parts = 0;            // after splitting at apostrophes and hyphens, all lists
+  size_t unencodable = 0;      // parts the key map cannot encode or type
+  size_t tooLong = 0;          // parts of more than 31 letters
+  size_t merged = 0;           // parts that added their count to an earlier equal word
+  size_t cutByLimit = 0;       // words left out for --max
+  size_t cutByPool = 0;        // words left out for the pool's reach
+  size_t extraWords = 0;       // kept words that came only from extra lists
+  size_t poolBytes = 0;
+  std::vector<std::string> unencodableSamples;  // the first few, UTF-8
+};
+
+// The pair key the word search forms from the last two letters a and b: (a * 256) | b with both
+// taken as signed bytes, kept to 16 bits; when b is 0x80 or above its sign fills the high byte,
+// so the key is then 0xFF00 | b whatever a is.
+uint16_t PairKey(uint8_t a, uint8_t b);
+
+// The stored form of word after previous: a marker 2p + 1 and the codes from p on when the two
+// share p >= 2 leading codes, else the word whole with the low bits of its first code doubled.
+std::string StoredForm(std::string_view previous, std::string_view word);
+
+// Frequency of a count on the scale above.
+uint8_t ScaleFrequency(uint64_t count, uint64_t minCount, uint64_t maxCount);
+
+// A word's letter codes, if the key map can type it in word mode (see above).
+bool EncodeTypable(const KeyMap& map, WideView word, LetterCodes& codes);
+
+CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list, const BuildOptions& options,
+                                     BuildReport& report);
+
+// The letter-pair table for sorted entries.
+std::vector<PairRecord> BuildPairTable(const std::vector<VocEntry>& entries);
+
+// The vocabulary file: N, the packed entries, P, the pool, B, the letter-pair records.
+std::string VocabularyFileBytes(const CompiledVocabulary& vocabulary);
+
+}  // namespace tessaline::vocbuild
