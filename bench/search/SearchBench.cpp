@@ -3,8 +3,9 @@
 //
 //   bench_search                  Google Benchmark: whole-text typing per engine
 //   bench_search --report         per key press: median and worst time, memory, ratios
-//   bench_search --count ENGINE   under callgrind: one stats dump per distinct key prefix
-//                                 (see count-instructions.sh)
+//   bench_search --count ENGINE [--weights FILE]
+//                                 under callgrind: one stats dump per distinct key prefix, and
+//                                 how often each is typed (see count-instructions.sh)
 // Options: --chr FILE, --text FILE, --words N (limit the text).
 #include <benchmark/benchmark.h>
 #include <valgrind/callgrind.h>
@@ -153,7 +154,7 @@ int Report() {
 
 // Under callgrind (--collect-atstart=no): collects only inside each press and dumps the stats of
 // every distinct key prefix once, so that each dump holds the cost of one key press.
-int Count(const std::string& engineName) {
+int Count(const std::string& engineName, const std::string& weightsPath) {
   Engines all;
   const Workload& w = all.workload;
   EngineRun* engine = all.Find(engineName);
@@ -161,6 +162,14 @@ int Count(const std::string& engineName) {
     std::fprintf(stderr, "unknown engine %s\n", engineName.c_str());
     return 2;
   }
+  // How often each key prefix is typed: a prefix is measured once and stands for all its presses.
+  std::map<std::string, size_t> presses;
+  for (const TypedWord& word : w.words) {
+    for (size_t n = 1; n <= word.keys.size(); ++n) {
+      ++presses[std::string(word.keys.begin(), word.keys.begin() + static_cast<ptrdiff_t>(n))];
+    }
+  }
+  FILE* weights = weightsPath.empty() ? nullptr : std::fopen(weightsPath.c_str(), "w");
   std::set<std::string> seen;
   size_t dumps = 0;
   for (const TypedWord& word : w.words) {
@@ -178,8 +187,10 @@ int Count(const std::string& engineName) {
       CALLGRIND_TOGGLE_COLLECT;
       CALLGRIND_DUMP_STATS;
       ++dumps;
+      if (weights) std::fprintf(weights, "%zu\n", presses[prefix]);
     }
   }
+  if (weights) std::fclose(weights);
   std::fprintf(stderr, "%s: %zu key presses counted\n", engine->name, dumps);
   return 0;
 }
@@ -205,7 +216,7 @@ BENCHMARK_CAPTURE(BM_TypeText, marisa, "marisa")->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
   using namespace tessaline::bench;
   std::vector<char*> rest{argv[0]};
-  std::string mode, engine;
+  std::string mode, engine, weights;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--report") {
@@ -213,6 +224,8 @@ int main(int argc, char** argv) {
     } else if (a == "--count" && i + 1 < argc) {
       mode = "count";
       engine = argv[++i];
+    } else if (a == "--weights" && i + 1 < argc) {
+      weights = argv[++i];
     } else if (a == "--chr" && i + 1 < argc) {
       GetOptions().chr = argv[++i];
     } else if (a == "--text" && i + 1 < argc) {
@@ -224,7 +237,7 @@ int main(int argc, char** argv) {
     }
   }
   if (mode == "report") return Report();
-  if (mode == "count") return Count(engine);
+  if (mode == "count") return Count(engine, weights);
   int restCount = static_cast<int>(rest.size());
   benchmark::Initialize(&restCount, rest.data());
   benchmark::RunSpecifiedBenchmarks();

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Instructions per key press, counted by callgrind: each engine types the text (one stats dump
-# per distinct key prefix, collected only inside the press) and the dumps are summarised.
+# per distinct key prefix, collected only inside the press); every dump stands for as many key
+# presses as its prefix is typed in the text, so the figures cover every key press, like the
+# timings of bench_search --report.
 #
 #   bench/search/count-instructions.sh [--words N] [ENGINE...]      (engines: tessaline sqlite marisa)
 set -euo pipefail
@@ -17,9 +19,15 @@ printf '%-10s %10s %10s %10s %10s\n' engine presses median p99 worst
 for engine in "${engines[@]}"; do
   rm -f "$work"/cg.*
   valgrind --tool=callgrind --collect-atstart=no --dump-instr=no --dump-line=no \
-    --callgrind-out-file="$work/cg.%p" "$bench" --count "$engine" "${words[@]}" >/dev/null 2>&1
-  # Each dump after the first holds one key press; its "summary:" line is the instruction count.
-  grep -h '^summary:' "$work"/cg.*.* 2>/dev/null | awk '{print $2}' | sort -n > "$work/counts"
+    --callgrind-out-file="$work/cg.%p" "$bench" --count "$engine" --weights "$work/weights" \
+    "${words[@]}" >/dev/null 2>&1
+  # Dump k (in order) holds one key press; its "summary:" line is the instruction count, and line
+  # k of the weights file how many key presses of the text it stands for.
+  for f in $(cd "$work" && ls cg.*.* | sort -t. -k3 -n); do
+    grep -h '^summary:' "$work/$f" | awk '{print $2}'
+  done > "$work/per-prefix"
+  paste "$work/per-prefix" "$work/weights" | awk '{for (i = 0; i < $2; i++) print $1}' | sort -n \
+    > "$work/counts"
   awk -v name="$engine" '{a[NR]=$1} END {
     if (NR == 0) { printf "%-10s no counts\n", name; exit }
     p = int(NR * 0.99); if (p < 1) p = 1
