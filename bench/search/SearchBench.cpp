@@ -173,11 +173,9 @@ int Count(const std::string& engineName, const std::string& weightsPath) {
   std::set<std::string> seen;
   size_t dumps = 0;
   for (const TypedWord& word : w.words) {
-    bool fresh = false;
     for (size_t n = 1; n <= word.keys.size(); ++n) {
       const std::string prefix(word.keys.begin(), word.keys.begin() + static_cast<ptrdiff_t>(n));
-      fresh = fresh || seen.insert(prefix).second;
-      if (!fresh) {
+      if (!seen.insert(prefix).second) {
         engine->press(word, n);  // a prefix already counted: advance without measuring
         continue;
       }
