@@ -39,7 +39,7 @@ void OpenOptions(HWND parent) {
   HANDLE guard = CreateMutexW(nullptr, FALSE, L"TessalineOptions");
   if (guard && GetLastError() == ERROR_ALREADY_EXISTS) {
     CloseHandle(guard);
-    ShowMessage(InterfaceText(15));
+    ShowMessage(InterfaceText(15), u"");  // a plain box with an empty caption
     return;
   }
 

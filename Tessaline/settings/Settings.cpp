@@ -45,7 +45,7 @@ InstallFolderText InstallFolder() {
   InstallFolderText folder;
   folder.wide = SettingsText(GetSettings().Path);
   if (folder.wide.empty()) {
-    ShowMessage(u"Can't find registry PATH key");
+    ShowMessage(u"Can't find registry PATH key", u"");  // a plain box with an empty caption
     return folder;
   }
   folder.narrow = WideToAnsi(folder.wide);

@@ -222,40 +222,40 @@ TextSection ReadTextFile(const std::string& path) {
   return root;
 }
 
-int RecordKind(const TextSection& section, int recordIndex, std::string_view schema) {
-  if (recordIndex < 0 || recordIndex >= section.RecordCount()) return -1;
-  const TextRecord& record = section.records[static_cast<size_t>(recordIndex)];
+namespace {
+
+// The index of the first ";"-separated schema entry that the predicate accepts, or -1.
+template <typename Accepts>
+int FirstSchemaEntry(std::string_view schema, Accepts accepts) {
   int index = 0;
   size_t pos = 0;
   std::string entry;
   while (pos < schema.size()) {
-    const size_t stop = NextField(schema, pos, entry, ";");
-    pos = stop + 1;
-    const size_t colon = entry.find(':');
-    const std::string_view name = std::string_view(entry).substr(0, colon);
-    if (name == record.key &&
-        (colon == std::string::npos ||
-         std::atoi(entry.c_str() + colon + 1) == record.ValueCount())) {
-      return index;
-    }
+    pos = NextField(schema, pos, entry, ";") + 1;
+    if (accepts(entry)) return index;
     ++index;
   }
   return -1;
 }
 
+}  // namespace
+
+int RecordKind(const TextSection& section, int recordIndex, std::string_view schema) {
+  if (recordIndex < 0 || recordIndex >= section.RecordCount()) return -1;
+  const TextRecord& record = section.records[static_cast<size_t>(recordIndex)];
+  return FirstSchemaEntry(schema, [&record](const std::string& entry) {
+    // "name", or "name:N" for a record with exactly N values.
+    const size_t colon = entry.find(':');
+    return std::string_view(entry).substr(0, colon) == record.key &&
+           (colon == std::string::npos ||
+            std::atoi(entry.c_str() + colon + 1) == record.ValueCount());
+  });
+}
+
 int SectionKind(const TextSection& section, int childIndex, std::string_view schema) {
   if (childIndex < 0 || childIndex >= section.ChildCount()) return -1;
   const std::string& name = section.children[static_cast<size_t>(childIndex)]->name;
-  int index = 0;
-  size_t pos = 0;
-  std::string entry;
-  while (pos < schema.size()) {
-    const size_t stop = NextField(schema, pos, entry, ";");
-    pos = stop + 1;
-    if (entry == name) return index;
-    ++index;
-  }
-  return -1;
+  return FirstSchemaEntry(schema, [&name](const std::string& entry) { return entry == name; });
 }
 
 int32_t ParseTextInteger(std::string_view text) {

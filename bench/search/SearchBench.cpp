@@ -58,41 +58,55 @@ struct EngineRun {
   size_t memory;
 };
 
-std::vector<EngineRun> MakeEngines(Workload& w, WordSearch& search, SqlitePeer& sqlite,
-                                   MarisaPeer& marisa, std::vector<std::string>& sqliteOut,
-                                   std::vector<std::string>& marisaOut) {
-  const Language& lang = *w.language;
-  search.SetLanguage(&lang);
-  return {
-      {"tessaline",
-       [&search](const TypedWord& word, size_t n) {
-         if (n == 1) search.Reset();
-         search.PressKey(word.keys[n - 1]);
-       },
-       [&search, &lang] {
-         std::vector<std::string> out;
-         if (search.State() == WordSearch::kMatching) {
-           for (const LetterCodes& c : search.Candidates()) {
-             out.push_back(WideToUtf8(lang.DecodeToText(c)));
+// The word search and its two peers, ready to type the shared workload.
+struct Engines {
+  Workload& workload = SharedWorkload();
+  WordSearch search;
+  SqlitePeer sqlite{workload.records};
+  MarisaPeer marisa{workload.records};
+  std::vector<std::string> sqliteOut, marisaOut;
+  std::vector<EngineRun> runs;
+
+  Engines() {
+    const Language& lang = *workload.language;
+    search.SetLanguage(&lang);
+    runs = {
+        {"tessaline",
+         [this](const TypedWord& word, size_t n) {
+           if (n == 1) search.Reset();
+           search.PressKey(word.keys[n - 1]);
+         },
+         [this, &lang] {
+           std::vector<std::string> out;
+           if (search.State() == WordSearch::kMatching) {
+             for (const LetterCodes& c : search.Candidates()) {
+               out.push_back(WideToUtf8(lang.DecodeToText(c)));
+             }
            }
-         }
-         return out;
-       },
-       TessalineMemory(lang)},
-      {"sqlite", [&](const TypedWord& word, size_t n) { sqlite.Lookup(word.keys, n, sqliteOut); },
-       [&sqliteOut] { return sqliteOut; }, sqlite.MemoryBytes()},
-      {"marisa", [&](const TypedWord& word, size_t n) { marisa.Lookup(word.keys, n, marisaOut); },
-       [&marisaOut] { return marisaOut; }, marisa.MemoryBytes()},
-  };
-}
+           return out;
+         },
+         TessalineMemory(lang)},
+        {"sqlite", [this](const TypedWord& word, size_t n) { sqlite.Lookup(word.keys, n, sqliteOut); },
+         [this] { return sqliteOut; }, sqlite.MemoryBytes()},
+        {"marisa", [this](const TypedWord& word, size_t n) { marisa.Lookup(word.keys, n, marisaOut); },
+         [this] { return marisaOut; }, marisa.MemoryBytes()},
+    };
+  }
+  Engines(const Engines&) = delete;
+
+  EngineRun* Find(const std::string& name) {
+    for (EngineRun& e : runs) {
+      if (name == e.name) return &e;
+    }
+    return nullptr;
+  }
+};
 
 int Report() {
-  Workload& w = SharedWorkload();
-  WordSearch search;
-  SqlitePeer sqlite(w.records);
-  MarisaPeer marisa(w.records);
-  std::vector<std::string> sqliteOut, marisaOut;
-  std::vector<EngineRun> engines = MakeEngines(w, search, sqlite, marisa, sqliteOut, marisaOut);
+  Engines all;
+  Workload& w = all.workload;
+  WordSearch& search = all.search;
+  std::vector<EngineRun>& engines = all.runs;
   std::printf("vocabulary: %zu entries; text: %zu words, %zu key presses\n\n",
               w.language->EntryCount(), w.words.size(), w.keyPresses);
 
@@ -140,16 +154,9 @@ int Report() {
 // Under callgrind (--collect-atstart=no): collects only inside each press and dumps the stats of
 // every distinct key prefix once, so that each dump holds the cost of one key press.
 int Count(const std::string& engineName) {
-  Workload& w = SharedWorkload();
-  WordSearch search;
-  SqlitePeer sqlite(w.records);
-  MarisaPeer marisa(w.records);
-  std::vector<std::string> sqliteOut, marisaOut;
-  std::vector<EngineRun> engines = MakeEngines(w, search, sqlite, marisa, sqliteOut, marisaOut);
-  EngineRun* engine = nullptr;
-  for (EngineRun& e : engines) {
-    if (engineName == e.name) engine = &e;
-  }
+  Engines all;
+  const Workload& w = all.workload;
+  EngineRun* engine = all.Find(engineName);
   if (!engine) {
     std::fprintf(stderr, "unknown engine %s\n", engineName.c_str());
     return 2;
@@ -178,16 +185,9 @@ int Count(const std::string& engineName) {
 }
 
 void BM_TypeText(benchmark::State& state, const char* engineName) {
-  Workload& w = SharedWorkload();
-  WordSearch search;
-  static SqlitePeer* sqlite = new SqlitePeer(w.records);
-  static MarisaPeer* marisa = new MarisaPeer(w.records);
-  std::vector<std::string> sqliteOut, marisaOut;
-  std::vector<EngineRun> engines = MakeEngines(w, search, *sqlite, *marisa, sqliteOut, marisaOut);
-  EngineRun* engine = &engines[0];
-  for (EngineRun& e : engines) {
-    if (std::strcmp(e.name, engineName) == 0) engine = &e;
-  }
+  static Engines* all = new Engines;  // built once for the three benchmarks
+  const Workload& w = all->workload;
+  EngineRun* engine = all->Find(engineName);
   for (auto _ : state) TypeText(w, engine->press);
   state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * w.keyPresses));
   state.counters["ns_per_key"] = benchmark::Counter(

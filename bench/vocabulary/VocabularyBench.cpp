@@ -142,6 +142,44 @@ void BM_DecodeEntry(benchmark::State& state) {
 }
 BENCHMARK(BM_DecodeEntry);
 
+// The peer of BM_DecodeEntry: the same backward walk stepping over every earlier entry one by one
+// instead of taking the step pointers.
+size_t DecodePlainWalk(const Vocabulary& voc, size_t index, uint8_t* out) {
+  std::string work(voc.StoredForm(index));
+  size_t j = index;
+  while (!work.empty() && (work[0] & 1) && j > 0) {
+    const size_t p = static_cast<uint8_t>(work[0]) >> 1;
+    const std::string_view form = voc.StoredForm(--j);
+    const auto m = static_cast<uint8_t>(form[0]);
+    if ((m & 1) && p <= static_cast<size_t>(m >> 1)) continue;
+    const size_t n = (m & 1) ? p - (m >> 1) + 1 : p;
+    work.replace(0, 1, form.substr(0, n));
+  }
+  if (!work.empty() && !(work[0] & 1)) {
+    work[0] = static_cast<char>((work[0] & 0xF0) | ((work[0] & 14) >> 1));
+  }
+  std::copy(work.begin(), work.end(), out);
+  return work.size();
+}
+
+void BM_DecodeEntryPlainWalk(benchmark::State& state) {
+  Loaded loaded;
+  std::mt19937 random(3);
+  uint8_t buffer[tessaline::kDecodeBufferSize];
+  const size_t count = loaded.Get().EntryCount();
+  for (size_t i = 0; i < count; i += 97) {  // the peer must agree with the engine
+    const size_t n = DecodePlainWalk(loaded.Get(), i, buffer);
+    if (std::string(reinterpret_cast<char*>(buffer), n) != loaded.Get().DecodeEntry(i)) {
+      state.SkipWithError("the plain walk disagrees");
+      return;
+    }
+  }
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(DecodePlainWalk(loaded.Get(), random() % count, buffer));
+  }
+}
+BENCHMARK(BM_DecodeEntryPlainWalk);
+
 void BM_LetterAt(benchmark::State& state) {
   Loaded loaded;
   std::mt19937 random(4);

@@ -159,7 +159,8 @@ TEST_F(OpenOptionsTest, OpeningWhileOpenShowsText15AndChangesNothing) {
   EXPECT_EQ(duringSecondOpen, before);
   ASSERT_EQ(messages.Calls().size(), 1u);
   EXPECT_EQ(messages.Calls()[0].text, u"Options are already open");
-  EXPECT_FALSE(messages.Calls()[0].hasCaption);
+  EXPECT_TRUE(messages.Calls()[0].hasCaption);
+  EXPECT_TRUE(messages.Calls()[0].caption.empty());
   EXPECT_EQ(messages.Calls()[0].style, kMessageOk);
 
   // The guard goes with the sheet: the options open again afterwards.

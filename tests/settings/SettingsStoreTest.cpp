@@ -214,7 +214,8 @@ TEST_F(SettingsStoreTest, EmptyPathIsReportedAtEveryRequest) {
   ASSERT_EQ(messages.Calls().size(), 3u);
   for (const MessageCall& call : messages.Calls()) {
     EXPECT_EQ(call.text, u"Can't find registry PATH key");
-    EXPECT_FALSE(call.hasCaption);
+    EXPECT_TRUE(call.hasCaption);
+    EXPECT_TRUE(call.caption.empty());
   }
 }
 

@@ -76,7 +76,8 @@ TEST_F(SettingsTest, InstallFolderAndPanelPath) {
   EXPECT_EQ(PanelFilePath().narrow, "\\Layouts\\compact_white.pan");
   EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"Can't find registry PATH key",
                                                         "Can't find registry PATH key"}));
-  EXPECT_FALSE(messages.Calls()[0].hasCaption);
+  EXPECT_TRUE(messages.Calls()[0].hasCaption);
+  EXPECT_TRUE(messages.Calls()[0].caption.empty());
 }
 
 TEST_F(SettingsTest, CandidateStep) {

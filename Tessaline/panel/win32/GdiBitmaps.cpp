@@ -1,0 +1,117 @@
+// GDI pictures for skins: built-in resources, BMP files and tinted copies.
+#include <algorithm>
+#include <cstring>
+
+#include "panel/BmpFile.h"
+#include "panel/Tint.h"
+#include "panel/win32/PanelDraw.h"
+#include "settings/Settings.h"
+#include "textfile/TextFile.h"
+
+namespace tessaline {
+namespace {
+
+HMODULE g_bitmapModule = nullptr;
+std::optional<COLORREF> g_themeOverride;
+
+class GdiFactory : public BitmapFactory {
+ public:
+  SkinBitmap BuiltIn(const std::string& name) override {
+    const std::wstring wide(name.begin(), name.end());  // the built-in names are ASCII
+    return LoadImageW(BitmapModule(), wide.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+  }
+
+  SkinBitmap FromBmp(const BmpImage& image) override {
+    void* bits = nullptr;
+    HBITMAP bitmap =
+        CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(image.info.data()),
+                         DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap || !bits) {
+      if (bitmap) DeleteObject(bitmap);
+      return nullptr;
+    }
+    GdiFlush();
+    std::memcpy(bits, image.pixels.data(), image.pixels.size());
+    return bitmap;
+  }
+
+  SkinBitmap Tint(SkinBitmap bitmap, int w, int h) override {
+    return TintBitmap(static_cast<HBITMAP>(bitmap), w, h);
+  }
+
+  void Free(SkinBitmap bitmap) override { DeleteObject(static_cast<HBITMAP>(bitmap)); }
+};
+
+}  // namespace
+
+void SetBitmapModule(HMODULE module) { g_bitmapModule = module; }
+
+HMODULE BitmapModule() { return g_bitmapModule ? g_bitmapModule : GetModuleHandleW(nullptr); }
+
+BitmapFactory& GdiBitmapFactory() {
+  static GdiFactory factory;
+  return factory;
+}
+
+void LoadSkin(Skin& skin, const std::string& panelPath) {
+  skin.Read(ReadTextFile(panelPath), panelPath);
+  skin.LoadBitmaps(GdiBitmapFactory(), GetSettings().ThemeFilter);
+}
+
+void SetThemeColorOverride(std::optional<COLORREF> color) { g_themeOverride = color; }
+
+COLORREF ThemeColor() { return g_themeOverride ? *g_themeOverride : GetSysColor(COLOR_BTNFACE); }
+
+HBITMAP TintBitmap(HBITMAP bitmap, int w, int h) {
+  if (!bitmap) return nullptr;
+  if (w < 1 || h < 1) return bitmap;
+  // An area larger than the picture itself is cut to it: the rest would only be black, and a
+  // damaged panel file must not make the tint allocate far more than the picture holds.
+  BITMAP source{};
+  if (GetObjectW(bitmap, sizeof source, &source) == sizeof source) {
+    w = std::min(w, static_cast<int>(source.bmWidth));
+    h = std::min(h, static_cast<int>(source.bmHeight));
+    if (w < 1 || h < 1) return bitmap;
+  }
+  const int wide = TintedWidth(w);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = wide;
+  info.bmiHeader.biHeight = -h;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  info.bmiHeader.biSizeImage = static_cast<DWORD>(h) * static_cast<DWORD>(wide) * 3;
+  void* bits = nullptr;
+  HBITMAP tinted = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!tinted || !bits) {
+    // Without memory for the copy the picture stays as it is, untinted.
+    if (tinted) DeleteObject(tinted);
+    return bitmap;
+  }
+  HDC screen = GetDC(nullptr);
+  HDC from = CreateCompatibleDC(screen);
+  HDC to = CreateCompatibleDC(screen);
+  HGDIOBJ oldFrom = SelectObject(from, bitmap);
+  HGDIOBJ oldTo = SelectObject(to, tinted);
+  BitBlt(to, 0, 0, wide, h, from, 0, 0, SRCCOPY);
+  SelectObject(from, oldFrom);
+  SelectObject(to, oldTo);
+  DeleteDC(from);
+  DeleteDC(to);
+  ReleaseDC(nullptr, screen);
+  DeleteObject(bitmap);
+  GdiFlush();
+  TintPixels24(static_cast<uint8_t*>(bits), static_cast<size_t>(h) * static_cast<size_t>(wide),
+               ThemeColor());
+  return tinted;
+}
+
+COLORREF SkinColor(const Skin& skin, int index) {
+  COLORREF color = index == 0 ? skin.BackColor() : index == 1 ? skin.TextColor() : 0;
+  if (index != 0 && index != 1) return 0;
+  if (GetSettings().ThemeFilter) color = TintColor(color, ThemeColor());
+  return color;
+}
+
+}  // namespace tessaline

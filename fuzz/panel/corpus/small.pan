@@ -1,0 +1,16 @@
+[button_layout=1]
+bitmap=b_t9,2;size=0,0,40,30
+[cell=0]
+rect=0,0,40,30;font=2;color=0xff
+[end]
+[end]
+[icon]
+bitmap=x.bmp;size=0,0,2,2;caption=":a:"
+[end]
+[layout=main]
+default_sx=0
+button=1,1,10,10,true
+[button]
+pos=5,5;layout=1;event0=3;caption=0,x;caption=0,y
+[end]
+[end]
