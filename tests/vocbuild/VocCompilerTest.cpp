@@ -112,6 +112,16 @@ TEST(VocCompilerTest, LimitKeepsTheMostFrequentAndExtraWordsComeLast) {
   EXPECT_EQ(widened.entries[2].word, Codes({0x30, 0x30}));
   EXPECT_EQ(widened.entries[2].frequency, 0);
   EXPECT_EQ(widened.entries[3].frequency, 0);
+
+  // Under a limit, extra words are kept shortest first.
+  const WordList longer = ReadWordList("abcdef\nzz\nghi\n");
+  BuildOptions limited2;
+  limited2.extraLists.push_back(&longer);
+  limited2.maxWords = 3;
+  const CompiledVocabulary cut = Compile("cd\t9\n", report, limited2);
+  ASSERT_EQ(cut.entries.size(), 3u);
+  EXPECT_EQ(cut.entries[1].word, Codes({0x16, 0x17, 0x20}));  // ghi
+  EXPECT_EQ(cut.entries[2].word, Codes({0x41, 0x41}));        // zz; abcdef is left out
 }
 
 TEST(VocCompilerTest, SameInputInAnyOrderGivesTheSameBytes) {

@@ -138,13 +138,15 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list, co
     for (const SourceWord& word : extra->words) take(word, false);
   }
 
-  // Most wanted first: main-list words by count, then extra words; ties by letter codes.
+  // Most wanted first: main-list words by count, then extra words, shorter ones first (a
+  // dictionary gives no counts, and short words are the common ones); ties by letter codes.
   std::vector<const Candidate*> chosen;
   chosen.reserve(candidates.size());
   for (const Candidate& c : candidates) chosen.push_back(&c);
   std::sort(chosen.begin(), chosen.end(), [](const Candidate* a, const Candidate* b) {
     if (a->inMainList != b->inMainList) return a->inMainList;
     if (a->count != b->count) return a->count > b->count;
+    if (!a->inMainList && a->word.size() != b->word.size()) return a->word.size() < b->word.size();
     return std::lexicographical_compare(a->word.begin(), a->word.end(), b->word.begin(), b->word.end(),
                                         [](char x, char y) {
                                           return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);

@@ -8,6 +8,8 @@
 //    that is not a punctuation key (so it can be typed in word mode), and when it has at most 31
 //    letters; a part that folding made unencodable is tried once more as written;
 //  - parts with the same letter codes are one word; their counts add up;
+//  - words of extra lists that the main list lacks come after all of its words, shorter ones
+//    first;
 //  - with a limit (--max N) the N words of highest count are kept; then, should the front-coded
 //    pool come near 2^20 bytes (the reach of an entry's 20-bit offset), the words of lowest count are
 //    left out until it stays 64 KiB below that, which leaves room for the user's own words.
