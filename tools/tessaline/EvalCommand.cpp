@@ -48,21 +48,6 @@ constexpr const char* kUsage =
     "                                 \"words only\": the words' own taps (letters, candidates,\n"
     "                                 spelling; no case) per letter and one space a word\n";
 
-bool ReadFile(const std::string& path, std::string& bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream text;
-  text << in.rdbuf();
-  bytes = text.str();
-  return true;
-}
-
-std::string NameOf(const std::string& path) {
-  const std::string file = fs::path(path).filename().string();
-  const size_t dot = file.rfind('.');
-  return dot == std::string::npos ? file : file.substr(0, dot);
-}
-
 class EnginePredictor : public evaluation::Predictor {
  public:
   explicit EnginePredictor(Language& language) : language_(language) { search_.SetLanguage(&language); }
@@ -120,7 +105,7 @@ int RunEval(Args args) {
   const std::string textPath = TakeOption(args, "--text", "", ok);
   if (!ok || !args.empty() || chr.empty() || textPath.empty()) return Usage(kUsage);
   std::string bytes;
-  if (!ReadFile(textPath, bytes)) {
+  if (!ReadFileBytes(textPath, bytes)) {
     std::fprintf(stderr, "tessaline: cannot read '%s'\n", textPath.c_str());
     return 1;
   }
@@ -132,7 +117,7 @@ int RunEval(Args args) {
   }
   Settings& settings = GetSettings();
   ResetSettings(settings);  // the defaults: full words, three candidates visible
-  const WideString name = Utf8ToWide(NameOf(chr));
+  const WideString name = Utf8ToWide(LanguageNameOf(chr));
 
   std::vector<Run> runs;
   {
@@ -155,7 +140,7 @@ int RunEval(Args args) {
   if (json) {
     JsonWriter writer;
     writer.BeginObject();
-    writer.Field("language", NameOf(chr));
+    writer.Field("language", LanguageNameOf(chr));
     writer.Field("text", textPath);
     writer.Field("characters", static_cast<int64_t>(runs[0].count.characters));
     writer.Field("words", static_cast<int64_t>(runs[0].count.words));
@@ -185,7 +170,7 @@ int RunEval(Args args) {
     std::printf("%s\n", writer.Text().c_str());
     return 0;
   }
-  std::printf("%s on %s: %zu characters, %zu words\n", NameOf(chr).c_str(), textPath.c_str(),
+  std::printf("%s on %s: %zu characters, %zu words\n", LanguageNameOf(chr).c_str(), textPath.c_str(),
               runs[0].count.characters, runs[0].count.words);
   std::printf("  %-22s %9s %10s %8s %8s %8s %11s\n", "mode", "taps", "taps/char", "first", "visible", "spelled",
               "words only");

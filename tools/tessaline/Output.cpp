@@ -1,5 +1,8 @@
 #include "Output.h"
 
+#include <fstream>
+#include <sstream>
+
 #include "system/WideText.h"
 
 namespace tessaline::tool {
@@ -50,6 +53,22 @@ std::string Printable(std::string_view utf8) {
     }
   }
   return out;
+}
+
+bool ReadFileBytes(const std::string& path, std::string& bytes) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream text;
+  text << in.rdbuf();
+  bytes = text.str();
+  return true;
+}
+
+std::string LanguageNameOf(const std::string& path) {
+  const size_t slash = path.find_last_of("/\\");
+  const std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
+  const size_t dot = file.rfind('.');
+  return dot == std::string::npos ? file : file.substr(0, dot);
 }
 
 int Usage(const char* text) {

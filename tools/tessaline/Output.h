@@ -25,4 +25,10 @@ std::string Printable(std::string_view utf8);
 
 int Usage(const char* text);
 
+// The whole file, as bytes; false when it does not open.
+bool ReadFileBytes(const std::string& path, std::string& bytes);
+
+// A language's name from its file's path: the file name without its extension.
+std::string LanguageNameOf(const std::string& path);
+
 }  // namespace tessaline::tool

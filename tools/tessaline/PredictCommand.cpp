@@ -25,13 +25,6 @@ constexpr const char* kUsage =
     "                                 the vocabulary beside the .chr is used, and the user\n"
     "                                 dictionary beside it (.usr) only with --usr\n";
 
-std::string NameOf(const std::string& path) {
-  const size_t slash = path.find_last_of("/\\");
-  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  const size_t dot = name.rfind('.');
-  return dot == std::string::npos ? name : name.substr(0, dot);
-}
-
 int RunPredict(Args args) {
   bool ok = true;
   const bool json = TakeFlag(args, "--json");
@@ -43,7 +36,7 @@ int RunPredict(Args args) {
 
   Settings& settings = GetSettings();
   settings.TruncWords = trunc;
-  Language language(chr, AnsiToWide(NameOf(chr)), usr, settings.AdaptiveVoc, settings.FreqMax,
+  Language language(chr, AnsiToWide(LanguageNameOf(chr)), usr, settings.AdaptiveVoc, settings.FreqMax,
                     settings.FreqInc);
 
   std::vector<int> keys;

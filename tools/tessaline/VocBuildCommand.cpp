@@ -27,15 +27,6 @@ constexpr const char* kCheckUsage =
     "  voc check FILE.voc --chr FILE.chr [--json]\n"
     "                                 verify order, stored forms, letters and letter-pair records\n";
 
-bool ReadFile(const std::string& path, std::string& bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream text;
-  text << in.rdbuf();
-  bytes = text.str();
-  return true;
-}
-
 // Writes beside the target and renames, so that a failed run leaves the old file whole.
 bool WriteFileWhole(const std::string& path, const std::string& bytes) {
   const std::string temporary = path + ".tmp";
@@ -57,7 +48,7 @@ bool WriteFileWhole(const std::string& path, const std::string& bytes) {
 
 bool LoadLanguage(const std::string& path, KeyMap& map) {
   std::string probe;
-  if (!ReadFile(path, probe)) {
+  if (!ReadFileBytes(path, probe)) {
     std::fprintf(stderr, "tessaline: cannot read language file '%s'\n", path.c_str());
     return false;
   }
@@ -91,14 +82,14 @@ int RunVocBuild(Args args) {
   KeyMap map;
   if (!LoadLanguage(chr, map)) return 1;
   std::string bytes;
-  if (!ReadFile(words, bytes)) {
+  if (!ReadFileBytes(words, bytes)) {
     std::fprintf(stderr, "tessaline: cannot read word list '%s'\n", words.c_str());
     return 1;
   }
   const vocbuild::WordList list = vocbuild::ReadWordList(bytes);
   std::vector<vocbuild::WordList> extraLists;
   for (const std::string& extra : extras) {
-    if (!ReadFile(extra, bytes)) {
+    if (!ReadFileBytes(extra, bytes)) {
       std::fprintf(stderr, "tessaline: cannot read word list '%s'\n", extra.c_str());
       return 1;
     }
@@ -140,7 +131,7 @@ int RunVocCheck(Args args) {
   KeyMap map;
   if (!LoadLanguage(chr, map)) return 1;
   std::string bytes;
-  if (!ReadFile(args[0], bytes)) {
+  if (!ReadFileBytes(args[0], bytes)) {
     std::fprintf(stderr, "tessaline: cannot read '%s'\n", args[0].c_str());
     return 1;
   }
