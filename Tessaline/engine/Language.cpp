@@ -47,7 +47,9 @@ Language::Language(const std::string& chrPath, const WideString& name, bool with
   // repeated word and a word the key map cannot encode drop out of the list.
   const std::vector<WideString> words = userDictionary_.Words();
   userDictionary_.ClearWords();
+  vocabulary_.BeginBulkInsert();
   for (const WideString& word : words) AddUserWord(word);
+  vocabulary_.EndBulkInsert();
   if (adaptiveVoc) ApplyAllAdaptations();
 }
 

@@ -65,7 +65,14 @@ void Vocabulary::Clear() {
   RebuildSearchAids();
 }
 
+void Vocabulary::BeginBulkInsert() { ++bulkInserts_; }
+
+void Vocabulary::EndBulkInsert() {
+  if (bulkInserts_ > 0 && --bulkInserts_ == 0 && aidsStale_) RebuildSearchAids();
+}
+
 void Vocabulary::RebuildSearchAids() {
+  aidsStale_ = false;
   const size_t n = entries_.size();
   back_.assign(n, 0);
   // Entries still waiting for an earlier entry that shares fewer codes, by their shared count.
@@ -297,12 +304,13 @@ size_t Vocabulary::DecodeEntry(size_t index, uint8_t* buffer) const {
       missing = shared;
       if (missing == 0) break;
     }
-    if (back_[j] == 0) {  // a marker with nothing before it: keep what could be decoded
+    const size_t step = StepBack(j);
+    if (step == 0) {  // a marker with nothing before it: keep what could be decoded
       std::memmove(buffer, buffer + missing, length - missing);
       buffer[length - missing] = 0;
       return length - missing;
     }
-    j -= back_[j];
+    j -= step;
   }
   buffer[length] = 0;
   return length;
@@ -327,8 +335,9 @@ uint8_t Vocabulary::LetterAt(size_t index, size_t position) const {
     }
     const size_t p = first >> 1;
     if (position >= p) return static_cast<uint8_t>(pool_[offset + 1 + position - p]);
-    if (back_[index] == 0) return 0;  // a marker with nothing before it: no such letter
-    index -= back_[index];
+    const size_t step = StepBack(index);
+    if (step == 0) return 0;  // a marker with nothing before it: no such letter
+    index -= step;
   }
 }
 
@@ -406,7 +415,11 @@ bool Vocabulary::InsertWord(size_t position, std::string_view word, int frequenc
   entry.frequency = static_cast<uint16_t>(frequency);
   entry.length = static_cast<uint16_t>(word.size());
   entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(position), entry);
-  RebuildSearchAids();
+  if (bulkInserts_ > 0) {
+    aidsStale_ = true;
+  } else {
+    RebuildSearchAids();
+  }
   return true;
 }
 
@@ -424,7 +437,7 @@ uint16_t Vocabulary::EntryFrequency(size_t index) const {
 void Vocabulary::SetEntryFrequency(size_t index, uint16_t frequency) {
   if (index >= entries_.size()) return;
   entries_[index].frequency = frequency;
-  UpdateFrequencyBlock(index / kFrequencyBlock);
+  if (!aidsStale_) UpdateFrequencyBlock(index / kFrequencyBlock);
 }
 
 uint16_t Vocabulary::EntryLength(size_t index) const {

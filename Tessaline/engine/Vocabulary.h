@@ -118,6 +118,11 @@ class Vocabulary {
   // position above 7 (it cannot be stored whole), a frequency outside 0 to 127, a full pool, or
   // a position beyond the entry count; the result says whether it was inserted.
   bool InsertWord(size_t position, std::string_view word, int frequency);
+  // Many insertions in a row (the user's words when a language loads): between Begin and End the
+  // search aids are not rebuilt after each word but once at the end; decoding meanwhile walks
+  // entry by entry. The search must not run in between. Calls nest.
+  void BeginBulkInsert();
+  void EndBulkInsert();
   // FindWord, then InsertWord at the insertion position when absent. False only when the word
   // is present; true also when InsertWord refused the word for a limit.
   bool InsertIfAbsent(std::string_view word, int frequency);
@@ -161,6 +166,9 @@ class Vocabulary {
   // whole when entries are loaded or inserted, one block at a time when a frequency changes.
   void RebuildSearchAids();
   void UpdateFrequencyBlock(size_t block);
+  // How far decoding may step back from a marker entry: back_, or one entry at a time while the
+  // aids are stale; 0 at the first entry.
+  size_t StepBack(size_t index) const { return aidsStale_ ? (index > 0 ? 1 : 0) : back_[index]; }
 
   struct EntryRuns {
     size_t positions = 1;          // letters kept per run
@@ -180,6 +188,8 @@ class Vocabulary {
   // predecessor, so LetterAt follows these steps instead of walking back one entry at a time.
   std::vector<uint8_t> back_;
   std::vector<uint16_t> blockMax_;
+  int bulkInserts_ = 0;
+  bool aidsStale_ = false;
   EntryRuns runs2_;  // runs sharing two codes, with codes 0 and 1
   EntryRuns runs3_;  // runs sharing three codes, with code 2
 };

@@ -59,11 +59,13 @@ const Corpus& LargeVocabulary() {
     c.words.assign(unique.begin(), unique.end());
     static KeyMap keys;
     Vocabulary voc(keys);
+    voc.BeginBulkInsert();
     for (size_t i = 0; i < c.words.size(); ++i) {
       // Zipf-like frequencies: a few common words, a long tail.
       const int frequency = static_cast<int>(127 / (1 + random() % 64));
       voc.InsertWord(i, c.words[i], frequency);
     }
+    voc.EndBulkInsert();
     c.file = voc.FileBytes();
     return c;
   }();

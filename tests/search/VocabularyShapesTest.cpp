@@ -95,6 +95,42 @@ TEST(VocabularyShapesTest, EveryValidCodingDecodesAndSearchesAlike) {
   }
 }
 
+TEST(VocabularyShapesTest, BulkInsertionsDecodeMeanwhileAndSearchAfterwards) {
+  testing::TempDir dir;
+  KeyMap keys;
+  keys.LoadKeyMap(dir.Write("t.chr", testing::kPhoneKeypad));
+  Vocabulary vocabulary(keys);
+  vocabulary.LoadVocabularyBytes(std::string(12, '\0'));
+  std::mt19937 random(11);
+  std::vector<LetterCodes> words;
+  vocabulary.BeginBulkInsert();
+  for (int w = 0; w < 700; ++w) {
+    std::string text = "ca";
+    const size_t length = random() % 5;
+    for (size_t i = 0; i < length; ++i) text += "abcmno"[random() % 6];
+    LetterCodes codes;
+    ASSERT_TRUE(keys.Encode(Utf8ToWide(text), codes));
+    if (vocabulary.InsertIfAbsent(codes, static_cast<int>(random() % 128))) words.push_back(codes);
+    // Decoding walks entry by entry while the aids wait for the end of the insertions.
+    const int32_t found = vocabulary.FindWord(codes);
+    ASSERT_GE(found, 0);
+    ASSERT_EQ(vocabulary.DecodeEntry(static_cast<size_t>(found)), codes);
+  }
+  vocabulary.EndBulkInsert();
+  std::sort(words.begin(), words.end());
+  ASSERT_EQ(vocabulary.EntryCount(), words.size());
+  const int8_t typed[] = {2, 2, 6};
+  std::vector<uint32_t> expected;
+  for (uint32_t i = 0; i < words.size(); ++i) {
+    if (words[i].size() >= 3 && keys.LetterIndexOnKey(6, keys.DecodeLetter(
+                                                            static_cast<uint8_t>(words[i][2]))) >= 0) {
+      expected.push_back(i);
+    }
+  }
+  EXPECT_EQ(SearchKeys(vocabulary, keys, typed, 3), expected);
+  for (size_t i = 0; i < words.size(); ++i) ASSERT_EQ(vocabulary.DecodeEntry(i), words[i]);
+}
+
 TEST(VocabularyShapesTest, SearchAidsFollowInsertionsAndFrequencyChanges) {
   testing::TestLanguage lang(testing::kPhoneKeypad, {{"cab", 10}, {"cat", 20}});
   Vocabulary& words = lang.Get().Words();
