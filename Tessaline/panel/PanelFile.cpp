@@ -28,6 +28,15 @@ const TextValue& Value(const TextRecord& record, int i) {
   return record.values[static_cast<size_t>(i)];
 }
 
+// A rectangle record of exactly four values (the schema matched its count): X, Y, W, H.
+template <typename T>
+void ReadRect(const TextRecord& record, T& x, T& y, T& w, T& h) {
+  x = static_cast<T>(Value(record, 0).integer);
+  y = static_cast<T>(Value(record, 1).integer);
+  w = static_cast<T>(Value(record, 2).integer);
+  h = static_cast<T>(Value(record, 3).integer);
+}
+
 // The process-wide counter of identifiers for button sections without an argument.
 int NextAutomaticButtonId() {
   static int counter = kFirstAutomaticButtonId;
@@ -136,10 +145,7 @@ void Skin::ReadButtonLayout(const TextSection& section) {
         if (layout.frames < 1) layout.frames = 1;
         break;
       case 1:
-        layout.x = Value(record, 0).integer;
-        layout.y = Value(record, 1).integer;
-        layout.w = Value(record, 2).integer;
-        layout.h = Value(record, 3).integer;
+        ReadRect(record, layout.x, layout.y, layout.w, layout.h);
         break;
       default:
         break;
@@ -156,10 +162,7 @@ void Skin::ReadButtonLayout(const TextSection& section) {
       if (record.ValueCount() == 0) continue;
       switch (RecordKind(cellSection, i, kCellSchema)) {
         case 0:
-          cell.x = Value(record, 0).integer;
-          cell.y = Value(record, 1).integer;
-          cell.w = Value(record, 2).integer;
-          cell.h = Value(record, 3).integer;
+          ReadRect(record, cell.x, cell.y, cell.w, cell.h);
           break;
         case 1:
           cell.font = First(record).integer;
@@ -186,10 +189,7 @@ void Skin::ReadIcon(const TextSection& section) {
         icon.bitmapName = First(record).text;
         break;
       case 1:
-        icon.x = Value(record, 0).integer;
-        icon.y = Value(record, 1).integer;
-        icon.w = Value(record, 2).integer;
-        icon.h = Value(record, 3).integer;
+        ReadRect(record, icon.x, icon.y, icon.w, icon.h);
         break;
       case 2:
         icon.caption = AnsiToWide(First(record).text);
