@@ -10,9 +10,9 @@
 
 #include <vector>
 
-// SipShowIM: shows or hides the soft input panel. The flag values are the platform's.
-constexpr DWORD SIPF_OFF = 0x00000000;  // hide the panel
-constexpr DWORD SIPF_ON = 0x00000001;   // show the panel
+#include "platform/InputMethod.h"
+
+// SipShowIM: shows or hides the soft input panel (SIPF_ON, SIPF_OFF).
 
 extern "C" BOOL WINAPI SipShowIM(DWORD dwFlag);
 
