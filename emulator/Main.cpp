@@ -1,10 +1,11 @@
 // The Tessaline Pocket PC emulator: a 240 × 320 Pocket PC running Notes, with the soft input
 // panel hosting the device's current input method. With --headless it replays a script of pen
 // events, writes screenshots, prints the Notes text and exits.
+#include <windows.h>
+// The common controls' header needs the Windows header before it.
 #include <commctrl.h>
 #include <objbase.h>
 #include <shellapi.h>
-#include <windows.h>
 
 #include <cstdio>
 #include <fstream>

@@ -1,8 +1,9 @@
 // The system keyboard's input method object: the soft input panel's lifecycle around the keypad.
 #include "SystemKeyboard.h"
 
-#include <commctrl.h>
 #include <windows.h>
+// The common controls' header needs the Windows header before it.
+#include <commctrl.h>
 
 #include <atomic>
 

@@ -1,8 +1,9 @@
 // The system keyboard's COM object: IInputMethod over the keypad window.
 #pragma once
 
-#include <commctrl.h>
 #include <windows.h>
+// The common controls' header needs the Windows header before it.
+#include <commctrl.h>
 
 #include <atomic>
 

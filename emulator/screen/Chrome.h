@@ -3,8 +3,9 @@
 // with its menus and the input panel button.
 #pragma once
 
-#include <commctrl.h>
 #include <windows.h>
+// The common controls' header needs the Windows header before it.
+#include <commctrl.h>
 
 #include <string>
 

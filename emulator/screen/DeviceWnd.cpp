@@ -1,7 +1,8 @@
 #include "screen/DeviceWnd.h"
 
-#include <commctrl.h>
 #include <windows.h>
+// The common controls' header needs the Windows header before it.
+#include <commctrl.h>
 
 #include <ctime>
 

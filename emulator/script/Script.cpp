@@ -64,6 +64,20 @@ bool IsPlainFileName(const std::string& name) {
   return true;
 }
 
+// A key name alone, or a key script made of key names only (literal text has no place here).
+bool ReadKeys(const std::string& text, std::vector<ScriptCommand::Key>& keys) {
+  keys.clear();
+  if (const uint8_t code = KeyCodeByName(text)) {
+    keys.push_back({code, true, true});
+    return true;
+  }
+  for (const KeyScriptEvent& event : ReadCompiledKeyScript(CompileKeyScript(Utf8ToWide(text)))) {
+    if (!event.isKey || event.action > kReleaseOnly) return false;
+    keys.push_back({event.code, event.action != kReleaseOnly, event.action != kPressOnly});
+  }
+  return !keys.empty();
+}
+
 bool Fail(ScriptError& error, int line, const std::string& message) {
   error.line = line;
   error.message = "line " + std::to_string(line) + ": " + message;
@@ -112,8 +126,12 @@ bool ParseLine(const std::vector<std::string>& words, int line, ScriptCommand& c
   }
   if (info->verb == ScriptVerb::kKey) {
     command.name = words[1];
-    command.keyCode = KeyCodeByName(words[1]);
-    if (command.keyCode == 0) return Fail(error, line, "unknown key '" + words[1] + "'");
+    if (!ReadKeys(words[1], command.keys)) {
+      return Fail(error, line,
+                  "'" + words[1] +
+                      "' is neither a key name (VK_HOME, Home) nor a key script of "
+                      "key names (VK_CONTROLd+VK_HOME+VK_CONTROLu)");
+    }
   }
   return true;
 }

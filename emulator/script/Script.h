@@ -8,8 +8,10 @@
 //   shot NAME          a PNG screenshot NAME.png of the device screen
 //   options            the current input method's options (UserOptionsDlg)
 //   show / hide        the input panel shown or hidden, as by the panel button
-//   key NAME           a key pressed and released on the focused window (a key script name
-//                      such as VK_HOME, or its display name such as Home)
+//   key KEYS           keys sent through the panel's callback as an input method sends them:
+//                      a key name (VK_HOME, or its display name Home) is pressed and released;
+//                      a key script such as VK_CONTROLd+VK_HOME+VK_CONTROLu holds Ctrl across
+//                      the Home key
 //
 // Blank lines and lines starting with '#' are left out. Anything else that is not a command
 // above, with exactly its numbers, is an error that names the line.
@@ -40,8 +42,13 @@ struct ScriptCommand {
   ScriptVerb verb = ScriptVerb::kWait;
   int line = 0;         // 1-based line number in the script
   int numbers[4] = {};  // X Y, X Y MS, X1 Y1 X2 Y2, or MS, as the verb takes them
-  std::string name;     // shot: the file's name; key: the key's name
-  uint8_t keyCode = 0;  // key: the virtual-key code
+  std::string name;     // shot: the file's name; key: the keys as written
+  struct Key {
+    uint8_t code;
+    bool press;
+    bool release;
+  };
+  std::vector<Key> keys;  // key: the key events in order
 };
 
 struct ScriptError {

@@ -60,6 +60,12 @@ void ScriptRunner::OnTimer() {
   if (!error.empty()) Finish(error);
 }
 
+std::string ScriptRunner::SendKey(BYTE code, DWORD flags) {
+  IIMCallback& callback = device_.Host().Callback();
+  callback.SendVirtualKey(code, flags);
+  return std::string();
+}
+
 void ScriptRunner::Finish(const std::string& error) {
   if (finished_) return;
   finished_ = true;
@@ -155,16 +161,18 @@ void ScriptRunner::Expand(const ScriptCommand& command) {
                         },
                         0});
       break;
-    case ScriptVerb::kKey: {
-      const BYTE code = command.keyCode;
-      steps_.push_back({[this, code] {
-                          device_.Host().Keys().SendVirtualKey(code, false);
-                          device_.Host().Keys().SendVirtualKey(code, true);
-                          return std::string();
-                        },
-                        0});
+    case ScriptVerb::kKey:
+      // One call a half key stroke, with the key script's pause between them.
+      for (const ScriptCommand::Key& key : command.keys) {
+        const BYTE code = key.code;
+        if (key.press)
+          steps_.push_back({[this, code] { return SendKey(code, 0); }, kKeyPauseMilliseconds});
+        if (key.release) {
+          steps_.push_back(
+              {[this, code] { return SendKey(code, kKeyEventKeyUp); }, kKeyPauseMilliseconds});
+        }
+      }
       break;
-    }
   }
 }
 

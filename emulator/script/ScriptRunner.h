@@ -28,6 +28,7 @@ class ScriptRunner {
   static constexpr UINT kTapMilliseconds = 60;
   static constexpr int kSwipeSteps = 8;
   static constexpr UINT kSwipeStepMilliseconds = 15;
+  static constexpr UINT kKeyPauseMilliseconds = 5;
 
  private:
   struct Step {
@@ -38,6 +39,7 @@ class ScriptRunner {
   void OnTimer();
   void Expand(const ScriptCommand& command);
   void Finish(const std::string& error);
+  std::string SendKey(BYTE code, DWORD flags);
 
   CDeviceWnd& device_;
   Pen& pen_;

@@ -48,6 +48,8 @@ class SipHost final : public CallbackSink {
   void Options(HWND owner);
 
   KeyDelivery& Keys() { return keys_; }
+  // The callback the input method gets, for keys that a script sends as an input method would.
+  IIMCallback& Callback() { return callback_; }
   // With a trace file, every call between the panel and the input method is written to it.
   void SetTrace(FILE* trace) { trace_ = trace; }
 
