@@ -12,32 +12,8 @@ import sys
 import tempfile
 import zlib
 
-# The system keyboard's keys: four rows over the 240-pixel panel docked above the menu bar
-# (which starts at y 294); ten keys a row in the upper three.
-ROWS = ["qwertyuiop", "asdfghjkl\b", "^zxcvbnm,."]
-MENU_BAR_TOP = 294
-
-
-def key(ch, row_height=20):
-    top = MENU_BAR_TOP - 4 * row_height
-    if ch == " ":
-        return 84, top + 3 * row_height + row_height // 2
-    if ch == "\n":
-        return 204, top + 3 * row_height + row_height // 2
-    for row, letters in enumerate(ROWS):
-        if ch in letters:
-            return letters.index(ch) * 24 + 12, top + row * row_height + row_height // 2
-    raise ValueError(ch)
-
-
-def taps(text, row_height=20):
-    lines = []
-    for ch in text:
-        if ch.isupper():
-            lines.append("tap %d %d" % key("^", row_height))
-            ch = ch.lower()
-        lines.append("tap %d %d" % key(ch, row_height))
-    return "\n".join(lines) + "\n"
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts", "lib"))
+from system_keyboard import key, taps  # noqa: E402
 
 
 def windows_path(path):
