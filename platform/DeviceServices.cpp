@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cwchar>
-#include <cwctype>
 
 #include "platform/DeviceNotify.h"
 #include "platform/DeviceRecord.h"
