@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "UninstallFinisher.h"
-#include "platform/CommandLine.h"
+#include "platform/LaunchArguments.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   return tessaline::afterboot::RunUninstallFinisher(tessaline::device::ProgramArguments(),

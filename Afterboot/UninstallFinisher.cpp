@@ -1,6 +1,6 @@
 #include "UninstallFinisher.h"
 
-#include "platform/CommandLine.h"
+#include "platform/LaunchArguments.h"
 #include "platform/DeviceServices.h"
 #include "settings/LaunchSlots.h"
 

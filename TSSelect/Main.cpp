@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "StartupSelector.h"
-#include "platform/CommandLine.h"
+#include "platform/LaunchArguments.h"
 #include "platform/DeviceState.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "platform/CommandLine.h"
+#include "platform/LaunchArguments.h"
 #include "platform/DeviceServices.h"
 
 namespace tessaline::select {

@@ -43,15 +43,39 @@ struct Entry {
   DeviceCall call;
 };
 
-// "PID NAME ARGUMENT"; the argument may be empty or hold spaces.
+struct ProcessIdentity {
+  DWORD id = 0;
+  uint64_t created = 0;
+};
+
+ProcessIdentity Identify(HANDLE process) {
+  FILETIME created{}, exited{}, kernel{}, user{};
+  GetProcessTimes(process, &created, &exited, &kernel, &user);
+  return {GetProcessId(process),
+          (static_cast<uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime};
+}
+
+bool Made(const DeviceCall& call, const ProcessIdentity& process) {
+  return call.process == process.id && call.processCreated == process.created;
+}
+
+// The next word of an entry, from `at` on; `at` moves past it and the space after it.
+std::wstring Word(const std::wstring& text, size_t& at) {
+  const size_t space = text.find(L' ', at);
+  const size_t end = space == std::wstring::npos ? text.size() : space;
+  std::wstring word = text.substr(std::min(at, text.size()), end - std::min(at, end));
+  at = end + 1;
+  return word;
+}
+
+// "PID CREATED NAME ARGUMENT"; the argument may be empty or hold spaces.
 DeviceCall ParseEntry(const std::wstring& text) {
   DeviceCall call;
-  const size_t first = text.find(L' ');
-  call.process = static_cast<DWORD>(std::wcstoul(text.substr(0, first).c_str(), nullptr, 10));
-  if (first == std::wstring::npos) return call;
-  const size_t second = text.find(L' ', first + 1);
-  call.name = text.substr(first + 1, second == std::wstring::npos ? second : second - first - 1);
-  if (second != std::wstring::npos) call.argument = text.substr(second + 1);
+  size_t at = 0;
+  call.process = static_cast<DWORD>(std::wcstoul(Word(text, at).c_str(), nullptr, 10));
+  call.processCreated = std::wcstoull(Word(text, at).c_str(), nullptr, 10);
+  call.name = Word(text, at);
+  if (at < text.size()) call.argument = text.substr(at);
   return call;
 }
 
@@ -85,7 +109,9 @@ std::vector<Entry> ReadEntries() {
 void RecordCall(const std::wstring& name, const std::wstring& argument) {
   RecordLock lock;
   const DWORD number = ReadNumber(HKEY_LOCAL_MACHINE, kCallsKey.c_str(), L"Next").value_or(1);
-  const std::wstring text = std::to_wstring(GetCurrentProcessId()) + L" " + name + L" " + argument;
+  const ProcessIdentity self = Identify(GetCurrentProcess());
+  const std::wstring text = std::to_wstring(self.id) + L" " + std::to_wstring(self.created) + L" " +
+                            name + L" " + argument;
   WriteText(HKEY_LOCAL_MACHINE, kCallsKey.c_str(), EntryName(number).c_str(), text);
   WriteNumber(HKEY_LOCAL_MACHINE, kCallsKey.c_str(), L"Next", number + 1);
   if (number > kRecordLimit) {
@@ -100,16 +126,18 @@ std::vector<DeviceCall> RecordedCalls() {
   return calls;
 }
 
-std::vector<DeviceCall> RecordedCalls(DWORD process) {
+std::vector<DeviceCall> RecordedCalls(HANDLE process) {
+  const ProcessIdentity identity = Identify(process);
   std::vector<DeviceCall> calls = RecordedCalls();
-  std::erase_if(calls, [process](const DeviceCall& call) { return call.process != process; });
+  std::erase_if(calls, [&](const DeviceCall& call) { return !Made(call, identity); });
   return calls;
 }
 
-void ClearRecordedCalls(DWORD process, const std::wstring& name) {
+void ClearRecordedCalls(HANDLE process, const std::wstring& name) {
+  const ProcessIdentity identity = Identify(process);
   RecordLock lock;
   for (const Entry& entry : ReadEntries()) {
-    if (entry.call.process == process && (name.empty() || entry.call.name == name)) {
+    if (Made(entry.call, identity) && (name.empty() || entry.call.name == name)) {
       DeleteValue(HKEY_LOCAL_MACHINE, kCallsKey.c_str(), entry.name.c_str());
     }
   }

@@ -8,7 +8,7 @@ namespace tessaline::platform {
 
 std::vector<DWORD> SipShowIMCalls() {
   std::vector<DWORD> flags;
-  for (const device::DeviceCall& call : device::RecordedCalls(GetCurrentProcessId())) {
+  for (const device::DeviceCall& call : device::RecordedCalls(GetCurrentProcess())) {
     if (call.name == L"SipShowIM") {
       flags.push_back(static_cast<DWORD>(std::wcstoul(call.argument.c_str(), nullptr, 10)));
     }
@@ -16,6 +16,6 @@ std::vector<DWORD> SipShowIMCalls() {
   return flags;
 }
 
-void ClearSipShowIMCalls() { device::ClearRecordedCalls(GetCurrentProcessId(), L"SipShowIM"); }
+void ClearSipShowIMCalls() { device::ClearRecordedCalls(GetCurrentProcess(), L"SipShowIM"); }
 
 }  // namespace tessaline::platform

@@ -44,10 +44,10 @@ DeviceStateScope::DeviceStateScope()
       defaultIm_(HKEY_CURRENT_USER, device::kSipKey, device::kDefaultImValue),
       started_(HKEY_LOCAL_MACHINE, kDevice + L"\\Started") {
   started_.Remove();
-  device::ClearRecordedCalls(GetCurrentProcessId());
+  device::ClearRecordedCalls(GetCurrentProcess());
 }
 
-DeviceStateScope::~DeviceStateScope() { device::ClearRecordedCalls(GetCurrentProcessId()); }
+DeviceStateScope::~DeviceStateScope() { device::ClearRecordedCalls(GetCurrentProcess()); }
 
 RegisteredClass::RegisteredClass(const std::wstring& clsid, const std::wstring& name,
                                  const std::wstring& library, bool isInputMethod)
@@ -65,6 +65,16 @@ RegisteredClass::RegisteredClass(const std::wstring& clsid, const std::wstring& 
 RegisteredClass::~RegisteredClass() = default;
 
 CLSID RegisteredClass::Clsid() const { return device::ClassFromText(text_).value_or(CLSID{}); }
+
+std::vector<std::wstring> CallTexts(HANDLE process) {
+  std::vector<std::wstring> texts;
+  for (const device::DeviceCall& call : device::RecordedCalls(process)) {
+    texts.push_back(call.argument.empty() ? call.name : call.name + L" " + call.argument);
+  }
+  return texts;
+}
+
+std::vector<std::wstring> MyCalls() { return CallTexts(GetCurrentProcess()); }
 
 std::wstring TestProgramFolder() {
   wchar_t path[MAX_PATH] = {};
@@ -87,13 +97,14 @@ ProgramRun RunProgram(const std::wstring& path, const std::wstring& arguments,
     run.exitCode = 0xFFFFFFFF;
     return run;
   }
-  run.process = process.dwProcessId;
   if (WaitForSingleObject(process.hProcess, timeoutMilliseconds) != WAIT_OBJECT_0) {
     ADD_FAILURE() << Narrow(path) << " did not end";
     TerminateProcess(process.hProcess, 0xFFFFFFFF);
     WaitForSingleObject(process.hProcess, INFINITE);
   }
   GetExitCodeProcess(process.hProcess, &run.exitCode);
+  run.calls = CallTexts(process.hProcess);
+  device::ClearRecordedCalls(process.hProcess);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   return run;

@@ -63,9 +63,13 @@ class RegisteredClass {
 // Folder of the running test program (programs of the build are found relative to it).
 std::wstring TestProgramFolder();
 
+// A process's recorded device calls as "NAME ARGUMENT" ("NAME" without an argument).
+std::vector<std::wstring> CallTexts(HANDLE process);
+std::vector<std::wstring> MyCalls();  // this process's
+
 struct ProgramRun {
   DWORD exitCode = 0;
-  DWORD process = 0;
+  std::vector<std::wstring> calls;  // its device calls (taken out of the record)
 };
 // Starts the program with the command line (the program's path quoted first) and waits for it;
 // a program still running after the time-out is ended, and the test fails.

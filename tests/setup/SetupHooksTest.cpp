@@ -95,7 +95,7 @@ TEST_F(SetupHooksTest, ACleanInstallationMakesTheInputMethodCurrent) {
   device::ClearCurrentInputMethod();
   EXPECT_EQ(InstallExit(0), codeINSTALL_EXIT_DONE);
   EXPECT_FALSE(device::CurrentInputMethod());
-  EXPECT_EQ(device::RecordedCalls(GetCurrentProcessId()).size(), 2u);
+  EXPECT_EQ(testing::MyCalls().size(), 2u);
 }
 
 class DefaultImTest : public SetupHooksTest {
@@ -210,10 +210,9 @@ TEST_F(LibraryInUseTest, OkLeavesTheDeferredEntryInTheFirstFreeSlotAndResetsTheD
   EXPECT_EQ(Slots().size(), 6u);
   EXPECT_TRUE(device::SoftResetRequested());
   EXPECT_EQ(DefaultIm(), TextBytes(kSystemA));  // in force after the reset
-  const auto calls = device::RecordedCalls(GetCurrentProcessId());
+  const auto calls = testing::MyCalls();
   ASSERT_FALSE(calls.empty());
-  EXPECT_EQ(calls.back(),
-            (device::DeviceCall{GetCurrentProcessId(), L"KernelIoControl", L"0x0101003C"}));
+  EXPECT_EQ(calls.back(), L"KernelIoControl 0x0101003C");
 }
 
 TEST_F(LibraryInUseTest, TheDeferredEntryTakesASlotThatCleaningFreed) {

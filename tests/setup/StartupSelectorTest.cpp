@@ -15,15 +15,12 @@
 namespace tessaline::select {
 namespace {
 
-using device::DeviceCall;
+using testing::MyCalls;
+using Calls = std::vector<std::wstring>;
 using setup::kClass;
 using testing::RegisteredClass;
 
 const std::wstring kOther = L"{00000001-7E55-4A1B-9C3D-5E0F00000C01}";
-
-DeviceCall Call(const std::wstring& name, const std::wstring& argument = L"") {
-  return {GetCurrentProcessId(), name, argument};
-}
 
 class StartupSelectorTest : public setup::SetupTest {
  protected:
@@ -48,9 +45,8 @@ TEST_F(StartupSelectorTest, SignalsTheSlotWaitsAndMakesTheInputMethodCurrent) {
   EXPECT_EQ(RunStartupSelector({L"73", L"ignored"}, RecordingPause()), 0);
   EXPECT_EQ(pauses_, (std::vector<DWORD>{20000, 40000}));
   // Still current at the second look: nothing more is done.
-  EXPECT_EQ(device::RecordedCalls(GetCurrentProcessId()),
-            (std::vector{Call(L"SignalStarted", L"73"), Call(L"SipSetCurrentIM", kClass),
-                         Call(L"SipGetCurrentIM")}));
+  EXPECT_EQ(MyCalls(),
+            (Calls{L"SignalStarted 73", L"SipSetCurrentIM " + kClass, L"SipGetCurrentIM"}));
   EXPECT_EQ(device::StartedSlots(), std::vector<DWORD>{73});
   EXPECT_EQ(device::CurrentInputMethod(), product_.Clsid());
 }
@@ -58,9 +54,8 @@ TEST_F(StartupSelectorTest, SignalsTheSlotWaitsAndMakesTheInputMethodCurrent) {
 TEST_F(StartupSelectorTest, TakesTheDeviceBackFromAnotherInputMethod) {
   takeOver_ = true;
   EXPECT_EQ(RunStartupSelector({}, RecordingPause()), 0);  // no argument: no signal
-  EXPECT_EQ(device::RecordedCalls(GetCurrentProcessId()),
-            (std::vector{Call(L"SipSetCurrentIM", kClass), Call(L"SipSetCurrentIM", kOther),
-                         Call(L"SipGetCurrentIM"), Call(L"SipSetCurrentIM", kClass)}));
+  EXPECT_EQ(MyCalls(), (Calls{L"SipSetCurrentIM " + kClass, L"SipSetCurrentIM " + kOther,
+                              L"SipGetCurrentIM", L"SipSetCurrentIM " + kClass}));
   EXPECT_TRUE(device::StartedSlots().empty());
   EXPECT_EQ(device::CurrentInputMethod(), product_.Clsid());
 }
@@ -70,9 +65,8 @@ TEST_F(StartupSelectorTest, MakesTheSameCallsWhenTheInputMethodIsNotInstalled) {
   EXPECT_EQ(RunStartupSelector({L"71"}, RecordingPause()), 0);
   EXPECT_EQ(pauses_.size(), 2u);
   // Nothing is current, so the second look tries once more.
-  EXPECT_EQ(device::RecordedCalls(GetCurrentProcessId()),
-            (std::vector{Call(L"SignalStarted", L"71"), Call(L"SipSetCurrentIM", kClass),
-                         Call(L"SipGetCurrentIM"), Call(L"SipSetCurrentIM", kClass)}));
+  EXPECT_EQ(MyCalls(), (Calls{L"SignalStarted 71", L"SipSetCurrentIM " + kClass, L"SipGetCurrentIM",
+                              L"SipSetCurrentIM " + kClass}));
   EXPECT_FALSE(device::CurrentInputMethod());
 }
 
@@ -81,12 +75,9 @@ TEST_F(StartupSelectorTest, TheProgramRunsAsTheDeviceStartsIt) {
   const std::wstring program = testing::TestProgramFolder() + L"\\..\\..\\TSSelect\\TSSelect.exe";
   const auto run = testing::RunProgram(program, L"\"7\"4");  // quotes group and are removed
   EXPECT_EQ(run.exitCode, 0u);
-  EXPECT_EQ(device::RecordedCalls(run.process),
-            (std::vector<DeviceCall>{{run.process, L"SignalStarted", L"74"},
-                                     {run.process, L"SipSetCurrentIM", kClass},
-                                     {run.process, L"SipGetCurrentIM", L""}}));
+  EXPECT_EQ(run.calls,
+            (Calls{L"SignalStarted 74", L"SipSetCurrentIM " + kClass, L"SipGetCurrentIM"}));
   EXPECT_EQ(device::CurrentInputMethod(), product_.Clsid());
-  device::ClearRecordedCalls(run.process);
 }
 
 }  // namespace

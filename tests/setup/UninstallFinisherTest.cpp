@@ -18,7 +18,7 @@
 namespace tessaline::afterboot {
 namespace {
 
-using device::DeviceCall;
+using Calls = std::vector<std::wstring>;
 
 class UninstallFinisherTest : public setup::SetupTest {
  protected:
@@ -43,8 +43,7 @@ TEST_F(UninstallFinisherTest, RemovesOnlyTheFirstEntryAndStartsTheUninstaller) {
   EXPECT_EQ(
       started_,
       (std::vector<std::pair<std::wstring, std::wstring>>{{L"unload.exe", L"Tulvane Tessaline"}}));
-  EXPECT_EQ(device::RecordedCalls(GetCurrentProcessId()),
-            (std::vector<DeviceCall>{{GetCurrentProcessId(), L"SignalStarted", L"72"}}));
+  EXPECT_EQ(testing::MyCalls(), Calls{L"SignalStarted 72"});
 
   // The next run removes the second entry.
   RunUninstallFinisher({L"75"}, RecordingStart());
@@ -56,7 +55,7 @@ TEST_F(UninstallFinisherTest, WithoutEntryOrArgumentTheUninstallerStillStarts) {
   EXPECT_EQ(RunUninstallFinisher({}, RecordingStart(false)), 0);  // a failed start is not told
   EXPECT_EQ(started_.size(), 1u);
   EXPECT_EQ(Slots(), (setup::SlotTexts{{73, L"\\Windows\\clock.exe"}}));
-  EXPECT_TRUE(device::RecordedCalls(GetCurrentProcessId()).empty());
+  EXPECT_TRUE(testing::MyCalls().empty());
   EXPECT_TRUE(device::StartedSlots().empty());
 }
 
@@ -111,9 +110,7 @@ TEST_F(UninstallFinisherTest, TheProgramStartsTheUninstallerWithoutWaitingForIt)
   EXPECT_EQ(run.exitCode, 0u);
   EXPECT_FALSE(std::filesystem::exists(record));  // the uninstaller is still waiting
   EXPECT_TRUE(Slots().empty());
-  EXPECT_EQ(device::RecordedCalls(run.process),
-            (std::vector<DeviceCall>{{run.process, L"SignalStarted", L"77"}}));
-  device::ClearRecordedCalls(run.process);
+  EXPECT_EQ(run.calls, Calls{L"SignalStarted 77"});
 
   gate.Open();
   std::string arguments;

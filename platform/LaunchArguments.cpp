@@ -1,4 +1,8 @@
-#include "platform/CommandLine.h"
+#include "platform/LaunchArguments.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace tessaline::device {
 namespace {
@@ -41,23 +45,28 @@ std::vector<std::wstring> SplitArguments(const std::wstring& text) {
   return arguments;
 }
 
-std::vector<std::wstring> ProgramArguments() {
-  const std::wstring line = GetCommandLineW();
-  return SplitArguments(line.substr(AfterProgramName(line)));
+std::vector<std::wstring> ArgumentsAfterProgramName(const std::wstring& commandLine) {
+  return SplitArguments(commandLine.substr(AfterProgramName(commandLine)));
 }
 
-DWORD DecimalArgument(const std::wstring& text) {
+uint32_t DecimalArgument(const std::wstring& text) {
   size_t i = 0;
   while (i < text.size() && IsSpace(text[i])) ++i;
   bool negative = false;
   if (i < text.size() && (text[i] == L'-' || text[i] == L'+')) negative = text[i++] == L'-';
-  unsigned long long value = 0;
+  uint64_t value = 0;
   for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i) {
     value = value * 10 + static_cast<unsigned>(text[i] - L'0');
-    if (value > 0xFFFFFFFFull) value = 0xFFFFFFFFull;  // kept to 32 bits, never overflowing
+    if (value > 0xFFFFFFFFull) value = 0xFFFFFFFFull;  // never overflowing
   }
-  const DWORD number = static_cast<DWORD>(value);
+  const auto number = static_cast<uint32_t>(value);
   return negative ? 0u - number : number;
 }
+
+#ifdef _WIN32
+std::vector<std::wstring> ProgramArguments() {
+  return ArgumentsAfterProgramName(GetCommandLineW());
+}
+#endif
 
 }  // namespace tessaline::device

@@ -4,14 +4,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/CommandLine.h"
+#include "platform/LaunchArguments.h"
 
 namespace tessaline::device {
 namespace {
 
 using Arguments = std::vector<std::wstring>;
 
-TEST(CommandLineTest, WhiteSpaceSeparatesAndQuotesGroup) {
+TEST(LaunchArgumentsTest, WhiteSpaceSeparatesAndQuotesGroup) {
   EXPECT_EQ(SplitArguments(L"71"), Arguments{L"71"});
   EXPECT_EQ(SplitArguments(L"  71 \t 72\r\n"), (Arguments{L"71", L"72"}));
   EXPECT_EQ(SplitArguments(L"\"\\Program files\\x\" 7\"1 2\"3"),
@@ -22,7 +22,15 @@ TEST(CommandLineTest, WhiteSpaceSeparatesAndQuotesGroup) {
   EXPECT_TRUE(SplitArguments(L" \t ").empty());
 }
 
-TEST(CommandLineTest, TheSlotNumberIsReadLikeTheCRuntimeReadsDecimals) {
+TEST(LaunchArgumentsTest, TheProgramsOwnNameIsLeftOut) {
+  EXPECT_EQ(ArgumentsAfterProgramName(L"\"C:\\Program files\\T\\TSSelect.exe\" 71"),
+            Arguments{L"71"});
+  EXPECT_EQ(ArgumentsAfterProgramName(L"TSSelect.exe \"71\""), Arguments{L"71"});
+  EXPECT_TRUE(ArgumentsAfterProgramName(L"TSSelect.exe").empty());
+  EXPECT_TRUE(ArgumentsAfterProgramName(L"\"C:\\open name 71").empty());
+}
+
+TEST(LaunchArgumentsTest, TheSlotNumberIsReadLikeTheCRuntimeReadsDecimals) {
   EXPECT_EQ(DecimalArgument(L"71"), 71u);
   EXPECT_EQ(DecimalArgument(L" 78x"), 78u);
   EXPECT_EQ(DecimalArgument(L"+5"), 5u);
