@@ -158,17 +158,32 @@ void CCandidateWnd::Place(const RECT* inputWindow) {
   if (!Handle()) return;
   KillTimer(Handle(), kSpelledCopyTimer);
   constexpr UINT kFlags = SWP_NOACTIVATE | SWP_NOZORDER;
+  RECT now{};
+  GetWindowRect(Handle(), &now);
   if (!inputWindow) {
-    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, kFlags);
+    if (!IsRectEmpty(&now) || now.left != 0 || now.top != 0) {
+      SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, kFlags);
+    }
     return;
   }
   const int height = WindowHeight();
-  SetWindowPos(Handle(), nullptr, inputWindow->left, inputWindow->top - height,
-               inputWindow->right - inputWindow->left, height, kFlags);
+  const RECT wanted{inputWindow->left, inputWindow->top - height, inputWindow->right,
+                    inputWindow->top};
+  if (!EqualRect(&now, &wanted)) {
+    SetWindowPos(Handle(), nullptr, wanted.left, wanted.top, wanted.right - wanted.left, height,
+                 kFlags);
+  }
   Repaint();
 }
 
 void CCandidateWnd::Repaint() {
+  // Changes made in one go (a new list, its no-match mark, its place) are painted once, when
+  // the thread next looks at its messages.
+  if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void CCandidateWnd::RepaintNow() {
+  // Under the pen the picture follows at once.
   if (!Handle()) return;
   InvalidateRect(Handle(), nullptr, FALSE);
   UpdateWindow(Handle());
@@ -317,7 +332,7 @@ void CCandidateWnd::OnLButtonDown(POINT point) {
   SetCapture(Handle());
   tracking_ = true;
   pressed_ = HitTest(point);
-  Repaint();
+  RepaintNow();
   dragStart_ = dragCurrent_ = point;
 }
 
@@ -344,7 +359,7 @@ void CCandidateWnd::OnMouseMove(POINT point) {
     }
     dragImage_ = std::move(picture);
   }
-  if (dragImage_) Repaint();
+  if (dragImage_) RepaintNow();
 }
 
 void CCandidateWnd::EndDrag() {

@@ -94,6 +94,7 @@ class CCandidateWnd : public MessageWindow {
   int HitTest(POINT point) const;
   bool IsSpellingEntry(int index) const;
   void Repaint();
+  void RepaintNow();
   void EndDrag();
   SIZE DragOffset() const;
 

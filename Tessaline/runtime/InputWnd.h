@@ -119,6 +119,7 @@ class CInputWnd : public MessageWindow, private SpellingTarget {
   void OnHoldTimer();
   void OnMultiTapTimer();
   void OnSlideTimer();
+  void StopHoldTimer();
 
   // Buttons and events.
   Panel* PanelOfButton(int id);
@@ -177,6 +178,7 @@ class CInputWnd : public MessageWindow, private SpellingTarget {
   POINT downPoint_{};
   POINT movePoint_{};
   bool userDictionaryUnsaved_ = false;  // the last save of the user's words failed
+  bool* holdTimerStopped_ = nullptr;    // set while a hold fires: whether it stopped the timer
 
   win32::Bitmap backBuffer_;
   win32::Bitmap strip_;

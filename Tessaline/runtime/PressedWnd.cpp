@@ -103,7 +103,11 @@ void CPressedWnd::Hide() {
   highlight_ = -1;
   if (!Handle()) return;
   KillTimer(Handle(), kHideTimer);
-  SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOZORDER);
+  RECT now{};
+  GetWindowRect(Handle(), &now);
+  if (!IsRectEmpty(&now) || now.left != 0 || now.top != 0) {
+    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOZORDER);
+  }
 }
 
 void CPressedWnd::Show(const Panel* panel, int id, int highlight) {
@@ -120,8 +124,14 @@ void CPressedWnd::Show(const Panel* panel, int id, int highlight) {
                                       button->h * static_cast<float>(panel->Height()));
   RECT owner{};
   if (owner_) GetWindowRect(owner_, &owner);
-  SetWindowPos(Handle(), nullptr, PressedWindowLeft(PopupScreenWidth(), size.cx),
-               owner.top - size.cy, size.cx, size.cy, SWP_NOACTIVATE | SWP_NOZORDER);
+  const int left = PressedWindowLeft(PopupScreenWidth(), size.cx);
+  const RECT wanted{left, owner.top - size.cy, left + size.cx, owner.top};
+  RECT now{};
+  GetWindowRect(Handle(), &now);
+  if (!EqualRect(&now, &wanted)) {
+    SetWindowPos(Handle(), nullptr, wanted.left, wanted.top, size.cx, size.cy,
+                 SWP_NOACTIVATE | SWP_NOZORDER);
+  }
   if (wasShowing) {
     InvalidateRect(Handle(), nullptr, FALSE);
     UpdateWindow(Handle());
