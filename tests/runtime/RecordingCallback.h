@@ -22,7 +22,10 @@ class RecordingCallback : public IIMCallback {
   HRESULT STDMETHODCALLTYPE SendString(BSTR text, DWORD chars) override;
 
   const std::vector<std::string>& Calls() const { return calls_; }
-  void Clear() { calls_.clear(); }
+  void Clear() {
+    calls_.clear();
+    typed_.clear();
+  }
   // The text the calls would leave in an empty edit box (Backspace removes the last character).
   std::u16string Typed() const;
   // Strings whose BSTR length differed from the character count given with them.
