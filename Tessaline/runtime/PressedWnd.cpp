@@ -124,7 +124,8 @@ void CPressedWnd::Show(const Panel* panel, int id, int highlight) {
                                       button->h * static_cast<float>(panel->Height()));
   RECT owner{};
   if (owner_) GetWindowRect(owner_, &owner);
-  const int left = PressedWindowLeft(PopupScreenWidth(), size.cx);
+  const PopupScreen screen = PopupScreenOf(owner_);
+  const int left = screen.left + PressedWindowLeft(screen.width, size.cx);
   const RECT wanted{left, owner.top - size.cy, left + size.cx, owner.top};
   RECT now{};
   GetWindowRect(Handle(), &now);

@@ -17,7 +17,7 @@ constexpr int kPressedFadeWidth = 16;
 // The key's size is the button's fraction times the panel's pixels, in the 32-bit floating
 // point the button keeps (so a key of 50/240 on 240 pixels is 50, not 49.99999...).
 SIZE PressedWindowSize(float keyWidth, float keyHeight);
-// Its left edge: centred on the screen, kept within 0 and screenWidth - width - 1.
+// Its left edge on the screen: centred, kept within 0 and screenWidth - width - 1.
 int PressedWindowLeft(int screenWidth, int width);
 
 // Fades the picture B into the picture A already in the DC (both width by height, 24 bits): B

@@ -44,8 +44,14 @@ void DefaultBeep() {
 
 void SetBeepHook(std::function<void()> hook) { BeepHook() = std::move(hook); }
 
-int PopupScreenWidth() {
-  return ScreenWidthSource() ? ScreenWidthSource()() : GetSystemMetrics(SM_CXSCREEN);
+PopupScreen PopupScreenOf(void* inputWindow) {
+  if (ScreenWidthSource()) return PopupScreen{0, ScreenWidthSource()()};
+  HWND root = inputWindow ? GetAncestor(static_cast<HWND>(inputWindow), GA_ROOT) : nullptr;
+  RECT r{};
+  if (root && GetWindowRect(root, &r) && r.right > r.left) {
+    return PopupScreen{r.left, r.right - r.left};
+  }
+  return PopupScreen{0, GetSystemMetrics(SM_CXSCREEN)};
 }
 
 void SetPopupScreenWidthSource(std::function<int()> source) {

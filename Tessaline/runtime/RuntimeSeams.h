@@ -18,10 +18,16 @@ void DefaultBeep();
 // Tests count the beeps instead of sounding them; an empty function restores MessageBeep.
 void SetBeepHook(std::function<void()> hook);
 
-// Width in pixels of the screen on which the pressed-key and symbols pop-ups are centred: the
-// device's screen (GetSystemMetrics(SM_CXSCREEN)) unless a test or a host that shows the device
-// screen inside a window of its own gives another.
-int PopupScreenWidth();
+// The screen on which the pressed-key and symbols pop-ups of an input window are centred: its
+// left edge and width in screen pixels. It is the top-level window that holds the input window,
+// the soft input panel, which spans the device's screen; a host that shows the device screen in
+// a window of its own gets the pop-ups centred on that. Without a window: the whole screen.
+struct PopupScreen {
+  int left = 0;
+  int width = 0;
+};
+PopupScreen PopupScreenOf(void* inputWindow);
+// Tests give a screen of their own (left edge 0); an empty function restores the above.
 void SetPopupScreenWidthSource(std::function<int()> source);
 
 }  // namespace tessaline

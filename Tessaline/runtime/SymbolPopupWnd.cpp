@@ -47,8 +47,9 @@ void CSymbolPopupWnd::Show(WideView languageName) {
   if (panel_.FindButton(kPopupLanguageId)) {
     panel_.SetCaption(kPopupLanguageId, 0, languageName.substr(0, 3));
   }
-  SetWindowPos(Handle(), nullptr, PopupScreenWidth() / 2 - width / 2, owner.bottom - height, width,
-               height, SWP_NOACTIVATE | SWP_NOZORDER);
+  const PopupScreen screen = PopupScreenOf(owner_);
+  SetWindowPos(Handle(), nullptr, screen.left + screen.width / 2 - width / 2, owner.bottom - height,
+               width, height, SWP_NOACTIVATE | SWP_NOZORDER);
   ShowWindow(Handle(), SW_SHOWNOACTIVATE);
   InvalidateRect(Handle(), nullptr, FALSE);
 }
