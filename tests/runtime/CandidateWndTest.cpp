@@ -283,22 +283,6 @@ TEST_F(CandidateWndTest, TheSpellingEntryTakesTwoTaps) {
   EXPECT_FALSE(window_.RemoveLastSpelled());
 }
 
-TEST_F(CandidateWndTest, SelectionStepsAndWraps) {
-  window_.SetList({u"a", u"b", u"c", u"d", u"e", u""}, 1);
-  EXPECT_EQ(window_.NextIndex(), 3);
-  window_.Select(3);
-  EXPECT_EQ(window_.NextIndex(), 5);  // stops at the last entry
-  window_.Select(99);                 // clamped
-  EXPECT_EQ(window_.Selected(), 5);
-  EXPECT_EQ(window_.NextIndex(), 0);  // from the last back to the first
-  GetSettings().SingleList = true;
-  window_.Select(1);
-  EXPECT_EQ(window_.NextIndex(), 2);
-  window_.SetList({}, 0);
-  EXPECT_FALSE(window_.SpellingMode());
-  EXPECT_EQ(window_.CurrentWord(), u"");
-}
-
 // Pen moves are smoothed: each one goes halfway from the last smoothed point.
 TEST_F(CandidateWndTest, DragsStartAndTurnThePageByTheirSmoothedTravel) {
   window_.SetList({u"a", u"b", u"c", u"d", u"e", u""}, 1);
@@ -339,24 +323,16 @@ TEST_F(CandidateWndTest, DragsStartAndTurnThePageByTheirSmoothedTravel) {
   EXPECT_EQ(during->Pixel(1, Client().bottom / 2), kBlack);
   EXPECT_EQ(Picture()->Pixel(41, 2), kWhite);
 
+  // From the page of the last entry the next page is the first.
+  window_.Select(5);
+  EXPECT_EQ(window_.NextIndex(), 0);
+  window_.Select(3);
+  EXPECT_EQ(window_.NextIndex(), 5);  // at most the last entry
   // Exactly 40 pixels sideways starts no drag.
   down(20, 10);
   move(100, 10);  // smoothed 60: 40 pixels
   EXPECT_FALSE(window_.Dragging());
   up(20, 10);
-}
-
-TEST_F(CandidateWndTest, AWindowWhoseOwnerWentIgnoresLaterCalls) {
-  window_.SetList({u"a", u""}, 1);
-  const HWND handle = window_.Handle();
-  owner_.Destroy();  // the pop-up goes with its owner
-  EXPECT_FALSE(IsWindow(handle));
-  EXPECT_EQ(window_.Handle(), nullptr);
-  window_.Place(&kInputWindow);
-  window_.Select(1);  // no timer without a window
-  window_.SetList({u"b", u""}, 1);
-  SendMessageW(handle, WM_TIMER, CCandidateWnd::kSpelledCopyTimer, 0);
-  EXPECT_EQ(window_.CurrentWord(), u"b");
 }
 
 }  // namespace

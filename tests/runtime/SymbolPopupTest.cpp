@@ -6,6 +6,8 @@
 
 #include "DrawSupport.h"
 #include "OwnerWindow.h"
+#include "runtime/CandidateWnd.h"
+#include "runtime/PressedWnd.h"
 #include "runtime/RuntimeSeams.h"
 #include "runtime/SymbolPopupWnd.h"
 
@@ -119,15 +121,32 @@ TEST_F(SymbolPopupTest, AnOwnerThatDestroysThePopUpOnTheFirstEventGetsNoSecond) 
   EXPECT_EQ(owner_.Commands(), (Commands{{302, 10}}));
 }
 
-TEST_F(SymbolPopupTest, GoesWithItsOwner) {
-  const HWND handle = popup_->Handle();
+// All three pop-ups go with their owner window; the objects stay, and neither later calls nor
+// messages that arrive for the old windows touch anything.
+TEST_F(SymbolPopupTest, PopUpsGoWithTheirOwner) {
+  CCandidateWnd candidates;
+  CPressedWnd pressed;
+  ASSERT_TRUE(candidates.Create(owner_.Get()) && pressed.Create(owner_.Get()));
+  candidates.SetList({u"a", u""}, 1);
+  candidates.Place(&kInputWindow);
+  const HWND windows[] = {popup_->Handle(), candidates.Handle(), pressed.Handle()};
   owner_.Destroy();
-  EXPECT_FALSE(IsWindow(handle));
+  for (HWND window : windows) {
+    EXPECT_FALSE(IsWindow(window));
+    SendMessageW(window, WM_TIMER, 1, 0);
+  }
   EXPECT_EQ(popup_->Handle(), nullptr);
+  EXPECT_EQ(candidates.Handle(), nullptr);
+  EXPECT_EQ(pressed.Handle(), nullptr);
   EXPECT_TRUE(popup_->GetPanel().Buttons().empty());
   popup_->Show(u"English");
-  popup_->Hide();
   EXPECT_FALSE(popup_->Visible());
+  candidates.Select(1);  // no timer without a window
+  candidates.Place(&kInputWindow);
+  EXPECT_EQ(candidates.CurrentWord(), u"a");
+  Panel panel;
+  pressed.Show(&panel, 5, 0);
+  EXPECT_FALSE(pressed.Showing());
 }
 
 }  // namespace

@@ -287,16 +287,14 @@ TEST(TypingScenarios, ThePressedKeyPopUpShowsTheNextLetterInLetterMode) {
   person.PenUp(key);
   person.Tap(kBackspace);  // not a letter key: hidden at the release
   EXPECT_FALSE(popup->Showing());
-}
-
-TEST(TypingScenarios, HintsShowEveryKeyWhileItIsDown) {
-  InputHarness person(HarnessOptions::WithSettings([](Settings& s) { s.ShowHint = true; }));
-  const CPressedWnd* popup = person.Window().PressedPopup();
-  const POINT key = person.CentreOf(kBackspace);
-  person.PenDown(key);
+  // With hints every key shows while it is down, without a highlight, in word mode too.
+  GetSettings().ShowHint = true;
+  person.Tap(kMode);
+  const POINT backspace = person.CentreOf(kBackspace);
+  person.PenDown(backspace);
   EXPECT_TRUE(popup->Showing());
   EXPECT_EQ(popup->Highlight(), -1);
-  person.PenUp(key);
+  person.PenUp(backspace);
   EXPECT_FALSE(popup->Showing());
 }
 
