@@ -68,21 +68,6 @@ TEST_F(DeliveryTest, WithoutACallbackNothingIsSentAndNothingFails) {
   EXPECT_EQ(callback_.Calls(), (Calls{"text:x"}));
 }
 
-TEST_F(DeliveryTest, KeysGoAsPairsAndClearThePendingSpace) {
-  TextDelivery delivery(&callback_);
-  delivery.SetAutoSpacePending(true);
-  delivery.SendKey(kVkReturn);
-  EXPECT_FALSE(delivery.AutoSpacePending());
-  delivery.SetAutoSpacePending(true);
-  delivery.SendBackspaces(0);  // nothing sent: the space is still the last thing typed
-  EXPECT_TRUE(delivery.AutoSpacePending());
-  delivery.SendBackspaces(2);
-  EXPECT_FALSE(delivery.AutoSpacePending());
-  delivery.SendText(u"ok ");
-  EXPECT_EQ(callback_.Calls(), (Calls{"down:0x0D", "up:0x0D", "down:0x08", "up:0x08", "down:0x08",
-                                      "up:0x08", "text:ok "}));
-}
-
 TEST_F(DeliveryTest, WhileSpellingBackspaceEditsTheWordAndOtherKeysAreDropped) {
   TextDelivery delivery(&callback_);
   Speller speller;
