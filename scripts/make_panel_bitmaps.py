@@ -4,7 +4,10 @@
     scripts/make_panel_bitmaps.py [BUILT_IN_FOLDER [LAYOUTS_FOLDER]]
         (defaults: Tessaline/runtime/bitmaps and data/Layouts)
 
-It also draws the key pictures that ship as files beside the dark panel file. Every picture is
+It also draws the layout strip of the input window (bitmap resource 246, layout_strip.bmp: five
+pictures of 86 x 62, one per layout, the key outlines of the shipped panel file on black, laid
+over the panel by exclusive or while the view slides) and the key pictures that ship as files
+beside the dark panel file. Every key picture is
 a grid of frames side by side (columns) and two rows: row 0 is the released
 look, row 1 the pressed or latched look. Icon pictures hold the image on the left and its mask
 on the right (mask white where the background shows through, black under the image; the image
@@ -477,6 +480,78 @@ def taskbar_icon():
     return c
 
 
+# ---------------------------------------------------------------- the layout strip
+
+STRIP_LAYOUTS = ('main', 'symbols', 'qwerty', 'words', 'userpad')
+STRIP_CELL = (86, 62)
+
+
+def read_panel(path):
+    """The button layouts' frame sizes and, per layout, its design size and its buttons' design
+    rectangles, from a panel file (only what the strip needs)."""
+    import re
+    sizes, layouts = {}, {}
+    section, layout, button = [], None, None
+    for raw in open(path, encoding='latin-1'):
+        line = raw.split('//')[0].strip()
+        m = re.match(r'\[(\w+)(?:=(\w+))?\]', line)
+        if m:
+            name, arg = m.group(1).lower(), (m.group(2) or '').lower()
+            if name == 'end':
+                closed = section.pop() if section else None
+                if closed and closed[0] == 'button' and layout is not None and button:
+                    layouts[layout]['buttons'].append(button)
+                    button = None
+                elif closed and closed[0] == 'layout':
+                    layout = None
+                continue
+            section.append((name, arg))
+            if name == 'layout':
+                layout = arg
+                layouts[layout] = {'sx': 240, 'sy': 80, 'buttons': []}
+            elif name == 'button':
+                button = {'x': 0.0, 'y': 0.0, 'layout': -1}
+            continue
+        for statement in line.split(';'):
+            if '=' not in statement:
+                continue
+            key, value = (part.strip() for part in statement.split('=', 1))
+            key, values = key.lower(), [v.strip() for v in value.split(',')]
+            top = section[-1] if section else ('', '')
+            if top[0] == 'button_layout' and key == 'size' and len(values) == 4:
+                sizes.setdefault(int(top[1]), (int(values[2]), int(values[3])))
+            elif top[0] == 'layout' and key in ('default_sx', 'default_sy'):
+                layouts[layout][key[-2:]] = int(float(values[0]))
+            elif top[0] == 'button' and button is not None:
+                if key == 'pos' and len(values) == 2:
+                    button['x'], button['y'] = float(values[0]), float(values[1])
+                elif key == 'layout':
+                    button['layout'] = int(values[0])
+    return sizes, layouts
+
+
+def layout_strip(panel_path):
+    """Five cells side by side: each layout's keys as light outlines with a dark face on black,
+    which leaves the panel beneath unchanged where nothing is drawn."""
+    sizes, layouts = read_panel(panel_path)
+    cw, ch = STRIP_CELL
+    strip = Canvas(cw * len(STRIP_LAYOUTS), ch, BLACK)
+    face, rim = (40, 44, 52), (120, 128, 140)
+    for i, name in enumerate(STRIP_LAYOUTS):
+        layout = layouts[name]
+        for b in layout['buttons']:
+            if b['layout'] not in sizes:
+                continue
+            w, h = sizes[b['layout']]
+            x0 = i * cw + int(b['x'] * cw / layout['sx']) + 1
+            y0 = int(b['y'] * ch / layout['sy']) + 1
+            x1 = i * cw + int((b['x'] + w) * cw / layout['sx']) - 1
+            y1 = int((b['y'] + h) * ch / layout['sy']) - 1
+            strip.rect(x0, y0, x1, y1, rim)
+            strip.rect(x0 + 1, y0 + 1, x1 - 1, y1 - 1, face)
+    return strip
+
+
 # Pictures that ship as files beside the dark panel file (data/Layouts), not built in.
 def panel_files():
     return {
@@ -503,6 +578,11 @@ def main():
     for name, c in panel_files().items():
         with open(os.path.join(layouts, name), 'wb') as f:
             f.write(to_bmp8(c))
+    strip = layout_strip(os.path.join(layouts, 'compact_white.pan'))
+    if (strip.w, strip.h) != (430, 62):
+        raise SystemExit(f"layout_strip: drawn {strip.w}x{strip.h}, must be 430x62")
+    with open(os.path.join(out, 'layout_strip.bmp'), 'wb') as f:
+        f.write(to_bmp8(strip))
 
 
 if __name__ == '__main__':

@@ -191,7 +191,7 @@ void TSInputM::BuildInputWindow() {
 
 void TSInputM::DestroyInputWindow() {
   if (!inputWindow_) return;
-  inputWindow_->DestroyWindow();
+  inputWindow_->Destroy();
   inputWindow_.reset();
 }
 
@@ -207,9 +207,9 @@ void TSInputM::FillImInfo(IMINFO& info) const {
 }
 
 void TSInputM::LayoutChanged() {
-  if (!inputWindow_ || !inputWindow_->Window()) return;
+  if (!inputWindow_ || !inputWindow_->Handle()) return;
   RECT window{};
-  GetWindowRect(inputWindow_->Window(), &window);
+  GetWindowRect(inputWindow_->Handle(), &window);
   SaveSettings();
   IMINFO info{};
   FillImInfo(info);
@@ -218,7 +218,7 @@ void TSInputM::LayoutChanged() {
   // Without a known panel rectangle the new layout's own height is the best there is.
   const int height =
       SipRectKnown() ? info.rcSipRect.bottom - info.rcSipRect.top : PanelHeight(width);
-  MoveWindow(inputWindow_->Window(), 0, 0, width, height, TRUE);
+  MoveWindow(inputWindow_->Handle(), 0, 0, width, height, TRUE);
 }
 
 }  // namespace tessaline

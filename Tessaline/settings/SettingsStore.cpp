@@ -47,8 +47,11 @@ long SaveSettings() {
   const LONG status = RegOpenKeyExW(HKEY_CLASSES_ROOT, Wide(kClassKey), 0, KEY_SET_VALUE, &key);
   if (status != ERROR_SUCCESS) return status;
   for (const ValueToStore& value : ValuesToStore(GetSettings())) {
+    // The bytes and, behind them, the unit that follows them in the record.
+    std::string data = value.bytes;
+    data.append(reinterpret_cast<const char*>(&value.followingUnit), sizeof value.followingUnit);
     RegSetValueExW(key, Wide(value.name), 0, value.type,
-                   reinterpret_cast<const BYTE*>(value.bytes.data()),
+                   reinterpret_cast<const BYTE*>(data.data()),
                    static_cast<DWORD>(value.bytes.size()));
   }
   RegCloseKey(key);

@@ -70,7 +70,7 @@ int UnregisterProduct() {
   return RunAndWait(L"regsvr32.exe /s /u \"" + InstalledLibrary() + L"\"");
 }
 
-HRESULT RecordingCallback::QueryInterface(REFIID iid, void** object) {
+HRESULT SipCallback::QueryInterface(REFIID iid, void** object) {
   if (iid == IID_IUnknown || iid == IID_IIMCallback) {
     *object = static_cast<IIMCallback*>(this);
     return S_OK;
@@ -79,20 +79,20 @@ HRESULT RecordingCallback::QueryInterface(REFIID iid, void** object) {
   return E_NOINTERFACE;
 }
 
-HRESULT RecordingCallback::SetImInfo(IMINFO* info) {
+HRESULT SipCallback::SetImInfo(IMINFO* info) {
   EXPECT_FALSE(forbidden) << "SetImInfo on a callback the input method was told to forget";
   calls.push_back("SetImInfo");
   infos.push_back(*info);
   return S_OK;
 }
 
-HRESULT RecordingCallback::SendVirtualKey(BYTE vk, DWORD flags) {
+HRESULT SipCallback::SendVirtualKey(BYTE vk, DWORD flags) {
   EXPECT_FALSE(forbidden) << "SendVirtualKey on a callback the input method was told to forget";
   calls.push_back("SendVirtualKey:" + std::to_string(vk) + ":" + std::to_string(flags));
   return S_OK;
 }
 
-HRESULT RecordingCallback::SendString(BSTR text, DWORD chars) {
+HRESULT SipCallback::SendString(BSTR text, DWORD chars) {
   EXPECT_FALSE(forbidden) << "SendString on a callback the input method was told to forget";
   calls.push_back("SendString:" +
                   WideToUtf8(WideView(reinterpret_cast<const char16_t*>(text), chars)));

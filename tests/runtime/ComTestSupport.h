@@ -26,7 +26,7 @@ int UnregisterProduct();
 int RegisterProduct();
 
 // One recorded callback call: "SetImInfo", "SendString:text", "SendVirtualKey:8:0".
-class RecordingCallback : public IIMCallback {
+class SipCallback : public IIMCallback {
  public:
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
   ULONG STDMETHODCALLTYPE AddRef() override { return 2; }

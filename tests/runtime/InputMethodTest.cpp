@@ -19,7 +19,7 @@ namespace tessaline {
 namespace {
 
 using testing::ReadRegistryKey;
-using testing::RecordingCallback;
+using testing::SipCallback;
 using testing::SipWindow;
 using testing::TextBytes;
 
@@ -225,7 +225,7 @@ TEST_F(InputMethodTest, ShowingSizesThePanelAndTellsTheCallback) {
   IInputMethod* method = Create();
   ASSERT_TRUE(method);
   SipWindow sip;
-  RecordingCallback callback;
+  SipCallback callback;
   ASSERT_EQ(method->Select(sip.Get()), S_OK);
   ASSERT_EQ(method->RegisterCallback(&callback), S_OK);
   EXPECT_TRUE(callback.calls.empty());
@@ -283,7 +283,7 @@ TEST_F(InputMethodTest, AChangedCounterRebuildsTheWindowOnTheNextShowing) {
   IInputMethod* method = Create();
   ASSERT_TRUE(method);
   SipWindow sip;
-  RecordingCallback callback;
+  SipCallback callback;
   method->Select(sip.Get());
   method->RegisterCallback(&callback);
   method->Showing();
@@ -304,7 +304,7 @@ TEST_F(InputMethodTest, AChangedCounterRebuildsTheWindowOnTheNextShowing) {
 TEST_F(InputMethodTest, CallsInAnOrderThePanelShouldNotUseAreHarmless) {
   IInputMethod* method = Create();
   ASSERT_TRUE(method);
-  RecordingCallback callback;
+  SipCallback callback;
   method->RegisterCallback(&callback);
   // Showing before Select: there is no panel window to build in.
   EXPECT_EQ(method->Showing(), S_OK);

@@ -1,0 +1,415 @@
+#include "runtime/CandidateWnd.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+
+#include "languages/InterfaceTexts.h"
+#include "runtime/TextCase.h"
+#include "settings/Settings.h"
+
+namespace tessaline {
+namespace {
+
+constexpr wchar_t kClassName[] = L"TessalineCandidates";
+constexpr int kDragStartX = 40;  // smoothed pen travel that starts a drag
+constexpr int kDragStartY = 15;
+constexpr int kPageX = 40;  // smoothed travel at the end of a drag that turns the page
+constexpr int kPageY = 20;
+
+win32::Font MakeArial(int weight) {
+  HDC display = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
+  const int dpi = display ? GetDeviceCaps(display, LOGPIXELSY) : 96;
+  if (display) DeleteDC(display);
+  LOGFONTW font{};
+  font.lfHeight = -(10 * dpi / 72);
+  font.lfWeight = weight;
+  font.lfCharSet = DEFAULT_CHARSET;
+  lstrcpyW(font.lfFaceName, L"Arial");
+  return win32::Font(CreateFontIndirectW(&font));
+}
+
+POINT PointOf(LPARAM lParam) {
+  return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+
+SIZE TextExtent(HDC dc, const WideString& text) {
+  SIZE size{};
+  if (!text.empty()) {
+    GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(text.data()),
+                          static_cast<int>(text.size()), &size);
+  }
+  return size;
+}
+
+void FramedRectangle(HDC dc, const RECT& r, COLORREF fill) {
+  win32::Brush brush(CreateSolidBrush(fill));
+  win32::SelectScope pen(dc, GetStockObject(BLACK_PEN));
+  win32::SelectScope scope(dc, brush.Get());
+  Rectangle(dc, r.left, r.top, r.right, r.bottom);
+}
+
+}  // namespace
+
+int CandidateSlot(int k, int j) {
+  if (k == 3) {
+    static constexpr int kSlots[3] = {1, 0, 2};
+    return j >= 0 && j < 3 ? kSlots[j] : j;
+  }
+  return j;
+}
+
+RECT CandidateCellRect(int width, int height, int k, int s) {
+  if (k < 1) return RECT{};
+  return RECT{(width - 1) * s / k + 1, 1, (width - 1) * (s + 1) / k + 1, height - 1};
+}
+
+CCandidateWnd::CCandidateWnd() : boldFont_(MakeArial(FW_BOLD)), normalFont_(MakeArial(FW_NORMAL)) {}
+
+CCandidateWnd::~CCandidateWnd() { DestroyWindowNow(); }
+
+bool CCandidateWnd::Create(HWND owner) {
+  RegisterClassOnce(kClassName, 0);
+  owner_ = owner;
+  return CreateWindowOf(WS_EX_NOACTIVATE | WS_EX_TOPMOST, kClassName, L"", WS_POPUP | WS_VISIBLE, 0,
+                        0, 0, 0, owner) != nullptr;
+}
+
+void CCandidateWnd::SetList(std::vector<WideString> entries, int typedKeys) {
+  entries_ = std::move(entries);
+  typedKeys_ = typedKeys;
+  selected_ = 0;
+  spelled_.clear();
+  pressed_ = -1;
+  if (Handle()) KillTimer(Handle(), kSpelledCopyTimer);
+  Repaint();
+}
+
+void CCandidateWnd::Select(int index) {
+  const int last = Count() - 1;
+  index = std::max(0, std::min(index, last));
+  if (Handle()) KillTimer(Handle(), kSpelledCopyTimer);
+  selected_ = index;
+  if (SpellingMode()) {
+    // The user may want a word close to the best match: it stands in the spelling entry for
+    // two seconds, and stays when the user starts editing it.
+    spelled_ = entries_.front();
+    if (Handle()) SetTimer(Handle(), kSpelledCopyTimer, kSpelledCopyMilliseconds, nullptr);
+  } else {
+    spelled_.clear();
+  }
+  Repaint();
+}
+
+int CCandidateWnd::NextIndex() const {
+  const int last = Count() - 1;
+  if (selected_ >= last) return 0;
+  return std::min(selected_ + CandidateStep(), last);
+}
+
+bool CCandidateWnd::IsSpellingEntry(int index) const {
+  return !entries_.empty() && index == Count() - 1;
+}
+
+bool CCandidateWnd::SpellingMode() const { return IsSpellingEntry(selected_); }
+
+WideString CCandidateWnd::CurrentWord() const {
+  if (SpellingMode()) return spelled_;
+  if (selected_ >= 0 && selected_ < Count()) return entries_[static_cast<size_t>(selected_)];
+  return {};
+}
+
+void CCandidateWnd::AppendSpelled(char16_t ch) {
+  if (Handle()) KillTimer(Handle(), kSpelledCopyTimer);
+  spelled_.push_back(ch);
+  Repaint();
+}
+
+bool CCandidateWnd::RemoveLastSpelled() {
+  if (Handle()) KillTimer(Handle(), kSpelledCopyTimer);
+  if (spelled_.empty()) return false;
+  spelled_.pop_back();
+  Repaint();
+  return true;
+}
+
+void CCandidateWnd::SetNoMatch(bool noMatch) {
+  noMatch_ = noMatch;
+  Repaint();
+}
+
+void CCandidateWnd::SetCaseState(int caseState) {
+  caseState_ = caseState;
+  Repaint();
+}
+
+int CCandidateWnd::WindowHeight() const {
+  HDC screen = GetDC(nullptr);
+  SIZE size{};
+  {
+    win32::SelectScope font(screen, boldFont_.Get());
+    GetTextExtentPoint32W(screen, L"OqOO", 4, &size);
+  }
+  ReleaseDC(nullptr, screen);
+  return 2 * size.cy;
+}
+
+void CCandidateWnd::Place(const RECT* inputWindow) {
+  if (!Handle()) return;
+  KillTimer(Handle(), kSpelledCopyTimer);
+  constexpr UINT kFlags = SWP_NOACTIVATE | SWP_NOZORDER;
+  RECT now{};
+  GetWindowRect(Handle(), &now);
+  if (!inputWindow) {
+    if (!IsRectEmpty(&now) || now.left != 0 || now.top != 0) {
+      SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, kFlags);
+    }
+    return;
+  }
+  const int height = WindowHeight();
+  const RECT wanted{inputWindow->left, inputWindow->top - height, inputWindow->right,
+                    inputWindow->top};
+  if (!EqualRect(&now, &wanted)) {
+    SetWindowPos(Handle(), nullptr, wanted.left, wanted.top, wanted.right - wanted.left, height,
+                 kFlags);
+  }
+  Repaint();
+}
+
+void CCandidateWnd::Repaint() {
+  // Changes made in one go (a new list, its no-match mark, its place) are painted once, when
+  // the thread next looks at its messages.
+  if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void CCandidateWnd::RepaintNow() {
+  // Under the pen the picture follows at once.
+  if (!Handle()) return;
+  InvalidateRect(Handle(), nullptr, FALSE);
+  UpdateWindow(Handle());
+}
+
+// ---------------------------------------------------------------- drawing
+
+WideString CCandidateWnd::EntryText(int index) const {
+  WideString text;
+  if (IsSpellingEntry(index)) {
+    text = spelled_.empty() ? InterfaceText(100) : spelled_;
+  } else {
+    text = entries_[static_cast<size_t>(index)];
+    if (index == selected_ && noMatch_) text += u"  ?";
+  }
+  return ApplyCaseState(text, caseState_);
+}
+
+void CCandidateWnd::Draw(HDC dc, int width, int height) {
+  if (!dragImage_) {
+    DrawPage(dc, width, height, selected_, true);
+    return;
+  }
+  DrawPage(dc, width, height, NextIndex(), false);
+  const SIZE offset = DragOffset();
+  win32::MemoryDc memory(dc);
+  win32::SelectScope scope(memory.Get(), dragImage_.Get());
+  BitBlt(dc, offset.cx, offset.cy, width, height, memory.Get(), 0, 0, SRCCOPY);
+}
+
+void CCandidateWnd::DrawPage(HDC dc, int width, int height, int first, bool recordRects) {
+  FramedRectangle(dc, RECT{0, 0, width, height}, RGB(255, 255, 255));
+  if (recordRects) itemRects_.clear();
+  const int k = std::min(CandidateStep(), Count() - first);
+  if (first < 0 || k < 1) return;
+  const int oldMode = SetBkMode(dc, TRANSPARENT);
+  const COLORREF oldColor = SetTextColor(dc, RGB(0, 0, 0));
+  for (int j = 0; j < k; ++j) {
+    const RECT cell = CandidateCellRect(width, height, k, CandidateSlot(k, j));
+    const int index = first + j;
+    const COLORREF fill = IsSpellingEntry(index) ? kSpellingCellColor
+                          : index == pressed_    ? kPressedCellColor
+                                                 : kCandidateCellColor;
+    FramedRectangle(dc, cell, fill);
+    if (recordRects) itemRects_.push_back(cell);
+    DrawEntry(dc, cell, index, j == 0);
+  }
+  SetTextColor(dc, oldColor);
+  SetBkMode(dc, oldMode);
+}
+
+void CCandidateWnd::DrawEntry(HDC dc, const RECT& cell, int index, bool selectedFont) {
+  const WideString text = EntryText(index);
+  win32::SelectScope font(dc, (selectedFont ? boldFont_ : normalFont_).Get());
+  const SIZE size = TextExtent(dc, text);
+  // The text keeps 3 pixels from the cell's left edge and 2 from its right edge.
+  const RECT box{cell.left + 3, cell.top, cell.right - 2, cell.bottom};
+  const int room = box.right - box.left;
+  const int y = (cell.top + cell.bottom) / 2 - size.cy / 2;
+  const bool spelling = IsSpellingEntry(index);
+  int x;
+  if (spelling || (GetSettings().SingleList && size.cx <= room)) {
+    x = (box.left + box.right) / 2 - size.cx / 2;
+  } else {
+    // Right-aligned: a word wider than its cell loses its beginning, so its end stays in view.
+    x = box.right - size.cx;
+  }
+  ExtTextOutW(dc, x, y, ETO_CLIPPED, &box, reinterpret_cast<const wchar_t*>(text.data()),
+              static_cast<UINT>(text.size()), nullptr);
+  if (spelling || typedKeys_ <= 0) return;
+
+  // The part of the word that the typed keys account for gets a grey mark behind it.
+  const size_t prefix = std::min(static_cast<size_t>(typedKeys_), text.size());
+  const SIZE prefixSize = TextExtent(dc, text.substr(0, prefix));
+  const int left = std::max(x, static_cast<int>(cell.left));
+  const int right = std::min(x + static_cast<int>(prefixSize.cx), static_cast<int>(cell.right));
+  if (right <= left) return;
+  win32::Pen pen(CreatePen(PS_SOLID, 1, kTypedPrefixColor));
+  win32::Brush brush(CreateSolidBrush(kTypedPrefixColor));
+  win32::SelectScope penScope(dc, pen.Get());
+  win32::SelectScope brushScope(dc, brush.Get());
+  SetROP2(dc, R2_MASKPEN);
+  Rectangle(dc, left, cell.top, right, cell.bottom);
+  SetROP2(dc, R2_COPYPEN);
+}
+
+// ---------------------------------------------------------------- messages
+
+LRESULT CCandidateWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_LBUTTONDOWN:
+      OnLButtonDown(PointOf(lParam));
+      return 0;
+    case WM_MOUSEMOVE:
+      OnMouseMove(PointOf(lParam));
+      return 0;
+    case WM_LBUTTONUP:
+      OnLButtonUp(PointOf(lParam));
+      return 0;
+    case WM_TIMER:
+      OnTimer(wParam);
+      return 0;
+    case WM_CAPTURECHANGED:
+      OnCaptureChanged();
+      return 0;
+    case WM_MOUSEACTIVATE:
+      return MA_NOACTIVATE;
+    default:
+      return DefaultHandling(message, wParam, lParam);
+  }
+}
+
+void CCandidateWnd::OnPaint() {
+  win32::PaintScope paint(Handle());
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  if (client.right < 1 || client.bottom < 1) return;
+  win32::MemoryDc memory(paint.Get());
+  win32::Bitmap buffer(CreateCompatibleBitmap(paint.Get(), client.right, client.bottom));
+  win32::SelectScope scope(memory.Get(), buffer.Get());
+  Draw(memory.Get(), client.right, client.bottom);
+  BitBlt(paint.Get(), 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
+}
+
+int CCandidateWnd::HitTest(POINT point) const {
+  // The cells as they are drawn now: strictly inside the left and top edges, up to and
+  // including the right and bottom ones.
+  RECT client{};
+  if (Handle()) GetClientRect(Handle(), &client);
+  const int k = std::min(CandidateStep(), Count() - selected_);
+  for (int j = 0; j < k; ++j) {
+    const RECT r = CandidateCellRect(client.right, client.bottom, k, CandidateSlot(k, j));
+    if (point.x > r.left && point.y > r.top && point.x <= r.right && point.y <= r.bottom) {
+      return selected_ + j;
+    }
+  }
+  return -1;
+}
+
+void CCandidateWnd::OnLButtonDown(POINT point) {
+  SetCapture(Handle());
+  tracking_ = true;
+  pressed_ = HitTest(point);
+  RepaintNow();
+  dragStart_ = dragCurrent_ = point;
+}
+
+SIZE CCandidateWnd::DragOffset() const {
+  return SIZE{dragCurrent_.x - dragStart_.x, dragCurrent_.y - dragStart_.y};
+}
+
+void CCandidateWnd::OnMouseMove(POINT point) {
+  if (!tracking_) return;  // a pointer passing over the window is no pen
+  // The pen's path is smoothed: each move goes halfway from the last smoothed point.
+  dragCurrent_.x = (dragCurrent_.x + point.x) / 2;
+  dragCurrent_.y = (dragCurrent_.y + point.y) / 2;
+  const SIZE offset = DragOffset();
+  if (!dragImage_ && (std::abs(offset.cx) > kDragStartX || std::abs(offset.cy) > kDragStartY)) {
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    win32::WindowDc screen(Handle());
+    win32::Bitmap picture(CreateCompatibleBitmap(screen.Get(), std::max<int>(client.right, 1),
+                                                 std::max<int>(client.bottom, 1)));
+    {
+      win32::MemoryDc memory(screen.Get());
+      win32::SelectScope scope(memory.Get(), picture.Get());
+      DrawPage(memory.Get(), client.right, client.bottom, selected_, false);
+    }
+    dragImage_ = std::move(picture);
+  }
+  if (dragImage_) RepaintNow();
+}
+
+void CCandidateWnd::EndDrag() {
+  dragImage_.Reset();
+  tracking_ = false;
+}
+
+void CCandidateWnd::OnLButtonUp(POINT point) {
+  if (!tracking_) return;
+  const bool dragged = static_cast<bool>(dragImage_);
+  const SIZE offset = DragOffset();
+  EndDrag();
+  ReleaseCapture();
+  if (dragged) {
+    pressed_ = -1;
+    if (std::abs(offset.cx) > kPageX || std::abs(offset.cy) > kPageY) {
+      Select(NextIndex());
+    } else {
+      Repaint();
+    }
+    return;
+  }
+  if (pressed_ < 0) return;
+  const int index = pressed_;
+  pressed_ = -1;
+  const bool wasSelected = index == selected_;
+  if (!wasSelected) Select(index);
+  Repaint();
+  // A word commits at once; the spelling entry only when it was already selected and holds a
+  // spelled word, so that the first tap on it only starts spelling.
+  const bool commit = !IsSpellingEntry(index) || (wasSelected && !spelled_.empty());
+  if (commit && owner_) {
+    SendMessageW(owner_, WM_COMMAND, MAKEWPARAM(kCommitButtonId, 0), 0);
+  }
+}
+
+void CCandidateWnd::OnCaptureChanged() {
+  // The pen was taken away (another window captured it): any drag ends where it is.
+  if (GetCapture() != Handle() && tracking_) {
+    EndDrag();
+    pressed_ = -1;
+    Repaint();
+  }
+}
+
+void CCandidateWnd::OnTimer(UINT_PTR id) {
+  if (id != kSpelledCopyTimer) return;
+  KillTimer(Handle(), kSpelledCopyTimer);
+  spelled_.clear();
+  Repaint();
+}
+
+}  // namespace tessaline

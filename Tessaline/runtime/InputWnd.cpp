@@ -1,0 +1,405 @@
+// The input window's life, its messages, the layout plane and its painting. What the buttons do
+// is in InputEvents.cpp.
+#include "runtime/InputWnd.h"
+
+#include <cmath>
+
+#include "engine/ActiveLanguages.h"
+#include "runtime/CandidateWnd.h"
+#include "runtime/LayoutPlane.h"
+#include "runtime/PressedWnd.h"
+#include "runtime/SymbolPopupWnd.h"
+#include "settings/Settings.h"
+#include "system/Clock.h"
+
+namespace tessaline {
+namespace {
+
+constexpr wchar_t kClassName[] = L"TessalineInputWindow";
+constexpr int kLayoutStripResource = 246;
+constexpr int kStripCellWidth = 86;
+constexpr int kStripCellHeight = 62;
+constexpr UINT kSlideMilliseconds = 50;
+constexpr float kSlideStep = 0.3f;
+constexpr float kSlideSnap = 0.03f;
+constexpr UINT kFirstHoldMilliseconds = 500;
+
+POINT PointOf(LPARAM lParam) {
+  return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+
+}  // namespace
+
+const char* LayoutName(int index) { return LayoutPlaceOf(index).name; }
+
+int LayoutIndexOf(WideView name) {
+  for (int i = 0; i < kLayoutCount; ++i) {
+    if (WideToUtf8(name) == LayoutName(i)) return i;
+  }
+  return 0;
+}
+
+CInputWnd::CInputWnd(IIMCallback* callback, InputWindowOwner* owner)
+    : delivery_(callback), owner_(owner) {
+  for (Panel& panel : panels_) panel.SetOwner(&panelOwner_);
+  delivery_.SetSpellingTarget(this);
+  layoutIndex_ = LayoutIndexOf(SettingsText(GetSettings().ActiveLayout));
+  viewX_ = static_cast<float>(LayoutPlaceOf(layoutIndex_).gridX);
+  viewY_ = static_cast<float>(LayoutPlaceOf(layoutIndex_).gridY);
+  CreatePanelFonts();
+}
+
+CInputWnd::~CInputWnd() {
+  DestroyWindowNow();
+  DeletePanelFonts();
+}
+
+HWND CInputWnd::Create(HWND parent, const RECT& rect) {
+  RegisterClassOnce(kClassName, CS_HREDRAW | CS_VREDRAW);
+  return CreateWindowOf(0, kClassName, L"Input window", WS_CHILD | WS_VISIBLE, rect.left, rect.top,
+                        rect.right - rect.left, rect.bottom - rect.top, parent);
+}
+
+LRESULT CInputWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      return OnCreate() ? 0 : -1;
+    case WM_DESTROY:
+      OnDestroy();
+      return 0;
+    case WM_SIZE:
+      OnSize(LOWORD(lParam), HIWORD(lParam));
+      return 0;
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // every pixel comes from the back buffer
+    case WM_LBUTTONDOWN:
+      OnLButtonDown(PointOf(lParam));
+      return 0;
+    case WM_MOUSEMOVE:
+      OnMouseMove(PointOf(lParam));
+      return 0;
+    case WM_LBUTTONUP:
+      OnLButtonUp(PointOf(lParam));
+      return 0;
+    case WM_TIMER:
+      OnTimer(wParam);
+      return 0;
+    case WM_COMMAND:
+      if (lParam == 0) {
+        OnCommand(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+      }
+      break;
+    default:
+      break;
+  }
+  return DefaultHandling(message, wParam, lParam);
+}
+
+// ---------------------------------------------------------------- life
+
+bool CInputWnd::OnCreate() {
+  panelOwner_.SetWindow(Handle());
+  candidates_ = std::make_unique<CCandidateWnd>();
+  candidates_->Create(Handle());
+  pressed_ = std::make_unique<CPressedWnd>();
+  pressed_->Create(Handle());
+  strip_.Reset(
+      static_cast<HBITMAP>(LoadImageW(BitmapModule(), MAKEINTRESOURCEW(kLayoutStripResource),
+                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+
+  panelPath_ = PanelFilePath().narrow;
+  skin_ = std::make_unique<Skin>();
+  LoadSkin(*skin_, panelPath_);
+  pressed_->SetSkin(skin_.get());
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  for (int i = 0; i < kLayoutCount; ++i) {
+    Panel& panel = panels_[static_cast<size_t>(i)];
+    panel.SetSkin(skin_.get());
+    panel.LoadLayout(panelPath_, LayoutName(i));
+    panel.SetSize(client.right, client.bottom);
+    panel.SetClip(client.right, client.bottom);
+  }
+  PlaceLayouts();
+
+  symbols_ = std::make_unique<CSymbolPopupWnd>();
+  symbols_->Create(Handle(), skin_.get(), panelPath_);
+
+  ShowCaseAndMode();
+  SetUserButtons();
+
+  languageIndex_ = 0;
+  if (ActiveLanguageCount() >= 1) ApplyLanguage(&ActiveLanguage(0));
+  ResetInput();
+  return true;
+}
+
+void CInputWnd::OnDestroy() {
+  holdFired_ = false;
+  // Every timer goes now: a tick that was already queued finds no window to act on.
+  KillTimer(Handle(), kHoldTimer);
+  KillTimer(Handle(), kMultiTapTimer);
+  KillTimer(Handle(), kSlideTimer);
+  pressed_.reset();
+  candidates_.reset();
+  candidatesShown_ = false;
+  symbols_.reset();
+  notifyingPanel_ = nullptr;
+  for (Panel& panel : panels_) {
+    panel.FreeButtons();
+    panel.SetSkin(nullptr);
+  }
+  skin_.reset();
+  backBuffer_.Reset();
+  strip_.Reset();
+  // The languages belong to the active language list, which the owner frees after the window:
+  // nothing here may point at them any more.
+  search_.SetLanguage(nullptr);
+  language_ = nullptr;
+  panelOwner_.SetWindow(nullptr);
+}
+
+void CInputWnd::OnSize(int width, int height) {
+  backBuffer_.Reset();
+  if (width > 0 && height > 0) {
+    win32::WindowDc screen(nullptr);
+    backBuffer_.Reset(CreateCompatibleBitmap(screen.Get(), width, height));
+  }
+  for (Panel& panel : panels_) {
+    panel.SetSize(width, height);
+    panel.SetClip(width, height);
+  }
+  PlaceLayouts();
+}
+
+// ---------------------------------------------------------------- pen
+
+void CInputWnd::OnLButtonDown(POINT point) {
+  // While the symbols pop-up is up this window is disabled; a pen message sent to it anyway is
+  // not a touch.
+  if (!IsWindowEnabled(Handle())) return;
+  const LifeToken token = Token();
+  downTime_ = MillisecondClock();
+  SetCapture(Handle());
+  for (Panel& panel : panels_) {
+    notifyingPanel_ = &panel;
+    panel.PenDown(point.x, point.y);
+    if (!token.Alive()) return;
+  }
+  notifyingPanel_ = nullptr;
+  Redraw(false);
+  holdFired_ = false;
+  holdInterval_ = kFirstHoldMilliseconds;
+  SetTimer(Handle(), kHoldTimer, kFirstHoldMilliseconds, nullptr);
+  downPoint_ = movePoint_ = point;
+}
+
+void CInputWnd::OnMouseMove(POINT point) { movePoint_ = point; }
+
+void CInputWnd::OnLButtonUp(POINT point) {
+  if (!IsWindowEnabled(Handle()) && GetCapture() != Handle()) return;
+  const LifeToken token = Token();
+  movePoint_ = point;
+  const int32_t gate = GetSettings().NoiseGate;
+  bool tap = !(gate > 0 && MillisecondClock() - downTime_ < static_cast<uint32_t>(gate));
+  if (tap) {
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    const Swipe swipe =
+        ClassifySwipe(downPoint_.x, downPoint_.y, point.x, point.y, client.right, client.bottom);
+    if (swipe != Swipe::kNone) {
+      SwitchLayout(LayoutNeighbour(layoutIndex_, swipe));
+      tap = false;
+    }
+  }
+  for (Panel& panel : panels_) {
+    notifyingPanel_ = &panel;
+    panel.PenUp(point.x, point.y, tap);
+    if (!token.Alive()) return;
+  }
+  notifyingPanel_ = nullptr;
+  if (!Handle()) return;  // the tap's event closed the window
+  Redraw(false);
+  if (GetCapture() == Handle()) ReleaseCapture();
+  holdFired_ = false;
+  KillTimer(Handle(), kHoldTimer);
+  const bool letterKey =
+      (lastEvent_ >= 1 && lastEvent_ <= 10) || (lastEvent_ >= 101 && lastEvent_ <= 150);
+  if (!(letterKey && (!wordMode_ || SpellingMode())) && pressed_) pressed_->Hide();
+}
+
+// ---------------------------------------------------------------- timers and commands
+
+void CInputWnd::OnTimer(UINT_PTR id) {
+  if (!skin_) return;  // a tick after the window's parts were freed
+  switch (id) {
+    case kHoldTimer:
+      OnHoldTimer();
+      break;
+    case kMultiTapTimer:
+      OnMultiTapTimer();
+      break;
+    case kSlideTimer:
+      OnSlideTimer();
+      break;
+    default:
+      break;
+  }
+}
+
+void CInputWnd::OnHoldTimer() {
+  const LifeToken token = Token();
+  bool stopped = false;
+  holdTimerStopped_ = &stopped;
+  for (Panel& panel : panels_) {
+    const int id = panel.PressedButtonId();
+    if (id < 0) continue;
+    notifyingPanel_ = &panel;
+    FireButton(id, true);
+    break;
+  }
+  if (!token.Alive()) return;
+  holdTimerStopped_ = nullptr;
+  notifyingPanel_ = nullptr;
+  // A held button fires at 500 ms, at 999 ms and then every 250 ms; the case and mode keys stop
+  // the timer when they fire, and it stays stopped.
+  if (stopped || !Handle()) return;
+  const int next = holdInterval_ == 500 ? 499 : 250;
+  if (next != holdInterval_) {
+    holdInterval_ = next;
+    SetTimer(Handle(), kHoldTimer, static_cast<UINT>(next), nullptr);
+  }
+}
+
+void CInputWnd::StopHoldTimer() {
+  if (Handle()) KillTimer(Handle(), kHoldTimer);
+  if (holdTimerStopped_) *holdTimerStopped_ = true;
+}
+
+void CInputWnd::OnMultiTapTimer() {
+  lastEvent_ = kNoEvent;
+  KillTimer(Handle(), kMultiTapTimer);
+}
+
+void CInputWnd::OnCommand(WORD id, WORD code) {
+  if (!skin_) return;  // a late command after the window's parts were freed
+  switch (code) {
+    case 0:  // a tap on the button with that id
+      if (!holdFired_) FireButton(id, false);
+      break;
+    case 1:  // the pen went down on it
+      ShowPressedKey(id);
+      break;
+    case kFireEventCommand:  // an event sent by the symbols pop-up
+      CarryOut(id, nullptr, false, false);
+      break;
+    default:
+      break;
+  }
+}
+
+// ---------------------------------------------------------------- layouts and view
+
+void CInputWnd::SwitchLayout(int target) {
+  if (target == kLayoutBack) {
+    target = returnLayout_;
+  } else if (target >= 0) {
+    if (LayoutPlaceOf(layoutIndex_).gridY == 0 && LayoutPlaceOf(target).gridY != 0) {
+      returnLayout_ = layoutIndex_;
+    }
+  } else {
+    return;
+  }
+  layoutIndex_ = target;
+  SetTimer(Handle(), kSlideTimer, kSlideMilliseconds, nullptr);
+}
+
+void CInputWnd::OnSlideTimer() {
+  const LayoutPlace& place = LayoutPlaceOf(layoutIndex_);
+  const float tx = static_cast<float>(place.gridX), ty = static_cast<float>(place.gridY);
+  if (std::fabs(viewX_ - tx) < kSlideSnap && std::fabs(viewY_ - ty) < kSlideSnap) {
+    viewX_ = tx;
+    viewY_ = ty;
+    SetActiveLayout(place.name);
+    const LifeToken token = Token();
+    if (owner_) owner_->LayoutChanged();
+    if (!token.Alive() || !Handle()) return;
+    KillTimer(Handle(), kSlideTimer);
+  } else {
+    viewX_ += (tx - viewX_) * kSlideStep;
+    viewY_ += (ty - viewY_) * kSlideStep;
+  }
+  PlaceLayouts();
+  Redraw(true);
+}
+
+void CInputWnd::PlaceLayouts() {
+  RECT client{};
+  if (Handle()) GetClientRect(Handle(), &client);
+  for (int i = 0; i < kLayoutCount; ++i) {
+    const LayoutPlace& place = LayoutPlaceOf(i);
+    const float x = (static_cast<float>(place.gridX) - viewX_) * static_cast<float>(client.right);
+    const float y = (static_cast<float>(place.gridY) - viewY_) * static_cast<float>(client.bottom);
+    panels_[static_cast<size_t>(i)].SetOrigin(TruncToInt(x), TruncToInt(y));
+  }
+}
+
+// ---------------------------------------------------------------- painting
+
+void CInputWnd::OnPaint() {
+  win32::PaintScope paint(Handle());
+  PaintTo(paint.Get(), true);
+}
+
+void CInputWnd::Redraw(bool full) {
+  if (!Handle()) return;
+  win32::WindowDc dc(Handle());
+  if (dc.Get()) PaintTo(dc.Get(), full);
+}
+
+void CInputWnd::PaintTo(HDC dc, bool full) {
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  if (!backBuffer_ || client.right < 1 || client.bottom < 1 || !skin_) return;
+  const LayoutPlace& place = LayoutPlaceOf(layoutIndex_);
+  const bool sliding =
+      viewX_ != static_cast<float>(place.gridX) || viewY_ != static_cast<float>(place.gridY);
+  // While sliding the picture carries the strip, so every step is drawn whole.
+  if (sliding) full = true;
+  win32::MemoryDc buffer(dc);
+  win32::SelectScope scope(buffer.Get(), backBuffer_.Get());
+  if (full) {
+    win32::Brush back(CreateSolidBrush(SkinColor(*skin_, 0)));
+    FillRect(buffer.Get(), &client, back.Get());
+  }
+  for (Panel& panel : panels_) PaintPanel(panel, buffer.Get(), full);
+  if (!sliding || !strip_) {
+    BitBlt(dc, 0, 0, client.right, client.bottom, buffer.Get(), 0, 0, SRCCOPY);
+    return;
+  }
+  // The target layout's picture from the strip, laid over the panels by exclusive or; laid
+  // again after the copy, which takes it off the buffer, so later partial redraws start clean.
+  win32::MemoryDc stripDc(dc);
+  win32::SelectScope stripScope(stripDc.Get(), strip_.Get());
+  const int oldMode = SetStretchBltMode(buffer.Get(), COLORONCOLOR);
+  const auto invert = [&] {
+    StretchBlt(buffer.Get(), 0, 0, client.right, client.bottom, stripDc.Get(),
+               layoutIndex_ * kStripCellWidth, 0, kStripCellWidth, kStripCellHeight, SRCINVERT);
+  };
+  invert();
+  BitBlt(dc, 0, 0, client.right, client.bottom, buffer.Get(), 0, 0, SRCCOPY);
+  invert();
+  SetStretchBltMode(buffer.Get(), oldMode);
+}
+
+RECT CInputWnd::ScreenRect() const {
+  RECT r{};
+  if (Handle()) GetWindowRect(Handle(), &r);
+  return r;
+}
+
+}  // namespace tessaline

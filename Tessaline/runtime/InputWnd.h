@@ -1,0 +1,188 @@
+// The input window: the child window that fills the soft input panel. It shows one of five
+// keypad layouts, turns taps, holds and swipes on it into button events, and those into text:
+// single characters in letter mode (repeated taps cycle through a key's letters) or whole words
+// in word mode (one tap per letter; the key sequence is looked up in the vocabulary and the user
+// picks a candidate). It owns the candidate window, the pressed-key pop-up and the symbols
+// pop-up, and hands every character, string and key to the application through the soft input
+// panel's callback.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "engine/WordSearch.h"
+#include "panel/PanelFile.h"
+#include "panel/win32/PanelDraw.h"
+#include "platform/InputMethod.h"
+#include "runtime/MessageWindow.h"
+#include "runtime/TextDelivery.h"
+#include "system/WideText.h"
+#include "system/win32/Handles.h"
+
+namespace tessaline {
+
+class Language;
+class CCandidateWnd;
+class CPressedWnd;
+class CSymbolPopupWnd;
+
+// Who is told when the view has slid to another layout (the input method object): by then the
+// ActiveLayout setting names the new layout; the owner saves the settings, tells the soft input
+// panel the new height and resizes the window.
+class InputWindowOwner {
+ public:
+  virtual ~InputWindowOwner() = default;
+  virtual void LayoutChanged() = 0;
+};
+
+// The five layouts, always in this order: 0 "main", 1 "symbols", 2 "qwerty", 3 "words",
+// 4 "userpad".
+constexpr int kLayoutCount = 5;
+const char* LayoutName(int index);
+// The index of a layout name, 0 when it is not one of the five.
+int LayoutIndexOf(WideView name);
+
+class CInputWnd : public MessageWindow, private SpellingTarget {
+ public:
+  // Timers of the window.
+  static constexpr UINT_PTR kHoldTimer = 1;
+  static constexpr UINT_PTR kMultiTapTimer = 2;
+  static constexpr UINT_PTR kSlideTimer = 3;
+  static constexpr int kNoEvent = 65535;
+
+  // Stores the callback (may be null: nothing reaches the application) and the owner (may be
+  // null), makes the five empty panels and creates the panel fonts; the current layout is the
+  // one the ActiveLayout setting names.
+  CInputWnd(IIMCallback* callback, InputWindowOwner* owner);
+  ~CInputWnd() override;
+
+  // Creates the window, named "Input window", as a child of parent at that rectangle (parent's
+  // client coordinates), style WS_CHILD | WS_VISIBLE: loads the skin and the five layouts of the
+  // configured panel file, makes the pop-ups and applies the first active language. Returns the
+  // window, or null when it could not be made.
+  HWND Create(HWND parent, const RECT& rect);
+  // Destroys the window with its pop-ups; the object stays and may be deleted at any time.
+  void Destroy() { DestroyWindowNow(); }
+
+  void SetCallback(IIMCallback* callback) { delivery_.SetCallback(callback); }
+  // Drops the word being composed and hides the candidate window and both pop-ups.
+  void ResetInput();
+  // The candidate window is placed and visible.
+  bool CandidatesShown() const { return candidatesShown_; }
+  // Places and shows the candidate window again (above the window where it is now).
+  void PlaceCandidates();
+
+  // The current layout (the target while the view still slides towards it).
+  int LayoutIndex() const { return layoutIndex_; }
+  const char* CurrentLayoutName() const { return LayoutName(layoutIndex_); }
+  // The current language (none before creation, after destruction, or without active languages).
+  Language* CurrentLanguage() const { return language_; }
+
+  // State, for the input method object and for tests.
+  bool WordMode() const { return wordMode_; }
+  int CaseState() const { return caseState_; }
+  bool Composing() const;
+  bool SpellingMode() const override;
+  bool AutoSpacePending() const { return delivery_.AutoSpacePending(); }
+  int LastEvent() const { return lastEvent_; }
+  char16_t PendingChar() const { return pendingChar_; }
+  bool HoldFired() const { return holdFired_; }
+  int ReturnLayout() const { return returnLayout_; }
+  float ViewX() const { return viewX_; }
+  float ViewY() const { return viewY_; }
+  int LanguageIndex() const { return languageIndex_; }
+  const WordSearch& Search() const { return search_; }
+  const Panel& PanelAt(int index) const { return panels_[static_cast<size_t>(index)]; }
+  const Skin* GetSkin() const { return skin_.get(); }
+  const CCandidateWnd* Candidates() const { return candidates_.get(); }
+  const CPressedWnd* PressedPopup() const { return pressed_.get(); }
+  const CSymbolPopupWnd* SymbolPopup() const { return symbols_.get(); }
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  // Messages.
+  bool OnCreate();
+  void OnDestroy();
+  void OnSize(int width, int height);
+  void OnPaint();
+  void OnLButtonDown(POINT point);
+  void OnMouseMove(POINT point);
+  void OnLButtonUp(POINT point);
+  void OnTimer(UINT_PTR id);
+  void OnCommand(WORD id, WORD code);
+  void OnHoldTimer();
+  void OnMultiTapTimer();
+  void OnSlideTimer();
+  void StopHoldTimer();
+
+  // Buttons and events.
+  Panel* PanelOfButton(int id);
+  void FireButton(int id, bool hold);
+  void CarryOut(int event, const Button* button, bool holdEventUsed, bool fromHold);
+  void KeyPress(int key);
+  void OutputChar(char16_t ch, bool replace);
+  void TypeChar(char16_t ch);
+  void CommitWord();
+  void CycleCase();
+  void SetCaseState(int caseState);
+  void ToggleMode();
+  void NextCandidate();
+  void NextLanguage();
+  void ApplyLanguage(Language* language);
+  void ShowSymbols();
+  void HideSymbols();
+  void ShowPressedKey(int id);
+  void HideCandidates();
+  void SpellingBackspace() override;
+
+  // Layouts, view and painting.
+  void SetUserButtons();
+  void ShowCaseAndMode();
+  void SwitchLayout(int target);
+  void PlaceLayouts();
+  void Redraw(bool full);
+  void PaintTo(HDC dc, bool full);
+  RECT ScreenRect() const;
+
+  TextDelivery delivery_;
+  InputWindowOwner* owner_;
+  std::array<Panel, kLayoutCount> panels_;
+  WindowPanelOwner panelOwner_;
+  Panel* notifyingPanel_ = nullptr;  // the panel whose pen-up or pen-down is being handled
+  std::unique_ptr<Skin> skin_;
+  std::unique_ptr<CCandidateWnd> candidates_;
+  std::unique_ptr<CPressedWnd> pressed_;
+  std::unique_ptr<CSymbolPopupWnd> symbols_;
+  WordSearch search_;
+  Language* language_ = nullptr;
+  int languageIndex_ = 0;
+
+  int layoutIndex_ = 0;
+  int returnLayout_ = 0;
+  float viewX_ = 0, viewY_ = 0;
+  bool wordMode_ = true;
+  int caseState_ = 0;
+  int lastEvent_ = kNoEvent;
+  int lastButton_ = -1;
+  char16_t pendingChar_ = 0;
+  bool candidatesShown_ = false;
+  bool holdFired_ = false;
+  int holdInterval_ = 0;
+  uint32_t downTime_ = 0;
+  POINT downPoint_{};
+  POINT movePoint_{};
+  bool userDictionaryUnsaved_ = false;  // the last save of the user's words failed
+  bool* holdTimerStopped_ = nullptr;    // set while a hold fires: whether it stopped the timer
+
+  win32::Bitmap backBuffer_;
+  win32::Bitmap strip_;
+  std::string panelPath_;
+};
+
+}  // namespace tessaline

@@ -1,0 +1,66 @@
+// The symbols pop-up: a panel of 22 symbol buttons, a language button and an options button that
+// covers the input panel from the bottom up. Every use of one of its buttons closes it again; it
+// tells the input window what to do only through WM_COMMAND messages whose high word is 10 and
+// whose low word is the event code.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "panel/PanelFile.h"
+#include "panel/win32/PanelDraw.h"
+#include "runtime/MessageWindow.h"
+#include "system/WideText.h"
+
+namespace tessaline {
+
+// The 22 symbols of buttons 100-121 (events 400-421), in button order.
+WideView PopupSymbols();
+// Symbol `index` of that string; '?' for an index outside it.
+char16_t PopupSymbol(int index);
+
+// WM_COMMAND high word of an event code fired directly (the input window handles it).
+constexpr WORD kFireEventCommand = 10;
+// Button ids of the pop-up's own panel.
+constexpr int kPopupFirstSymbolId = 100;
+constexpr int kPopupLanguageId = 150;
+constexpr int kPopupOptionsId = 151;
+
+class CSymbolPopupWnd : public MessageWindow {
+ public:
+  CSymbolPopupWnd() = default;
+  ~CSymbolPopupWnd() override;
+
+  // A hidden pop-up owned by the input window, its panel the layout "popup" of the panel file.
+  bool Create(HWND owner, const Skin* skin, const std::string& panelPath);
+  // Shows it over the owner window, as wide as that and as high as the layout's design size
+  // gives, with the language's name (at most three characters) on the language button.
+  void Show(WideView languageName);
+  void Hide();
+  bool Visible() const { return Handle() && IsWindowVisible(Handle()); }
+  const Panel& GetPanel() const { return panel_; }
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void OnCreate();
+  void OnDestroy();
+  void OnSize(int width, int height);
+  void OnPaint();
+  void OnLButtonDown(POINT point);
+  void OnLButtonUp(POINT point);
+  void OnCommand(WORD id, WORD code);
+  void Redraw();
+  // False when the pop-up went away while the owner handled the event.
+  bool SendOwnerEvent(int code);
+
+  HWND owner_ = nullptr;
+  const Skin* skin_ = nullptr;
+  std::string panelPath_;
+  Panel panel_;
+  WindowPanelOwner panelOwner_;
+};
+
+}  // namespace tessaline

@@ -1,0 +1,31 @@
+#include "runtime/TextDelivery.h"
+
+#include "runtime/KeyScript.h"
+
+namespace tessaline {
+
+void TextDelivery::SendKey(uint8_t vk) {
+  if (spelling_ && spelling_->SpellingMode()) {
+    if (vk == kVkBack) spelling_->SpellingBackspace();
+  } else {
+    delivery_.SendVirtualKey(vk, false);
+    delivery_.SendVirtualKey(vk, true);
+  }
+  autoSpacePending_ = false;
+}
+
+void TextDelivery::SendBackspaces(int n) {
+  if (n > 0) autoSpacePending_ = false;
+  for (int i = 0; i < n; ++i) SendKey(kVkBack);
+}
+
+void TextDelivery::SendText(WideView text) { delivery_.SendString(text.data(), text.size()); }
+
+void TextDelivery::SendKeyScript(WideView script) {
+  const WideString compiled = CompileKeyScript(script);
+  if (compiled.empty()) return;
+  tessaline::SendKeyScript(compiled, delivery_);
+  autoSpacePending_ = false;
+}
+
+}  // namespace tessaline
