@@ -7,12 +7,16 @@
 // The image list declarations build on <windows.h>.
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <prsht.h>
 
 #include <cstring>
+#include <functional>
+#include <thread>
 
 #include "../settings/RegistrySnapshot.h"
 #include "ComTestSupport.h"
 #include "panel/PanelFile.h"
+#include "platform/Sip.h"
 #include "textfile/TextFile.h"
 
 namespace tessaline {
@@ -34,6 +38,38 @@ int ShippedPanelHeight(const char* layout, int width) {
   const TextSection root =
       ReadTextFile(std::string(TESSALINE_SOURCE_DIR) + "/data/Layouts/compact_white.pan");
   return PanelHeightOf(root, layout, width);
+}
+
+// The centre of a button of a shipped layout on a panel 240 pixels wide, from the panel file.
+POINT ShippedButtonCentre(const char* layout, int id) {
+  const std::string path = std::string(TESSALINE_SOURCE_DIR) + "/data/Layouts/compact_white.pan";
+  const TextSection root = ReadTextFile(path);
+  Skin skin;
+  skin.Read(root, path);
+  Panel panel;
+  panel.SetSkin(&skin);
+  panel.LoadLayout(root, layout);
+  panel.SetSize(240, PanelHeightOf(root, layout, 240));
+  const Button* button = panel.FindButton(id);
+  EXPECT_NE(button, nullptr) << "button " << id << " of " << layout;
+  if (!button) return POINT{};
+  const PixelRect rect = panel.ButtonRect(*button);
+  return POINT{rect.left + rect.width / 2, rect.top + rect.height / 2};
+}
+
+void Tap(HWND window, POINT at) {
+  SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+  SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+}
+
+// Runs the thread's messages (the input window's timers among them) until the condition holds
+// or two seconds have passed.
+bool PumpUntil(const std::function<bool()>& done) {
+  for (int i = 0; i < 200 && !done(); ++i) {
+    testing::PumpMessages();
+    Sleep(10);
+  }
+  return done();
 }
 
 std::string DefaultText(HKEY root, const std::wstring& key) {
@@ -330,6 +366,116 @@ TEST_F(InputMethodTest, CallsInAnOrderThePanelShouldNotUseAreHarmless) {
   EXPECT_NE(sip.InputWindow(), nullptr);
   method->Deselect();
   EXPECT_EQ(callback.calls.size(), 1u);
+}
+
+TEST_F(InputMethodTest, HidingDropsTheWordButKeepsLayoutModeAndCase) {
+  IInputMethod* method = Create();
+  ASSERT_TRUE(method);
+  SipWindow sip;
+  SipCallback callback;
+  method->Select(sip.Get());
+  method->RegisterCallback(&callback);
+  method->Showing();
+  const HWND input = sip.InputWindow();
+  ASSERT_NE(input, nullptr);
+
+  // A word being composed (keys 4 and 3) is dropped by Hiding: Enter afterwards is a plain Enter,
+  // not the commit of a word.
+  Tap(input, ShippedButtonCentre("main", 4));
+  Tap(input, ShippedButtonCentre("main", 3));
+  method->Hiding();
+  method->Showing();
+  ASSERT_EQ(sip.InputWindow(), input);
+  callback.calls.clear();
+  Tap(input, ShippedButtonCentre("main", 11));
+  EXPECT_EQ(callback.calls,
+            (std::vector<std::string>{"SendVirtualKey:13:0", "SendVirtualKey:13:2"}));
+
+  // Letter mode and capitals survive Hiding and Showing.
+  Tap(input, ShippedButtonCentre("main", 15));
+  Tap(input, ShippedButtonCentre("main", 14));
+  method->Hiding();
+  method->Showing();
+  callback.calls.clear();
+  Tap(input, ShippedButtonCentre("main", 2));
+  EXPECT_EQ(callback.calls, (std::vector<std::string>{"SendString:A"}));
+  method->Deselect();
+}
+
+TEST_F(InputMethodTest, ASlideToAnotherLayoutReportsItsHeightAndSavesIt) {
+  IInputMethod* method = Create();
+  ASSERT_TRUE(method);
+  SipWindow sip;
+  SipCallback callback;
+  method->Select(sip.Get());
+  method->RegisterCallback(&callback);
+  method->Showing();
+  const HWND input = sip.InputWindow();
+  ASSERT_NE(input, nullptr);
+  // The finger moves to the right across the panel: the view slides to "userpad".
+  const int mainHeight = ShippedPanelHeight("main", 240);
+  SendMessageW(input, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, mainHeight / 2));
+  SendMessageW(input, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(120, mainHeight / 2));
+  SendMessageW(input, WM_LBUTTONUP, 0, MAKELPARAM(230, mainHeight / 2));
+  ASSERT_TRUE(PumpUntil([&] { return callback.infos.size() == 2; }));
+
+  const int height = ShippedPanelHeight("userpad", 240);
+  ASSERT_NE(height, mainHeight);
+  const IMINFO& info = callback.infos[1];
+  EXPECT_EQ(info.rcSipRect.bottom, 320);
+  EXPECT_EQ(info.rcSipRect.top, 320 - height);
+  RECT client{};
+  GetClientRect(input, &client);
+  EXPECT_EQ(client.right, 240);
+  EXPECT_EQ(client.bottom, height);
+  EXPECT_EQ(testing::ReadRegistryValue(HKEY_CLASSES_ROOT, kClassKey, L"ActiveLayout")
+                ->bytes.substr(0, 16),
+            TextBytes(L"userpad"));
+  method->Deselect();
+
+  // The next time the panel is made, it starts on the saved layout at its height.
+  SipCallback next;
+  method->Select(sip.Get());
+  method->RegisterCallback(&next);
+  method->Showing();
+  ASSERT_EQ(next.infos.size(), 1u);
+  EXPECT_EQ(next.infos[0].rcSipRect.top, 320 - height);
+  method->Deselect();
+}
+
+TEST_F(InputMethodTest, ShowingAfterTheOptionsClosedWithOkRebuildsTheWindow) {
+  IInputMethod* method = Create();
+  ASSERT_TRUE(method);
+  SipWindow sip;
+  SipCallback callback;
+  method->Select(sip.Get());
+  method->RegisterCallback(&callback);
+  method->Showing();
+  const HWND first = sip.InputWindow();
+  ASSERT_NE(first, nullptr);
+
+  // A person opens the options and closes them with OK, changing nothing.
+  platform::ClearSipShowIMCalls();
+  std::thread person([] {
+    for (int i = 0; i < 500; ++i) {
+      if (const HWND sheet = FindWindowW(nullptr, L"Options")) {
+        PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+        return;
+      }
+      Sleep(20);
+    }
+  });
+  EXPECT_EQ(method->UserOptionsDlg(sip.Get()), S_OK);
+  person.join();
+  // The sheet hid the panel.
+  EXPECT_EQ(platform::SipShowIMCalls(), std::vector<DWORD>{SIPF_OFF});
+
+  method->Hiding();
+  method->Showing();
+  EXPECT_NE(sip.InputWindow(), nullptr);
+  EXPECT_FALSE(IsWindow(first));
+  EXPECT_EQ(callback.calls, (std::vector<std::string>{"SetImInfo", "SetImInfo"}));
+  method->Deselect();
 }
 
 }  // namespace
