@@ -443,6 +443,43 @@ def to_bmp8(c):
     return header + info + palette + bytes(pixels)
 
 
+def to_bmp4(c):
+    """A 16-colour BMP (4 bits a pixel, bottom-up), for pictures the system loads at that depth."""
+    colours = sorted({p for row in c.px for p in row})
+    if len(colours) > 16:
+        raise SystemExit("too many colours for 4 bits")
+    index = {col: i for i, col in enumerate(colours)}
+    row_bytes = ((c.w + 1) // 2 + 3) & ~3
+    pixels = bytearray()
+    for y in range(c.h - 1, -1, -1):
+        line_ = bytearray(row_bytes)
+        for x, p in enumerate(c.px[y]):
+            line_[x // 2] |= index[p] << (0 if x % 2 else 4)
+        pixels += line_
+    palette = b''.join(bytes((b, g, r, 0)) for (r, g, b) in colours)
+    offset = 14 + 40 + len(palette)
+    header = struct.pack('<2sIHHI', b'BM', offset + len(pixels), 0, 0, offset)
+    info = struct.pack('<IiiHHIIiiII', 40, c.w, c.h, 1, 4, 0, len(pixels), 2835, 2835,
+                       len(colours), len(colours))
+    return header + info + palette + bytes(pixels)
+
+
+def taskbar_icon():
+    """The taskbar icon of the input method (bitmap 201): a small keypad of three by three keys
+    on a blue body, on white, which the icon list treats as transparent."""
+    c = Canvas(16, 16, WHITE)
+    body = (24, 72, 160)
+    c.rect(1, 2, 15, 15, body)
+    for corner in ((1, 2), (14, 2), (1, 14), (14, 14)):
+        c.put(corner[0], corner[1], WHITE)
+    c.rect(3, 3, 13, 5, (200, 220, 250))  # the display above the keys
+    for row in range(3):
+        for col in range(3):
+            x, y = 3 + col * 4, 6 + row * 3
+            c.rect(x, y, x + 2, y + 2, WHITE if (row, col) != (2, 1) else (255, 196, 40))
+    return c
+
+
 # ---------------------------------------------------------------- the layout strip
 
 STRIP_LAYOUTS = ('main', 'symbols', 'qwerty', 'words', 'userpad')
@@ -535,6 +572,8 @@ def main():
             raise SystemExit(f"{name}: drawn {c.w}x{c.h}, must be {w}x{h}")
         with open(os.path.join(out, name + '.bmp'), 'wb') as f:
             f.write(to_bmp8(c))
+    with open(os.path.join(out, 'taskbar_icon.bmp'), 'wb') as f:
+        f.write(to_bmp4(taskbar_icon()))
     os.makedirs(layouts, exist_ok=True)
     for name, c in panel_files().items():
         with open(os.path.join(layouts, name), 'wb') as f:

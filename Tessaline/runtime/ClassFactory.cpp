@@ -1,0 +1,44 @@
+#include "runtime/ClassFactory.h"
+
+#include <new>
+
+#include "runtime/ComModule.h"
+#include "runtime/TSInputM.h"
+
+namespace tessaline {
+
+HRESULT TSInputMFactory::QueryInterface(REFIID iid, void** object) {
+  if (!object) return E_POINTER;
+  if (iid == IID_IUnknown || iid == IID_IClassFactory) {
+    *object = static_cast<IClassFactory*>(this);
+    return S_OK;
+  }
+  *object = nullptr;
+  return E_NOINTERFACE;
+}
+
+ULONG TSInputMFactory::AddRef() { return 2; }
+ULONG TSInputMFactory::Release() { return 1; }
+
+HRESULT TSInputMFactory::CreateInstance(IUnknown* outer, REFIID iid, void** object) {
+  if (!object) return E_POINTER;
+  *object = nullptr;
+  if (outer) return CLASS_E_NOAGGREGATION;
+  auto* instance = new (std::nothrow) TSInputM;
+  if (!instance) return E_OUTOFMEMORY;
+  const HRESULT result = instance->QueryInterface(iid, object);
+  instance->Release();
+  return result;
+}
+
+HRESULT TSInputMFactory::LockServer(BOOL lock) {
+  ComLock(lock != FALSE);
+  return S_OK;
+}
+
+TSInputMFactory& TheTSInputMFactory() {
+  static TSInputMFactory factory;
+  return factory;
+}
+
+}  // namespace tessaline

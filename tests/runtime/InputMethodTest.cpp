@@ -1,0 +1,482 @@
+// The input method as the soft input panel sees it: registered by regsvr32 in the test prefix,
+// created through COM by its class and by its program identifier, and driven through
+// IInputMethod with a panel window and a callback that records every call.
+#include <objbase.h>
+#include <oleauto.h>
+#include <windows.h>
+// The image list declarations build on <windows.h>.
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <prsht.h>
+
+#include <cstring>
+#include <functional>
+#include <thread>
+
+#include "../settings/RegistrySnapshot.h"
+#include "ComTestSupport.h"
+#include "panel/PanelFile.h"
+#include "platform/Sip.h"
+#include "textfile/TextFile.h"
+
+namespace tessaline {
+namespace {
+
+using testing::ReadRegistryKey;
+using testing::SipCallback;
+using testing::SipWindow;
+using testing::TextBytes;
+
+constexpr CLSID kClass = {
+    0xD29B81CD, 0x2716, 0x464C, {0xAE, 0x72, 0x61, 0xC1, 0x43, 0xA1, 0x63, 0x07}};
+constexpr IID kITSInputM = {
+    0x9AEFA2FB, 0x897D, 0x46C5, {0x83, 0x50, 0xFA, 0x8B, 0xBC, 0xDE, 0x33, 0x2F}};
+constexpr const wchar_t* kClassKey = L"CLSID\\{D29B81CD-2716-464C-AE72-61C143A16307}";
+
+// The panel height the shipped panel gives a layout at a width, read from the file itself.
+int ShippedPanelHeight(const char* layout, int width) {
+  const TextSection root =
+      ReadTextFile(std::string(TESSALINE_SOURCE_DIR) + "/data/Layouts/compact_white.pan");
+  return PanelHeightOf(root, layout, width);
+}
+
+// The centre of a button of a shipped layout on a panel 240 pixels wide, from the panel file.
+POINT ShippedButtonCentre(const char* layout, int id) {
+  const std::string path = std::string(TESSALINE_SOURCE_DIR) + "/data/Layouts/compact_white.pan";
+  const TextSection root = ReadTextFile(path);
+  Skin skin;
+  skin.Read(root, path);
+  Panel panel;
+  panel.SetSkin(&skin);
+  panel.LoadLayout(root, layout);
+  panel.SetSize(240, PanelHeightOf(root, layout, 240));
+  const Button* button = panel.FindButton(id);
+  EXPECT_NE(button, nullptr) << "button " << id << " of " << layout;
+  if (!button) return POINT{};
+  const PixelRect rect = panel.ButtonRect(*button);
+  return POINT{rect.left + rect.width / 2, rect.top + rect.height / 2};
+}
+
+void Tap(HWND window, POINT at) {
+  SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+  SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+}
+
+// Runs the thread's messages (the input window's timers among them) until the condition holds
+// or two seconds have passed.
+bool PumpUntil(const std::function<bool()>& done) {
+  for (int i = 0; i < 200 && !done(); ++i) {
+    testing::PumpMessages();
+    Sleep(10);
+  }
+  return done();
+}
+
+std::string DefaultText(HKEY root, const std::wstring& key) {
+  const auto value = testing::ReadRegistryValue(root, key, L"");
+  return value ? value->bytes : std::string("(missing)");
+}
+
+class InputMethodTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { CoInitializeEx(nullptr, COINIT_MULTITHREADED); }
+
+  InputMethodTest() { testing::InstallProduct(); }
+  ~InputMethodTest() override {
+    if (method_) method_->Release();
+    CoFreeUnusedLibrariesEx(0, 0);
+  }
+
+  IInputMethod* Create() {
+    EXPECT_EQ(CoCreateInstance(kClass, nullptr, CLSCTX_INPROC_SERVER, IID_IInputMethod,
+                               reinterpret_cast<void**>(&method_)),
+              S_OK);
+    return method_;
+  }
+
+  // The class key as it was, put back after the test (settings of other suites included).
+  testing::RegistrySnapshot classKey_{HKEY_CLASSES_ROOT, kClassKey};
+  IInputMethod* method_ = nullptr;
+};
+
+TEST_F(InputMethodTest, RegistrationWritesEveryKeyAndRemovesThemAll) {
+  const std::wstring library = testing::InstallFolder() + L"\\Tessaline.dll";
+  EXPECT_EQ(DefaultText(HKEY_CLASSES_ROOT, L"Tessaline.TSInputM.1"), TextBytes(L"TSInputM Class"));
+  EXPECT_EQ(DefaultText(HKEY_CLASSES_ROOT, L"Tessaline.TSInputM.1\\CLSID"),
+            TextBytes(L"{D29B81CD-2716-464C-AE72-61C143A16307}"));
+  EXPECT_EQ(DefaultText(HKEY_CLASSES_ROOT, L"Tessaline.TSInputM"), TextBytes(L"TSInputM Class"));
+  EXPECT_EQ(DefaultText(HKEY_CLASSES_ROOT, L"Tessaline.TSInputM\\CLSID"),
+            TextBytes(L"{D29B81CD-2716-464C-AE72-61C143A16307}"));
+  EXPECT_EQ(DefaultText(HKEY_CLASSES_ROOT, L"Tessaline.TSInputM\\CurVer"),
+            TextBytes(L"Tessaline.TSInputM.1"));
+
+  const auto classKey = ReadRegistryKey(HKEY_CLASSES_ROOT, kClassKey);
+  ASSERT_TRUE(classKey);
+  EXPECT_EQ(classKey->values.at(L"").bytes, TextBytes(L"TSInputM Class"));
+  EXPECT_EQ(classKey->values.at(L"Desc").bytes, TextBytes(L"Tessaline input method"));
+  EXPECT_EQ(classKey->values.at(L"Path").bytes, TextBytes(L"\\Program files\\Tessaline"));
+  const auto& sub = classKey->subkeys;
+  EXPECT_EQ(sub.at(L"ProgID").values.at(L"").bytes, TextBytes(L"Tessaline.TSInputM.1"));
+  EXPECT_EQ(sub.at(L"VersionIndependentProgID").values.at(L"").bytes,
+            TextBytes(L"Tessaline.TSInputM"));
+  EXPECT_TRUE(sub.count(L"Programmable"));
+  EXPECT_EQ(sub.at(L"InprocServer32").values.at(L"").bytes, TextBytes(library));
+  EXPECT_EQ(sub.at(L"InprocServer32").values.at(L"ThreadingModel").bytes, TextBytes(L"Free"));
+  EXPECT_EQ(sub.at(L"TypeLib").values.at(L"").bytes,
+            TextBytes(L"{793AF27C-9A12-4C8F-AC9C-05CAA5D0C6BC}"));
+  EXPECT_EQ(sub.at(L"IsSIPInputMethod").values.at(L"").bytes, TextBytes(L"1"));
+  EXPECT_EQ(DefaultText(HKEY_CLASSES_ROOT, L"AppID\\{75EE3702-4D8E-416A-96AB-F736052FE084}"),
+            TextBytes(L"Tessaline"));
+  EXPECT_EQ(testing::ReadRegistryValue(HKEY_CLASSES_ROOT, L"AppID\\Tessaline.DLL", L"AppID")->bytes,
+            TextBytes(L"{75EE3702-4D8E-416A-96AB-F736052FE084}"));
+  EXPECT_TRUE(
+      ReadRegistryKey(HKEY_CLASSES_ROOT, L"TypeLib\\{793AF27C-9A12-4C8F-AC9C-05CAA5D0C6BC}"));
+
+  // Settings stored in the class key survive a second registration...
+  testing::WriteRegistryValue(HKEY_CLASSES_ROOT, kClassKey, L"NoiseGate", REG_DWORD,
+                              testing::NumberBytes(50));
+  ASSERT_EQ(testing::RegisterProduct(), 0);
+  EXPECT_TRUE(testing::ReadRegistryValue(HKEY_CLASSES_ROOT, kClassKey, L"NoiseGate"));
+
+  // ...and go with the class key when the library is unregistered; nothing else stays.
+  ASSERT_EQ(testing::UnregisterProduct(), 0);
+  for (const wchar_t* key :
+       {L"Tessaline.TSInputM.1", L"Tessaline.TSInputM", kClassKey,
+        L"AppID\\{75EE3702-4D8E-416A-96AB-F736052FE084}", L"AppID\\Tessaline.DLL",
+        L"TypeLib\\{793AF27C-9A12-4C8F-AC9C-05CAA5D0C6BC}",
+        L"Interface\\{9AEFA2FB-897D-46C5-8350-FA8BBCDE332F}"}) {
+    EXPECT_FALSE(ReadRegistryKey(HKEY_CLASSES_ROOT, key)) << std::string(key, key + wcslen(key));
+  }
+  // Unregistering what is not registered is no failure.
+  EXPECT_EQ(testing::UnregisterProduct(), 0);
+}
+
+TEST_F(InputMethodTest, CreatedByClassAndByProgramIdentifierAnsweringItsInterfacesInOrder) {
+  CLSID byName{};
+  ASSERT_EQ(CLSIDFromProgID(L"Tessaline.TSInputM", &byName), S_OK);
+  EXPECT_EQ(byName, kClass);
+  ASSERT_EQ(CLSIDFromProgID(L"Tessaline.TSInputM.1", &byName), S_OK);
+  EXPECT_EQ(byName, kClass);
+
+  IUnknown* unknown = nullptr;
+  ASSERT_EQ(CoCreateInstance(byName, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                             reinterpret_cast<void**>(&unknown)),
+            S_OK);
+  void* typed = nullptr;
+  void* dispatch = nullptr;
+  void* method = nullptr;
+  ASSERT_EQ(unknown->QueryInterface(kITSInputM, &typed), S_OK);
+  ASSERT_EQ(unknown->QueryInterface(IID_IDispatch, &dispatch), S_OK);
+  ASSERT_EQ(unknown->QueryInterface(IID_IInputMethod, &method), S_OK);
+  // IUnknown, ITSInputM and IDispatch are one face of the object; IInputMethod another.
+  EXPECT_EQ(typed, unknown);
+  EXPECT_EQ(dispatch, unknown);
+  EXPECT_NE(method, unknown);
+  void* none = reinterpret_cast<void*>(1);
+  EXPECT_EQ(unknown->QueryInterface(IID_IClassFactory, &none), E_NOINTERFACE);
+  EXPECT_EQ(none, nullptr);
+
+  // The dispatch part serves the type library's ITSInputM.
+  auto* automation = static_cast<IDispatch*>(dispatch);
+  UINT count = 0;
+  EXPECT_EQ(automation->GetTypeInfoCount(&count), S_OK);
+  EXPECT_EQ(count, 1u);
+  ITypeInfo* info = nullptr;
+  ASSERT_EQ(automation->GetTypeInfo(0, 0, &info), S_OK);
+  TYPEATTR* attributes = nullptr;
+  ASSERT_EQ(info->GetTypeAttr(&attributes), S_OK);
+  EXPECT_EQ(attributes->guid, kITSInputM);
+  info->ReleaseTypeAttr(attributes);
+  info->Release();
+  EXPECT_EQ(automation->GetTypeInfo(1, 0, &info), DISP_E_BADINDEX);
+
+  static_cast<IUnknown*>(typed)->Release();
+  static_cast<IUnknown*>(dispatch)->Release();
+  static_cast<IUnknown*>(method)->Release();
+
+  // While the object lives the library must stay; after the last release it may go.
+  const HMODULE module = GetModuleHandleW(L"Tessaline.dll");
+  ASSERT_NE(module, nullptr);
+  const auto canUnload =
+      reinterpret_cast<HRESULT(WINAPI*)()>(GetProcAddress(module, "DllCanUnloadNow"));
+  ASSERT_NE(canUnload, nullptr);
+  EXPECT_EQ(canUnload(), S_FALSE);
+  unknown->Release();
+  EXPECT_EQ(canUnload(), S_OK);
+
+  IClassFactory* factory = nullptr;
+  ASSERT_EQ(CoGetClassObject(kClass, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                             reinterpret_cast<void**>(&factory)),
+            S_OK);
+  EXPECT_EQ(factory->LockServer(TRUE), S_OK);
+  EXPECT_EQ(canUnload(), S_FALSE);
+  EXPECT_EQ(factory->LockServer(FALSE), S_OK);
+  EXPECT_EQ(canUnload(), S_OK);
+  // Aggregation is refused.
+  IUnknown* inner = nullptr;
+  EXPECT_EQ(factory->CreateInstance(reinterpret_cast<IUnknown*>(factory), IID_IUnknown,
+                                    reinterpret_cast<void**>(&inner)),
+            CLASS_E_NOAGGREGATION);
+  EXPECT_EQ(inner, nullptr);
+  factory->Release();
+  // Another class is not served.
+  const auto getClass = reinterpret_cast<HRESULT(WINAPI*)(REFCLSID, REFIID, void**)>(
+      GetProcAddress(module, "DllGetClassObject"));
+  void* other = nullptr;
+  EXPECT_EQ(getClass(IID_IInputMethod, IID_IClassFactory, &other), CLASS_E_CLASSNOTAVAILABLE);
+}
+
+TEST_F(InputMethodTest, InformationBeforeSelectAndTheFixedAnswers) {
+  IInputMethod* method = Create();
+  ASSERT_TRUE(method);
+  // Before Select the panel's rectangle is unknown and there is no icon list yet: only the size,
+  // the (null) icon list and the flags are written, the rest stays as the caller had it.
+  IMINFO info;
+  std::memset(&info, 0xAB, sizeof info);
+  IMINFO untouched = info;
+  ASSERT_EQ(method->GetInfo(&info), S_OK);
+  EXPECT_EQ(info.cbSize, 40u);
+  EXPECT_EQ(info.hImageNarrow, nullptr);
+  EXPECT_EQ(info.fdwFlags, SIPF_ON | SIPF_DOCKED);
+  EXPECT_EQ(info.hImageWide, untouched.hImageWide);
+  EXPECT_EQ(info.iNarrow, untouched.iNarrow);
+  EXPECT_EQ(std::memcmp(&info.rcSipRect, &untouched.rcSipRect, sizeof(RECT)), 0);
+  EXPECT_EQ(method->GetInfo(nullptr), E_POINTER);
+
+  SIPINFO sip{};
+  sip.fdwFlags = SIPF_ON | SIPF_LOCKED;
+  EXPECT_EQ(method->ReceiveSipInfo(&sip), S_OK);
+  EXPECT_EQ(sip.fdwFlags, SIPF_ON | SIPF_LOCKED | SIPF_DISABLECOMPLETION);
+  EXPECT_EQ(method->ReceiveSipInfo(&sip), S_OK);
+  EXPECT_EQ(sip.fdwFlags, SIPF_ON | SIPF_LOCKED | SIPF_DISABLECOMPLETION);
+
+  char data[4] = {};
+  EXPECT_EQ(method->GetImData(sizeof data, data), E_NOTIMPL);
+  EXPECT_EQ(method->GetImData(0, nullptr), E_POINTER);
+  EXPECT_EQ(method->SetImData(sizeof data, data), E_NOTIMPL);
+  EXPECT_EQ(method->SetImData(0, nullptr), E_NOTIMPL);
+}
+
+TEST_F(InputMethodTest, ShowingSizesThePanelAndTellsTheCallback) {
+  IInputMethod* method = Create();
+  ASSERT_TRUE(method);
+  SipWindow sip;
+  SipCallback callback;
+  ASSERT_EQ(method->Select(sip.Get()), S_OK);
+  ASSERT_EQ(method->RegisterCallback(&callback), S_OK);
+  EXPECT_TRUE(callback.calls.empty());
+  ASSERT_EQ(method->Showing(), S_OK);
+
+  const int height = ShippedPanelHeight("main", 240);
+  ASSERT_GT(height, 0);
+  const HWND input = sip.InputWindow();
+  ASSERT_NE(input, nullptr);
+  RECT client{};
+  GetClientRect(input, &client);
+  EXPECT_EQ(client.right, 240);
+  EXPECT_EQ(client.bottom, height);
+  EXPECT_EQ(GetWindowLongW(input, GWL_STYLE) & (WS_CHILD | WS_VISIBLE), WS_CHILD | WS_VISIBLE);
+
+  ASSERT_EQ(callback.calls, (std::vector<std::string>{"SetImInfo"}));
+  const IMINFO& info = callback.infos[0];
+  EXPECT_EQ(info.cbSize, 40u);
+  EXPECT_NE(info.hImageNarrow, nullptr);
+  EXPECT_EQ(info.hImageWide, nullptr);
+  EXPECT_EQ(info.iNarrow, 0);
+  EXPECT_EQ(info.fdwFlags, SIPF_ON | SIPF_DOCKED);
+  EXPECT_EQ(info.rcSipRect.left, 0);
+  EXPECT_EQ(info.rcSipRect.right, 240);
+  EXPECT_EQ(info.rcSipRect.bottom, 320);
+  EXPECT_EQ(info.rcSipRect.top, 320 - height);
+  // The icon list holds the 16 by 16 taskbar icon.
+  int cx = 0, cy = 0;
+  EXPECT_TRUE(ImageList_GetIconSize(static_cast<HIMAGELIST>(info.hImageNarrow), &cx, &cy));
+  EXPECT_EQ(cx, 16);
+  EXPECT_EQ(cy, 16);
+  EXPECT_EQ(ImageList_GetImageCount(static_cast<HIMAGELIST>(info.hImageNarrow)), 1);
+
+  // GetInfo after Select fills the whole structure from the panel's rectangle.
+  IMINFO again;
+  std::memset(&again, 0xAB, sizeof again);
+  ASSERT_EQ(method->GetInfo(&again), S_OK);
+  EXPECT_EQ(std::memcmp(&again.rcSipRect, &info.rcSipRect, sizeof(RECT)), 0);
+  EXPECT_EQ(again.hImageWide, nullptr);
+  EXPECT_EQ(again.iWide, 0);
+
+  // Shown again without a change of settings: the same window, no new size.
+  ASSERT_EQ(method->Hiding(), S_OK);
+  ASSERT_EQ(method->Showing(), S_OK);
+  EXPECT_EQ(sip.InputWindow(), input);
+  EXPECT_EQ(callback.calls.size(), 1u);
+
+  // Deselect saves the settings and takes the window away.
+  ASSERT_EQ(method->Deselect(), S_OK);
+  EXPECT_EQ(sip.InputWindow(), nullptr);
+  EXPECT_TRUE(testing::ReadRegistryValue(HKEY_CLASSES_ROOT, kClassKey, L"ActiveLayout"));
+}
+
+TEST_F(InputMethodTest, AChangedCounterRebuildsTheWindowOnTheNextShowing) {
+  IInputMethod* method = Create();
+  ASSERT_TRUE(method);
+  SipWindow sip;
+  SipCallback callback;
+  method->Select(sip.Get());
+  method->RegisterCallback(&callback);
+  method->Showing();
+  const HWND first = sip.InputWindow();
+  ASSERT_NE(first, nullptr);
+  // What the options sheet's OK leaves behind in another process: a new stored counter.
+  testing::WriteRegistryValue(HKEY_CLASSES_ROOT, kClassKey, L"UpdateCounter", REG_DWORD,
+                              testing::NumberBytes(7));
+  method->Hiding();
+  method->Showing();
+  const HWND second = sip.InputWindow();
+  ASSERT_NE(second, nullptr);
+  EXPECT_FALSE(IsWindow(first));
+  EXPECT_EQ(callback.calls, (std::vector<std::string>{"SetImInfo", "SetImInfo"}));
+  method->Deselect();
+}
+
+TEST_F(InputMethodTest, CallsInAnOrderThePanelShouldNotUseAreHarmless) {
+  IInputMethod* method = Create();
+  ASSERT_TRUE(method);
+  SipCallback callback;
+  method->RegisterCallback(&callback);
+  // Showing before Select: there is no panel window to build in.
+  EXPECT_EQ(method->Showing(), S_OK);
+  EXPECT_TRUE(callback.calls.empty());
+  EXPECT_EQ(method->Hiding(), S_OK);
+  EXPECT_EQ(method->Deselect(), S_OK);
+  EXPECT_EQ(method->Deselect(), S_OK);
+
+  SipWindow sip;
+  method->Select(sip.Get());
+  method->Select(sip.Get());
+  method->RegisterCallback(&callback);
+  method->Showing();
+  ASSERT_NE(sip.InputWindow(), nullptr);
+  // A callback taken back with null, or by Deselect, is never called again.
+  method->RegisterCallback(nullptr);
+  callback.forbidden = true;
+  method->Hiding();
+  method->Showing();
+  method->Deselect();
+  method->Select(sip.Get());
+  method->Showing();
+  EXPECT_NE(sip.InputWindow(), nullptr);
+  method->Deselect();
+  EXPECT_EQ(callback.calls.size(), 1u);
+}
+
+TEST_F(InputMethodTest, HidingDropsTheWordButKeepsLayoutModeAndCase) {
+  IInputMethod* method = Create();
+  ASSERT_TRUE(method);
+  SipWindow sip;
+  SipCallback callback;
+  method->Select(sip.Get());
+  method->RegisterCallback(&callback);
+  method->Showing();
+  const HWND input = sip.InputWindow();
+  ASSERT_NE(input, nullptr);
+
+  // A word being composed (keys 4 and 3) is dropped by Hiding: Enter afterwards is a plain Enter,
+  // not the commit of a word.
+  Tap(input, ShippedButtonCentre("main", 4));
+  Tap(input, ShippedButtonCentre("main", 3));
+  method->Hiding();
+  method->Showing();
+  ASSERT_EQ(sip.InputWindow(), input);
+  callback.calls.clear();
+  Tap(input, ShippedButtonCentre("main", 11));
+  EXPECT_EQ(callback.calls,
+            (std::vector<std::string>{"SendVirtualKey:13:0", "SendVirtualKey:13:2"}));
+
+  // Letter mode and capitals survive Hiding and Showing.
+  Tap(input, ShippedButtonCentre("main", 15));
+  Tap(input, ShippedButtonCentre("main", 14));
+  method->Hiding();
+  method->Showing();
+  callback.calls.clear();
+  Tap(input, ShippedButtonCentre("main", 2));
+  EXPECT_EQ(callback.calls, (std::vector<std::string>{"SendString:A"}));
+  method->Deselect();
+}
+
+TEST_F(InputMethodTest, ASlideToAnotherLayoutReportsItsHeightAndSavesIt) {
+  IInputMethod* method = Create();
+  ASSERT_TRUE(method);
+  SipWindow sip;
+  SipCallback callback;
+  method->Select(sip.Get());
+  method->RegisterCallback(&callback);
+  method->Showing();
+  const HWND input = sip.InputWindow();
+  ASSERT_NE(input, nullptr);
+  // The finger moves to the right across the panel: the view slides to "userpad".
+  const int mainHeight = ShippedPanelHeight("main", 240);
+  SendMessageW(input, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, mainHeight / 2));
+  SendMessageW(input, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(120, mainHeight / 2));
+  SendMessageW(input, WM_LBUTTONUP, 0, MAKELPARAM(230, mainHeight / 2));
+  ASSERT_TRUE(PumpUntil([&] { return callback.infos.size() == 2; }));
+
+  const int height = ShippedPanelHeight("userpad", 240);
+  ASSERT_NE(height, mainHeight);
+  const IMINFO& info = callback.infos[1];
+  EXPECT_EQ(info.rcSipRect.bottom, 320);
+  EXPECT_EQ(info.rcSipRect.top, 320 - height);
+  RECT client{};
+  GetClientRect(input, &client);
+  EXPECT_EQ(client.right, 240);
+  EXPECT_EQ(client.bottom, height);
+  EXPECT_EQ(testing::ReadRegistryValue(HKEY_CLASSES_ROOT, kClassKey, L"ActiveLayout")
+                ->bytes.substr(0, 16),
+            TextBytes(L"userpad"));
+  method->Deselect();
+
+  // The next time the panel is made, it starts on the saved layout at its height.
+  SipCallback next;
+  method->Select(sip.Get());
+  method->RegisterCallback(&next);
+  method->Showing();
+  ASSERT_EQ(next.infos.size(), 1u);
+  EXPECT_EQ(next.infos[0].rcSipRect.top, 320 - height);
+  method->Deselect();
+}
+
+TEST_F(InputMethodTest, ShowingAfterTheOptionsClosedWithOkRebuildsTheWindow) {
+  IInputMethod* method = Create();
+  ASSERT_TRUE(method);
+  SipWindow sip;
+  SipCallback callback;
+  method->Select(sip.Get());
+  method->RegisterCallback(&callback);
+  method->Showing();
+  const HWND first = sip.InputWindow();
+  ASSERT_NE(first, nullptr);
+
+  // A person opens the options and closes them with OK, changing nothing.
+  platform::ClearSipShowIMCalls();
+  std::thread person([] {
+    for (int i = 0; i < 500; ++i) {
+      if (const HWND sheet = FindWindowW(nullptr, L"Options")) {
+        PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+        return;
+      }
+      Sleep(20);
+    }
+  });
+  EXPECT_EQ(method->UserOptionsDlg(sip.Get()), S_OK);
+  person.join();
+  // The sheet hid the panel.
+  EXPECT_EQ(platform::SipShowIMCalls(), std::vector<DWORD>{SIPF_OFF});
+
+  method->Hiding();
+  method->Showing();
+  EXPECT_NE(sip.InputWindow(), nullptr);
+  EXPECT_FALSE(IsWindow(first));
+  EXPECT_EQ(callback.calls, (std::vector<std::string>{"SetImInfo", "SetImInfo"}));
+  method->Deselect();
+}
+
+}  // namespace
+}  // namespace tessaline
