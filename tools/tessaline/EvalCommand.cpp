@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <unordered_set>
 
 #include <unistd.h>
 
@@ -14,6 +15,7 @@
 #include "engine/WordSearch.h"
 #include "evaluation/TapModel.h"
 #include "settings/Settings.h"
+#include "vocbuild/WordList.h"
 
 namespace tessaline::tool {
 namespace {
@@ -21,7 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kUsage =
-    "  eval --chr FILE.chr --text FILE [--json]\n"
+    "  eval --chr FILE.chr --text FILE [--dictionary LIST]... [--json]\n"
     "                                 replay a UTF-8 text on the keypad (the vocabulary beside the\n"
     "                                 .chr; the files are copied, so no .usr is touched) and report\n"
     "                                 taps per character (KSPC) and the share of words offered\n"
@@ -46,16 +48,41 @@ constexpr const char* kUsage =
     "                                 a line break or symbol after a commit needs 1 Backspace more\n"
     "                                 unless it is one of . , ! ? : ; ' ) _\n"
     "                                 \"words only\": the words' own taps (letters, candidates,\n"
-    "                                 spelling; no case) per letter and one space a word\n";
+    "                                 spelling; no case) per letter and one space a word\n"
+    "                                 --dictionary (one word or one family of forms a line; an\n"
+    "                                 entry written as an abbreviation does not count) adds, for\n"
+    "                                 word mode with learning off, the share of the first three\n"
+    "                                 candidates over every key press that finds words which no\n"
+    "                                 given dictionary holds\n";
+
+// The words of the dictionaries given with --dictionary, folded to lower case and split at
+// apostrophes and hyphens as the vocabulary compiler splits them.
+using Dictionary = std::unordered_set<WideString>;
+
+struct CandidateCheck {
+  const Dictionary* dictionary = nullptr;
+  size_t shown = 0;    // first three candidates while the search finds words
+  size_t unknown = 0;  // of them, words no dictionary holds
+};
 
 class EnginePredictor : public evaluation::Predictor {
  public:
-  explicit EnginePredictor(Language& language) : language_(language) { search_.SetLanguage(&language); }
+  explicit EnginePredictor(Language& language, CandidateCheck* check = nullptr) : language_(language), check_(check) {
+    search_.SetLanguage(&language);
+  }
   void Reset() override { search_.Reset(); }
   void PressKey(int key) override { search_.PressKey(static_cast<int8_t>(key)); }
   std::vector<WideString> Candidates() override {
     std::vector<WideString> list;
     search_.GetCandidates(list);
+    // The tap model asks once after every key press. Guessed letters (states 3 and 4) are no
+    // vocabulary words, so only the candidates of a matching search count.
+    if (check_ && check_->dictionary && search_.State() == 2) {
+      for (size_t i = 0; i < list.size() && i < evaluation::kVisibleCandidates; ++i) {
+        ++check_->shown;
+        check_->unknown += check_->dictionary->count(list[i]) == 0;
+      }
+    }
     return list;
   }
   void AddUserWord(const WideString& word) override { language_.AddUserWord(word); }
@@ -63,8 +90,21 @@ class EnginePredictor : public evaluation::Predictor {
 
  private:
   Language& language_;
+  CandidateCheck* check_;
   WordSearch search_;
 };
+
+bool ReadDictionary(const std::string& path, Dictionary& dictionary) {
+  std::string bytes;
+  if (!ReadFileBytes(path, bytes)) return false;
+  for (const std::vector<WideString>& family : vocbuild::ReadFamilyList(bytes).families) {
+    for (const WideString& form : family) {
+      if (vocbuild::IsAbbreviation(form)) continue;
+      for (WideString& part : vocbuild::SplitAtJoiners(vocbuild::FoldCase(form))) dictionary.insert(std::move(part));
+    }
+  }
+  return true;
+}
 
 // A private copy of the language file and its vocabulary, so that learning writes its .usr there.
 class LanguageCopy {
@@ -103,6 +143,15 @@ int RunEval(Args args) {
   const bool json = TakeFlag(args, "--json");
   const std::string chr = TakeOption(args, "--chr", "", ok);
   const std::string textPath = TakeOption(args, "--text", "", ok);
+  Dictionary dictionary;
+  CandidateCheck check;
+  for (std::string path; !(path = TakeOption(args, "--dictionary", "", ok)).empty();) {
+    if (!ReadDictionary(path, dictionary)) {
+      std::fprintf(stderr, "tessaline: cannot read '%s'\n", path.c_str());
+      return 1;
+    }
+    check.dictionary = &dictionary;
+  }
   if (!ok || !args.empty() || chr.empty() || textPath.empty()) return Usage(kUsage);
   std::string bytes;
   if (!ReadFileBytes(textPath, bytes)) {
@@ -126,7 +175,7 @@ int RunEval(Args args) {
       std::fprintf(stderr, "tessaline: '%s' has no vocabulary\n", chr.c_str());
       return 1;
     }
-    EnginePredictor predictor(language);
+    EnginePredictor predictor(language, &check);
     runs.push_back({"word", false, evaluation::ReplayWordMode(text, language.Keys(), predictor, false)});
   }
   {
@@ -144,6 +193,11 @@ int RunEval(Args args) {
     writer.Field("text", textPath);
     writer.Field("characters", static_cast<int64_t>(runs[0].count.characters));
     writer.Field("words", static_cast<int64_t>(runs[0].count.words));
+    if (check.dictionary) {
+      writer.Field("candidatesChecked", static_cast<int64_t>(check.shown));
+      writer.Key("candidatesNotInDictionary");
+      writer.Real(share(check.unknown, check.shown));
+    }
     writer.Key("runs");
     writer.BeginArray();
     for (const Run& run : runs) {
@@ -186,6 +240,10 @@ int RunEval(Args args) {
     } else {
       std::printf("  %-22s %9zu %10.4f\n", label.c_str(), run.count.taps, run.count.TapsPerCharacter());
     }
+  }
+  if (check.dictionary) {
+    std::printf("  first three candidates of word mode (learning off) not in the dictionaries: %zu of %zu (%.2f%%)\n",
+                check.unknown, check.shown, 100 * share(check.unknown, check.shown));
   }
   return 0;
 }
