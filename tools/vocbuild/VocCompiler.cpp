@@ -115,6 +115,11 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list, co
     const std::vector<WideString> written = SplitAtJoiners(text);
     for (size_t i = 0; i < pieces.size(); ++i) {
       ++report.parts;
+      // A dictionary's "Gd's" is the symbol Gd and an s: the part is judged as written.
+      if (!mainList && i < written.size() && IsAbbreviation(written[i])) {
+        ++report.abbreviations;
+        continue;
+      }
       LetterCodes codes;
       if (!EncodeWith(map, typable, pieces[i], codes) &&
           !(i < written.size() && EncodeWith(map, typable, written[i], codes))) {
@@ -160,13 +165,7 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list, co
   for (const WordList* extra : options.extraLists) {
     if (!extra) continue;
     haveDictionary = haveDictionary || !extra->words.empty();
-    for (const SourceWord& word : extra->words) {
-      if (IsAbbreviation(word.text)) {
-        ++report.abbreviations;
-        continue;
-      }
-      take(word.text, 0, false);
-    }
+    for (const SourceWord& word : extra->words) take(word.text, 0, false);
   }
   // The families as candidate indices, each once.
   std::vector<std::vector<std::vector<uint32_t>>> families(options.formLists.size());
@@ -177,10 +176,6 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list, co
       std::vector<uint32_t>& members = families[l][f];
       for (const WideString& form : options.formLists[l]->families[f]) {
         haveDictionary = true;
-        if (IsAbbreviation(form)) {
-          ++report.abbreviations;
-          continue;
-        }
         for (size_t i : take(form, 0, false)) members.push_back(static_cast<uint32_t>(i));
       }
       std::sort(members.begin(), members.end());
