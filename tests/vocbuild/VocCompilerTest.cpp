@@ -221,6 +221,40 @@ TEST(VocCompilerTest, WordsWithoutAListedFamilyAreEstimatedByTheirEnding) {
   EXPECT_EQ(unlistedLy, 1);
 }
 
+TEST(VocCompilerTest, EstimatesNeverReorderListedWords) {
+  // Random counts, every listed word in a family of unlisted forms: whatever the estimates do to
+  // the scale, a listed word with a higher count never gets a lower frequency.
+  std::mt19937 random(5);
+  std::string list, families;
+  std::vector<std::pair<std::string, uint64_t>> listed;
+  for (int i = 0; i < 200; ++i) {
+    const std::string stem = {static_cast<char>('a' + i % 26), static_cast<char>('a' + i / 26 % 26), 'q'};
+    const uint64_t count = 1 + random() % 100000;
+    list += stem + "\t" + std::to_string(count) + "\n";
+    listed.push_back({stem, count});
+    families += stem + " " + stem + "ed " + stem + "ing\n";
+  }
+  const FamilyList forms = ReadFamilyList(families);
+  BuildOptions options;
+  options.formLists.push_back(&forms);
+  BuildReport report;
+  const CompiledVocabulary v = Compile(list, report, options);
+  ASSERT_EQ(v.entries.size(), 600u);
+  std::map<std::string, int> frequency;
+  for (const VocEntry& e : v.entries) frequency[e.word] = e.frequency;
+  const KeyMap map = TestKeyMap();
+  std::vector<std::pair<uint64_t, int>> byCount;
+  for (const auto& [word, count] : listed) {
+    LetterCodes codes;
+    ASSERT_TRUE(EncodeTypable(map, Utf8ToWide(word), codes));
+    byCount.push_back({count, frequency[codes]});
+  }
+  std::sort(byCount.begin(), byCount.end());
+  for (size_t i = 1; i < byCount.size(); ++i) {
+    if (byCount[i].first > byCount[i - 1].first) EXPECT_GE(byCount[i].second, byCount[i - 1].second) << i;
+  }
+}
+
 TEST(VocCompilerTest, SameInputInAnyOrderGivesTheSameBytes) {
   std::vector<std::string> lines;
   for (int i = 0; i < 300; ++i) {
