@@ -259,11 +259,26 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list, co
   }
   std::vector<const Candidate*> sorted = SortedByCodes(chosen, keep);
   if (PoolSize(sorted) > kPoolLimit) {
-    // The largest number of most wanted words whose pool stays within the limit.
+    // The largest number of most wanted words whose pool stays within the limit. The words stay
+    // in code order; a trial count n keeps those among the n most wanted.
+    std::vector<uint32_t> rank(candidates.size(), 0);
+    for (size_t i = 0; i < keep; ++i) rank[static_cast<size_t>(chosen[i] - candidates.data())] = static_cast<uint32_t>(i);
+    auto poolWith = [&](size_t n) {
+      size_t size = 0;
+      std::string_view previous;
+      for (const Candidate* c : sorted) {
+        if (rank[static_cast<size_t>(c - candidates.data())] >= n) continue;
+        size_t p = 0;
+        while (p < previous.size() && p < c->word.size() && previous[p] == c->word[p]) ++p;
+        size += p >= 2 ? c->word.size() - p + 1 : c->word.size();
+        previous = c->word;
+      }
+      return size;
+    };
     size_t lo = 0, hi = keep;  // lo fits, hi does not
     while (lo + 1 < hi) {
       const size_t mid = lo + (hi - lo) / 2;
-      if (PoolSize(SortedByCodes(chosen, mid)) <= kPoolLimit) lo = mid; else hi = mid;
+      if (poolWith(mid) <= kPoolLimit) lo = mid; else hi = mid;
     }
     report.cutByPool = keep - lo;
     keep = lo;
