@@ -36,10 +36,16 @@ INT_PTR CALLBACK CPropertyPage::DialogProc(HWND window, UINT message, WPARAM wPa
   switch (message) {
     case WM_NOTIFY:
       return page->OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
-    case WM_COMMAND:
-      return page->OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam))
-                 ? TRUE
-                 : FALSE;
+    case WM_COMMAND: {
+      const HWND control = reinterpret_cast<HWND>(lParam);
+      // A button that is disabled or hidden cannot be pressed by a person; a click that reaches
+      // the page anyway (a BM_CLICK sent to it) changes nothing.
+      if (HIWORD(wParam) == BN_CLICKED && control &&
+          (!IsWindowEnabled(control) || !IsWindowVisible(control))) {
+        return TRUE;
+      }
+      return page->OnCommand(LOWORD(wParam), HIWORD(wParam), control) ? TRUE : FALSE;
+    }
     case WM_HSCROLL:
       return page->OnHScroll(reinterpret_cast<HWND>(lParam), LOWORD(wParam)) ? TRUE : FALSE;
     case WM_DESTROY:

@@ -61,20 +61,24 @@ void SheetDriver::MoveSlider(int id, int position) {
 }
 
 std::vector<std::u16string> SheetDriver::ListEntries(int id) const {
+  const HWND list = Item(id);
   std::vector<std::u16string> entries;
-  const int count = static_cast<int>(SendMessageW(Item(id), LB_GETCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i)
-    entries.push_back(Utf16Of(Item(id), LB_GETTEXTLEN, LB_GETTEXT, i));
+  const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) entries.push_back(Utf16Of(list, LB_GETTEXTLEN, LB_GETTEXT, i));
   return entries;
 }
 
 std::vector<std::u16string> SheetDriver::ComboEntries(int id) const {
+  const HWND combo = Item(id);
   std::vector<std::u16string> entries;
-  const int count = static_cast<int>(SendMessageW(Item(id), CB_GETCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) {
-    entries.push_back(Utf16Of(Item(id), CB_GETLBTEXTLEN, CB_GETLBTEXT, i));
-  }
+  const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i)
+    entries.push_back(Utf16Of(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, i));
   return entries;
+}
+
+int SheetDriver::ListCount(int id) const {
+  return static_cast<int>(SendMessageW(Item(id), LB_GETCOUNT, 0, 0));
 }
 
 int SheetDriver::ListSelection(int id) const {
@@ -144,6 +148,10 @@ void SheetTest::WriteInstalled(const std::string& relative, const std::string& b
 
 std::string SheetTest::ReadInstalled(const std::string& relative) const {
   return ReadBytes(dir_.File(kInstall + relative));
+}
+
+std::string SheetTest::InstalledPath(const std::string& relative) const {
+  return dir_.File(kInstall + relative);
 }
 
 bool SheetTest::Installed(const std::string& relative) const {

@@ -40,6 +40,7 @@ class SheetDriver {
 
   std::vector<std::u16string> ListEntries(int id) const;
   std::vector<std::u16string> ComboEntries(int id) const;
+  int ListCount(int id) const;
   int ListSelection(int id) const;
   int ComboSelection(int id) const;
   bool Checked(int id) const;
@@ -61,6 +62,7 @@ class SheetTest : public ::testing::Test {
   void WriteInstalled(const std::string& relative, const std::string& bytes);
   std::string ReadInstalled(const std::string& relative) const;
   bool Installed(const std::string& relative) const;
+  std::string InstalledPath(const std::string& relative) const;
   // A language of the repository's data/Languages (its .chr) with a vocabulary of the given
   // lower-case a-z words, which the English-like languages spell with the same letter codes.
   void InstallLanguage(const std::string& name, const std::vector<std::string>& words = {},
