@@ -4,6 +4,7 @@
 
 #include "engine/Language.h"
 #include "options/ExchangeFile.h"
+#include "system/LetterCase.h"
 
 namespace tessaline {
 namespace {
@@ -38,6 +39,12 @@ const char* ImportOutcomeName(ImportOutcome outcome) {
       return "longer than 255 characters";
   }
   return "";
+}
+
+void SortAsWordList(std::vector<WideString>& words) {
+  std::stable_sort(words.begin(), words.end(), [](const WideString& a, const WideString& b) {
+    return CompareAlphabetically(a, b) < 0;
+  });
 }
 
 ImportResult ImportUserWords(Language& temporary, const std::vector<WideString>& listed, FILE* file,

@@ -42,6 +42,10 @@ struct ImportResult {
   bool stoppedAtLimit = false;    // lines were left unread for the 512-word limit
 };
 
+// Sorts words the way the Dictionary page's sorted word list shows them: alphabetically, ignoring
+// letter case and accents (system/LetterCase.h). The tool writes and offers words in this order.
+void SortAsWordList(std::vector<WideString>& words);
+
 // The whole import against an open exchange file. `temporary` must hold no user words; it gains
 // the accepted ones. Every word offered is reported to observe (when given), in order.
 // The work is bounded by the file: each piece of at most 255 bytes is cleaned and offered once.
