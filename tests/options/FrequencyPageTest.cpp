@@ -74,7 +74,10 @@ INSTANTIATE_TEST_SUITE_P(
                       SliderCase{20, 4, 31, 10, u"20", u"2", 31, 31},  // 31 × 10 × 0.1
                       SliderCase{20, 4, 7, 1, u"20", u"2", 7, 1},      // 0.7 + 0.5 rounds to 1
                       SliderCase{0, 4, 0, 0, u"7", u"10", 7, 7},       // FreqMax 0: fastest
-                      SliderCase{0xFFFFFFFF, 4, 0, 0, u"7", u"10", 7, 7}));
+                      SliderCase{0xFFFFFFFF, 4, 0, 0, u"7", u"10", 7, 7},
+                      SliderCase{20, 0xFFFFFF9C, 0, 0, u"20", u"1", 20, 2},  // FreqInc -100
+                      SliderCase{1, 0x7FFFFFFF, 0, 0, u"7", u"10", 7, 7},
+                      SliderCase{0x7FFFFFFF, 1, 0, 0, u"31", u"1", 31, 3}));
 
 TEST_F(FrequencyPageTest, SlidersMovedAndCancelledChangeNothing) {
   RunSheet(
