@@ -21,7 +21,8 @@ class Keypad {
   explicit Keypad(const KeyMap& map) : map_(map) {
     for (int key = 2; key <= 9; ++key) {
       const WideString letters = map.KeyLetters(key);
-      for (size_t i = 0; i < letters.size(); ++i) places_.emplace(letters[i], KeyPlace{key, static_cast<int>(i)});
+      for (size_t i = 0; i < letters.size(); ++i)
+        places_.emplace(letters[i], KeyPlace{key, static_cast<int>(i)});
     }
   }
   bool IsWordLetter(char16_t ch) const { return places_.count(LowerLetter(ch)) != 0; }
@@ -47,27 +48,47 @@ int WantedCase(const WideString& word, bool& approximated) {
   return 2;
 }
 
-bool ReplacesCommittedSpace(char16_t ch) { return WideView(u".,!?:;')_").find(ch) != WideView::npos; }
+bool ReplacesCommittedSpace(char16_t ch) {
+  return WideView(u".,!?:;')_").find(ch) != WideView::npos;
+}
+
+// Counts every tap and hands it to the sink, if there is one.
+struct Taps {
+  TapCount& count;
+  TapSink* sink = nullptr;
+
+  void Make(TapKind kind, int key = 0, int index = 0, char16_t ch = 0) {
+    ++count.taps;
+    if (sink) sink->OnTap(Tap{kind, key, index, ch});
+  }
+  void Pause() {
+    if (sink) sink->OnTap(Tap{TapKind::kMultiTapPause});
+  }
+};
 
 // The characters that are not words cost the same in both modes.
 struct OtherCharacters {
   const Keypad& pad;
-  TapCount& count;
+  Taps& taps;
   bool autoSpace = false;
   int* caseState = nullptr;  // word mode only: the punctuation key changes the case state
 
   void Type(char16_t ch) {
-    ++count.characters;
+    ++taps.count.characters;
     const int punctuation = pad.PunctuationIndex(ch);
     if (ch == u' ') {
-      if (!autoSpace) ++count.taps;
+      if (!autoSpace) taps.Make(TapKind::kSpaceKey);
     } else if (ch == u'\n') {
-      count.taps += 1 + (autoSpace ? 1 : 0);
+      if (autoSpace) taps.Make(TapKind::kBackspaceKey);
+      taps.Make(TapKind::kEnterKey);
     } else if (punctuation >= 0) {
-      count.taps += static_cast<size_t>(punctuation) + 1;
-      if (caseState && *caseState != 1) *caseState = (ch == u'.' || ch == u'!' || ch == u'?') ? 2 : 0;
+      for (int i = 0; i <= punctuation; ++i) taps.Make(TapKind::kPunctuationKey, 1, i, ch);
+      if (caseState && *caseState != 1)
+        *caseState = (ch == u'.' || ch == u'!' || ch == u'?') ? 2 : 0;
     } else {
-      count.taps += 2 + ((autoSpace && !ReplacesCommittedSpace(ch)) ? 1 : 0);
+      if (autoSpace && !ReplacesCommittedSpace(ch)) taps.Make(TapKind::kBackspaceKey);
+      taps.Make(TapKind::kSymbolsKey);
+      taps.Make(TapKind::kSymbol, 0, 0, ch);
     }
     autoSpace = false;
   }
@@ -84,12 +105,14 @@ WideString WithoutCarriageReturns(WideView text) {
 
 }  // namespace
 
-TapCount ReplayWordMode(WideView input, const KeyMap& map, Predictor& predictor, bool learning) {
+TapCount ReplayWordMode(WideView input, const KeyMap& map, Predictor& predictor, bool learning,
+                        TapSink* sink) {
   const WideString text = WithoutCarriageReturns(input);
   const Keypad pad(map);
   TapCount count;
+  Taps taps{count, sink};
   int caseState = 0;
-  OtherCharacters other{pad, count, false, &caseState};
+  OtherCharacters other{pad, taps, false, &caseState};
   size_t i = 0;
   while (i < text.size()) {
     if (!pad.IsWordLetter(text[i])) {
@@ -107,7 +130,7 @@ TapCount ReplayWordMode(WideView input, const KeyMap& map, Predictor& predictor,
     bool approximated = false;
     const int wanted = WantedCase(word, approximated);
     count.caseApproximated += approximated;
-    count.taps += static_cast<size_t>((wanted - caseState + 3) % 3);
+    for (int i = 0; i < (wanted - caseState + 3) % 3; ++i) taps.Make(TapKind::kCaseKey);
     caseState = wanted;
     const size_t tapsBefore = count.taps;
 
@@ -117,14 +140,16 @@ TapCount ReplayWordMode(WideView input, const KeyMap& map, Predictor& predictor,
     bool committedEarly = false;
     for (size_t k = 0; k < lower.size(); ++k) {
       predictor.PressKey(pad.Place(lower[k]).key);
-      ++count.taps;
+      taps.Make(TapKind::kLetterKey, pad.Place(lower[k]).key, static_cast<int>(k), lower[k]);
       candidates = predictor.Candidates();
       const auto found = std::find(candidates.begin(), candidates.end(), lower);
-      const int index = found == candidates.end() ? -1 : static_cast<int>(found - candidates.begin());
+      const int index =
+          found == candidates.end() ? -1 : static_cast<int>(found - candidates.begin());
       if (index >= 0 && index < kVisibleCandidates) {
         committedAt = index;
         const bool last = k + 1 == lower.size();
-        count.taps += (index == 0 && last && punctuationNext) ? 0 : 1;
+        // The first entry is the selected one: the punctuation key commits it by itself.
+        if (!(index == 0 && last && punctuationNext)) taps.Make(TapKind::kCandidate, 0, index);
         committedEarly = true;
         break;
       }
@@ -138,16 +163,22 @@ TapCount ReplayWordMode(WideView input, const KeyMap& map, Predictor& predictor,
       int selected = 0;
       while (!(selected <= target && target < selected + kVisibleCandidates)) {
         selected = std::min(selected + kVisibleCandidates, lastEntry);
-        ++count.taps;
+        taps.Make(TapKind::kNextCandidate);
       }
       if (spelled) {
-        ++count.taps;  // tap the spelling entry
-        for (char16_t ch : lower) count.taps += static_cast<size_t>(pad.Place(ch).index) + 1;
-        count.taps += punctuationNext ? 0 : 1;
+        taps.Make(TapKind::kCandidate, 0, target - selected);  // the spelling entry
+        for (size_t k = 0; k < lower.size(); ++k) {
+          const KeyPlace place = pad.Place(lower[k]);
+          if (k > 0 && pad.Place(lower[k - 1]).key == place.key) taps.Pause();
+          for (int i = 0; i <= place.index; ++i)
+            taps.Make(TapKind::kSpellingKey, place.key, i, lower[k]);
+        }
+        if (!punctuationNext) taps.Make(TapKind::kCommitSpelled);
         ++count.spelled;
       } else {
         committedAt = target;
-        count.taps += (selected == target && punctuationNext) ? 0 : 1;
+        if (!(selected == target && punctuationNext))
+          taps.Make(TapKind::kCandidate, 0, target - selected);
       }
     }
     count.wordTaps += count.taps - tapsBefore;
@@ -169,7 +200,8 @@ TapCount ReplayLetterMode(WideView input, const KeyMap& map) {
   const WideString text = WithoutCarriageReturns(input);
   const Keypad pad(map);
   TapCount count;
-  OtherCharacters other{pad, count, false, nullptr};
+  Taps taps{count, nullptr};
+  OtherCharacters other{pad, taps, false, nullptr};
   bool capitals = false;
   for (char16_t ch : text) {
     if (!pad.IsWordLetter(ch)) {

@@ -65,12 +65,47 @@ struct TapCount {
   size_t wordCharacters = 0;
   size_t wordTaps = 0;
   double TapsPerCharacter() const { return characters ? double(taps) / double(characters) : 0.0; }
-  double WordTapsPerCharacter() const { return wordCharacters ? double(wordTaps) / double(wordCharacters) : 0.0; }
+  double WordTapsPerCharacter() const {
+    return wordCharacters ? double(wordTaps) / double(wordCharacters) : 0.0;
+  }
 };
 
 constexpr int kVisibleCandidates = 3;
 
-TapCount ReplayWordMode(WideView text, const KeyMap& map, Predictor& predictor, bool learning);
+// One tap of the replay, for a typist that makes the taps for real: which button and, for the
+// candidate window, which of its visible entries.
+enum class TapKind {
+  kLetterKey,       // word mode: a letter key (key) once
+  kCaseKey,         // the case key
+  kNextCandidate,   // the next-candidate key: the selection moves three entries on
+  kCandidate,       // the candidate window's visible entry `index` (0 to 2): commits it
+  kSpellingKey,     // spelling (multi-tap): one tap on key `key` towards the letter `ch`
+  kMultiTapPause,   // no tap: wait out the multi-tap time before the next letter on the same key
+  kCommitSpelled,   // the spelled word's entry: commits it
+  kPunctuationKey,  // key 1 once (multi-tap towards `ch`)
+  kSpaceKey,
+  kEnterKey,
+  kBackspaceKey,
+  kSymbolsKey,  // opens the symbols pop-up
+  kSymbol,      // the symbol `ch` in the pop-up
+};
+
+struct Tap {
+  TapKind kind;
+  int key = 0;
+  int index = 0;
+  char16_t ch = 0;
+};
+
+// Receives every tap of a replay in order (kMultiTapPause is not counted as a tap).
+class TapSink {
+ public:
+  virtual ~TapSink() = default;
+  virtual void OnTap(const Tap& tap) = 0;
+};
+
+TapCount ReplayWordMode(WideView text, const KeyMap& map, Predictor& predictor, bool learning,
+                        TapSink* sink = nullptr);
 TapCount ReplayLetterMode(WideView text, const KeyMap& map);
 
 }  // namespace tessaline::evaluation

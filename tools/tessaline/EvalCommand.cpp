@@ -12,6 +12,7 @@
 #include "Json.h"
 #include "engine/Language.h"
 #include "engine/WordSearch.h"
+#include "evaluation/EnginePredictor.h"
 #include "evaluation/TapModel.h"
 #include "settings/Settings.h"
 
@@ -48,23 +49,7 @@ constexpr const char* kUsage =
     "                                 \"words only\": the words' own taps (letters, candidates,\n"
     "                                 spelling; no case) per letter and one space a word\n";
 
-class EnginePredictor : public evaluation::Predictor {
- public:
-  explicit EnginePredictor(Language& language) : language_(language) { search_.SetLanguage(&language); }
-  void Reset() override { search_.Reset(); }
-  void PressKey(int key) override { search_.PressKey(static_cast<int8_t>(key)); }
-  std::vector<WideString> Candidates() override {
-    std::vector<WideString> list;
-    search_.GetCandidates(list);
-    return list;
-  }
-  void AddUserWord(const WideString& word) override { language_.AddUserWord(word); }
-  void LearnWord(const WideString& word) override { language_.LearnWord(word); }
-
- private:
-  Language& language_;
-  WordSearch search_;
-};
+using evaluation::EnginePredictor;
 
 // A private copy of the language file and its vocabulary, so that learning writes its .usr there.
 class LanguageCopy {

@@ -1,0 +1,42 @@
+// The system keyboard's window: a child of the soft input panel's window that draws the keys
+// and types them through the panel's callback when the pen lifts on the key it went down on.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "KeypadLayout.h"
+#include "platform/InputMethod.h"
+
+namespace tessaline::msim {
+
+class CKeypadWnd {
+ public:
+  // Creates the window as a child of parent, at the top left, `rowHeight` pixels a row.
+  bool Create(HWND parent, int width, int rowHeight);
+  void Destroy();
+  HWND Handle() const { return window_; }
+
+  void SetCallback(IIMCallback* callback) { callback_ = callback; }
+  void SetRowHeight(int rowHeight);
+  // Forgets a pressed key and the one-shot shift (the panel was hidden).
+  void ResetInput();
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnPaint();
+  LRESULT OnLButtonDown(POINT point);
+  LRESULT OnLButtonUp(POINT point);
+
+  void Type(const KeypadKey& key);
+  void PressAndRelease(BYTE vk);
+
+  HWND window_ = nullptr;
+  IIMCallback* callback_ = nullptr;
+  std::vector<KeypadKey> keys_;
+  int pressed_ = -1;
+  bool shift_ = false;
+};
+
+}  // namespace tessaline::msim

@@ -1,0 +1,297 @@
+#include "screen/DeviceWnd.h"
+
+#include <windows.h>
+// The common controls' header needs the Windows header before it.
+#include <commctrl.h>
+
+#include <ctime>
+
+#include "screen/DeviceLayout.h"
+
+namespace tessaline::emulator {
+namespace {
+
+constexpr wchar_t kSipWindowClass[] = L"SipWndClass";
+constexpr UINT_PTR kClockTimer = 1;
+constexpr UINT kClockMilliseconds = 1000;
+constexpr int kNotesId = 100;
+
+}  // namespace
+
+CDeviceWnd::CDeviceWnd() : directory_(CreateRegistryDirectory()) {}
+
+CDeviceWnd::~CDeviceWnd() {
+  // The input method goes before the windows it lives in.
+  host_.reset();
+}
+
+bool CDeviceWnd::Create(const DeviceOptions& options) {
+  trace_ = options.trace;
+  static const bool registered = [] {
+    WNDCLASSW device{};
+    device.lpfnWndProc = WindowProc;
+    device.hInstance = GetModuleHandleW(nullptr);
+    device.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    device.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+    device.lpszClassName = kDeviceWindowClass;
+    WNDCLASSW sip{};
+    sip.lpfnWndProc = SipWindowProc;
+    sip.hInstance = GetModuleHandleW(nullptr);
+    sip.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    sip.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    sip.lpszClassName = kSipWindowClass;
+    return RegisterClassW(&device) != 0 && RegisterClassW(&sip) != 0;
+  }();
+  if (!registered) return false;
+  changedMessage_ = RegisterWindowMessageW(kDeviceChangedMessage);
+  const DWORD style =
+      options.framed ? (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN)
+                     : (WS_POPUP | WS_CLIPCHILDREN);
+  RECT frame{0, 0, kScreenWidth, kScreenHeight};
+  AdjustWindowRectEx(&frame, style, FALSE, 0);
+  HWND window =
+      CreateWindowExW(0, kDeviceWindowClass, L"Tessaline Pocket PC emulator", style,
+                      options.position.x, options.position.y, frame.right - frame.left,
+                      frame.bottom - frame.top, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+  // WM_NCCREATE gave the window to window_ already.
+  return window && notes_ && sip_;
+}
+
+LRESULT CALLBACK CDeviceWnd::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    auto* self = static_cast<CDeviceWnd*>(create->lpCreateParams);
+    self->window_.Reset(window);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<CDeviceWnd*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(window, message, wParam, lParam);
+  const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  switch (message) {
+    case WM_CREATE:
+      return self->OnCreate();
+    case WM_PAINT:
+      return self->OnPaint();
+    case WM_LBUTTONDOWN:
+      return self->OnLButtonDown(point);
+    case WM_TIMER:
+      return self->OnTimer(wParam);
+    case WM_COMMAND:
+      return self->OnCommand(LOWORD(wParam));
+    case WM_SETFOCUS:
+      return self->OnSetFocus();
+    case WM_DESTROY:
+      return self->OnDestroy();
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      self->window_.Release();
+      break;
+    default:
+      if (message == self->changedMessage_ && message != 0) {
+        self->FollowCurrentInputMethod();
+        return 0;
+      }
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// The panel window only hosts the input method's window; the back colour shows before the
+// input method paints its own.
+LRESULT CALLBACK CDeviceWnd::SipWindowProc(HWND window, UINT message, WPARAM wParam,
+                                           LPARAM lParam) {
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CDeviceWnd::OnCreate() {
+  HWND window = window_.Get();
+  notesFont_.Reset(CreateShellFont(13, false));
+  notes_ = CreateWindowExW(0, L"EDIT", L"",
+                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
+                               ES_WANTRETURN | ES_NOHIDESEL,
+                           0, kTitleBarHeight, kScreenWidth, kMenuBarTop - kTitleBarHeight, window,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(kNotesId)),
+                           GetModuleHandleW(nullptr), nullptr);
+  if (notes_) {
+    SendMessageW(notes_, WM_SETFONT, reinterpret_cast<WPARAM>(notesFont_.Get()), FALSE);
+    SendMessageW(notes_, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(3, 3));
+  }
+  panelRect_ = RECT{0, kMenuBarTop - kDefaultPanelHeight, kScreenWidth, kMenuBarTop};
+  sip_ = CreateWindowExW(0, kSipWindowClass, L"SIP", WS_CHILD | WS_CLIPCHILDREN, panelRect_.left,
+                         panelRect_.top, kScreenWidth, kDefaultPanelHeight, window, nullptr,
+                         GetModuleHandleW(nullptr), nullptr);
+  picker_.Create(window);
+  if (sip_) {
+    host_ = std::make_unique<SipHost>(sip_, *this);
+    host_->SetTrace(trace_);
+  }
+  UpdateClock(false);
+  SetTimer(window, kClockTimer, kClockMilliseconds, nullptr);
+  if (notes_) SetFocus(notes_);
+  return notes_ && sip_ ? 0 : -1;
+}
+
+LRESULT CDeviceWnd::OnDestroy() {
+  KillTimer(window_.Get(), kClockTimer);
+  if (host_) host_->Deactivate();
+  return 0;
+}
+
+LRESULT CDeviceWnd::OnPaint() {
+  win32::PaintScope paint(window_.Get());
+  chrome_.panelShown = host_ && host_->IsShown();
+  chrome_.pickerOpen = picker_.IsOpen();
+  DrawTitleBar(paint.Get(), chrome_);
+  DrawMenuBar(paint.Get(), chrome_);
+  return 0;
+}
+
+LRESULT CDeviceWnd::OnLButtonDown(POINT point) {
+  if (PtInRect(&kPanelButton, point)) {
+    picker_.Close();
+    TogglePanel();
+  } else if (PtInRect(&kPickerArrow, point)) {
+    if (picker_.IsOpen()) {
+      picker_.Close();
+      InvalidateRect(window_.Get(), &kPickerArrow, FALSE);
+    } else {
+      OpenPicker();
+    }
+  } else {
+    picker_.Close();
+  }
+  return 0;
+}
+
+LRESULT CDeviceWnd::OnTimer(UINT_PTR id) {
+  if (id == kClockTimer) {
+    UpdateClock(true);
+    // Another program may have made another input method current.
+    FollowCurrentInputMethod();
+  }
+  return 0;
+}
+
+LRESULT CDeviceWnd::OnCommand(UINT id) {
+  if (id == kPickOptions) {
+    OpenOptions();
+  } else if (id >= kPickInputMethod && id - kPickInputMethod < pickerEntries_.size()) {
+    directory_->SetCurrent(pickerEntries_[id - kPickInputMethod].clsid);
+    FollowCurrentInputMethod();
+  }
+  InvalidateRect(window_.Get(), nullptr, FALSE);
+  return 0;
+}
+
+LRESULT CDeviceWnd::OnSetFocus() {
+  if (notes_) SetFocus(notes_);
+  return 0;
+}
+
+bool CDeviceWnd::StartInputMethod(std::wstring& error) {
+  CLSID clsid{};
+  if (!ChooseInputMethod(*directory_, clsid)) {
+    error = L"no input method is installed on the device";
+    return false;
+  }
+  return host_->Activate(clsid, error);
+}
+
+void CDeviceWnd::FollowCurrentInputMethod() {
+  if (!host_) return;
+  CLSID clsid{};
+  if (!ChooseInputMethod(*directory_, clsid)) return;
+  if (host_->IsActive() && clsid == host_->Current()) return;
+  std::wstring error;
+  if (!host_->Activate(clsid, error) && trace_) {
+    std::fprintf(trace_, "switch failed: %ls\n", error.c_str());
+  }
+  InvalidateRect(window_.Get(), nullptr, FALSE);
+}
+
+void CDeviceWnd::ShowPanel() {
+  host_->Show();
+  Layout();
+}
+
+void CDeviceWnd::HidePanel() {
+  host_->Hide();
+  Layout();
+}
+
+void CDeviceWnd::TogglePanel() { host_->IsShown() ? HidePanel() : ShowPanel(); }
+
+void CDeviceWnd::OpenPicker() {
+  pickerEntries_ = directory_->Enumerate();
+  picker_.Open(pickerEntries_, host_->Current());
+  InvalidateRect(window_.Get(), &kPickerArrow, FALSE);
+}
+
+void CDeviceWnd::OpenOptions() {
+  picker_.Close();
+  host_->Options(window_.Get());
+}
+
+std::wstring CDeviceWnd::NotesText() const {
+  const int length = GetWindowTextLengthW(notes_);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(notes_, text.data(), length + 1)));
+  std::wstring plain;
+  plain.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') continue;
+    plain.push_back(text[i]);
+  }
+  return plain;
+}
+
+POINT CDeviceWnd::DeviceOrigin() {
+  POINT origin{0, 0};
+  ClientToScreen(window_.Get(), &origin);
+  return origin;
+}
+
+void CDeviceWnd::OnPanelRect(const RECT& deviceRect) {
+  panelRect_ = deviceRect;
+  Layout();
+}
+
+void CDeviceWnd::OnTaskbarIcon(HANDLE imageList) {
+  chrome_.taskbarIcon = static_cast<HIMAGELIST>(imageList);
+  if (window_) {
+    const RECT icon = kTitleIcon;
+    InvalidateRect(window_.Get(), &icon, FALSE);
+  }
+}
+
+// Text and keys go to the focused window of the device (a dialog's field while the options are
+// open), but never to the panel itself; otherwise to the Notes box.
+HWND CDeviceWnd::KeyTarget() {
+  HWND focus = GetFocus();
+  if (focus && focus != sip_ && !IsChild(sip_, focus) && focus != window_.Get()) return focus;
+  return notes_;
+}
+
+void CDeviceWnd::Layout() {
+  if (!window_) return;
+  const bool shown = host_ && host_->IsShown();
+  const int notesBottom = shown ? panelRect_.top : kMenuBarTop;
+  SetWindowPos(notes_, nullptr, 0, kTitleBarHeight, kScreenWidth, notesBottom - kTitleBarHeight,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(sip_, nullptr, panelRect_.left, panelRect_.top, panelRect_.right - panelRect_.left,
+               panelRect_.bottom - panelRect_.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(notes_, EM_SCROLLCARET, 0, 0);
+  const RECT menu{0, kMenuBarTop, kScreenWidth, kScreenHeight};
+  InvalidateRect(window_.Get(), &menu, FALSE);
+}
+
+void CDeviceWnd::UpdateClock(bool repaint) {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  wchar_t text[16];
+  swprintf(text, 16, L"%d:%02d", now.wHour, now.wMinute);
+  if (chrome_.clock == text) return;
+  chrome_.clock = text;
+  if (repaint && window_) InvalidateRect(window_.Get(), &kTitleClock, FALSE);
+}
+
+}  // namespace tessaline::emulator

@@ -1,0 +1,92 @@
+// The device screen: the Pocket PC shell around the Notes application. It draws the title bar
+// and the menu bar, holds the Notes box (which has the focus and receives the text), the soft
+// input panel's window that the input method's window lives in, and the input method picker;
+// it hosts the current input method and follows the device's choice of it.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "screen/Chrome.h"
+#include "screen/Picker.h"
+#include "sip/InputMethodDirectory.h"
+#include "sip/SipHost.h"
+#include "system/win32/Handles.h"
+
+namespace tessaline::emulator {
+
+// The main window's class: the device services find a running emulator by it.
+constexpr wchar_t kDeviceWindowClass[] = L"TessalineEmulator";
+// Sent (or posted) to the main window when the device's state changed in another program, for
+// example the current input method: the emulator looks again.
+constexpr wchar_t kDeviceChangedMessage[] = L"TessalineDeviceChanged";
+
+struct DeviceOptions {
+  bool framed = true;  // a window with a caption (interactive at zoom 1), else a bare pop-up
+  POINT position{CW_USEDEFAULT, CW_USEDEFAULT};
+  FILE* trace = nullptr;
+};
+
+class CDeviceWnd final : public SipHostListener {
+ public:
+  CDeviceWnd();
+  ~CDeviceWnd();
+
+  bool Create(const DeviceOptions& options);
+  HWND Handle() const { return window_.Get(); }
+  HWND Notes() const { return notes_; }
+  HWND SipWindow() const { return sip_; }
+  SipHost& Host() { return *host_; }
+
+  // Starts the device's current input method; the error says why when none could be started.
+  bool StartInputMethod(std::wstring& error);
+  // Looks at the device's current input method again and switches to it if it changed.
+  void FollowCurrentInputMethod();
+  void ShowPanel();
+  void HidePanel();
+  void TogglePanel();
+  void OpenPicker();
+  void OpenOptions();
+
+  // The Notes text with its line breaks as "\n".
+  std::wstring NotesText() const;
+  const RECT& PanelRect() const { return panelRect_; }
+  POINT DeviceOrigin() override;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK SipWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnCreate();
+  LRESULT OnPaint();
+  LRESULT OnLButtonDown(POINT point);
+  LRESULT OnTimer(UINT_PTR id);
+  LRESULT OnCommand(UINT id);
+  LRESULT OnSetFocus();
+  LRESULT OnDestroy();
+
+  // SipHostListener
+  void OnPanelRect(const RECT& deviceRect) override;
+  void OnTaskbarIcon(HANDLE imageList) override;
+  HWND KeyTarget() override;
+
+  void Layout();
+  void UpdateClock(bool repaint);
+
+  win32::Window window_;
+  HWND notes_ = nullptr;
+  HWND sip_ = nullptr;
+  CPickerWnd picker_;
+  std::unique_ptr<SipHost> host_;
+  std::unique_ptr<InputMethodDirectory> directory_;
+  std::vector<InstalledInputMethod> pickerEntries_;
+  ChromeState chrome_;
+  RECT panelRect_{};
+  win32::Font notesFont_;
+  FILE* trace_ = nullptr;
+  UINT changedMessage_ = 0;
+};
+
+}  // namespace tessaline::emulator

@@ -1,0 +1,71 @@
+#include "script/CommandLine.h"
+
+namespace tessaline::emulator {
+
+const char* const kCommandLineUsage =
+    "usage: emulator [options]\n"
+    "  --zoom 1|2|3        draw the 240 x 320 device screen at that scale (default 1)\n"
+    "  --headless          run without a person: replay the script, print the Notes text, exit\n"
+    "  --script FILE       pen events and commands, one a line (tap X Y, down X Y, move X Y,\n"
+    "                      up X Y, hold X Y MS, swipe X1 Y1 X2 Y2, wait MS, shot NAME, options,\n"
+    "                      show, hide, key NAME); positions in device pixels\n"
+    "  --shots DIR         where 'shot NAME' writes NAME.png (default: the current folder)\n"
+    "  --type TEXT         type the text on the keypad as a person would (word mode)\n"
+    "  --type-file FILE    the same with a UTF-8 text file\n"
+    "  --language NAME     the language to type in\n"
+    "  --trace             write the calls between the panel and the input method to stderr\n";
+
+bool ParseCommandLine(const std::vector<std::string>& arguments, CommandLine& line,
+                      std::string& error) {
+  line = {};
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    auto value = [&](std::string& into) {
+      if (i + 1 >= arguments.size()) {
+        error = argument + " needs a value";
+        return false;
+      }
+      into = arguments[++i];
+      return true;
+    };
+    if (argument == "--headless") {
+      line.headless = true;
+    } else if (argument == "--trace") {
+      line.trace = true;
+    } else if (argument == "--help" || argument == "-h") {
+      line.help = true;
+    } else if (argument == "--zoom") {
+      std::string zoom;
+      if (!value(zoom)) return false;
+      if (zoom != "1" && zoom != "2" && zoom != "3") {
+        error = "--zoom takes 1, 2 or 3, not '" + zoom + "'";
+        return false;
+      }
+      line.zoom = zoom[0] - '0';
+    } else if (argument == "--script") {
+      if (!value(line.script)) return false;
+    } else if (argument == "--shots") {
+      if (!value(line.shots)) return false;
+    } else if (argument == "--type") {
+      if (!value(line.typeText)) return false;
+    } else if (argument == "--type-file") {
+      if (!value(line.typeFile)) return false;
+    } else if (argument == "--language") {
+      if (!value(line.language)) return false;
+    } else {
+      error = "unknown argument '" + argument + "'";
+      return false;
+    }
+  }
+  if (!line.typeText.empty() && !line.typeFile.empty()) {
+    error = "--type and --type-file exclude each other";
+    return false;
+  }
+  if (line.headless && line.zoom != 1) {
+    error = "--headless draws the device at its own size: leave out --zoom";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace tessaline::emulator

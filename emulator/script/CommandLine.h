@@ -1,0 +1,31 @@
+// The emulator's command line.
+//
+//   emulator [--zoom 1|2|3] [--headless] [--script FILE] [--shots DIR] [--trace]
+//            [--type TEXT | --type-file FILE] [--language NAME]
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tessaline::emulator {
+
+struct CommandLine {
+  int zoom = 1;
+  bool headless = false;
+  bool trace = false;  // the calls between the panel and the input method, on standard error
+  bool help = false;
+  std::string script;    // a script file to replay
+  std::string shots;     // the folder for screenshots
+  std::string typeText;  // a text to type, given directly or read from typeFile
+  std::string typeFile;
+  std::string language;
+};
+
+// Reads the arguments (UTF-8, program name left out). On a mistake returns false with a message
+// for a person.
+bool ParseCommandLine(const std::vector<std::string>& arguments, CommandLine& line,
+                      std::string& error);
+
+extern const char* const kCommandLineUsage;
+
+}  // namespace tessaline::emulator

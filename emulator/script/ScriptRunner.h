@@ -1,0 +1,53 @@
+// Replays a script on the running device. Each command becomes a few timed steps (a tap is the
+// pen down, 60 ms, the pen up); the steps run from a timer of their own window, so that they go
+// on while a modal window of the input method (its options sheet) runs its own message loop.
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "screen/Pen.h"
+#include "script/Script.h"
+#include "system/win32/Handles.h"
+
+namespace tessaline::emulator {
+
+class CDeviceWnd;
+
+class ScriptRunner {
+ public:
+  // done(error): empty when the whole script ran.
+  ScriptRunner(CDeviceWnd& device, Pen& pen, std::wstring shotsFolder,
+               std::function<void(const std::string& error)> done);
+  bool Start(const std::vector<ScriptCommand>& commands);
+
+  static constexpr UINT kTapMilliseconds = 60;
+  static constexpr int kSwipeSteps = 8;
+  static constexpr UINT kSwipeStepMilliseconds = 15;
+  static constexpr UINT kKeyPauseMilliseconds = 5;
+
+ private:
+  struct Step {
+    std::function<std::string()> run;  // the error, or empty
+    UINT pauseAfter = 0;
+  };
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void OnTimer();
+  void Expand(const ScriptCommand& command);
+  void Finish(const std::string& error);
+  std::string SendKey(BYTE code, DWORD flags);
+
+  CDeviceWnd& device_;
+  Pen& pen_;
+  std::wstring shotsFolder_;
+  std::function<void(const std::string&)> done_;
+  std::deque<Step> steps_;
+  win32::Window window_;
+  bool finished_ = false;
+};
+
+}  // namespace tessaline::emulator

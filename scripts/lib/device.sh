@@ -1,0 +1,55 @@
+# The emulated device: a Wine prefix of its own under build/device, with the product installed
+# into \Program files\Tessaline the way the device's installer lays it out.
+
+device_prefix() { echo "$here/build/device"; }
+
+# Runs a Windows program in the device's prefix.
+device_wine() {
+  WINEPREFIX="$(device_prefix)" WINEARCH=win64 WINEDEBUG=-all \
+    WINEDLLOVERRIDES="mscoree,mshtml=d" wine "$@"
+}
+
+# Makes the prefix on first use (about ten seconds).
+device_init() {
+  local prefix
+  prefix="$(device_prefix)"
+  [ -f "$prefix/system.reg" ] && return 0
+  echo "== making the emulated device (a Wine prefix in $prefix)"
+  mkdir -p "$prefix"
+  WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=d" \
+    wineboot -i >/dev/null 2>&1
+  # Without a window manager under Xvfb, Wine waits on every top-level window it closes.
+  device_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  WINEPREFIX="$prefix" wineserver -w
+}
+
+# Copies the library and the data into the installation folder and registers what can be.
+device_install() {
+  local win="$here/build/win"
+  local folder
+  folder="$(device_prefix)/drive_c/Program files/Tessaline"
+  echo "== installing into C:\\Program files\\Tessaline of the device"
+  mkdir -p "$folder"
+  rm -rf "$folder/Layouts"
+  cp -r "$here/data/Layouts" "$folder/"
+  mkdir -p "$folder/Languages"
+  # The user's dictionaries (.usr) of an earlier run stay: they hold the words the user taught.
+  cp "$here"/data/Languages/*.chr "$here"/data/Languages/*.voc "$folder/Languages/"
+  cp "$win/Tessaline/runtime/Tessaline.dll" "$folder/"
+  if x86_64-w64-mingw32-objdump -p "$folder/Tessaline.dll" | grep -q DllRegisterServer; then
+    device_wine regsvr32 /s 'C:\Program files\Tessaline\Tessaline.dll' ||
+      echo "   registering Tessaline.dll failed" >&2
+  else
+    echo "   Tessaline.dll has no registration yet: it is copied but not an input method of the"
+    echo "   device; the device types with its system keyboard"
+  fi
+}
+
+# Runs a Windows program in the device's prefix and waits for Wine to finish with it, so that an
+# Xvfb display started around it can go away quietly.
+device_run() {
+  local status=0
+  device_wine "$@" || status=$?
+  WINEPREFIX="$(device_prefix)" wineserver -k >/dev/null 2>&1 || true
+  return $status
+}

@@ -1,0 +1,118 @@
+// The headless emulator's scripts and command line: what a person writes, and the errors that
+// must name the line and the problem.
+#include <gtest/gtest.h>
+
+#include "script/CommandLine.h"
+#include "script/Script.h"
+
+namespace tessaline::emulator {
+namespace {
+
+TEST(Script, ReadsEveryCommandWithItsNumbers) {
+  std::vector<ScriptCommand> commands;
+  ScriptError error;
+  ASSERT_TRUE(
+      ParseScript("# a comment\r\n\ntap 10 20\r\ndown 1 2\nmove 3 4\nup 5 6\n"
+                  "hold 7 8 900\nswipe 0 300 239 300\nwait 1500\nshot keypad.png\n"
+                  "options\nshow\nhide\nKEY Home\n",
+                  commands, error))
+      << error.message;
+  ASSERT_EQ(commands.size(), 12u);
+  EXPECT_EQ(commands[0].verb, ScriptVerb::kTap);
+  EXPECT_EQ(commands[0].line, 3);
+  EXPECT_EQ(commands[0].numbers[0], 10);
+  EXPECT_EQ(commands[0].numbers[1], 20);
+  EXPECT_EQ(commands[4].verb, ScriptVerb::kHold);
+  EXPECT_EQ(commands[4].numbers[2], 900);
+  EXPECT_EQ(commands[5].numbers[2], 239);
+  EXPECT_EQ(commands[5].numbers[3], 300);
+  EXPECT_EQ(commands[6].numbers[0], 1500);
+  EXPECT_EQ(commands[7].name, "keypad");  // ".png" is added when the file is written
+  EXPECT_EQ(commands[11].verb, ScriptVerb::kKey);
+  ASSERT_EQ(commands[11].keys.size(), 1u);
+  EXPECT_EQ(commands[11].keys[0].code, 0x24);
+  EXPECT_TRUE(commands[11].keys[0].press && commands[11].keys[0].release);
+}
+
+TEST(Script, KeyScriptsKeepModifiersHeldAcrossTheKeys) {
+  std::vector<ScriptCommand> commands;
+  ScriptError error;
+  ASSERT_TRUE(ParseScript("key VK_CONTROLd+VK_HOME+VK_CONTROLu", commands, error));
+  const auto& keys = commands[0].keys;
+  ASSERT_EQ(keys.size(), 3u);
+  EXPECT_EQ(keys[0].code, 0x11);
+  EXPECT_TRUE(keys[0].press);
+  EXPECT_FALSE(keys[0].release);
+  EXPECT_EQ(keys[1].code, 0x24);
+  EXPECT_TRUE(keys[1].press && keys[1].release);
+  EXPECT_EQ(keys[2].code, 0x11);
+  EXPECT_FALSE(keys[2].press);
+  EXPECT_TRUE(keys[2].release);
+}
+
+// Each bad line is reported with its number and what is wrong with it; nothing of the script
+// is kept.
+TEST(Script, BadLinesNameTheirLineAndTheProblem) {
+  struct Case {
+    const char* script;
+    int line;
+    const char* says;
+  } cases[] = {
+      {"tap 1 2\n\njump 3 4\n", 3, "unknown command 'jump'"},
+      {"tap 1\n", 1, "'tap' takes the form 'tap X Y', got 1 argument(s)"},
+      {"wait 10\ntap 1 2 3\n", 2, "got 3 argument(s)"},
+      {"tap x 2\n", 1, "'x' is not a whole number of device pixels"},
+      {"tap 1.5 2\n", 1, "'1.5' is not a whole number"},
+      {"hold 1 2 -5\n", 1, "'-5' is not a time in milliseconds"},
+      {"wait 99999999999\n", 1, "is not a time in milliseconds"},
+      {"shot ../outside\n", 1, "is not a plain file name"},
+      {"shot\n", 1, "'shot' takes the form 'shot NAME'"},
+      {"options now\n", 1, "'options' takes nothing"},
+      {"key VK_NOSUCH\n", 1, "'VK_NOSUCH' is neither a key name"},
+      {"key abcVK_HOME\n", 1, "is neither a key name"},
+  };
+  for (const Case& c : cases) {
+    std::vector<ScriptCommand> commands;
+    ScriptError error;
+    EXPECT_FALSE(ParseScript(c.script, commands, error)) << c.script;
+    EXPECT_TRUE(commands.empty());
+    EXPECT_EQ(error.line, c.line) << c.script;
+    EXPECT_EQ(error.message.rfind("line " + std::to_string(c.line) + ": ", 0), 0u) << error.message;
+    EXPECT_NE(error.message.find(c.says), std::string::npos) << error.message;
+  }
+}
+
+TEST(Script, KeyNamesByScriptOrDisplayName) {
+  EXPECT_EQ(KeyCodeByName("VK_F10"), 0x79);
+  EXPECT_EQ(KeyCodeByName("vk_return"), 0x0D);
+  EXPECT_EQ(KeyCodeByName("Enter"), 0x0D);
+  EXPECT_EQ(KeyCodeByName("pg dn"), 0x22);
+  EXPECT_EQ(KeyCodeByName("Back"), 0x08);
+  EXPECT_EQ(KeyCodeByName(""), 0);
+}
+
+TEST(CommandLine, ReadsOptionsAndRefusesMistakes) {
+  CommandLine line;
+  std::string error;
+  ASSERT_TRUE(ParseCommandLine({"--headless", "--script", "a.txt", "--shots", "out", "--trace"},
+                               line, error));
+  EXPECT_TRUE(line.headless);
+  EXPECT_EQ(line.script, "a.txt");
+  EXPECT_EQ(line.shots, "out");
+  ASSERT_TRUE(ParseCommandLine({"--zoom", "3"}, line, error));
+  EXPECT_EQ(line.zoom, 3);
+
+  const std::vector<std::vector<std::string>> wrong = {{"--zoom", "4"},
+                                                       {"--zoom"},
+                                                       {"--script"},
+                                                       {"--bogus"},
+                                                       {"--type", "a", "--type-file", "b"},
+                                                       {"--headless", "--zoom", "2"}};
+  for (const auto& arguments : wrong) {
+    EXPECT_FALSE(ParseCommandLine(arguments, line, error)) << arguments[0];
+    EXPECT_FALSE(error.empty());
+  }
+}
+
+}  // namespace
+}  // namespace tessaline::emulator
