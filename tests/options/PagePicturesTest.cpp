@@ -42,8 +42,9 @@ Shot Capture(HWND sheet, const std::string& name) {
   }
   const std::string folder = HostToWindowsPath(TESSALINE_PICTURES_DIR);
   std::filesystem::create_directories(folder);
-  std::ofstream(folder + "\\" + name + ".png", std::ios::binary)
-      << EncodePng(shot.width, shot.height, canvas.Rgb());
+  const std::string png = EncodePng(shot.width, shot.height, canvas.Rgb());
+  EXPECT_FALSE(png.empty()) << name;
+  std::ofstream(folder + "\\" + name + ".png", std::ios::binary) << png;
 
   // Every visible control of the page lies inside the sheet.
   RECT client{};
