@@ -1,6 +1,7 @@
 #include "options/WordImport.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "engine/Language.h"
 #include "options/ExchangeFile.h"
@@ -8,6 +9,8 @@
 
 namespace tessaline {
 namespace {
+
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 // Offers a word to the language and names what became of it. The outcome of AddUserWord is the
 // one that counts; the checks after a refusal only say why, in the order AddUserWord makes them.
@@ -67,6 +70,7 @@ ImportResult ImportUserWords(Language& temporary, const std::vector<WideString>&
   }
   ExchangePieceReader reader(file);
   std::string piece;
+  bool first = true;
   while (true) {
     if (result.words.size() >= kMaxImportedWords) {
       // Only a piece that is there counts as left unread.
@@ -74,6 +78,10 @@ ImportResult ImportUserWords(Language& temporary, const std::vector<WideString>&
       break;
     }
     if (!reader.Next(piece)) break;
+    // A word list saved as UTF-8 by a desktop editor may begin with a byte-order mark, which is
+    // no part of its first word.
+    if (first && piece.starts_with(kUtf8ByteOrderMark)) piece.erase(0, kUtf8ByteOrderMark.size());
+    first = false;
     const WideString word = ExchangeWordOfPiece(piece);
     if (!word.empty()) offer(word, reader.Line());
   }

@@ -47,7 +47,8 @@ struct ImportResult {
 void SortAsWordList(std::vector<WideString>& words);
 
 // The whole import against an open exchange file. `temporary` must hold no user words; it gains
-// the accepted ones. Every word offered is reported to observe (when given), in order.
+// the accepted ones. Every word offered is reported to observe (when given), in order. A UTF-8
+// byte-order mark at the start of the file is passed over.
 // The work is bounded by the file: each piece of at most 255 bytes is cleaned and offered once.
 ImportResult ImportUserWords(Language& temporary, const std::vector<WideString>& listed, FILE* file,
                              const ImportObserver& observe = {});

@@ -91,8 +91,9 @@ TEST_F(ExchangeFileTest, LinesAreReadInPiecesOfAtMost255Bytes) {
 }
 
 TEST_F(ExchangeFileTest, EachWordOfferedIsReportedWithWhyItWasDropped) {
+  // A UTF-8 byte-order mark before the first line is passed over.
   const ImportResult result = Import({u"zebra", u"the", WideString(300, u'a')},
-                                     "Hello\r\nZEBRA\r\nna\xC3\xAFve\r\n\r\nend");
+                                     "\xEF\xBB\xBFHello\r\nZEBRA\r\nna\xC3\xAFve\r\n\r\nend");
   EXPECT_EQ(result.words, (std::vector<WideString>{u"zebra", u"hello", u"end"}));
   std::vector<std::pair<size_t, ImportOutcome>> outcomes;
   for (const ImportedWord& w : seen_) outcomes.emplace_back(w.line, w.outcome);
