@@ -6,7 +6,8 @@
 // The library keeps the device's state where every process sees it (the emulated device's
 // registry), records every call (tests read the record), and tells a running emulator about each
 // change with a window message. Without a running emulator each call still has its defined effect
-// on that state.
+// on that state. The state, the record and the notification are described in DeviceState.h,
+// DeviceRecord.h and DeviceNotify.h.
 #pragma once
 
 #include <windows.h>
@@ -34,16 +35,23 @@ struct IMENUMINFO {
 typedef int(CALLBACK* IMENUMPROC)(IMENUMINFO* info);
 
 extern "C" {
-// Shows (SIPF_ON) or hides (SIPF_OFF) the soft input panel.
+// Shows (SIPF_ON) or hides (SIPF_OFF) the soft input panel. Always TRUE.
 TSDEVICE_API BOOL WINAPI SipShowIM(DWORD flags);
-// Makes the input method of that class the current one.
+// Makes the input method of that class the current one and remembers it as the user's choice
+// ("DefaultIm" under HKEY_CURRENT_USER\ControlPanel\Sip, "{...}" in upper case). FALSE, and
+// nothing changes, for a null pointer or a class that is not an installed input method.
 TSDEVICE_API BOOL WINAPI SipSetCurrentIM(CLSID* clsid);
-// The class of the current input method.
+// The class of the current input method. FALSE (and a zero class) while none has been made
+// current on this device.
 TSDEVICE_API BOOL WINAPI SipGetCurrentIM(CLSID* clsid);
 // Calls proc for every installed input method: every class under HKEY_CLASSES_ROOT\CLSID whose
-// key holds the subkey IsSIPInputMethod. Returns the number reported.
+// key holds the subkey (or a value) IsSIPInputMethod, in increasing order of the class
+// identifier's text, with the class key's default value as its name (cut to MAX_PATH - 1
+// characters). Returns the number reported.
 TSDEVICE_API int WINAPI SipEnumIM(IMENUMPROC proc);
-// The kernel's request channel; only IOCTL_HAL_REBOOT (no buffers) is served.
+// The kernel's request channel; only IOCTL_HAL_REBOOT (no buffers) is served. The reset happens
+// after the call returns: the request is kept and the emulator told, and the call gives TRUE.
+// Any other code gives FALSE with ERROR_NOT_SUPPORTED.
 TSDEVICE_API BOOL WINAPI KernelIoControl(DWORD code, void* in, DWORD inSize, void* out,
                                          DWORD outSize, DWORD* returned);
 // Tells the start-up sequence that the program started from that launch slot is running.

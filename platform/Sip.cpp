@@ -1,34 +1,21 @@
 #include "platform/Sip.h"
 
-#include <utility>
+#include <cwchar>
+
+#include "platform/DeviceRecord.h"
 
 namespace tessaline::platform {
-namespace {
 
-std::vector<DWORD>& Calls() {
-  static std::vector<DWORD> calls;
-  return calls;
+std::vector<DWORD> SipShowIMCalls() {
+  std::vector<DWORD> flags;
+  for (const device::DeviceCall& call : device::RecordedCalls(GetCurrentProcess())) {
+    if (call.name == L"SipShowIM") {
+      flags.push_back(static_cast<DWORD>(std::wcstoul(call.argument.c_str(), nullptr, 10)));
+    }
+  }
+  return flags;
 }
 
-SipShowIMHandler& Handler() {
-  static SipShowIMHandler handler = nullptr;
-  return handler;
-}
-
-}  // namespace
-
-std::vector<DWORD> SipShowIMCalls() { return Calls(); }
-
-void ClearSipShowIMCalls() { Calls().clear(); }
-
-SipShowIMHandler SetSipShowIMHandler(SipShowIMHandler handler) {
-  return std::exchange(Handler(), handler);
-}
+void ClearSipShowIMCalls() { device::ClearRecordedCalls(GetCurrentProcess(), L"SipShowIM"); }
 
 }  // namespace tessaline::platform
-
-extern "C" BOOL WINAPI SipShowIM(DWORD dwFlag) {
-  using namespace tessaline::platform;
-  Calls().push_back(dwFlag);
-  return Handler() ? Handler()(dwFlag) : TRUE;
-}

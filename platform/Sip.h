@@ -1,30 +1,19 @@
-// The soft input panel calls of Windows CE that the input method makes. Win32 has no such calls,
-// so they are declared here from what the input method needs of them.
-//
-// On a device they come from the platform; in this build each call is recorded (tests read the
-// record through SipShowIMCalls) and then handed to a handler that a host such as the emulator
-// installs. Without a handler a call succeeds and does nothing else.
+// The soft input panel calls that the input method makes (SipShowIM, from the device services),
+// and what the input method's own tests read of them: the SipShowIM calls this process made, in
+// the device services' call record.
 #pragma once
 
 #include <windows.h>
 
 #include <vector>
 
-#include "platform/InputMethod.h"
-
-// SipShowIM: shows or hides the soft input panel (SIPF_ON, SIPF_OFF).
-
-extern "C" BOOL WINAPI SipShowIM(DWORD dwFlag);
+#include "platform/DeviceServices.h"
 
 namespace tessaline::platform {
 
-// Every SipShowIM flag passed so far, oldest first.
+// Every SipShowIM flag this process passed since the last clear, oldest first.
 std::vector<DWORD> SipShowIMCalls();
+// Forgets this process's SipShowIM calls (its other recorded calls stay).
 void ClearSipShowIMCalls();
-
-// The host's implementation of SipShowIM, called after the call is recorded; nullptr removes it.
-// Returns the previous handler.
-using SipShowIMHandler = BOOL (*)(DWORD flag);
-SipShowIMHandler SetSipShowIMHandler(SipShowIMHandler handler);
 
 }  // namespace tessaline::platform

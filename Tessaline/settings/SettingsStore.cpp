@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <string>
 #include <vector>
 
 #include "settings/Settings.h"
@@ -48,13 +47,11 @@ long SaveSettings() {
   const LONG status = RegOpenKeyExW(HKEY_CLASSES_ROOT, Wide(kClassKey), 0, KEY_SET_VALUE, &key);
   if (status != ERROR_SUCCESS) return status;
   for (const ValueToStore& value : ValuesToStore(GetSettings())) {
-    // The registry reads the unit right after a REG_SZ's bytes: when it is zero and the last
-    // unit is not, it stores a terminator the caller did not count. Two bytes that are not zero
-    // behind the value keep it to exactly the bytes given (PanelFileName's 256 bytes of a long
-    // name), and keep that read inside the buffer.
-    const std::string guarded = value.bytes + "\xFF\xFF";
+    // The bytes and, behind them, the unit that follows them in the record.
+    std::string data = value.bytes;
+    data.append(reinterpret_cast<const char*>(&value.followingUnit), sizeof value.followingUnit);
     RegSetValueExW(key, Wide(value.name), 0, value.type,
-                   reinterpret_cast<const BYTE*>(guarded.data()),
+                   reinterpret_cast<const BYTE*>(data.data()),
                    static_cast<DWORD>(value.bytes.size()));
   }
   RegCloseKey(key);

@@ -121,7 +121,8 @@ std::vector<ValueToStore> ValuesToStore(const Settings& s) {
   values.push_back({u"Language0", kRegistryTypeText, FieldBytes(s.Language0, kSettingsTextUnits)});
   values.push_back({u"Language1", kRegistryTypeText, FieldBytes(s.Language1, kSettingsTextUnits)});
   values.push_back({u"PanelFileName", kRegistryTypeText,
-                    FieldBytes(s.PanelFileName, kPanelFileNameValueBytes / 2)});
+                    FieldBytes(s.PanelFileName, kPanelFileNameValueBytes / 2),
+                    s.PanelFileName[kPanelFileNameValueBytes / 2]});
   return values;
 }
 

@@ -51,6 +51,11 @@ struct ValueToStore {
   const char16_t* name;
   uint32_t type;
   std::string bytes;
+  // The unit that follows the bytes in the record. The registry stores a text whose last unit
+  // is not a terminator one unit longer when the unit after it is a terminator (it takes the
+  // terminator as forgotten), so the writer must hand over that unit too for the stored size to
+  // be what the record holds, and never let the system read past its buffer.
+  char16_t followingUnit = u'\0';
 };
 
 // Every value but Path, in the order of saving, with the exact bytes written: numbers and

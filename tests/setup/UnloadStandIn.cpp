@@ -1,0 +1,28 @@
+// A stand-in for the platform's uninstaller "unload.exe": it waits until the test lets it go
+// (the named event "TessalineUnloadGo", at most 30 seconds), so that the test can see that its
+// starter did not wait for it, then writes its arguments (the command line after its own name)
+// to the file named by TESSALINE_UNLOAD_RECORD.
+#include <windows.h>
+
+#include <string>
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR arguments, int) {
+  const HANDLE go = OpenEventW(SYNCHRONIZE, FALSE, L"TessalineUnloadGo");
+  if (go) {
+    WaitForSingleObject(go, 30000);
+    CloseHandle(go);
+  }
+  wchar_t record[MAX_PATH] = {};
+  if (!GetEnvironmentVariableW(L"TESSALINE_UNLOAD_RECORD", record, MAX_PATH)) return 1;
+  // Written beside it first, so that the test never reads half a record.
+  const std::wstring partial = std::wstring(record) + L".part";
+  const HANDLE file = CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return 1;
+  const std::wstring text(arguments);
+  DWORD written = 0;
+  WriteFile(file, text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)), &written,
+            nullptr);
+  CloseHandle(file);
+  return MoveFileW(partial.c_str(), record) ? 0 : 1;
+}
