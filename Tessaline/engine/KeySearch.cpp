@@ -10,57 +10,16 @@ namespace {
 
 struct Searcher {
   const Vocabulary& vocabulary;
+  const PrefixTree& tree;
   const KeyEntry* const* keyEntries;
   size_t count;
   std::vector<EntryRange>& out;
 
-  uint8_t Letter(uint32_t index, uint32_t depth) const {
-    return vocabulary.LetterAt(index, depth);
-  }
-
-  // The first letters are read from the runs of entries that share them (far fewer than the
-  // entries), so the widest ranges of the search are narrowed without decoding a word.
-  bool SubRangeOfRuns(uint32_t lo, uint32_t hi, uint32_t depth, uint8_t code,
-                      EntryRange& found) const {
-    const size_t runs = vocabulary.RunCount(depth);
-    auto runOf = [&](uint32_t entry) {  // the run holding the entry
-      size_t low = 0, high = runs;      // RunStart(low) <= entry < RunStart(high)
-      while (low + 1 < high) {
-        const size_t mid = low + (high - low) / 2;
-        (vocabulary.RunStart(depth, mid) <= entry ? low : high) = mid;
-      }
-      return low;
-    };
-    const size_t first = runOf(lo), last = runOf(hi) + 1;  // runs [first, last)
-    size_t low = first, high = last;  // first run whose letter is not below the code
-    while (low < high) {
-      const size_t mid = low + (high - low) / 2;
-      if (vocabulary.RunLetter(depth, mid) < code) {
-        low = mid + 1;
-      } else {
-        high = mid;
-      }
-    }
-    if (low == last || vocabulary.RunLetter(depth, low) != code) return false;
-    size_t end = low + 1;  // first run past the code
-    high = last;
-    while (end < high) {
-      const size_t mid = end + (high - end) / 2;
-      if (vocabulary.RunLetter(depth, mid) == code) {
-        end = mid + 1;
-      } else {
-        high = mid;
-      }
-    }
-    found = {std::max(lo, vocabulary.RunStart(depth, low)),
-             std::min(hi, vocabulary.RunStart(depth, end) - 1)};
-    return true;
-  }
+  uint8_t Letter(uint32_t index, uint32_t depth) const { return vocabulary.LetterAt(index, depth); }
 
   // The entries of [lo, hi] (all sharing their first `depth` letters) whose letter at `depth`
   // is `code`. Returns false when there are none.
   bool SubRange(uint32_t lo, uint32_t hi, uint32_t depth, uint8_t code, EntryRange& found) const {
-    if (depth < Vocabulary::kRunDepths) return SubRangeOfRuns(lo, hi, depth, code, found);
     // The prefix itself, and nothing else shorter than depth + 1 letters, sorts first.
     uint32_t s = lo;
     while (s <= hi && vocabulary.EntryLength(s) <= depth) {
@@ -127,6 +86,31 @@ struct Searcher {
     return true;
   }
 
+  // The entries up to `hi` share the prefix of a tree node whose children at level `depth` are
+  // the nodes [childBegin, childEnd): each code of the key picks at most one child, found among
+  // the children's letters, and the child's entries run from its start to the next child's (the
+  // last child's to `hi`).
+  void NarrowTree(uint32_t hi, uint32_t depth, uint32_t childBegin, uint32_t childEnd) const {
+    const PrefixTree::Level& level = tree.At(depth);
+    const uint8_t* letters = level.letter.data();
+    const KeyEntry& key = *keyEntries[depth];
+    for (int i = 0; i < key.count; ++i) {
+      const uint8_t code = key.codes[i];
+      const uint8_t* at = std::lower_bound(letters + childBegin, letters + childEnd, code);
+      if (at == letters + childEnd || *at != code) continue;
+      const auto child = static_cast<uint32_t>(at - letters);
+      const EntryRange range{level.start[child],
+                             child + 1 < childEnd ? level.start[child + 1] - 1 : hi};
+      if (depth + 1 == count) {
+        out.push_back(range);
+      } else if (depth + 1 < tree.Depth()) {
+        NarrowTree(range.last, depth + 1, level.firstChild[child], level.firstChild[child + 1]);
+      } else {
+        Narrow(range.first, range.last, depth + 1);
+      }
+    }
+  }
+
   void Narrow(uint32_t lo, uint32_t hi, uint32_t depth) const {
     const KeyEntry& key = *keyEntries[depth];
     for (int i = 0; i < key.count; ++i) {
@@ -155,8 +139,11 @@ void SearchKeyRanges(const Vocabulary& vocabulary, const KeyMap& keyMap, const i
     entries[i] = keyMap.FindKey(keys[i]);
     if (!entries[i] || entries[i]->count == 0) return;
   }
-  Searcher searcher{vocabulary, entries, count, ranges};
-  searcher.Narrow(0, static_cast<uint32_t>(vocabulary.EntryCount() - 1), 0);
+  Searcher searcher{vocabulary, vocabulary.Prefixes(), entries, count, ranges};
+  const auto last = static_cast<uint32_t>(vocabulary.EntryCount() - 1);
+  const PrefixTree& tree = vocabulary.Prefixes();
+  if (tree.Depth() == 0) return;
+  searcher.NarrowTree(last, 0, 0, static_cast<uint32_t>(tree.At(0).start.size()));
 }
 
 bool KeysOfWord(const KeyMap& keyMap, std::string_view codes, std::vector<int8_t>& keys) {

@@ -47,6 +47,7 @@ class Language {
   LetterCodes DecodeEntry(size_t index) const { return vocabulary_.DecodeEntry(index); }
   size_t PairCount() const { return vocabulary_.PairCount(); }
   LetterPairRecord GetPair(size_t index) const { return vocabulary_.GetPair(index); }
+  int64_t FindPair(uint16_t key) const { return vocabulary_.FindPair(key); }
   WideString DecodeToText(std::string_view codes) const { return keyMap_.Decode(codes); }
   // The entries that the key sequence can stand for, in match order (engine/KeySearch.h).
   std::vector<uint32_t> SearchKeys(const int8_t* keys, size_t count) const {

@@ -62,6 +62,7 @@ void Vocabulary::Clear() {
   pool_.clear();
   entries_.clear();
   pairs_.clear();
+  pairIndex_.clear();
   RebuildSearchAids();
 }
 
@@ -75,6 +76,7 @@ void Vocabulary::RebuildSearchAids() {
   aidsStale_ = false;
   const size_t n = entries_.size();
   back_.assign(n, 0);
+  farBack_.clear();
   // Entries still waiting for an earlier entry that shares fewer codes, by their shared count.
   std::vector<std::pair<uint8_t, size_t>> open;
   for (size_t i = 0; i < n; ++i) {
@@ -85,32 +87,50 @@ void Vocabulary::RebuildSearchAids() {
       // The loader guarantees that an entry stored with a marker is never the first one, so an
       // earlier entry sharing fewer codes exists; stay safe for a vocabulary that breaks this.
       const size_t up = open.empty() ? 0 : open.back().second;
-      back_[i] = static_cast<uint8_t>(std::min<size_t>(i - up, 255));
+      const size_t distance = i - up;
+      if (distance < kFarStep) {
+        back_[i] = static_cast<uint8_t>(distance);
+      } else {
+        back_[i] = kFarStep;
+        farBack_.push_back({static_cast<uint32_t>(i), static_cast<uint32_t>(distance)});
+      }
     }
     open.push_back({shared, i});
   }
   blockMax_.assign((n + kFrequencyBlock - 1) / kFrequencyBlock, 0);
+  groupMax_.assign((n + kFrequencyGroup - 1) / kFrequencyGroup, 0);
   for (size_t b = 0; b < blockMax_.size(); ++b) UpdateFrequencyBlock(b);
 
-  runs2_.positions = 2;
-  BuildRuns(2, runs2_);
-  runs3_.positions = 1;
-  BuildRuns(3, runs3_);
+  // The prefix tree reads the words in order, each decoded from the one before it.
+  prefixes_.Clear();
+  std::string word, previous;
+  for (size_t i = 0; i < n; ++i) {
+    const auto* form = reinterpret_cast<const uint8_t*>(pool_.data()) + entries_[i].offset;
+    const size_t length = entries_[i].length;
+    if (form[0] & 1) {
+      // The loader keeps only markers within the word and within the word before it.
+      const size_t marked = form[0] >> 1;
+      word.assign(previous, 0, std::min(marked, previous.size()));
+      word.append(reinterpret_cast<const char*>(form) + 1, length - marked);
+    } else {
+      word.assign(reinterpret_cast<const char*>(form), length);
+      word[0] = static_cast<char>(RestoreFirst(form[0]));
+    }
+    size_t shared = 0;
+    while (shared < word.size() && shared < previous.size() && word[shared] == previous[shared]) {
+      ++shared;
+    }
+    prefixes_.Add(static_cast<uint32_t>(i), word, shared);
+    std::swap(word, previous);
+  }
+  prefixes_.Finish();
 }
 
-void Vocabulary::BuildRuns(size_t shared, EntryRuns& runs) const {
-  // An entry stored with a marker of `shared` or more codes continues the run of the entry
-  // before it.
-  const size_t n = entries_.size();
-  runs.start.clear();
-  runs.letters.clear();
-  for (size_t i = 0; i < n; ++i) {
-    const auto first = static_cast<uint8_t>(pool_[entries_[i].offset]);
-    if ((first & 1) && static_cast<size_t>(first >> 1) >= shared) continue;
-    runs.start.push_back(static_cast<uint32_t>(i));
-    for (size_t d = shared - runs.positions; d < shared; ++d) runs.letters.push_back(LetterAt(i, d));
-  }
-  runs.start.push_back(static_cast<uint32_t>(n));
+size_t Vocabulary::FarStepBack(size_t index) const {
+  const auto found =
+      std::lower_bound(farBack_.begin(), farBack_.end(),
+                       std::pair<uint32_t, uint32_t>(static_cast<uint32_t>(index), 0));
+  return found != farBack_.end() && found->first == index ? found->second : 1;
 }
 
 void Vocabulary::UpdateFrequencyBlock(size_t block) {
@@ -119,13 +139,23 @@ void Vocabulary::UpdateFrequencyBlock(size_t block) {
   uint16_t best = 0;
   for (size_t i = begin; i < end; ++i) best = std::max(best, entries_[i].frequency);
   blockMax_[block] = best;
+  const size_t perGroup = kFrequencyGroup / kFrequencyBlock;
+  const size_t group = block / perGroup;
+  const size_t last = std::min((group + 1) * perGroup, blockMax_.size());
+  uint16_t groupBest = 0;
+  for (size_t b = group * perGroup; b < last; ++b) groupBest = std::max(groupBest, blockMax_[b]);
+  groupMax_[group] = groupBest;
 }
 
 size_t Vocabulary::MemoryBytes() const {
   return pool_.size() + entries_.size() * sizeof(VocabularyEntry) +
-         pairs_.size() * sizeof(LetterPairRecord) + back_.size() + blockMax_.size() * 2 +
-         (runs2_.start.size() + runs3_.start.size()) * sizeof(uint32_t) + runs2_.letters.size() +
-         runs3_.letters.size();
+         pairs_.size() * sizeof(LetterPairRecord) + AidBytes();
+}
+
+size_t Vocabulary::AidBytes() const {
+  return pairIndex_.size() * sizeof(pairIndex_[0]) + back_.size() +
+         farBack_.size() * sizeof(farBack_[0]) +
+         (blockMax_.size() + groupMax_.size()) * sizeof(uint16_t) + prefixes_.MemoryBytes();
 }
 
 VocabularyLoadReport Vocabulary::LoadVocabulary(FILE* stream) {
@@ -236,6 +266,13 @@ VocabularyLoadReport Vocabulary::LoadVocabularyBytes(std::string_view bytes) {
   report.entries = entries_.size();
   report.pool = pool_.size();
   report.pairs = pairs_.size();
+  pairIndex_.reserve(pairs_.size());
+  for (size_t i = 0; i < pairs_.size(); ++i)
+    pairIndex_.push_back({pairs_[i].key, static_cast<uint32_t>(i)});
+  std::sort(pairIndex_.begin(), pairIndex_.end());
+  pairIndex_.erase(std::unique(pairIndex_.begin(), pairIndex_.end(),
+                               [](const auto& a, const auto& b) { return a.first == b.first; }),
+                   pairIndex_.end());
   RebuildSearchAids();
   return report;
 }
@@ -442,6 +479,12 @@ void Vocabulary::SetEntryFrequency(size_t index, uint16_t frequency) {
 
 uint16_t Vocabulary::EntryLength(size_t index) const {
   return index < entries_.size() ? entries_[index].length : 0;
+}
+
+int64_t Vocabulary::FindPair(uint16_t key) const {
+  const auto found =
+      std::lower_bound(pairIndex_.begin(), pairIndex_.end(), std::pair<uint16_t, uint32_t>(key, 0));
+  return found != pairIndex_.end() && found->first == key ? found->second : -1;
 }
 
 LetterPairRecord Vocabulary::GetPair(size_t index) const {

@@ -11,8 +11,8 @@
 // Nothing is kept decoded: every access walks the front-coding chain backwards as far as needed.
 // To keep that walk short in long runs of words that share a prefix, each entry keeps a step back
 // towards the nearest earlier entry that shares fewer codes with its own predecessor, so the walk
-// passes over the entries that hold none of the codes it needs; the search also reads the first
-// codes of an entry from runs of entries sharing them, and ranks by block maxima of frequency.
+// passes over the entries that hold none of the codes it needs; the search also narrows by a tree
+// of the words' first letters, and ranks by block maxima of frequency.
 //
 // The vocabulary file (.voc, little-endian, no header):
 //   N (4), N packed entries (4 each: bits 0-19 offset, 20-26 frequency, 27-31 length),
@@ -28,6 +28,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/PrefixTree.h"
 #include "languages/KeyMap.h"
 
 namespace tessaline {
@@ -137,28 +138,25 @@ class Vocabulary {
   size_t PairCount() const { return pairs_.size(); }
   // A copy of the record; an empty record for an index out of range.
   LetterPairRecord GetPair(size_t index) const;
+  // The index of the first record in table order whose pair key is `key`, or -1 when none is.
+  int64_t FindPair(uint16_t key) const;
 
   // The highest frequency among entries [block * kFrequencyBlock, (block + 1) * kFrequencyBlock),
-  // so that ranking can pass over blocks that cannot hold a better candidate.
+  // and among the entries of a group of kFrequencyBlock blocks, so that ranking can pass over
+  // blocks and whole groups that cannot hold a better candidate.
   static constexpr size_t kFrequencyBlock = 64;
+  static constexpr size_t kFrequencyGroup = kFrequencyBlock * 64;
   uint16_t BlockMaxFrequency(size_t block) const { return blockMax_[block]; }
+  uint16_t GroupMaxFrequency(size_t group) const { return groupMax_[group]; }
 
-  // Runs of entries that share their first codes, for reading the first kRunDepths codes of an
-  // entry without decoding it. For a position d below kRunDepths, run g spans the entries
-  // [RunStart(d, g), RunStart(d, g + 1)) whose words share their first d + 1 codes (positions 0
-  // and 1 share one table of runs of two codes), RunStart(d, RunCount(d)) is the entry count,
-  // and RunLetter(d, g) is code d of the run's words (0 for a word too short to have one).
-  // Adjacent runs may share their codes; the codes ascend like the entries.
-  static constexpr size_t kRunDepths = 3;
-  size_t RunCount(size_t position) const { return Runs(position).start.size() - 1; }
-  uint32_t RunStart(size_t position, size_t run) const { return Runs(position).start[run]; }
-  uint8_t RunLetter(size_t position, size_t run) const {
-    const EntryRuns& runs = Runs(position);
-    return runs.letters[run * runs.positions + (position == 2 ? 0 : position)];
-  }
+  // The first letters of the words as a tree (engine/PrefixTree.h), for narrowing the entries
+  // that typed keys select without decoding words.
+  const PrefixTree& Prefixes() const { return prefixes_; }
 
-  // Bytes held by the vocabulary and its search aids.
+  // Bytes held by the vocabulary and its search aids, and by the aids alone (what loading
+  // derives from the file).
   size_t MemoryBytes() const;
+  size_t AidBytes() const;
 
  private:
   size_t StoredLength(size_t index) const;
@@ -166,32 +164,35 @@ class Vocabulary {
   // whole when entries are loaded or inserted, one block at a time when a frequency changes.
   void RebuildSearchAids();
   void UpdateFrequencyBlock(size_t block);
-  // How far decoding may step back from a marker entry: back_, or one entry at a time while the
-  // aids are stale; 0 at the first entry.
-  size_t StepBack(size_t index) const { return aidsStale_ ? (index > 0 ? 1 : 0) : back_[index]; }
-
-  struct EntryRuns {
-    size_t positions = 1;          // letters kept per run
-    std::vector<uint32_t> start;   // run starts and, last, the entry count
-    std::vector<uint8_t> letters;  // `positions` letters per run
-  };
-  const EntryRuns& Runs(size_t position) const { return position < 2 ? runs2_ : runs3_; }
-  void BuildRuns(size_t shared, EntryRuns& runs) const;
+  // How far decoding may step back from a marker entry: back_ (or farBack_), or one entry at a
+  // time while the aids are stale; 0 at the first entry.
+  size_t StepBack(size_t index) const {
+    if (aidsStale_) return index > 0 ? 1 : 0;
+    return back_[index] == kFarStep ? FarStepBack(index) : back_[index];
+  }
+  size_t FarStepBack(size_t index) const;
 
   const KeyMap* keyMap_;
   std::string pool_;
   std::vector<VocabularyEntry> entries_;
   std::vector<LetterPairRecord> pairs_;
-  // For each entry stored with a marker of p shared codes, the distance back (at most 255) to an
-  // entry at or beyond the nearest earlier one whose marker shares fewer codes (a whole stored
-  // form counts as sharing none). Every entry skipped shares more codes than p with its
-  // predecessor, so LetterAt follows these steps instead of walking back one entry at a time.
+  // (pair key, index of the first record with that key), ascending keys: the word search looks up
+  // a pair at every guessed letter, and the table is not sorted in every file.
+  std::vector<std::pair<uint16_t, uint32_t>> pairIndex_;
+  // For each entry stored with a marker of p shared codes, the distance back to the nearest
+  // earlier entry whose marker shares fewer codes (a whole stored form counts as sharing none).
+  // Every entry skipped shares more codes than p with its predecessor, so LetterAt and DecodeEntry
+  // follow these steps instead of walking back one entry at a time. A distance of kFarStep or
+  // more (in long runs of words sharing a prefix) is kept in farBack_, by entry, and back_ holds
+  // kFarStep.
+  static constexpr uint8_t kFarStep = 255;
   std::vector<uint8_t> back_;
+  std::vector<std::pair<uint32_t, uint32_t>> farBack_;  // (entry, distance), ascending entries
   std::vector<uint16_t> blockMax_;
+  std::vector<uint16_t> groupMax_;
   int bulkInserts_ = 0;
   bool aidsStale_ = false;
-  EntryRuns runs2_;  // runs sharing two codes, with codes 0 and 1
-  EntryRuns runs3_;  // runs sharing three codes, with code 2
+  PrefixTree prefixes_;
 };
 
 // Compares two words byte by byte as unsigned values; a word sorts before every longer word it

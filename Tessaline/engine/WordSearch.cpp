@@ -35,9 +35,10 @@ class BestMatches {
   }
   size_t Size() const { return size_; }
   const Ranked& operator[](size_t i) const { return items_[i]; }
-  // The score below which (or at which, coming later) nothing can enter any more; -1 while
-  // there is room.
-  int Threshold() const { return size_ == capacity_ ? items_[size_ - 1].score : -1; }
+  // Whether a match of this score, found at this place of the match order, would enter.
+  bool Admits(int score, uint32_t order) const {
+    return size_ < capacity_ || Ranked{score, order, 0}.Before(items_[size_ - 1]);
+  }
 
  private:
   Ranked items_[WordSearch::kMaxCandidates];
@@ -107,6 +108,39 @@ void WordSearch::Match(int8_t key) {
   Rank();
 }
 
+namespace {
+
+// Offers the entries [from, to] of a match range, whose first is at place `order` of the match
+// order, to `target`, passing over the groups and blocks of entries whose highest frequency
+// cannot enter it (nor `gate`, which every candidate must enter in the end).
+void OfferEntries(const Vocabulary& words, uint32_t from, uint32_t to, uint32_t order,
+                  BestMatches& target, const BestMatches& gate) {
+  constexpr uint32_t kBlock = Vocabulary::kFrequencyBlock;
+  constexpr uint32_t kGroup = Vocabulary::kFrequencyGroup;
+  auto admits = [&](int bound, uint32_t i) {
+    const uint32_t at = order + (i - from);
+    return target.Admits(bound, at) && gate.Admits(bound, at);
+  };
+  for (uint32_t i = from; i <= to;) {
+    // A bound covers the part of its group or block that lies in the range as well.
+    const uint32_t groupEnd = std::min(i / kGroup * kGroup + kGroup - 1, to);
+    if (!admits(words.GroupMaxFrequency(i / kGroup), i)) {
+      i = groupEnd + 1;
+      continue;
+    }
+    while (i <= groupEnd) {
+      const uint32_t blockEnd = std::min(i / kBlock * kBlock + kBlock - 1, groupEnd);
+      if (!admits(words.BlockMaxFrequency(i / kBlock), i)) {
+        i = blockEnd + 1;
+        continue;
+      }
+      for (; i <= blockEnd; ++i) target.Offer({words.Entry(i).frequency, order + (i - from), i});
+    }
+  }
+}
+
+}  // namespace
+
 void WordSearch::Rank() {
   const Vocabulary& words = language_->Words();
   const size_t n = keys_.size();
@@ -114,35 +148,41 @@ void WordSearch::Rank() {
 
   // Each match range holds the words of one n-letter prefix. The only word of exactly n letters
   // in a range is the prefix itself, which sorts first; with a single key only such one-letter
-  // words are offered. Matches are ranked in one pass in match order, keeping the seven best;
-  // blocks of entries whose highest frequency cannot beat the seventh are passed over.
-  constexpr size_t kBlock = Vocabulary::kFrequencyBlock;
+  // words are offered. The seven best are kept by score and then by match order, so the matches
+  // may be offered in any order: the heads of the ranges come first, since the bonus of the
+  // exact length makes them the likeliest candidates, and then the rest of each range, passing
+  // over the groups and blocks of entries that can no longer enter.
   BestMatches best(kMaxCandidates);
-  uint32_t order = 0;  // match order of the range's first entry
-  for (const EntryRange& range : ranges_) {
-    // With TruncWords every word of a range is cut to the same n letters, so a range offers
-    // one candidate at most: its best word.
-    BestMatches rangeBest(1);
-    BestMatches& target = truncate ? rangeBest : best;
+  const BestMatches open(kMaxCandidates);  // admits everything
+  auto offerHead = [&](const EntryRange& range, uint32_t order, BestMatches& target) {
     const VocabularyEntry& head = words.Entry(range.first);
     if (head.length == n) {
       target.Offer({head.frequency + kExactLengthBonus, order, range.first});
     } else if (n > 1 && head.length > 0) {
       target.Offer({head.frequency, order, range.first});
     }
-    if (n > 1) {
-      for (uint32_t i = range.first + 1; i <= range.last;) {
-        // A block's highest frequency bounds every entry of it, so the part of the block that
-        // lies in the range is passed over too, not only blocks the range holds whole.
-        if (words.BlockMaxFrequency(i / kBlock) <= target.Threshold()) {
-          i = std::min<uint32_t>((i / kBlock + 1) * kBlock, range.last + 1);
-          continue;
-        }
-        target.Offer({words.Entry(i).frequency, order + (i - range.first), i});
-        ++i;
-      }
+  };
+  uint32_t order = 0;  // match order of the range's first entry
+  if (!truncate) {
+    for (const EntryRange& range : ranges_) {
+      offerHead(range, order, best);
+      order += range.last - range.first + 1;
     }
-    if (truncate && rangeBest.Size() > 0) best.Offer(rangeBest[0]);
+  }
+  order = 0;
+  for (const EntryRange& range : ranges_) {
+    if (truncate) {
+      // Every word of a range is cut to the same n letters, so a range offers one candidate at
+      // most: its best word.
+      BestMatches rangeBest(1);
+      offerHead(range, order, rangeBest);
+      if (n > 1 && range.first < range.last) {
+        OfferEntries(words, range.first + 1, range.last, order + 1, rangeBest, best);
+      }
+      if (rangeBest.Size() > 0) best.Offer(rangeBest[0]);
+    } else if (n > 1 && range.first < range.last) {
+      OfferEntries(words, range.first + 1, range.last, order + 1, best, open);
+    }
     order += range.last - range.first + 1;
   }
 
@@ -189,16 +229,10 @@ void WordSearch::Extend(int8_t key) {
   const auto b = static_cast<int8_t>(currentWord_[currentWord_.size() - 1]);
   const auto pairKey =
       static_cast<uint16_t>((static_cast<int32_t>(a) * 256) | static_cast<int32_t>(b));
-  const size_t pairs = language_->PairCount();
-  bool found = false;
-  LetterPairRecord record;
-  for (size_t i = 0; i < pairs; ++i) {
-    record = language_->GetPair(i);
-    if (record.key == pairKey) {
-      found = true;
-      break;
-    }
-  }
+  const int64_t pair = language_->FindPair(pairKey);
+  const bool found = pair >= 0;
+  const LetterPairRecord record =
+      found ? language_->GetPair(static_cast<size_t>(pair)) : LetterPairRecord();
   uint8_t guess = 0;
   if (found) {
     const KeyEntry* entry = language_->FindKey(key);
@@ -206,8 +240,8 @@ void WordSearch::Extend(int8_t key) {
     const int alternatives = std::clamp<int>(record.count, 0, kMaxPairLetters);
     for (int i = 0; entry && i < alternatives; ++i) {
       const uint8_t letter = record.letters[i];
-      const bool onKey =
-          std::find(entry->codes, entry->codes + entry->count, letter) != entry->codes + entry->count;
+      const bool onKey = std::find(entry->codes, entry->codes + entry->count, letter) !=
+                         entry->codes + entry->count;
       if (onKey && record.weights[i] > bestWeight) {
         bestWeight = record.weights[i];
         guess = letter;

@@ -1,11 +1,16 @@
 // Arbitrary bytes as a vocabulary file: the reader keeps only what decodes safely, and what it
-// keeps must stay decodable through insertion and survive being written and read again.
+// keeps must stay decodable through insertion and survive being written and read again. The key
+// search over it stays inside the entries, and on a sorted file it finds every word typed.
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "engine/KeySearch.h"
 #include "engine/Vocabulary.h"
+#include "textfile/TextFile.h"
 
 namespace {
 
@@ -22,6 +27,49 @@ void CheckEntries(const tessaline::Vocabulary& voc) {
   }
 }
 
+// Keys 2 to 9 hold the eight letters of charsets 0 to 7, so most codes of a file lie on a key.
+const tessaline::KeyMap& EightKeys() {
+  static const tessaline::KeyMap map = [] {
+    std::string text;
+    for (int c = 0; c < 8; ++c) {
+      text += "charset=" + std::to_string(c) + ",0x61,0x62,0x63,0x64,0x65,0x66,0x67,0x68\n";
+      text += "chararray=" + std::to_string(2 + c);
+      for (int p = 0; p < 8; ++p) text += "," + std::to_string(c * 100 + p);
+      text += "\n";
+    }
+    FILE* stream = fmemopen(text.data(), text.size(), "rb");
+    tessaline::TextSection root;
+    tessaline::ReadSection(stream, root);
+    std::fclose(stream);
+    tessaline::KeyMap keys;
+    keys.LoadKeyMap(root);
+    return keys;
+  }();
+  return map;
+}
+
+void CheckSearch(const tessaline::Vocabulary& voc) {
+  const tessaline::KeyMap& keys = EightKeys();
+  bool sorted = true;
+  for (size_t i = 1; i < voc.EntryCount() && sorted; ++i) {
+    sorted = tessaline::CompareWords(voc.DecodeEntry(i - 1), voc.DecodeEntry(i)) <= 0;
+  }
+  std::vector<int8_t> typed;
+  std::vector<tessaline::EntryRange> ranges;
+  for (size_t i = 0; i < voc.EntryCount() && i < 16; ++i) {
+    if (!tessaline::KeysOfWord(keys, voc.DecodeEntry(i), typed)) continue;
+    for (size_t n = 1; n <= typed.size(); ++n) {
+      tessaline::SearchKeyRanges(voc, keys, typed.data(), n, ranges);
+      bool found = false;
+      for (const tessaline::EntryRange& r : ranges) {
+        Check(r.first <= r.last && r.last < voc.EntryCount());
+        found = found || (r.first <= i && i <= r.last);
+      }
+      Check(found || !sorted);
+    }
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -31,6 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const tessaline::VocabularyLoadReport report = voc.LoadVocabularyBytes(bytes);
   Check(report.entries <= size / 4 && report.pool <= size && report.pairs <= size / 12);
   CheckEntries(voc);
+  CheckSearch(voc);
   for (size_t i = 0; i < voc.PairCount(); ++i) {
     const int count = voc.GetPair(i).count;
     Check(count >= 0 && count <= 4);
@@ -45,6 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     voc.InsertIfAbsent(word, data[at + 1] & 0x7F);
   }
   CheckEntries(voc);
+  CheckSearch(voc);
 
   tessaline::Vocabulary again(keys);
   const tessaline::VocabularyLoadReport reread = again.LoadVocabularyBytes(voc.FileBytes());

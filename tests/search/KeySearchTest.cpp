@@ -93,5 +93,36 @@ TEST(KeySearchTest, AgreesWithBruteForceOnRandomVocabularies) {
   }
 }
 
+TEST(KeySearchTest, AgreesWithBruteForcePastThePrefixTree) {
+  // Words that are prefixes of many others, duplicates of length, and words and queries longer
+  // than the levels the vocabulary keeps as a tree, where the search goes on by bisection.
+  std::mt19937 random(77);
+  std::vector<std::pair<std::string, int>> words = {{"a", 1}, {"abcdef", 1}, {"abcdefg", 1}};
+  for (int w = 0; w < 3000; ++w) {
+    std::string word = w % 2 ? "abcdef" : "";
+    const size_t length = 1 + random() % 10;
+    for (size_t i = 0; i < length; ++i) word += "abcdmnot"[random() % (w % 3 ? 3 : 8)];
+    words.push_back({word, 1});
+  }
+  TestLanguage lang(kPhoneKeypad, words);
+  for (int query = 0; query < 200; ++query) {
+    const LetterCodes word = lang.Get().DecodeEntry(random() % lang.Get().EntryCount());
+    std::vector<int8_t> keys;
+    ASSERT_TRUE(KeysOfWord(lang.Get().Keys(), word, keys));
+    keys.resize(1 + random() % keys.size());
+    if (query % 4 == 0) keys.back() = static_cast<int8_t>(2 + random() % 8);  // may match none
+    ASSERT_EQ(SearchKeys(lang.Get().Words(), lang.Get().Keys(), keys.data(), keys.size()),
+              BruteForce(lang.Get(), keys))
+        << "query " << query;
+  }
+  TestLanguage single(kPhoneKeypad, {{"abcdefgh", 1}});
+  const int8_t typed[] = {2, 2, 2, 3, 3, 3, 4};
+  for (size_t n = 1; n <= 7; ++n) {
+    EXPECT_EQ(SearchKeys(single.Get().Words(), single.Get().Keys(), typed, n),
+              std::vector<uint32_t>{0})
+        << n;
+  }
+}
+
 }  // namespace
 }  // namespace tessaline

@@ -32,11 +32,13 @@ TestLanguage::TestLanguage(const std::string& chr,
   // and front-coded.
   Vocabulary vocabulary(keys);
   vocabulary.LoadVocabularyBytes(std::string(12, '\0'));
+  vocabulary.BeginBulkInsert();  // the aids once at the end, not after every word
   for (const auto& [word, frequency] : words) {
     LetterCodes codes;
     if (!keys.Encode(Utf8ToWide(word), codes)) throw std::runtime_error("cannot encode " + word);
     vocabulary.InsertIfAbsent(codes, frequency);
   }
+  vocabulary.EndBulkInsert();
   std::string bytes = vocabulary.FileBytes();
   bytes.resize(bytes.size() - 4);  // the pair count, written again below
   Append32(bytes, static_cast<uint32_t>(pairs.size()));

@@ -57,7 +57,7 @@ TEST_F(WordSearchTest, ExactLengthBonusAgainstFrequency) {
   words.SetEntryFrequency(static_cast<size_t>(words.FindWord(lang.Codes("beach"))), 200);
   WordSearch search;
   search.SetLanguage(&lang.Get());
-  Press(search, {2, 8});  // a|b|c, t|u|v
+  Press(search, {2, 8});                                                  // a|b|c, t|u|v
   EXPECT_EQ(Offered(search), (std::vector<std::string>{"at", "attic"}));  // 137 before 120
   search.Reset();
   Press(search, {2, 3});  // beach (200) before be (50 + 127 = 177)
@@ -67,21 +67,34 @@ TEST_F(WordSearchTest, ExactLengthBonusAgainstFrequency) {
 TEST_F(WordSearchTest, EqualScoresKeepSearchOrderAndSevenAtMost) {
   // Nine words of equal score: b... words come after a... words (position on key 2), and within
   // a letter in vocabulary order.
-  TestLanguage lang(kPhoneKeypad, {{"bd", 7}, {"ad", 7}, {"cf", 7}, {"ae", 7}, {"be", 7},
-                                   {"af", 7}, {"bf", 7}, {"cd", 7}, {"ce", 7}});
+  TestLanguage lang(kPhoneKeypad, {{"bd", 7},
+                                   {"ad", 7},
+                                   {"cf", 7},
+                                   {"ae", 7},
+                                   {"be", 7},
+                                   {"af", 7},
+                                   {"bf", 7},
+                                   {"cd", 7},
+                                   {"ce", 7}});
   WordSearch search;
   search.SetLanguage(&lang.Get());
   Press(search, {2, 3});
-  EXPECT_EQ(Offered(search),
-            (std::vector<std::string>{"ad", "ae", "af", "bd", "be", "bf", "cd"}));
+  EXPECT_EQ(Offered(search), (std::vector<std::string>{"ad", "ae", "af", "bd", "be", "bf", "cd"}));
   EXPECT_EQ(search.Selected(), 0);
 }
 
 TEST_F(WordSearchTest, TruncWordsCutsAndDeduplicates) {
   GetSettings().TruncWords = true;
-  TestLanguage lang(kPhoneKeypad, {{"help", 90}, {"hello", 80}, {"helm", 70}, {"gem", 60},
-                                   {"gel", 50}, {"idle", 40}, {"hem", 30}, {"ifd", 20},
-                                   {"hdmi", 10}, {"gfk", 5}});
+  TestLanguage lang(kPhoneKeypad, {{"help", 90},
+                                   {"hello", 80},
+                                   {"helm", 70},
+                                   {"gem", 60},
+                                   {"gel", 50},
+                                   {"idle", 40},
+                                   {"hem", 30},
+                                   {"ifd", 20},
+                                   {"hdmi", 10},
+                                   {"gfk", 5}});
   WordSearch search;
   search.SetLanguage(&lang.Get());
   Press(search, {4, 3, 5});  // g|h|i, d|e|f, j|k|l
@@ -146,6 +159,15 @@ TEST_F(WordSearchTest, PairRecordsGuessTheHeaviestLetterOnTheKey) {
     Press(search, {-1});
     EXPECT_EQ(search.State(), WordSearch::kMatching);
     EXPECT_EQ(Offered(search), (std::vector<std::string>{"tent"}));
+  }
+  {
+    // An unsorted table holding the pair twice: the first record in table order counts.
+    TestLanguage lang(kPhoneKeypad, {{"tent", 10}},
+                      {{0x2533, {{u, 9}}}, {0, {}}, {0x2533, {{v, 9}}}});
+    WordSearch search;
+    search.SetLanguage(&lang.Get());
+    Press(search, {8, 3, 6, 8, 8});
+    EXPECT_EQ(Offered(search), (std::vector<std::string>{"tentu"}));
   }
   {
     // Only a negative weight on the key: no guess.
@@ -249,6 +271,50 @@ TEST_F(WordSearchTest, RankingAgreesWithTheLiteralCollectionOnRandomVocabularies
     }
   }
   EXPECT_GT(compared, 300);
+}
+
+TEST_F(WordSearchTest, RankingAgreesOnALargeVocabularyWithRareHighFrequencies) {
+  // Thousands of entries span many blocks and groups of the frequency maxima; a few frequent
+  // words among many rare ones let ranking pass over most of them, and long words reach past
+  // the levels of the prefix tree. Every query follows a word of the vocabulary so that it
+  // matches deep.
+  std::mt19937 random(2024);
+  std::vector<std::pair<std::string, int>> words;
+  std::vector<std::string> stems;
+  for (int s = 0; s < 400; ++s) {
+    std::string stem;
+    const size_t length = 2 + random() % 6;
+    for (size_t i = 0; i < length; ++i) stem += "adgjmptw"[random() % (s % 4 ? 8 : 3)];
+    stems.push_back(stem);
+  }
+  for (int w = 0; w < 12000; ++w) {
+    std::string word = stems[random() % stems.size()];
+    const size_t suffix = random() % 9;
+    for (size_t i = 0; i < suffix; ++i) word += "abcdefghimnotuw"[random() % 15];
+    const int frequency =
+        random() % 50 == 0 ? 60 + static_cast<int>(random() % 60) : static_cast<int>(random() % 4);
+    words.push_back({word, frequency});
+  }
+  TestLanguage lang(kPhoneKeypad, words);
+  ASSERT_GT(lang.Get().EntryCount(), 2 * 4096u);
+  int compared = 0;
+  for (bool truncate : {false, true}) {
+    GetSettings().TruncWords = truncate;
+    for (int query = 0; query < 150; ++query) {
+      const LetterCodes word = lang.Get().DecodeEntry(random() % lang.Get().EntryCount());
+      std::vector<int8_t> keys;
+      ASSERT_TRUE(KeysOfWord(lang.Get().Keys(), word, keys));
+      keys.resize(1 + random() % keys.size());
+      WordSearch search;
+      search.SetLanguage(&lang.Get());
+      for (int8_t k : keys) search.PressKey(k);
+      ASSERT_EQ(search.State(), WordSearch::kMatching);
+      ASSERT_EQ(search.Candidates(), ReferenceRanking(lang.Get(), keys, truncate))
+          << "query " << query << " truncate " << truncate;
+      ++compared;
+    }
+  }
+  EXPECT_EQ(compared, 300);
 }
 
 }  // namespace
