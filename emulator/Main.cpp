@@ -13,6 +13,7 @@
 #include <memory>
 #include <sstream>
 
+#include "device/SetupCommand.h"
 #include "screen/DeviceWnd.h"
 #include "screen/Pen.h"
 #include "screen/SystemKeyboardSetup.h"
@@ -160,7 +161,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   }
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
-  const int status = Run(line);
+  const bool setup = line.install || !line.uninstall.empty();
+  const int status = setup ? RunSetupCommand(line) : Run(line);
   CoUninitialize();
   return status;
 }

@@ -13,7 +13,12 @@ const char* const kCommandLineUsage =
     "  --type TEXT         type the text on the keypad as a person would (word mode)\n"
     "  --type-file FILE    the same with a UTF-8 text file\n"
     "  --language NAME     the language to type in\n"
-    "  --trace             write the calls between the panel and the input method to stderr\n";
+    "  --trace             write the calls between the panel and the input method to stderr\n"
+    "  --install           install the product's package into the device, as its installer\n"
+    "  --package DIR       the package to install (default: 'package' beside the emulator)\n"
+    "  --uninstall NAME    remove the installed application NAME, as the device's unload.exe\n"
+    "                      (with --headless the setup library's questions are printed and\n"
+    "                      answered as the device answers them, OK unless it says otherwise)\n";
 
 bool ParseCommandLine(const std::vector<std::string>& arguments, CommandLine& line,
                       std::string& error) {
@@ -52,6 +57,16 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CommandLine& li
       if (!value(line.typeFile)) return false;
     } else if (argument == "--language") {
       if (!value(line.language)) return false;
+    } else if (argument == "--install") {
+      line.install = true;
+    } else if (argument == "--package") {
+      if (!value(line.package)) return false;
+    } else if (argument == "--uninstall") {
+      if (!value(line.uninstall)) return false;
+      if (line.uninstall.empty()) {
+        error = "--uninstall needs the name of an installed application";
+        return false;
+      }
     } else {
       error = "unknown argument '" + argument + "'";
       return false;
@@ -59,6 +74,20 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CommandLine& li
   }
   if (!line.typeText.empty() && !line.typeFile.empty()) {
     error = "--type and --type-file exclude each other";
+    return false;
+  }
+  const bool setup = line.install || !line.uninstall.empty();
+  if (line.install && !line.uninstall.empty()) {
+    error = "--install and --uninstall exclude each other";
+    return false;
+  }
+  if (!line.package.empty() && !line.install) {
+    error = "--package goes with --install";
+    return false;
+  }
+  if (setup && (line.zoom != 1 || line.trace || !line.script.empty() || !line.shots.empty() ||
+                !line.typeText.empty() || !line.typeFile.empty() || !line.language.empty())) {
+    error = "--install and --uninstall take only --package and --headless";
     return false;
   }
   if (line.headless && line.zoom != 1) {

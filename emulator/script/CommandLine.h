@@ -2,6 +2,8 @@
 //
 //   emulator [--zoom 1|2|3] [--headless] [--script FILE] [--shots DIR] [--trace]
 //            [--type TEXT | --type-file FILE] [--language NAME]
+//   emulator --install [--package DIR] [--headless]
+//   emulator --uninstall NAME [--headless]
 #pragma once
 
 #include <string>
@@ -19,6 +21,10 @@ struct CommandLine {
   std::string typeText;  // a text to type, given directly or read from typeFile
   std::string typeFile;
   std::string language;
+  // The device's installer and uninstaller instead of the device screen.
+  bool install = false;
+  std::string package;    // the package to install (empty: the one beside the emulator)
+  std::string uninstall;  // the installed application to remove
 };
 
 // Reads the arguments (UTF-8, program name left out). On a mistake returns false with a message

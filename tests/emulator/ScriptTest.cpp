@@ -114,5 +114,23 @@ TEST(CommandLine, ReadsOptionsAndRefusesMistakes) {
   }
 }
 
+TEST(CommandLine, TheInstallerAndUninstallerRunWithoutTheDeviceScreen) {
+  CommandLine line;
+  std::string error;
+  ASSERT_TRUE(ParseCommandLine({"--install", "--package", "Z:\\pkg", "--headless"}, line, error));
+  EXPECT_TRUE(line.install);
+  EXPECT_EQ(line.package, "Z:\\pkg");
+  ASSERT_TRUE(ParseCommandLine({"--uninstall", "Tulvane Tessaline"}, line, error));
+  EXPECT_EQ(line.uninstall, "Tulvane Tessaline");
+
+  const std::vector<std::vector<std::string>> wrong = {{"--install", "--uninstall", "X"},
+                                                       {"--package", "pkg"},
+                                                       {"--uninstall", ""},
+                                                       {"--install", "--script", "a.txt"}};
+  for (const auto& arguments : wrong) {
+    EXPECT_FALSE(ParseCommandLine(arguments, line, error)) << arguments[0];
+  }
+}
+
 }  // namespace
 }  // namespace tessaline::emulator
