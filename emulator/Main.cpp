@@ -13,6 +13,7 @@
 #include <memory>
 #include <sstream>
 
+#include "platform/DeviceState.h"
 #include "screen/DeviceWnd.h"
 #include "screen/Pen.h"
 #include "screen/SystemKeyboardSetup.h"
@@ -83,6 +84,9 @@ int Run(const CommandLine& line) {
 
   std::wstring setupError;
   if (!EnsureSystemKeyboard(setupError)) Err("system keyboard: " + ToUtf8(setupError));
+  // The device starts: a soft reset is over, the panel is hidden, and the user's choice of
+  // input method is current again.
+  device::BeginDeviceStart();
 
   CDeviceWnd device;
   DeviceOptions options;
