@@ -14,6 +14,7 @@
 #include <sstream>
 
 #include "device/SetupCommand.h"
+#include "platform/DeviceState.h"
 #include "screen/DeviceWnd.h"
 #include "screen/Pen.h"
 #include "screen/SystemKeyboardSetup.h"
@@ -84,6 +85,9 @@ int Run(const CommandLine& line) {
 
   std::wstring setupError;
   if (!EnsureSystemKeyboard(setupError)) Err("system keyboard: " + ToUtf8(setupError));
+  // The device starts: a soft reset is over, the panel is hidden, and the user's choice of
+  // input method is current again.
+  device::BeginDeviceStart();
 
   CDeviceWnd device;
   DeviceOptions options;

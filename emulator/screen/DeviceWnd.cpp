@@ -6,6 +6,9 @@
 
 #include <ctime>
 
+#include "platform/DeviceNotify.h"
+#include "platform/DeviceServices.h"
+#include "platform/DeviceState.h"
 #include "screen/DeviceLayout.h"
 
 namespace tessaline::emulator {
@@ -18,7 +21,7 @@ constexpr int kNotesId = 100;
 
 }  // namespace
 
-CDeviceWnd::CDeviceWnd() : directory_(CreateRegistryDirectory()) {}
+CDeviceWnd::CDeviceWnd() : directory_(CreateDeviceDirectory()) {}
 
 CDeviceWnd::~CDeviceWnd() {
   // The input method goes before the windows it lives in.
@@ -33,7 +36,7 @@ bool CDeviceWnd::Create(const DeviceOptions& options) {
     device.hInstance = GetModuleHandleW(nullptr);
     device.hCursor = LoadCursor(nullptr, IDC_ARROW);
     device.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
-    device.lpszClassName = kDeviceWindowClass;
+    device.lpszClassName = device::kEmulatorWindowClass;
     WNDCLASSW sip{};
     sip.lpfnWndProc = SipWindowProc;
     sip.hInstance = GetModuleHandleW(nullptr);
@@ -43,14 +46,14 @@ bool CDeviceWnd::Create(const DeviceOptions& options) {
     return RegisterClassW(&device) != 0 && RegisterClassW(&sip) != 0;
   }();
   if (!registered) return false;
-  changedMessage_ = RegisterWindowMessageW(kDeviceChangedMessage);
+  changedMessage_ = device::DeviceChangeMessage();
   const DWORD style =
       options.framed ? (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN)
                      : (WS_POPUP | WS_CLIPCHILDREN);
   RECT frame{0, 0, kScreenWidth, kScreenHeight};
   AdjustWindowRectEx(&frame, style, FALSE, 0);
   HWND window =
-      CreateWindowExW(0, kDeviceWindowClass, L"Tessaline Pocket PC emulator", style,
+      CreateWindowExW(0, device::kEmulatorWindowClass, L"Tessaline Pocket PC emulator", style,
                       options.position.x, options.position.y, frame.right - frame.left,
                       frame.bottom - frame.top, nullptr, nullptr, GetModuleHandleW(nullptr), this);
   // WM_NCCREATE gave the window to window_ already.
@@ -88,8 +91,7 @@ LRESULT CALLBACK CDeviceWnd::WindowProc(HWND window, UINT message, WPARAM wParam
       break;
     default:
       if (message == self->changedMessage_ && message != 0) {
-        self->FollowCurrentInputMethod();
-        return 0;
+        return self->OnDeviceChange(wParam, lParam);
       }
   }
   return DefWindowProcW(window, message, wParam, lParam);
@@ -163,10 +165,22 @@ LRESULT CDeviceWnd::OnLButtonDown(POINT point) {
 }
 
 LRESULT CDeviceWnd::OnTimer(UINT_PTR id) {
-  if (id == kClockTimer) {
-    UpdateClock(true);
-    // Another program may have made another input method current.
-    FollowCurrentInputMethod();
+  if (id == kClockTimer) UpdateClock(true);
+  return 0;
+}
+
+LRESULT CDeviceWnd::OnDeviceChange(WPARAM kind, LPARAM) {
+  // The notification is posted: by the time it arrives a later call may have changed the state
+  // again, so the state is read now rather than taken from the message.
+  switch (kind) {
+    case device::kPanelChanged:
+      ApplyPanel((device::SipFlags() & SIPF_ON) != 0);
+      break;
+    case device::kCurrentImChanged:
+      FollowCurrentInputMethod();
+      break;
+    default:
+      break;
   }
   return 0;
 }
@@ -189,10 +203,13 @@ LRESULT CDeviceWnd::OnSetFocus() {
 
 bool CDeviceWnd::StartInputMethod(std::wstring& error) {
   CLSID clsid{};
-  if (!ChooseInputMethod(*directory_, clsid)) {
+  bool current = false;
+  if (!ChooseInputMethod(*directory_, clsid, &current)) {
     error = L"no input method is installed on the device";
     return false;
   }
+  // A device always has a current input method: the one chosen here becomes it.
+  if (!current) directory_->SetCurrent(clsid);
   return host_->Activate(clsid, error);
 }
 
@@ -209,16 +226,22 @@ void CDeviceWnd::FollowCurrentInputMethod() {
 }
 
 void CDeviceWnd::ShowPanel() {
-  host_->Show();
-  Layout();
+  SipShowIM(SIPF_ON);
+  ApplyPanel(true);
 }
 
 void CDeviceWnd::HidePanel() {
-  host_->Hide();
-  Layout();
+  SipShowIM(SIPF_OFF);
+  ApplyPanel(false);
 }
 
 void CDeviceWnd::TogglePanel() { host_->IsShown() ? HidePanel() : ShowPanel(); }
+
+void CDeviceWnd::ApplyPanel(bool shown) {
+  if (!host_ || host_->IsShown() == shown) return;
+  shown ? host_->Show() : host_->Hide();
+  Layout();
+}
 
 void CDeviceWnd::OpenPicker() {
   pickerEntries_ = directory_->Enumerate();

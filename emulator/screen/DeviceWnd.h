@@ -18,12 +18,6 @@
 
 namespace tessaline::emulator {
 
-// The main window's class: the device services find a running emulator by it.
-constexpr wchar_t kDeviceWindowClass[] = L"TessalineEmulator";
-// Sent (or posted) to the main window when the device's state changed in another program, for
-// example the current input method: the emulator looks again.
-constexpr wchar_t kDeviceChangedMessage[] = L"TessalineDeviceChanged";
-
 struct DeviceOptions {
   bool framed = true;  // a window with a caption (interactive at zoom 1), else a bare pop-up
   POINT position{CW_USEDEFAULT, CW_USEDEFAULT};
@@ -45,6 +39,8 @@ class CDeviceWnd final : public SipHostListener {
   bool StartInputMethod(std::wstring& error);
   // Looks at the device's current input method again and switches to it if it changed.
   void FollowCurrentInputMethod();
+  // The panel button: the panel is shown or hidden through the device services (SipShowIM), as
+  // the shell of a device does it.
   void ShowPanel();
   void HidePanel();
   void TogglePanel();
@@ -66,12 +62,16 @@ class CDeviceWnd final : public SipHostListener {
   LRESULT OnCommand(UINT id);
   LRESULT OnSetFocus();
   LRESULT OnDestroy();
+  // The device services' notification "TessalineDeviceChange" (platform/DeviceNotify.h).
+  LRESULT OnDeviceChange(WPARAM kind, LPARAM detail);
 
   // SipHostListener
   void OnPanelRect(const RECT& deviceRect) override;
   void OnTaskbarIcon(HANDLE imageList) override;
   HWND KeyTarget() override;
 
+  // Shows or hides the panel as the device's state now says; nothing when it is so already.
+  void ApplyPanel(bool shown);
   void Layout();
   void UpdateClock(bool repaint);
 

@@ -23,6 +23,14 @@ device_init() {
   WINEPREFIX="$prefix" wineserver -w
 }
 
+# The device's system library: the device services TSDevice.dll lie in the system folder beside
+# the system keyboard, where every program of the device (the emulator too) finds them.
+device_system() {
+  local system32
+  system32="$(device_prefix)/drive_c/windows/system32"
+  cp "$here/build/win/platform/TSDevice.dll" "$system32/TSDevice.dll"
+}
+
 # Copies the library and the data into the installation folder and registers what can be.
 device_install() {
   local win="$here/build/win"
