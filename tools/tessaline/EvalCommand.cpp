@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <unordered_set>
 
 #include <unistd.h>
 
@@ -15,6 +16,7 @@
 #include "evaluation/EnginePredictor.h"
 #include "evaluation/TapModel.h"
 #include "settings/Settings.h"
+#include "vocbuild/WordList.h"
 
 namespace tessaline::tool {
 namespace {
@@ -22,7 +24,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kUsage =
-    "  eval --chr FILE.chr --text FILE [--json]\n"
+    "  eval --chr FILE.chr --text FILE [--dictionary LIST]... [--json]\n"
     "                                 replay a UTF-8 text on the keypad (the vocabulary beside the\n"
     "                                 .chr; the files are copied, so no .usr is touched) and report\n"
     "                                 taps per character (KSPC) and the share of words offered\n"
@@ -47,9 +49,47 @@ constexpr const char* kUsage =
     "                                 a line break or symbol after a commit needs 1 Backspace more\n"
     "                                 unless it is one of . , ! ? : ; ' ) _\n"
     "                                 \"words only\": the words' own taps (letters, candidates,\n"
-    "                                 spelling; no case) per letter and one space a word\n";
+    "                                 spelling; no case) per letter and one space a word\n"
+    "                                 --dictionary (one word or one family of forms a line; an\n"
+    "                                 entry written as an abbreviation does not count) adds, for\n"
+    "                                 word mode with learning off, the share of the first three\n"
+    "                                 candidates over every key press that finds words which no\n"
+    "                                 given dictionary holds\n";
+
+// The words of the dictionaries given with --dictionary, folded to lower case and split at
+// apostrophes and hyphens as the vocabulary compiler splits them.
+using Dictionary = std::unordered_set<WideString>;
+
+struct CandidateCheck {
+  const Dictionary* dictionary = nullptr;
+  size_t shown = 0;    // first three candidates while the search finds words
+  size_t unknown = 0;  // of them, words no dictionary holds
+};
 
 using evaluation::EnginePredictor;
+
+// Counts the shown candidates of a matching search that no dictionary holds. Guessed letters
+// (states 3 and 4) are no vocabulary words, so only the candidates of a matching search count.
+void CountUnknownCandidates(CandidateCheck& check, const std::vector<WideString>& list,
+                            int state) {
+  if (!check.dictionary || state != WordSearch::kMatching) return;
+  for (size_t i = 0; i < list.size() && i < evaluation::kVisibleCandidates; ++i) {
+    ++check.shown;
+    check.unknown += check.dictionary->count(list[i]) == 0;
+  }
+}
+
+bool ReadDictionary(const std::string& path, Dictionary& dictionary) {
+  std::string bytes;
+  if (!ReadFileBytes(path, bytes)) return false;
+  for (const std::vector<WideString>& family : vocbuild::ReadFamilyList(bytes).families) {
+    for (const WideString& form : family) {
+      if (vocbuild::IsAbbreviation(form)) continue;
+      for (WideString& part : vocbuild::SplitAtJoiners(vocbuild::FoldCase(form))) dictionary.insert(std::move(part));
+    }
+  }
+  return true;
+}
 
 // A private copy of the language file and its vocabulary, so that learning writes its .usr there.
 class LanguageCopy {
@@ -88,6 +128,15 @@ int RunEval(Args args) {
   const bool json = TakeFlag(args, "--json");
   const std::string chr = TakeOption(args, "--chr", "", ok);
   const std::string textPath = TakeOption(args, "--text", "", ok);
+  Dictionary dictionary;
+  CandidateCheck check;
+  for (std::string path; !(path = TakeOption(args, "--dictionary", "", ok)).empty();) {
+    if (!ReadDictionary(path, dictionary)) {
+      std::fprintf(stderr, "tessaline: cannot read '%s'\n", path.c_str());
+      return 1;
+    }
+    check.dictionary = &dictionary;
+  }
   if (!ok || !args.empty() || chr.empty() || textPath.empty()) return Usage(kUsage);
   std::string bytes;
   if (!ReadFileBytes(textPath, bytes)) {
@@ -112,6 +161,9 @@ int RunEval(Args args) {
       return 1;
     }
     EnginePredictor predictor(language);
+    predictor.onCandidates = [&check](const std::vector<WideString>& list, int state) {
+      CountUnknownCandidates(check, list, state);
+    };
     runs.push_back({"word", false, evaluation::ReplayWordMode(text, language.Keys(), predictor, false)});
   }
   {
@@ -129,6 +181,11 @@ int RunEval(Args args) {
     writer.Field("text", textPath);
     writer.Field("characters", static_cast<int64_t>(runs[0].count.characters));
     writer.Field("words", static_cast<int64_t>(runs[0].count.words));
+    if (check.dictionary) {
+      writer.Field("candidatesChecked", static_cast<int64_t>(check.shown));
+      writer.Key("candidatesNotInDictionary");
+      writer.Real(share(check.unknown, check.shown));
+    }
     writer.Key("runs");
     writer.BeginArray();
     for (const Run& run : runs) {
@@ -171,6 +228,10 @@ int RunEval(Args args) {
     } else {
       std::printf("  %-22s %9zu %10.4f\n", label.c_str(), run.count.taps, run.count.TapsPerCharacter());
     }
+  }
+  if (check.dictionary) {
+    std::printf("  first three candidates of word mode (learning off) not in the dictionaries: %zu of %zu (%.2f%%)\n",
+                check.unknown, check.shown, 100 * share(check.unknown, check.shown));
   }
   return 0;
 }
