@@ -9,10 +9,14 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <sstream>
 
+#include "device/DeviceStart.h"
+#include "device/SetupAnswer.h"
 #include "device/SetupCommand.h"
 #include "platform/DeviceState.h"
 #include "screen/DeviceWnd.h"
@@ -55,11 +59,13 @@ bool ReadFile(const std::string& path, std::string& text) {
   return true;
 }
 
-int RunMessageLoop() {
+// `idle` runs after each message, at the top of the device's loop.
+int RunMessageLoop(const std::function<void()>& idle) {
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
+    idle();
   }
   return static_cast<int>(msg.wParam);
 }
@@ -117,6 +123,13 @@ int Run(const CommandLine& line) {
     SetForegroundWindow(device.Handle());
   }
 
+  // Without a person at the device the setup library's questions are answered.
+  std::optional<UnattendedDevice> unattended;
+  if (line.headless) unattended.emplace();
+  DeviceStart start(device, [](const std::string& report) { Err(report); });
+  device.SetSoftResetHandler([&start] { start.RequestSoftReset(); });
+  start.RunLaunchSlots();
+
   Pen pen([&device] { return device.DeviceOrigin(); }, zoom ? zoom->Handle() : nullptr);
   int status = 0;
   std::unique_ptr<ScriptRunner> runner;
@@ -129,12 +142,14 @@ int Run(const CommandLine& line) {
                                               }
                                               if (line.headless) PostQuitMessage(0);
                                             });
+    runner->SetDeviceStart(start);
     if (!runner->Start(commands)) {
       Err("cannot start the script");
       return kExitDeviceFailed;
     }
   }
-  RunMessageLoop();
+  RunMessageLoop([&start] { start.RunPendingReset(); });
+  device.SetSoftResetHandler(nullptr);
   const std::wstring notes = device.NotesText();
   device.Host().Deactivate();
   if (line.headless) Out(ToUtf8(notes) + (notes.empty() || notes.back() != L'\n' ? "\n" : ""));

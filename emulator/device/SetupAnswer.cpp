@@ -20,6 +20,12 @@ void SetDeviceSetupAnswer(std::optional<int> answer) {
   }
 }
 
+UnattendedDevice::UnattendedDevice() : saved_(DeviceSetupAnswer()) {
+  if (!saved_) SetDeviceSetupAnswer(IDOK);
+}
+
+UnattendedDevice::~UnattendedDevice() { SetDeviceSetupAnswer(saved_); }
+
 int AnswerFor(UINT style, int answer) { return (style & MB_TYPEMASK) == MB_OK ? IDOK : answer; }
 
 const char* AnswerName(int answer) {

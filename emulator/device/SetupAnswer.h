@@ -16,6 +16,20 @@ namespace tessaline::emulator {
 std::optional<int> DeviceSetupAnswer();
 void SetDeviceSetupAnswer(std::optional<int> answer);
 
+// A device without a person for as long as the object lives: its questions are answered OK
+// unless the device keeps an answer already (or a script gives another); the device's own
+// answer, or none, comes back at the end.
+class UnattendedDevice {
+ public:
+  UnattendedDevice();
+  ~UnattendedDevice();
+  UnattendedDevice(const UnattendedDevice&) = delete;
+  UnattendedDevice& operator=(const UnattendedDevice&) = delete;
+
+ private:
+  std::optional<int> saved_;
+};
+
 // The answer a message of that style gets: a box with only an OK button can only be answered
 // OK; any other takes the answer given.
 int AnswerFor(UINT style, int answer);

@@ -179,6 +179,10 @@ LRESULT CDeviceWnd::OnDeviceChange(WPARAM kind, LPARAM) {
     case device::kCurrentImChanged:
       FollowCurrentInputMethod();
       break;
+    case device::kSoftResetRequested:
+      // Only while the request stands: a start since then has answered it already.
+      if (softReset_ && device::SoftResetRequested()) softReset_();
+      break;
     default:
       break;
   }

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -33,6 +34,7 @@ class CDeviceWnd final : public SipHostListener {
   HWND Handle() const { return window_.Get(); }
   HWND Notes() const { return notes_; }
   HWND SipWindow() const { return sip_; }
+  HWND PickerWindow() const { return picker_.Handle(); }
   SipHost& Host() { return *host_; }
 
   // Starts the device's current input method; the error says why when none could be started.
@@ -46,6 +48,8 @@ class CDeviceWnd final : public SipHostListener {
   void TogglePanel();
   void OpenPicker();
   void OpenOptions();
+  // Called when a program of the device requests a soft reset; the device's start plays it.
+  void SetSoftResetHandler(std::function<void()> handler) { softReset_ = std::move(handler); }
 
   // The Notes text with its line breaks as "\n".
   std::wstring NotesText() const;
@@ -87,6 +91,7 @@ class CDeviceWnd final : public SipHostListener {
   win32::Font notesFont_;
   FILE* trace_ = nullptr;
   UINT changedMessage_ = 0;
+  std::function<void()> softReset_;
 };
 
 }  // namespace tessaline::emulator

@@ -13,6 +13,20 @@
 //                      a key script such as VK_CONTROLd+VK_HOME+VK_CONTROLu holds Ctrl across
 //                      the Home key
 //
+// The platform around the application:
+//   install            the device's installer installs the product's package (emulator
+//                      --install), and the script waits for it to end
+//   uninstall          the device's uninstaller removes it ("unload.exe Tulvane Tessaline"); the
+//                      script waits for it to end, and for the device to start again when the
+//                      removal asked for a soft reset
+//   reset              the reset button: a soft reset; the script goes on once the device has
+//                      started again and its start-up programs are running
+//   answer ok|cancel   how the setup library's questions are answered from now on (a headless
+//                      device answers OK until told otherwise)
+//   current NAME       waits (at most 90 s) until the input method of that name, as the picker
+//                      shows it, is the device's current one and runs in the panel
+//   pick NAME          chooses that input method in the picker: the arrow, then its row
+//
 // Blank lines and lines starting with '#' are left out. Anything else that is not a command
 // above, with exactly its numbers, is an error that names the line.
 #pragma once
@@ -35,14 +49,21 @@ enum class ScriptVerb {
   kOptions,
   kShow,
   kHide,
-  kKey
+  kKey,
+  kInstall,
+  kUninstall,
+  kReset,
+  kAnswer,
+  kCurrent,
+  kPick
 };
 
 struct ScriptCommand {
   ScriptVerb verb = ScriptVerb::kWait;
   int line = 0;         // 1-based line number in the script
   int numbers[4] = {};  // X Y, X Y MS, X1 Y1 X2 Y2, or MS, as the verb takes them
-  std::string name;     // shot: the file's name; key: the keys as written
+  std::string name;     // shot: the file's name; key: the keys as written; answer: ok or cancel;
+                        // current, pick: the input method's name
   struct Key {
     uint8_t code;
     bool press;

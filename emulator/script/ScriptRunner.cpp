@@ -1,5 +1,7 @@
 #include "script/ScriptRunner.h"
 
+#include "device/DeviceScript.h"
+#include "device/DeviceStart.h"
 #include "screen/DeviceWnd.h"
 #include "screen/Screenshot.h"
 #include "screen/Utf8.h"
@@ -47,6 +49,11 @@ LRESULT CALLBACK ScriptRunner::WindowProc(HWND window, UINT message, WPARAM wPar
 void ScriptRunner::OnTimer() {
   KillTimer(window_.Get(), kStepTimer);
   if (finished_) return;
+  // A device that is restarting takes no taps yet.
+  if (start_ && start_->IsStarting()) {
+    SetTimer(window_.Get(), kStepTimer, kBusyMilliseconds, nullptr);
+    return;
+  }
   if (steps_.empty()) {
     Finish({});
     return;
@@ -57,7 +64,11 @@ void ScriptRunner::OnTimer() {
   // when it closes, and the script goes on inside that window's message loop meanwhile.
   SetTimer(window_.Get(), kStepTimer, step.pauseAfter > 0 ? step.pauseAfter : 1, nullptr);
   const std::string error = step.run();
-  if (!error.empty()) Finish(error);
+  if (error == kStepNotDone) {
+    steps_.push_front(std::move(step));  // waits on the device: again after its pause
+  } else if (!error.empty()) {
+    Finish(error);
+  }
 }
 
 std::string ScriptRunner::SendKey(BYTE code, DWORD flags) {
@@ -160,6 +171,20 @@ void ScriptRunner::Expand(const ScriptCommand& command) {
                           return std::string();
                         },
                         0});
+      break;
+    case ScriptVerb::kInstall:
+    case ScriptVerb::kUninstall:
+    case ScriptVerb::kReset:
+    case ScriptVerb::kAnswer:
+    case ScriptVerb::kCurrent:
+    case ScriptVerb::kPick:
+      if (!start_) {
+        steps_.push_back({[where] { return where + "this device cannot do that"; }, 0});
+        break;
+      }
+      for (DeviceStep& step : DeviceCommandSteps(command, device_, pen_, *start_)) {
+        steps_.push_back({std::move(step.run), step.pauseAfter});
+      }
       break;
     case ScriptVerb::kKey:
       // One call a half key stroke, with the key script's pause between them.

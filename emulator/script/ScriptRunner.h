@@ -17,6 +17,7 @@
 namespace tessaline::emulator {
 
 class CDeviceWnd;
+class DeviceStart;
 
 class ScriptRunner {
  public:
@@ -24,11 +25,15 @@ class ScriptRunner {
   ScriptRunner(CDeviceWnd& device, Pen& pen, std::wstring shotsFolder,
                std::function<void(const std::string& error)> done);
   bool Start(const std::vector<ScriptCommand>& commands);
+  // The device's start: the script waits while the device restarts, and its device commands
+  // (install, uninstall, reset, ...) act through it. Set before Start.
+  void SetDeviceStart(DeviceStart& start) { start_ = &start; }
 
   static constexpr UINT kTapMilliseconds = 60;
   static constexpr int kSwipeSteps = 8;
   static constexpr UINT kSwipeStepMilliseconds = 15;
   static constexpr UINT kKeyPauseMilliseconds = 5;
+  static constexpr UINT kBusyMilliseconds = 20;
 
  private:
   struct Step {
@@ -48,6 +53,7 @@ class ScriptRunner {
   std::deque<Step> steps_;
   win32::Window window_;
   bool finished_ = false;
+  DeviceStart* start_ = nullptr;
 };
 
 }  // namespace tessaline::emulator
