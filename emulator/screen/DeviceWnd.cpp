@@ -80,7 +80,10 @@ LRESULT CALLBACK CDeviceWnd::WindowProc(HWND window, UINT message, WPARAM wParam
     case WM_TIMER:
       return self->OnTimer(wParam);
     case WM_COMMAND:
-      return self->OnCommand(LOWORD(wParam));
+      // The picker's choices come without a control; the Notes box's notifications (its focus
+      // coming and going) carry its identifier, which must not read as a choice.
+      if (lParam == 0) return self->OnCommand(LOWORD(wParam));
+      break;
     case WM_SETFOCUS:
       return self->OnSetFocus();
     case WM_DESTROY:
@@ -291,9 +294,12 @@ void CDeviceWnd::OnTaskbarIcon(HANDLE imageList) {
 }
 
 // Text and keys go to the focused window of the device (a dialog's field while the options are
-// open), but never to the panel itself; otherwise to the Notes box.
+// open), but never to the panel itself, nor to a pop-up that asked never to be activated (Wine
+// may activate one shown while the device window is not active, after a setup program ran);
+// otherwise to the Notes box.
 HWND CDeviceWnd::KeyTarget() {
   HWND focus = GetFocus();
+  if (focus && (GetWindowLongPtrW(focus, GWL_EXSTYLE) & WS_EX_NOACTIVATE)) focus = nullptr;
   if (focus && focus != sip_ && !IsChild(sip_, focus) && focus != window_.Get()) return focus;
   return notes_;
 }
