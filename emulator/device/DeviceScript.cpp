@@ -1,9 +1,11 @@
 #include "device/DeviceScript.h"
 
 #include <memory>
+#include <optional>
 
 #include "device/DevicePaths.h"
 #include "device/DeviceStart.h"
+#include "device/DialogSteps.h"
 #include "device/Package.h"
 #include "device/SetupAnswer.h"
 #include "platform/DeviceRegistry.h"
@@ -82,17 +84,17 @@ std::string CurrentInputMethodName() {
 }
 
 std::vector<DeviceStep> CurrentSteps(const ScriptCommand& command, CDeviceWnd& device) {
-  auto since = std::make_shared<DWORD>(0);
+  auto since = std::make_shared<std::optional<DWORD>>();
   const std::string where = Where(command);
   const std::string wanted = LowerAscii(command.name);
   return {{[=, &device] {
-             if (*since == 0) *since = GetTickCount() | 1;
+             if (!*since) *since = GetTickCount();
              const auto current = device::CurrentInputMethod();
              if (current && LowerAscii(CurrentInputMethodName()) == wanted &&
                  device.Host().IsActive() && device.Host().Current() == *current) {
                return std::string();
              }
-             if (GetTickCount() - *since >= kCurrentTimeout) {
+             if (GetTickCount() - **since >= kCurrentTimeout) {
                return where + "'" + command.name + "' did not become the current input method " +
                       "within " + std::to_string(kCurrentTimeout / 1000) +
                       " s (current: " + CurrentInputMethodName() + ")";
@@ -207,6 +209,10 @@ std::vector<DeviceStep> DeviceCommandSteps(const ScriptCommand& command, CDevice
       return CurrentSteps(command, device);
     case ScriptVerb::kPick:
       return PickSteps(command, device, pen);
+    case ScriptVerb::kTab:
+      return TabSteps(command);
+    case ScriptVerb::kClick:
+      return ClickSteps(command);
     default:
       return {};
   }

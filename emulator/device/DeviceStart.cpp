@@ -73,7 +73,11 @@ void DeviceStart::RunPendingReset() {
 
 void DeviceStart::SoftReset() {
   ++resets_;
-  if (report_) report_("soft reset");
+  // What the Notes box held is lost with the reset; the report keeps it for whoever watches.
+  std::string notes = ToUtf8(device_.NotesText());
+  for (size_t at = 0; (at = notes.find('\n', at)) != std::string::npos;)
+    notes.replace(at, 1, "\\n");
+  if (report_) report_("soft reset; the Notes text \"" + notes + "\" is gone");
   // Programs of the start before that are still to be started are not started any more.
   if (window_) KillTimer(window_.Get(), kSequenceTimer);
   sequence_.reset();

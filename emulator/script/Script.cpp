@@ -38,11 +38,15 @@ constexpr VerbInfo kVerbs[] = {
     {"answer", ScriptVerb::kAnswer, 0, true, "answer ok|cancel"},
     {"current", ScriptVerb::kCurrent, 0, true, "current NAME"},
     {"pick", ScriptVerb::kPick, 0, true, "pick NAME"},
+    {"tab", ScriptVerb::kTab, 0, true, "tab NAME"},
+    {"click", ScriptVerb::kClick, 0, true, "click TEXT"},
 };
 
-// An input method's name may hold spaces: these verbs take the rest of the line.
+// An input method's name or a control's text may hold spaces: these verbs take the rest of the
+// line.
 bool TakesTheRestOfTheLine(ScriptVerb verb) {
-  return verb == ScriptVerb::kCurrent || verb == ScriptVerb::kPick;
+  return verb == ScriptVerb::kCurrent || verb == ScriptVerb::kPick || verb == ScriptVerb::kTab ||
+         verb == ScriptVerb::kClick;
 }
 
 std::string Lower(std::string text) {

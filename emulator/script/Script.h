@@ -26,6 +26,10 @@
 //   current NAME       waits (at most 90 s) until the input method of that name, as the picker
 //                      shows it, is the device's current one and runs in the panel
 //   pick NAME          chooses that input method in the picker: the arrow, then its row
+//   tab NAME           in the window open over the device (such as the input method's options),
+//                      selects the tab of that name
+//   click TEXT         in that window, clicks the button or check box of that text (as shown,
+//                      letter case and '&' aside): "click Make default IM", "click OK"
 //
 // Blank lines and lines starting with '#' are left out. Anything else that is not a command
 // above, with exactly its numbers, is an error that names the line.
@@ -55,7 +59,9 @@ enum class ScriptVerb {
   kReset,
   kAnswer,
   kCurrent,
-  kPick
+  kPick,
+  kTab,
+  kClick
 };
 
 struct ScriptCommand {
@@ -63,7 +69,7 @@ struct ScriptCommand {
   int line = 0;         // 1-based line number in the script
   int numbers[4] = {};  // X Y, X Y MS, X1 Y1 X2 Y2, or MS, as the verb takes them
   std::string name;     // shot: the file's name; key: the keys as written; answer: ok or cancel;
-                        // current, pick: the input method's name
+                        // current, pick: the input method's name; tab, click: the text
   struct Key {
     uint8_t code;
     bool press;

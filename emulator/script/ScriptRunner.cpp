@@ -178,6 +178,8 @@ void ScriptRunner::Expand(const ScriptCommand& command) {
     case ScriptVerb::kAnswer:
     case ScriptVerb::kCurrent:
     case ScriptVerb::kPick:
+    case ScriptVerb::kTab:
+    case ScriptVerb::kClick:
       if (!start_) {
         steps_.push_back({[where] { return where + "this device cannot do that"; }, 0});
         break;
