@@ -13,6 +13,7 @@
 #include <memory>
 #include <sstream>
 
+#include "platform/DeviceServices.h"
 #include "platform/DeviceState.h"
 #include "screen/DeviceWnd.h"
 #include "screen/Pen.h"
@@ -21,6 +22,7 @@
 #include "screen/ZoomWnd.h"
 #include "script/CommandLine.h"
 #include "script/ScriptRunner.h"
+#include "typist/Typist.h"
 
 namespace tessaline::emulator {
 namespace {
@@ -28,6 +30,7 @@ namespace {
 // Exit statuses: 0 done; 1 the device could not start; 2 a wrong command line or script.
 constexpr int kExitDeviceFailed = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitTypedWrong = 3;  // the typist's Notes text differs from its text
 
 void Write(DWORD which, const std::string& text) {
   HANDLE handle = GetStdHandle(which);
@@ -63,7 +66,23 @@ int RunMessageLoop() {
   return static_cast<int>(msg.wParam);
 }
 
+// What the installer does at its end: the input method becomes current through the device
+// services.
+int SelectInputMethod(const std::string& text) {
+  CLSID clsid{};
+  if (CLSIDFromString(FromUtf8(text).c_str(), &clsid) != S_OK) {
+    Err("'" + text + "' is not a class id ({XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX})");
+    return kExitUsage;
+  }
+  if (!SipSetCurrentIM(&clsid)) {
+    Err(text + " is not an input method installed on the device");
+    return kExitDeviceFailed;
+  }
+  return 0;
+}
+
 int Run(const CommandLine& line) {
+  if (!line.selectIm.empty()) return SelectInputMethod(line.selectIm);
   std::vector<ScriptCommand> commands;
   if (!line.script.empty()) {
     std::string text;
@@ -77,8 +96,19 @@ int Run(const CommandLine& line) {
       return kExitUsage;
     }
   }
-  if (!line.typeText.empty() || !line.typeFile.empty()) {
-    Err("typing with --type needs Tessaline's input method, which this device does not have yet");
+  std::vector<TypingText> texts;
+  for (const TypingPart& part : line.typing) {
+    std::string text = part.text;
+    if (!part.file.empty() && !ReadFile(part.file, text)) {
+      Err("cannot read the text '" + part.file + "'");
+      return kExitUsage;
+    }
+    if (text.size() >= 3 && text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+    texts.push_back({Utf8ToWide(part.language), Utf8ToWide(text)});
+  }
+  std::string typingError;
+  if (!texts.empty() && !SelectTypingLanguages(texts, typingError)) {
+    Err(typingError);
     return kExitUsage;
   }
 
@@ -118,8 +148,32 @@ int Run(const CommandLine& line) {
 
   Pen pen([&device] { return device.DeviceOrigin(); }, zoom ? zoom->Handle() : nullptr);
   int status = 0;
+  std::unique_ptr<Typist> typist;
+  if (!texts.empty()) {
+    typist = std::make_unique<Typist>(device, pen);
+    if (!line.shots.empty()) typist->SetShotsFolder(FromUtf8(line.shots));
+    if (!typist->Plan(texts, typingError)) {
+      Err(typingError);
+      device.Host().Deactivate();
+      return kExitUsage;
+    }
+  }
   std::unique_ptr<ScriptRunner> runner;
-  if (!commands.empty() || line.headless) {
+  if (typist) {
+    runner = std::make_unique<ScriptRunner>(device, pen, FromUtf8(line.shots),
+                                            [&](const std::string& error) {
+                                              if (!error.empty()) {
+                                                Err(error);
+                                                status = kExitTypedWrong;
+                                              }
+                                              PostQuitMessage(0);
+                                            });
+    if (!runner->Start(commands)) {
+      Err("cannot start the typist");
+      return kExitDeviceFailed;
+    }
+    typist->Queue(*runner);
+  } else if (!commands.empty() || line.headless) {
     runner = std::make_unique<ScriptRunner>(device, pen, FromUtf8(line.shots),
                                             [&](const std::string& error) {
                                               if (!error.empty()) {
@@ -136,6 +190,17 @@ int Run(const CommandLine& line) {
   RunMessageLoop();
   const std::wstring notes = device.NotesText();
   device.Host().Deactivate();
+  if (typist) {
+    // The taps, then the Notes text exactly as it is, last.
+    Out(typist->Report());
+    const WideString expected = typist->Expected();
+    if (status == 0 && WideString(notes.begin(), notes.end()) != expected) {
+      Err("the Notes text differs from the text asked for");
+      status = kExitTypedWrong;
+    }
+    Out("== Notes text\n" + ToUtf8(notes));
+    return status;
+  }
   if (line.headless) Out(ToUtf8(notes) + (notes.empty() || notes.back() != L'\n' ? "\n" : ""));
   return status;
 }

@@ -10,14 +10,21 @@ const char* const kCommandLineUsage =
     "                      up X Y, hold X Y MS, swipe X1 Y1 X2 Y2, wait MS, shot NAME, options,\n"
     "                      show, hide, key NAME); positions in device pixels\n"
     "  --shots DIR         where 'shot NAME' writes NAME.png (default: the current folder)\n"
-    "  --type TEXT         type the text on the keypad as a person would (word mode)\n"
+    "  --type TEXT         type the text on Tessaline's keypad as a person would, print the\n"
+    "                      taps and the Notes text; the exit status is 3 when the Notes text\n"
+    "                      differs from TEXT, 2 when TEXT has a character no key gives\n"
     "  --type-file FILE    the same with a UTF-8 text file\n"
-    "  --language NAME     the language to type in\n"
+    "  --language NAME     the language of the texts that follow (Tessaline's language files\n"
+    "                      NAME.chr); it becomes the device's first language before the panel\n"
+    "                      is shown, a second one is reached with the symbols pop-up's\n"
+    "                      language key. Repeat --language and --type to type in turn\n"
+    "  --select-im CLSID   make that installed input method the device's current one and exit\n"
     "  --trace             write the calls between the panel and the input method to stderr\n";
 
 bool ParseCommandLine(const std::vector<std::string>& arguments, CommandLine& line,
                       std::string& error) {
   line = {};
+  std::string language, firstLanguage;
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
     auto value = [&](std::string& into) {
@@ -42,23 +49,38 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CommandLine& li
         return false;
       }
       line.zoom = zoom[0] - '0';
+    } else if (argument == "--select-im") {
+      if (!value(line.selectIm)) return false;
     } else if (argument == "--script") {
       if (!value(line.script)) return false;
     } else if (argument == "--shots") {
       if (!value(line.shots)) return false;
-    } else if (argument == "--type") {
-      if (!value(line.typeText)) return false;
-    } else if (argument == "--type-file") {
-      if (!value(line.typeFile)) return false;
+    } else if (argument == "--type" || argument == "--type-file") {
+      TypingPart part;
+      if (!value(argument == "--type" ? part.text : part.file)) return false;
+      if (argument == "--type-file" && part.file.empty()) {
+        error = "--type-file needs a file name";
+        return false;
+      }
+      part.language = language;
+      line.typing.push_back(std::move(part));
     } else if (argument == "--language") {
-      if (!value(line.language)) return false;
+      if (!value(language)) return false;
+      if (language.empty()) {
+        error = "--language needs a language name";
+        return false;
+      }
+      if (firstLanguage.empty()) firstLanguage = language;
     } else {
       error = "unknown argument '" + argument + "'";
       return false;
     }
   }
-  if (!line.typeText.empty() && !line.typeFile.empty()) {
-    error = "--type and --type-file exclude each other";
+  for (TypingPart& part : line.typing) {
+    if (part.language.empty()) part.language = firstLanguage;
+  }
+  if (!line.typing.empty() && !line.script.empty()) {
+    error = "--type and --script exclude each other";
     return false;
   }
   if (line.headless && line.zoom != 1) {

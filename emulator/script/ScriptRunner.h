@@ -24,6 +24,11 @@ class ScriptRunner {
   ScriptRunner(CDeviceWnd& device, Pen& pen, std::wstring shotsFolder,
                std::function<void(const std::string& error)> done);
   bool Start(const std::vector<ScriptCommand>& commands);
+  // Appends a step of the caller's own (the typist's): run() gives the error or nothing, and the
+  // next step follows pauseAfter milliseconds later.
+  void Add(std::function<std::string()> run, UINT pauseAfter) {
+    steps_.push_back({std::move(run), pauseAfter});
+  }
 
   static constexpr UINT kTapMilliseconds = 60;
   static constexpr int kSwipeSteps = 8;

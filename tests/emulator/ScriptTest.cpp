@@ -102,11 +102,23 @@ TEST(CommandLine, ReadsOptionsAndRefusesMistakes) {
   ASSERT_TRUE(ParseCommandLine({"--zoom", "3"}, line, error));
   EXPECT_EQ(line.zoom, 3);
 
+  // Texts to type take the last language before them; a text before any takes the first one.
+  ASSERT_TRUE(ParseCommandLine({"--type", "a", "--language", "English", "--type-file", "b.txt",
+                                "--language", "German", "--type", "c"},
+                               line, error));
+  ASSERT_EQ(line.typing.size(), 3u);
+  EXPECT_EQ(line.typing[0].language, "English");
+  EXPECT_EQ(line.typing[1].file, "b.txt");
+  EXPECT_EQ(line.typing[1].language, "English");
+  EXPECT_EQ(line.typing[2].text, "c");
+  EXPECT_EQ(line.typing[2].language, "German");
+
   const std::vector<std::vector<std::string>> wrong = {{"--zoom", "4"},
                                                        {"--zoom"},
                                                        {"--script"},
                                                        {"--bogus"},
-                                                       {"--type", "a", "--type-file", "b"},
+                                                       {"--type", "a", "--script", "b"},
+                                                       {"--language", "", "--type", "a"},
                                                        {"--headless", "--zoom", "2"}};
   for (const auto& arguments : wrong) {
     EXPECT_FALSE(ParseCommandLine(arguments, line, error)) << arguments[0];

@@ -110,9 +110,9 @@ TEST(TapModelTest, DigitsComeFromTheSymbolsLayoutAndOtherCharactersCannotBeTyped
   KindSink sink;
   KeypadState state;
   ReplayOptions options;
-  // he + tap; the space is the commit's; a swipe to the symbols layout, 4, 2, the punctuation
-  // key is there too; a swipe back for the space, a case tap (the full stop asked for a capital),
-  // and he + tap + the Backspace at the end.
+  // he + tap; the space is the commit's; a swipe to the symbols layout, 4, 2, a swipe back for
+  // the punctuation key (the keypad has it, the symbols layout not), the space, a case tap (the
+  // full stop asked for a capital), and he + tap + the Backspace at the end.
   const TapCount count = ReplayText(u"he 42. he", map, &predictor, options, state, &sink);
   EXPECT_EQ(count.taps, 3u + 1u + 2u + 1u + 1u + 1u + 1u + 3u + 1u);
   EXPECT_EQ(sink.Count(TapKind::kSwipeToSymbols), 1u);

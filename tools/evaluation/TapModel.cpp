@@ -177,6 +177,8 @@ class Replay {
     }
     const int punctuation = PunctuationIndex(ch);
     if (punctuation >= 0) {
+      // The punctuation key is on the keypad only.
+      ToKeypad();
       if (wordMode && state_.autoSpacePending && !spaceOwed_) SettleSpace();
       MultiTap(TapKind::kPunctuationKey, kPunctuationKey, punctuation, ch);
       if (wordMode && state_.caseState != 1) {

@@ -43,8 +43,8 @@
 //    committed word one Backspace first, except for . , ! ? : ; ' ) _ which replace the space by
 //    themselves;
 //  - digits lie on the "symbols" layout: a swipe to it, one tap per digit, and a swipe back to
-//    the keypad before the next letter or space (or at the end of the text). While there the
-//    punctuation key, Enter, Backspace and the symbols pop-up are at hand too;
+//    the keypad before the next letter, space or punctuation (or at the end of the text). While
+//    there Enter, Backspace and the symbols pop-up are at hand too;
 //  - a text that ends right after a committed word costs a Backspace for its space;
 //  - any other character cannot be typed: it is counted as untypable and left out.
 // Letter mode (the whole text multi-tap): a letter costs its position on its key + 1 taps; the
