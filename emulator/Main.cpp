@@ -22,6 +22,7 @@
 #include "screen/ZoomWnd.h"
 #include "script/CommandLine.h"
 #include "script/ScriptRunner.h"
+#include "typist/TypingPlan.h"
 #include "typist/Typist.h"
 
 namespace tessaline::emulator {
@@ -105,6 +106,10 @@ int Run(const CommandLine& line) {
     }
     if (text.size() >= 3 && text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
     texts.push_back({Utf8ToWide(part.language), Utf8ToWide(text)});
+  }
+  if (line.demo) {
+    texts.push_back({u"English", typist::kEnglishDemoParagraph});
+    texts.push_back({u"German", WideString(u"\n") + typist::kGermanDemoParagraph});
   }
   std::string typingError;
   if (!texts.empty() && !SelectTypingLanguages(texts, typingError)) {

@@ -18,6 +18,7 @@ const char* const kCommandLineUsage =
     "                      NAME.chr); it becomes the device's first language before the panel\n"
     "                      is shown, a second one is reached with the symbols pop-up's\n"
     "                      language key. Repeat --language and --type to type in turn\n"
+    "  --demo              type an English and a German paragraph (as --type does)\n"
     "  --select-im CLSID   make that installed input method the device's current one and exit\n"
     "  --trace             write the calls between the panel and the input method to stderr\n";
 
@@ -49,6 +50,8 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CommandLine& li
         return false;
       }
       line.zoom = zoom[0] - '0';
+    } else if (argument == "--demo") {
+      line.demo = true;
     } else if (argument == "--select-im") {
       if (!value(line.selectIm)) return false;
     } else if (argument == "--script") {
@@ -79,7 +82,7 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CommandLine& li
   for (TypingPart& part : line.typing) {
     if (part.language.empty()) part.language = firstLanguage;
   }
-  if (!line.typing.empty() && !line.script.empty()) {
+  if ((!line.typing.empty() || line.demo) && !line.script.empty()) {
     error = "--type and --script exclude each other";
     return false;
   }

@@ -2,6 +2,7 @@
 //
 //   emulator [--zoom 1|2|3] [--headless] [--script FILE] [--shots DIR] [--trace]
 //            [[--language NAME] (--type TEXT | --type-file FILE)]...
+//            [--demo]
 //   emulator --select-im CLSID
 #pragma once
 
@@ -22,6 +23,7 @@ struct CommandLine {
   bool headless = false;
   bool trace = false;  // the calls between the panel and the input method, on standard error
   bool help = false;
+  bool demo = false;     // type the demonstration paragraphs (English, then German)
   std::string selectIm;  // a class id to make the current input method, then exit
   std::string script;    // a script file to replay
   std::string shots;     // the folder for screenshots

@@ -392,6 +392,7 @@ bool Typist::Locate(const Action& action, POINT& point, std::string& error) cons
 
 void Typist::Queue(ScriptRunner& runner) {
   auto pen = std::make_shared<POINT>();
+  if (!shotsFolder_.empty()) QueueShot(runner, L"000-start");
   for (const Action& action : actions_) {
     const Tap& tap = action.tap;
     if (action.extra == Extra::kCheck) {
@@ -460,17 +461,9 @@ void Typist::Queue(ScriptRunner& runner) {
     const bool picks = action.extra == Extra::kLanguageKey || tap.kind == TapKind::kCandidate ||
                        tap.kind == TapKind::kCommitSpelled || tap.kind == TapKind::kSymbol;
     if (!shotsFolder_.empty() && picks) {
-      const int number = ++shots_;
-      runner.Add(
-          [this, number] {
-            wchar_t name[32];
-            swprintf(name, 32, L"%03d.png", number);
-            const std::wstring path = shotsFolder_ + L"\\" + name;
-            const std::string rgb = CaptureDevice(device_.Handle(), nullptr);
-            if (rgb.empty() || !WriteScreenshot(rgb, path)) return "cannot write " + ToUtf8(path);
-            return std::string();
-          },
-          0);
+      wchar_t name[16];
+      swprintf(name, 16, L"%03d", ++shots_);
+      QueueShot(runner, name);
     }
     runner.Add(
         [this, action, pen] {
@@ -487,6 +480,18 @@ void Typist::Queue(ScriptRunner& runner) {
         },
         opensPopup ? kPopupWaitMilliseconds : kAfterTapMilliseconds);
   }
+  if (!shotsFolder_.empty()) QueueShot(runner, L"999-end");
+}
+
+void Typist::QueueShot(ScriptRunner& runner, const std::wstring& name) {
+  runner.Add(
+      [this, name] {
+        const std::wstring path = shotsFolder_ + L"\\" + name + L".png";
+        const std::string rgb = CaptureDevice(device_.Handle(), nullptr);
+        if (rgb.empty() || !WriteScreenshot(rgb, path)) return "cannot write " + ToUtf8(path);
+        return std::string();
+      },
+      0);
 }
 
 std::string Typist::Report() const {

@@ -72,6 +72,7 @@ class Typist {
   };
   class Recorder;
 
+  void QueueShot(ScriptRunner& runner, const std::wstring& name);
   bool PlanTexts(const std::vector<TypingText>& texts, std::string& error);
   Language* LoadPlanningLanguage(const WideString& name, std::string& error);
   bool LoadPanels(std::string& error);
