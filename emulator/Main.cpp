@@ -157,7 +157,7 @@ int Run(const CommandLine& line) {
   if (!texts.empty()) {
     typist = std::make_unique<Typist>(device, pen);
     if (!line.shots.empty()) typist->SetShotsFolder(FromUtf8(line.shots));
-    if (!typist->Plan(texts, typingError)) {
+    if (!typist->Plan(texts, true, typingError)) {
       Err(typingError);
       device.Host().Deactivate();
       return kExitUsage;
@@ -178,6 +178,7 @@ int Run(const CommandLine& line) {
       return kExitDeviceFailed;
     }
     typist->Queue(*runner);
+    if (!line.shots.empty()) typist->QueueShot(*runner, L"999-end");
   } else if (!commands.empty() || line.headless) {
     runner = std::make_unique<ScriptRunner>(device, pen, FromUtf8(line.shots),
                                             [&](const std::string& error) {
@@ -187,6 +188,14 @@ int Run(const CommandLine& line) {
                                               }
                                               if (line.headless) PostQuitMessage(0);
                                             });
+    // A script's 'type' lines go to a typist of their own, planned as the script is read.
+    auto scriptTypist = std::make_shared<Typist>(device, pen);
+    runner->SetTyper([scriptTypist, &runner](const std::string& text) {
+      std::string error;
+      if (!scriptTypist->Plan({{WideString(), Utf8ToWide(text)}}, false, error)) return error;
+      scriptTypist->Queue(*runner);
+      return std::string();
+    });
     if (!runner->Start(commands)) {
       Err("cannot start the script");
       return kExitDeviceFailed;

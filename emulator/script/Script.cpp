@@ -166,6 +166,22 @@ bool ParseScript(const std::string& text, std::vector<ScriptCommand>& commands,
     for (std::string word; wordStream >> word;) words.push_back(word);
     if (words.empty() || words[0][0] == '#') continue;
     ScriptCommand command;
+    if (Lower(words[0]) == "type") {
+      // The text is the rest of the line after one blank, spaces kept.
+      const size_t start = lineText.find_first_not_of(" \t");
+      std::string text = lineText.substr(std::min(lineText.size(), start + 5));
+      for (size_t at = text.find("\\n"); at != std::string::npos; at = text.find("\\n", at + 1))
+        text.replace(at, 2, "\n");
+      if (text.empty()) {
+        commands.clear();
+        return Fail(error, line, "'type' takes the form 'type TEXT'");
+      }
+      command.verb = ScriptVerb::kType;
+      command.line = line;
+      command.name = text;
+      commands.push_back(std::move(command));
+      continue;
+    }
     if (!ParseLine(words, line, command, error)) {
       commands.clear();
       return false;

@@ -161,6 +161,11 @@ void ScriptRunner::Expand(const ScriptCommand& command) {
                         },
                         0});
       break;
+    case ScriptVerb::kType: {
+      const std::string error = typer_ ? typer_(command.name) : "there is no typist";
+      if (!error.empty()) steps_.push_back({[where, error] { return where + error; }, 0});
+      break;
+    }
     case ScriptVerb::kKey:
       // One call a half key stroke, with the key script's pause between them.
       for (const ScriptCommand::Key& key : command.keys) {

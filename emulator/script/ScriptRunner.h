@@ -23,6 +23,11 @@ class ScriptRunner {
   // done(error): empty when the whole script ran.
   ScriptRunner(CDeviceWnd& device, Pen& pen, std::wstring shotsFolder,
                std::function<void(const std::string& error)> done);
+  // Who carries out the 'type' commands: plans the text and adds its steps (the error, or
+  // nothing). Without one, a 'type' command stops the script with an error.
+  void SetTyper(std::function<std::string(const std::string& text)> typer) {
+    typer_ = std::move(typer);
+  }
   bool Start(const std::vector<ScriptCommand>& commands);
   // Appends a step of the caller's own (the typist's): run() gives the error or nothing, and the
   // next step follows pauseAfter milliseconds later.
@@ -50,6 +55,7 @@ class ScriptRunner {
   Pen& pen_;
   std::wstring shotsFolder_;
   std::function<void(const std::string&)> done_;
+  std::function<std::string(const std::string&)> typer_;
   std::deque<Step> steps_;
   win32::Window window_;
   bool finished_ = false;

@@ -147,9 +147,11 @@ bool SelectTypingLanguages(const std::vector<TypingText>& texts, std::string& er
 // Turns the replay's taps and progress into the typist's actions.
 class Typist::Recorder final : public evaluation::TapSink {
  public:
-  Recorder(std::vector<Action>& actions, size_t offset) : actions_(actions), offset_(offset) {}
+  Recorder(std::vector<Action>& actions, size_t offset, bool check)
+      : actions_(actions), offset_(offset), check_(check) {}
   void OnTap(const Tap& tap) override { actions_.push_back(Action{tap}); }
   void OnProgress(size_t end, bool trailingSpace) override {
+    if (!check_) return;
     Action check;
     check.extra = Extra::kCheck;
     check.checkEnd = offset_ + end;
@@ -160,6 +162,7 @@ class Typist::Recorder final : public evaluation::TapSink {
  private:
   std::vector<Action>& actions_;
   size_t offset_;
+  bool check_;
 };
 
 Typist::Typist(CDeviceWnd& device, Pen& pen) : device_(device), pen_(pen) {}
@@ -229,34 +232,38 @@ bool Typist::LoadPanels(std::string& error) {
   return true;
 }
 
-bool Typist::Plan(const std::vector<TypingText>& texts, std::string& error) {
+bool Typist::Plan(const std::vector<TypingText>& texts, bool check, std::string& error) {
   // The language files' own complaints become the typist's error, never a message box.
   std::string complaint;
   const MessageHandler previous = SetMessageHandler([&complaint](const MessageCall& call) {
     complaint += (complaint.empty() ? "" : "; ") + WideToUtf8(call.text);
     return 1;
   });
-  const bool planned = PlanTexts(texts, error);
+  const bool planned = PlanTexts(texts, check, error);
   SetMessageHandler(previous);
   if (planned && !complaint.empty()) error = complaint;
   return planned && complaint.empty();
 }
 
-bool Typist::PlanTexts(const std::vector<TypingText>& texts, std::string& error) {
-  LoadSettings();
-  if (!LoadPanels(error)) return false;
-  const Settings& settings = GetSettings();
-  evaluation::ReplayOptions options;
-  options.learnWords = settings.AdaptiveVoc;
-  options.addSpelledWords = true;
-  options.candidateStep = CandidateStep();
-  options.addSpace = settings.AddSpace;
-  options.upper = DeviceUpper;
-  const WideString firstLanguage =
-      SettingsText(settings.Language0).empty() ? u"English" : SettingsText(settings.Language0);
-  const WideString secondLanguage = SettingsText(settings.Language1);
-  WideString current = firstLanguage;
-  evaluation::KeypadState state;
+bool Typist::PlanTexts(const std::vector<TypingText>& texts, bool check, std::string& error) {
+  if (!prepared_) {
+    LoadSettings();
+    if (!LoadPanels(error)) return false;
+    const Settings& settings = GetSettings();
+    options_.learnWords = settings.AdaptiveVoc;
+    options_.addSpelledWords = true;
+    options_.candidateStep = CandidateStep();
+    options_.addSpace = settings.AddSpace;
+    options_.upper = DeviceUpper;
+    firstLanguage_ =
+        SettingsText(settings.Language0).empty() ? u"English" : SettingsText(settings.Language0);
+    secondLanguage_ = SettingsText(settings.Language1);
+    current_ = firstLanguage_;
+    prepared_ = true;
+  }
+  const WideString& firstLanguage = firstLanguage_;
+  const WideString& secondLanguage = secondLanguage_;
+  WideString& current = current_;
   for (const TypingText& part : texts) {
     const WideString name = part.language.empty() ? current : part.language;
     if (name != current) {
@@ -270,16 +277,16 @@ bool Typist::PlanTexts(const std::vector<TypingText>& texts, std::string& error)
       key.extra = Extra::kLanguageKey;
       actions_.push_back(open);
       actions_.push_back(key);
-      languageTaps_ += 2;
+      total_.taps += 2;
       current = name;
     }
     Language* language = LoadPlanningLanguage(name, error);
     if (!language) return false;
     const WideString text = WithoutCarriageReturns(part.text);
     evaluation::EnginePredictor predictor(*language);
-    Recorder recorder(actions_, expected_.size());
+    Recorder recorder(actions_, expected_.size(), check);
     const evaluation::TapCount count =
-        evaluation::ReplayText(text, language->Keys(), &predictor, options, state, &recorder);
+        evaluation::ReplayText(text, language->Keys(), &predictor, options_, state_, &recorder);
     if (count.untypable > 0) {
       const char16_t ch = text[count.firstUntypable];
       error = "cannot type " + CharacterName(ch) + " at character " +
@@ -295,7 +302,6 @@ bool Typist::PlanTexts(const std::vector<TypingText>& texts, std::string& error)
     total_.spelled += count.spelled;
     total_.letterModeWords += count.letterModeWords;
   }
-  total_.taps += languageTaps_;
   return true;
 }
 
@@ -392,8 +398,9 @@ bool Typist::Locate(const Action& action, POINT& point, std::string& error) cons
 
 void Typist::Queue(ScriptRunner& runner) {
   auto pen = std::make_shared<POINT>();
-  if (!shotsFolder_.empty()) QueueShot(runner, L"000-start");
-  for (const Action& action : actions_) {
+  if (!shotsFolder_.empty() && queued_ == 0) QueueShot(runner, L"000-start");
+  for (; queued_ < actions_.size(); ++queued_) {
+    const Action& action = actions_[queued_];
     const Tap& tap = action.tap;
     if (action.extra == Extra::kCheck) {
       runner.Add(
@@ -480,7 +487,6 @@ void Typist::Queue(ScriptRunner& runner) {
         },
         opensPopup ? kPopupWaitMilliseconds : kAfterTapMilliseconds);
   }
-  if (!shotsFolder_.empty()) QueueShot(runner, L"999-end");
 }
 
 void Typist::QueueShot(ScriptRunner& runner, const std::wstring& name) {

@@ -49,13 +49,17 @@ class Typist {
   Typist(CDeviceWnd& device, Pen& pen);
   ~Typist();
 
-  // Plans every text. False with a message for a person when a text cannot be typed (a
-  // character that no key and no symbol gives, a language the device does not have).
-  bool Plan(const std::vector<TypingText>& texts, std::string& error);
-  // Screenshots NNN.png into this folder before each pick (none: empty).
+  // Plans the texts after those planned before, from the keypad's state they left. With check,
+  // the Notes text is compared after every word with the texts planned so far (leave it off when
+  // something else moves the caret or edits the text between them). False with a message for a
+  // person when a text cannot be typed (a character that no key and no symbol gives, a language
+  // the device does not have).
+  bool Plan(const std::vector<TypingText>& texts, bool check, std::string& error);
+  // Screenshots into this folder: 000-start, NNN before each pick (none: empty).
   void SetShotsFolder(std::wstring folder) { shotsFolder_ = std::move(folder); }
-  // Appends the taps and the checks to the runner's steps.
+  // Appends the taps and checks planned since the last call to the runner's steps.
   void Queue(ScriptRunner& runner);
+  void QueueShot(ScriptRunner& runner, const std::wstring& name);
 
   // The taps in order, and the taps per character.
   std::string Report() const;
@@ -72,8 +76,7 @@ class Typist {
   };
   class Recorder;
 
-  void QueueShot(ScriptRunner& runner, const std::wstring& name);
-  bool PlanTexts(const std::vector<TypingText>& texts, std::string& error);
+  bool PlanTexts(const std::vector<TypingText>& texts, bool check, std::string& error);
   Language* LoadPlanningLanguage(const WideString& name, std::string& error);
   bool LoadPanels(std::string& error);
   // Where a tap lands, in device pixels; false with the reason.
@@ -91,7 +94,11 @@ class Typist {
   Panel main_, symbols_, popup_;
   WideString expected_;
   evaluation::TapCount total_;
-  size_t languageTaps_ = 0;
+  bool prepared_ = false;
+  evaluation::ReplayOptions options_;
+  evaluation::KeypadState state_;
+  WideString firstLanguage_, secondLanguage_, current_;
+  size_t queued_ = 0;
   bool onSymbolsLayout_ = false;  // while the queued taps run
   std::wstring shotsFolder_;
   int shots_ = 0;
