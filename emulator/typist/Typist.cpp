@@ -38,7 +38,7 @@ constexpr UINT kTapMilliseconds = 60;
 constexpr UINT kAfterTapMilliseconds = 30;
 constexpr UINT kMultiTapWaitMilliseconds = 1150;
 constexpr UINT kSpelledCopyWaitMilliseconds = 2200;
-constexpr UINT kSlideWaitMilliseconds = 450;
+constexpr UINT kSlideWaitMilliseconds = 900;
 constexpr UINT kPopupWaitMilliseconds = 60;
 
 WideString WithoutCarriageReturns(WideView text) {
