@@ -132,9 +132,10 @@ void WordSearch::Rank() {
     }
     if (n > 1) {
       for (uint32_t i = range.first + 1; i <= range.last;) {
-        if (i % kBlock == 0 && i + kBlock - 1 <= range.last &&
-            words.BlockMaxFrequency(i / kBlock) <= target.Threshold()) {
-          i += kBlock;
+        // A block's highest frequency bounds every entry of it, so the part of the block that
+        // lies in the range is passed over too, not only blocks the range holds whole.
+        if (words.BlockMaxFrequency(i / kBlock) <= target.Threshold()) {
+          i = std::min<uint32_t>((i / kBlock + 1) * kBlock, range.last + 1);
           continue;
         }
         target.Offer({words.Entry(i).frequency, order + (i - range.first), i});

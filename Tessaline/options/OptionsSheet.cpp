@@ -3,6 +3,12 @@
 #include <commctrl.h>
 
 #include "options/PropAbout.h"
+#include "options/PropButtons.h"
+#include "options/PropFreq.h"
+#include "options/PropInterface.h"
+#include "options/PropLanguage.h"
+#include "options/PropVoc.h"
+#include "options/SheetLayout.h"
 
 namespace tessaline {
 namespace {
@@ -36,6 +42,7 @@ LRESULT CALLBACK SheetWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 }
 
 int CALLBACK SheetCallback(HWND window, UINT message, LPARAM) {
+  if (message == PSCB_INITIALIZED) FitSheetToScreen(window);
   if (message == PSCB_INITIALIZED && creatingSheet && *creatingSheet->shown) {
     SetPropW(window, kContextProperty, creatingSheet);
     creatingSheet->sheetProc = reinterpret_cast<WNDPROC>(
@@ -49,7 +56,15 @@ int CALLBACK SheetCallback(HWND window, UINT message, LPARAM) {
 
 OptionsPages CreateOptionsPages() {
   OptionsPages pages;
-  // Languages, Interface, Buttons, Dictionary and Frequency stand before About, in that order.
+  auto dictionary = std::make_unique<CPropVoc>();
+  auto frequency = std::make_unique<CPropFreq>();
+  dictionary->SetPeer(frequency.get());
+  frequency->SetPeer(dictionary.get());
+  pages.push_back(std::make_unique<CPropLanguage>());
+  pages.push_back(std::make_unique<CPropInterface>());
+  pages.push_back(std::make_unique<CPropButtons>());
+  pages.push_back(std::move(dictionary));
+  pages.push_back(std::move(frequency));
   pages.push_back(std::make_unique<CPropAbout>());
   return pages;
 }

@@ -14,6 +14,9 @@ namespace tessaline {
 
 using OptionsPages = std::vector<std::unique_ptr<CPropertyPage>>;
 
+// The interface texts of the tab captions, in tab order.
+constexpr int kTabTexts[] = {9, 10, 16, 21, 41, 11};
+
 // The pages of a new sheet, in tab order: Languages, Interface, Buttons, Dictionary, Frequency,
 // About. Each sheet gets pages of its own; nothing of an earlier sheet survives.
 OptionsPages CreateOptionsPages();

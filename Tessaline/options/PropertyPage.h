@@ -4,7 +4,8 @@
 //  - OnInitialize: fill them from the settings (once, when its tab is first shown);
 //  - OnOk: write them into the settings (when the sheet closes with OK, and only if the page was
 //    ever shown).
-// Pages with command buttons also override OnCommand. A page is created anew for each sheet.
+// Pages with command buttons also override OnCommand, pages with sliders OnHScroll. A page is
+// created anew for each sheet.
 #pragma once
 
 #include <windows.h>
@@ -45,9 +46,20 @@ class CPropertyPage {
   virtual void OnOk() {}
   // A command from one of the page's controls; true when handled.
   virtual bool OnCommand(WORD id, WORD code, HWND control) { return false; }
+  // A horizontal slider of the page moved; true when handled.
+  virtual bool OnHScroll(HWND control, WORD code) { return false; }
+
+  // The sheet that holds the page (while the page has a window).
+  HWND Sheet() const { return window_ ? GetParent(window_) : nullptr; }
+  void SetControlText(int id, WideView text);
+  void ShowControl(int id, bool shown);
+  void EnableControl(int id, bool enabled);
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR OnInitDialog(HWND window);
+  INT_PTR OnNotify(const NMHDR& header);
+  INT_PTR OnDestroy();
 
   int tabText_;
   WideString tabCaption_;

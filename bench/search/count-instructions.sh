@@ -4,12 +4,18 @@
 # presses as its prefix is typed in the text, so the figures cover every key press, like the
 # timings of bench_search --report.
 #
-#   bench/search/count-instructions.sh [--words N] [ENGINE...]      (engines: tessaline sqlite marisa)
+#   bench/search/count-instructions.sh [--words N] [--chr FILE] [--text FILE] [ENGINE...]
+#                                                    (engines: tessaline sqlite marisa)
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 bench="$here/build/native/bench/search/bench_search"
 words=()
-if [ "${1:-}" = "--words" ]; then words=(--words "$2"); shift 2; fi
+while [ $# -ge 2 ]; do
+  case "$1" in
+    --words | --chr | --text) words+=("$1" "$2"); shift 2 ;;
+    *) break ;;
+  esac
+done
 engines=("$@")
 [ ${#engines[@]} -gt 0 ] || engines=(tessaline sqlite marisa)
 cmake --build "$here/build/native" --target bench_search >/dev/null

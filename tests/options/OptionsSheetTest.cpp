@@ -11,6 +11,7 @@
 #include "SheetWatchdog.h"
 #include "options/OptionsSheet.h"
 #include "options/PropAbout.h"
+#include "settings/Settings.h"
 
 namespace tessaline {
 namespace {
@@ -105,6 +106,9 @@ TEST_F(OptionsSheetTest, TabsCarryTheirInterfaceTextsAndThereIsNoApplyButton) {
 }
 
 TEST_F(OptionsSheetTest, TheSheetOfTheInputMethodEndsWithAbout) {
+  // An installation folder without languages: the Languages page, shown first, lists none.
+  const Settings saved = GetSettings();
+  SetSettingsText(GetSettings().Path, u"\\no such folder");
   OptionsPages pages = CreateOptionsPages();
   ASSERT_FALSE(pages.empty());
   EXPECT_NE(dynamic_cast<CPropAbout*>(pages.back().get()), nullptr);
@@ -119,6 +123,7 @@ TEST_F(OptionsSheetTest, TheSheetOfTheInputMethodEndsWithAbout) {
   EXPECT_TRUE(ok);
   EXPECT_EQ(about, L"Tessaline v1.51");
   EXPECT_TRUE(pages.back()->Initialized());
+  GetSettings() = saved;
 }
 
 TEST_F(OptionsSheetTest, NoPagesNoSheet) {

@@ -48,10 +48,10 @@ std::string ReadBytes(const std::string& hostPath) {
 DeviceRootScope::DeviceRootScope(const std::string& root) { SetDeviceRoot(root); }
 DeviceRootScope::~DeviceRootScope() { SetDeviceRoot(""); }
 
-MessageRecorder::MessageRecorder(int answer) {
-  previous_ = SetMessageHandler([this, answer](const MessageCall& call) {
+MessageRecorder::MessageRecorder(int answer) : answer_(answer) {
+  previous_ = SetMessageHandler([this](const MessageCall& call) {
     calls_.push_back(call);
-    return answer;
+    return answer_;
   });
 }
 

@@ -42,11 +42,15 @@ class MessageRecorder {
  public:
   explicit MessageRecorder(int answer = kAnswerOk);
   ~MessageRecorder();
+  // The answer to the messages from now on.
+  void SetAnswer(int answer) { answer_ = answer; }
   const std::vector<MessageCall>& Calls() const { return calls_; }
+  void Clear() { calls_.clear(); }
   std::vector<std::string> Texts() const;  // UTF-8, for readable assertions
 
  private:
   std::vector<MessageCall> calls_;
+  int answer_;
   MessageHandler previous_;
 };
 

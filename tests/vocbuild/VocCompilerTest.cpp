@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <random>
 
 #include "VocTestLanguage.h"
@@ -102,16 +103,18 @@ TEST(VocCompilerTest, LimitKeepsTheMostFrequentAndExtraWordsComeLast) {
   EXPECT_EQ(limited.entries[1].word, Codes({0x14, 0x15}));  // ef wins the tie with gh by its codes
   EXPECT_EQ(report.cutByLimit, 2u);
 
+  // "QQ" is an abbreviation, not a word; zz has no ending that fifty dictionary words share, so
+  // nothing gives it an estimate.
   const WordList extra = ReadWordList("cd\nzz\nQQ\n");
   BuildOptions widen;
   widen.extraLists.push_back(&extra);
   const CompiledVocabulary widened = Compile("ab\t1\ncd\t9\n", report, widen);
-  ASSERT_EQ(widened.entries.size(), 4u);
-  EXPECT_EQ(report.extraWords, 2u);
+  ASSERT_EQ(widened.entries.size(), 3u);
+  EXPECT_EQ(report.extraWords, 1u);
+  EXPECT_EQ(report.abbreviations, 1u);
   EXPECT_EQ(widened.entries[1].frequency, 127);  // cd keeps its own frequency
-  EXPECT_EQ(widened.entries[2].word, Codes({0x30, 0x30}));
+  EXPECT_EQ(widened.entries[2].word, Codes({0x41, 0x41}));
   EXPECT_EQ(widened.entries[2].frequency, 0);
-  EXPECT_EQ(widened.entries[3].frequency, 0);
 
   // Under a limit, extra words are kept shortest first.
   const WordList longer = ReadWordList("abcdef\nzz\nghi\n");
@@ -122,6 +125,134 @@ TEST(VocCompilerTest, LimitKeepsTheMostFrequentAndExtraWordsComeLast) {
   ASSERT_EQ(cut.entries.size(), 3u);
   EXPECT_EQ(cut.entries[1].word, Codes({0x16, 0x17, 0x20}));  // ghi
   EXPECT_EQ(cut.entries[2].word, Codes({0x41, 0x41}));        // zz; abcdef is left out
+}
+
+TEST(VocCompilerTest, RareTokensThatNoDictionaryKnowsAreLeftOut) {
+  // Two million listed words: fewer than two occurrences make an unknown token too rare.
+  const std::string list = "the\t1999990\nok\t5\nhf\t1\ngd\t1\nbee\t1\nbees\t1\nxy\t1\nab\t1\n";
+  const WordList extra = ReadWordList("the\nok\nGd's\n");  // the symbol Gd, not the word "gd"
+  const FamilyList forms = ReadFamilyList("bee bees\nAB\n");
+  BuildOptions options;
+  options.extraLists.push_back(&extra);
+  options.formLists.push_back(&forms);
+  BuildReport report;
+  const CompiledVocabulary v = Compile(list, report, options);
+  std::vector<std::string> kept;
+  for (const VocEntry& e : v.entries) kept.push_back(e.word);
+  // Kept: bee, bees (known), ok (known), s (the other part of "Gd's"), the. Left out: ab, gd,
+  // hf, xy.
+  EXPECT_EQ(kept, (std::vector<std::string>{Codes({0x11, 0x14, 0x14}), Codes({0x11, 0x14, 0x14, 0x32}),
+                                            Codes({0x26, 0x22}), Codes({0x32}), Codes({0x33, 0x17, 0x14})}));
+  EXPECT_EQ(report.rareUnknown, 4u);
+  EXPECT_EQ(report.abbreviations, 2u);
+
+  // Frequent enough, an unknown token stays; and without any dictionary the rule does not apply.
+  options.rareUnknownPerMillion = 0.4;
+  EXPECT_EQ(Compile(list, report, options).entries.size(), 9u);
+  EXPECT_EQ(Compile(list, report).entries.size(), 8u);
+  EXPECT_EQ(report.rareUnknown, 0u);
+}
+
+TEST(VocCompilerTest, FormsOfFrequentLemmasComeFirstWithEstimatedFrequencies) {
+  // "work" is frequent: its unlisted forms come before the listed but rare "rare" and its family,
+  // at a share of work's count; "works" is listed and keeps its own, lower count.
+  const FamilyList forms = ReadFamilyList("work works worked working\nrare rarer rarest\nzebra zebras\n");
+  BuildOptions options;
+  options.formLists.push_back(&forms);
+  options.familyShare = 0.2;
+  options.maxWords = 6;
+  BuildReport report;
+  const CompiledVocabulary v = Compile("work\t1000\nrare\t10\nworks\t20\n", report, options);
+  std::map<std::string, int> frequency;
+  for (const VocEntry& e : v.entries) {
+    std::string text;
+    for (char c : e.word) text.push_back(static_cast<char>('a' + (static_cast<unsigned char>(c) >> 4) * 8 - 8 +
+                                                          (static_cast<unsigned char>(c) & 15)));
+    frequency[text] = e.frequency;
+  }
+  ASSERT_EQ(frequency.size(), 6u);  // rarest and the zebra family are left out
+  EXPECT_EQ(frequency.count("rarer"), 1u);
+  EXPECT_EQ(frequency["work"], 127);
+  // The scale runs from rarer's estimate, 0.2 * 10 = 2, to 1000; worked and working are
+  // estimated at 0.2 * 1000 = 200, above the listed "works".
+  EXPECT_EQ(frequency["rarer"], 1);
+  EXPECT_EQ(frequency["rare"], ScaleFrequency(10, 2, 1000));
+  EXPECT_EQ(frequency["worked"], ScaleFrequency(200, 2, 1000));
+  EXPECT_EQ(frequency["working"], frequency["worked"]);
+  EXPECT_EQ(frequency["works"], ScaleFrequency(20, 2, 1000));
+  EXPECT_GT(frequency["worked"], frequency["works"]);
+  EXPECT_EQ(report.familyEstimates, 3u);
+  // The families of which a word was kept.
+  ASSERT_EQ(report.keptFamilies.size(), 1u);
+  EXPECT_EQ(report.keptFamilies[0], (std::vector<size_t>{0, 1}));
+}
+
+TEST(VocCompilerTest, WordsWithoutAListedFamilyAreEstimatedByTheirEnding) {
+  // 60 dictionary words end in "ing" and 6 of them are listed; 60 end in "ly", none listed. The
+  // unlisted words rank by the share of their ending's words that the list holds, all below the
+  // listed ones, and listed words keep their order.
+  std::string list, dictionary;
+  for (int i = 0; i < 60; ++i) {
+    const std::string stem = {static_cast<char>('a' + i % 26), static_cast<char>('a' + i / 26), 'x'};
+    dictionary += stem + "ing\n" + stem + "ly\n";
+    if (i < 6) list += stem + "ing\t" + std::to_string(100 * (i + 1)) + "\n";
+  }
+  const WordList extra = ReadWordList(dictionary);
+  BuildOptions options;
+  options.extraLists.push_back(&extra);
+  BuildReport report;
+  const CompiledVocabulary v = Compile(list, report, options);
+  ASSERT_EQ(v.entries.size(), 120u);
+  EXPECT_EQ(report.endingEstimates, 114u);
+  auto frequencyOf = [&](const std::string& word) {
+    LetterCodes codes;
+    EXPECT_TRUE(EncodeTypable(TestKeyMap(), Utf8ToWide(word), codes));
+    for (const VocEntry& e : v.entries) {
+      if (e.word == codes) return static_cast<int>(e.frequency);
+    }
+    return -1;
+  };
+  const int listedLow = frequencyOf("aaxing"), listedHigh = frequencyOf("faxing");
+  const int unlistedIng = frequencyOf("zaxing"), unlistedLy = frequencyOf("zaxly");
+  EXPECT_EQ(listedHigh, 127);
+  EXPECT_GT(listedHigh, listedLow);
+  EXPECT_GT(listedLow, unlistedIng);
+  EXPECT_GT(unlistedIng, unlistedLy);
+  EXPECT_EQ(unlistedLy, 1);
+}
+
+TEST(VocCompilerTest, EstimatesNeverReorderListedWords) {
+  // Random counts, every listed word in a family of unlisted forms: whatever the estimates do to
+  // the scale, a listed word with a higher count never gets a lower frequency.
+  std::mt19937 random(5);
+  std::string list, families;
+  std::vector<std::pair<std::string, uint64_t>> listed;
+  for (int i = 0; i < 200; ++i) {
+    const std::string stem = {static_cast<char>('a' + i % 26), static_cast<char>('a' + i / 26 % 26), 'q'};
+    const uint64_t count = 1 + random() % 100000;
+    list += stem + "\t" + std::to_string(count) + "\n";
+    listed.push_back({stem, count});
+    families += stem + " " + stem + "ed " + stem + "ing\n";
+  }
+  const FamilyList forms = ReadFamilyList(families);
+  BuildOptions options;
+  options.formLists.push_back(&forms);
+  BuildReport report;
+  const CompiledVocabulary v = Compile(list, report, options);
+  ASSERT_EQ(v.entries.size(), 600u);
+  std::map<std::string, int> frequency;
+  for (const VocEntry& e : v.entries) frequency[e.word] = e.frequency;
+  const KeyMap map = TestKeyMap();
+  std::vector<std::pair<uint64_t, int>> byCount;
+  for (const auto& [word, count] : listed) {
+    LetterCodes codes;
+    ASSERT_TRUE(EncodeTypable(map, Utf8ToWide(word), codes));
+    byCount.push_back({count, frequency[codes]});
+  }
+  std::sort(byCount.begin(), byCount.end());
+  for (size_t i = 1; i < byCount.size(); ++i) {
+    if (byCount[i].first > byCount[i - 1].first) EXPECT_GE(byCount[i].second, byCount[i - 1].second) << i;
+  }
 }
 
 TEST(VocCompilerTest, SameInputInAnyOrderGivesTheSameBytes) {

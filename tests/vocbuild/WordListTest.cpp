@@ -54,5 +54,22 @@ TEST(WordListTest, ApostrophesAndHyphensSplitWords) {
   EXPECT_EQ(SplitAtJoiners(u"plain"), (std::vector<WideString>{u"plain"}));
 }
 
+TEST(WordListTest, FamilyListsAndPlainListsReadAsFamilies) {
+  const FamilyList list = ReadFamilyList("\xEF\xBB\xBFwork works\tworked\r\n\n  \r\nsolo\n\xC3\xA9t\xC3\xA9  \xC3\xA9t\xC3\xA9s");
+  ASSERT_EQ(list.families.size(), 3u);
+  EXPECT_EQ(list.families[0], (std::vector<WideString>{u"work", u"works", u"worked"}));
+  EXPECT_EQ(list.families[1], (std::vector<WideString>{u"solo"}));
+  EXPECT_EQ(list.families[2], (std::vector<WideString>{u"été", u"étés"}));  // no line end at the end
+}
+
+TEST(WordListTest, AbbreviationsAndSymbolsAreNoWords) {
+  for (const char16_t* word : {u"TD", u"VD", u"Gd", u"Hf", u"IEEE", u"McD", u"iPod", u"ÄB", u"ДНК"}) {
+    EXPECT_TRUE(IsAbbreviation(word)) << WideToUtf8(word);
+  }
+  for (const char16_t* word : {u"the", u"he", u"I", u"a", u"John", u"Haus", u"Österreich", u"Москва", u"гд"}) {
+    EXPECT_FALSE(IsAbbreviation(word)) << WideToUtf8(word);
+  }
+}
+
 }  // namespace
 }  // namespace tessaline::vocbuild

@@ -1,6 +1,8 @@
 // The word mode engine behind the tap model: the language's word search, and its learning.
 #pragma once
 
+#include <functional>
+
 #include "engine/Language.h"
 #include "engine/WordSearch.h"
 #include "evaluation/TapModel.h"
@@ -17,8 +19,11 @@ class EnginePredictor : public Predictor {
   std::vector<WideString> Candidates() override {
     std::vector<WideString> list;
     search_.GetCandidates(list);
+    if (onCandidates) onCandidates(list, search_.State());
     return list;
   }
+  // Sees every list the tap model asks for, with the search's state (the evaluation's checks).
+  std::function<void(const std::vector<WideString>&, int state)> onCandidates;
   void AddUserWord(const WideString& word) override { language_.AddUserWord(word); }
   void LearnWord(const WideString& word) override { language_.LearnWord(word); }
 

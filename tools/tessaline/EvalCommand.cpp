@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <unordered_set>
 
 #include "Commands.h"
 #include "Json.h"
@@ -15,6 +16,7 @@
 #include "evaluation/EnginePredictor.h"
 #include "evaluation/TapModel.h"
 #include "settings/Settings.h"
+#include "vocbuild/WordList.h"
 
 namespace tessaline::tool {
 namespace {
@@ -22,30 +24,22 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kUsage =
-    "  eval --chr FILE.chr --text FILE [--json]\n"
-    "                                 replay a UTF-8 text on the keypad (the vocabulary beside "
-    "the\n"
-    "                                 .chr; the files are copied, so no .usr is touched) and "
-    "report\n"
+    "  eval --chr FILE.chr --text FILE [--dictionary LIST]... [--json]\n"
+    "                                 replay a UTF-8 text on the keypad (the vocabulary beside the\n"
+    "                                 .chr; the files are copied, so no .usr is touched) and report\n"
     "                                 taps per character (KSPC) and the share of words offered\n"
     "                                 first or among the visible candidates, for word mode with\n"
     "                                 learning off and on and for letter mode (multi-tap).\n"
     "                                 Tap model (the emulator's typist makes the same taps on the\n"
     "                                 real keypad): a word is a run of letters of keys 2-9. Case\n"
-    "                                 key first (cycle lower > capitals > capitalise word > "
-    "lower;\n"
-    "                                 '.' '!' '?' set capitalise by themselves; one tap per step; "
-    "a\n"
-    "                                 word with capitals inside is typed in letter mode: mode "
-    "key,\n"
-    "                                 multi-tap with case toggles, mode key back). Then one tap "
-    "per\n"
-    "                                 letter; as soon as the word is among the 3 visible "
-    "candidates\n"
+    "                                 key first (cycle lower > capitals > capitalise word > lower;\n"
+    "                                 '.' '!' '?' set capitalise by themselves; one tap per step; a\n"
+    "                                 word with capitals inside is typed in letter mode: mode key,\n"
+    "                                 multi-tap with case toggles, mode key back). Then one tap per\n"
+    "                                 letter; as soon as the word is among the 3 visible candidates\n"
     "                                 it is tapped (1 tap, gives the word and a space); if it is\n"
     "                                 first after its last letter and a punctuation-key character\n"
-    "                                 follows, that key commits it (no tap). Further down the "
-    "list:\n"
+    "                                 follows, that key commits it (no tap). Further down the list:\n"
     "                                 next-candidate taps (3 entries on each), then the tap. Not\n"
     "                                 offered: reach and tap the spelling entry (no tap when the\n"
     "                                 next-candidate key lands on it), multi-tap the letters\n"
@@ -56,18 +50,53 @@ constexpr const char* kUsage =
     "                                 right after a commit; 1 more when the commit's space was\n"
     "                                 used and a space or punctuation follows), punctuation key\n"
     "                                 position + 1 (replaces a commit's space), line break 1,\n"
-    "                                 symbols of the pop-up 2, digits 1 each on the symbols "
-    "layout\n"
-    "                                 (1 swipe there, 1 back); a line break, digit or symbol "
-    "after\n"
+    "                                 symbols of the pop-up 2, digits 1 each on the symbols layout\n"
+    "                                 (1 swipe there, 1 back); a line break, digit or symbol after\n"
     "                                 a commit needs 1 Backspace more unless it is one of\n"
-    "                                 . , ! ? : ; ' ) _; a text ending after a commit 1 "
-    "Backspace.\n"
+    "                                 . , ! ? : ; ' ) _; a text ending after a commit 1 Backspace.\n"
     "                                 Other characters cannot be typed (counted as untypable).\n"
     "                                 \"words only\": the words' own taps (letters, candidates,\n"
-    "                                 spelling; no case) per letter and one space a word\n";
+    "                                 spelling; no case) per letter and one space a word\n"
+    "                                 --dictionary (one word or one family of forms a line; an\n"
+    "                                 entry written as an abbreviation does not count) adds, for\n"
+    "                                 word mode with learning off, the share of the first three\n"
+    "                                 candidates over every key press that finds words which no\n"
+    "                                 given dictionary holds\n";
+
+// The words of the dictionaries given with --dictionary, folded to lower case and split at
+// apostrophes and hyphens as the vocabulary compiler splits them.
+using Dictionary = std::unordered_set<WideString>;
+
+struct CandidateCheck {
+  const Dictionary* dictionary = nullptr;
+  size_t shown = 0;    // first three candidates while the search finds words
+  size_t unknown = 0;  // of them, words no dictionary holds
+};
 
 using evaluation::EnginePredictor;
+
+// Counts the shown candidates of a matching search that no dictionary holds. Guessed letters
+// (states 3 and 4) are no vocabulary words, so only the candidates of a matching search count.
+void CountUnknownCandidates(CandidateCheck& check, const std::vector<WideString>& list,
+                            int state) {
+  if (!check.dictionary || state != WordSearch::kMatching) return;
+  for (size_t i = 0; i < list.size() && i < evaluation::kVisibleCandidates; ++i) {
+    ++check.shown;
+    check.unknown += check.dictionary->count(list[i]) == 0;
+  }
+}
+
+bool ReadDictionary(const std::string& path, Dictionary& dictionary) {
+  std::string bytes;
+  if (!ReadFileBytes(path, bytes)) return false;
+  for (const std::vector<WideString>& family : vocbuild::ReadFamilyList(bytes).families) {
+    for (const WideString& form : family) {
+      if (vocbuild::IsAbbreviation(form)) continue;
+      for (WideString& part : vocbuild::SplitAtJoiners(vocbuild::FoldCase(form))) dictionary.insert(std::move(part));
+    }
+  }
+  return true;
+}
 
 // A private copy of the language file and its vocabulary, so that learning writes its .usr there.
 class LanguageCopy {
@@ -106,6 +135,15 @@ int RunEval(Args args) {
   const bool json = TakeFlag(args, "--json");
   const std::string chr = TakeOption(args, "--chr", "", ok);
   const std::string textPath = TakeOption(args, "--text", "", ok);
+  Dictionary dictionary;
+  CandidateCheck check;
+  for (std::string path; !(path = TakeOption(args, "--dictionary", "", ok)).empty();) {
+    if (!ReadDictionary(path, dictionary)) {
+      std::fprintf(stderr, "tessaline: cannot read '%s'\n", path.c_str());
+      return 1;
+    }
+    check.dictionary = &dictionary;
+  }
   if (!ok || !args.empty() || chr.empty() || textPath.empty()) return Usage(kUsage);
   std::string bytes;
   if (!ReadFileBytes(textPath, bytes)) {
@@ -131,8 +169,10 @@ int RunEval(Args args) {
       return 1;
     }
     EnginePredictor predictor(language);
-    runs.push_back(
-        {"word", false, evaluation::ReplayWordMode(text, language.Keys(), predictor, false)});
+    predictor.onCandidates = [&check](const std::vector<WideString>& list, int state) {
+      CountUnknownCandidates(check, list, state);
+    };
+    runs.push_back({"word", false, evaluation::ReplayWordMode(text, language.Keys(), predictor, false)});
   }
   {
     Language language(copy.Chr(), name, true, true, settings.FreqMax, settings.FreqInc);
@@ -151,6 +191,11 @@ int RunEval(Args args) {
     writer.Field("characters", static_cast<int64_t>(runs[0].count.characters));
     writer.Field("words", static_cast<int64_t>(runs[0].count.words));
     writer.Field("untypable", static_cast<int64_t>(runs[0].count.untypable));
+    if (check.dictionary) {
+      writer.Field("candidatesChecked", static_cast<int64_t>(check.shown));
+      writer.Key("candidatesNotInDictionary");
+      writer.Real(share(check.unknown, check.shown));
+    }
     writer.Key("runs");
     writer.BeginArray();
     for (const Run& run : runs) {
@@ -200,6 +245,10 @@ int RunEval(Args args) {
       std::printf("  %-22s %9zu %10.4f\n", label.c_str(), run.count.taps,
                   run.count.TapsPerCharacter());
     }
+  }
+  if (check.dictionary) {
+    std::printf("  first three candidates of word mode (learning off) not in the dictionaries: %zu of %zu (%.2f%%)\n",
+                check.unknown, check.shown, 100 * share(check.unknown, check.shown));
   }
   return 0;
 }

@@ -19,10 +19,15 @@ namespace tessaline::tool {
 namespace {
 
 constexpr const char* kBuildUsage =
-    "  voc build --chr FILE.chr --words LIST [--extra LIST]... [--max N] -o FILE.voc\n"
+    "  voc build --chr FILE.chr --words LIST [--extra LIST]... [--forms LIST]... [--max N]\n"
+    "            [--kept-families OUT] -o FILE.voc\n"
     "                                 compile a word list (\"word<TAB>count\" lines, or one word\n"
     "                                 a line, most common first) into a vocabulary; --extra adds\n"
-    "                                 the words of a plain list at frequency 0\n";
+    "                                 the words of a dictionary (one word a line), --forms those of\n"
+    "                                 a dictionary of word families (one family a line, forms\n"
+    "                                 separated by spaces), with estimated frequencies;\n"
+    "                                 --kept-families writes the families of the --forms lists of\n"
+    "                                 which a word was kept, one a line\n";
 constexpr const char* kCheckUsage =
     "  voc check FILE.voc --chr FILE.chr [--json]\n"
     "                                 verify order, stored forms, letters and letter-pair records\n";
@@ -66,8 +71,11 @@ int RunVocBuild(Args args) {
   const std::string words = TakeOption(args, "--words", "", ok);
   const std::string output = TakeOption(args, "-o", "", ok);
   const std::string max = TakeOption(args, "--max", "", ok);
+  const std::string keptFamilies = TakeOption(args, "--kept-families", "", ok);
   std::vector<std::string> extras;
   for (std::string extra; !(extra = TakeOption(args, "--extra", "", ok)).empty();) extras.push_back(extra);
+  std::vector<std::string> forms;
+  for (std::string form; !(form = TakeOption(args, "--forms", "", ok)).empty();) forms.push_back(form);
   if (!ok || !args.empty() || chr.empty() || words.empty() || output.empty()) return Usage(kBuildUsage);
   vocbuild::BuildOptions options;
   if (!max.empty()) {
@@ -96,6 +104,15 @@ int RunVocBuild(Args args) {
     extraLists.push_back(vocbuild::ReadWordList(bytes));
   }
   for (const vocbuild::WordList& extra : extraLists) options.extraLists.push_back(&extra);
+  std::vector<vocbuild::FamilyList> formLists;
+  for (const std::string& form : forms) {
+    if (!ReadFileBytes(form, bytes)) {
+      std::fprintf(stderr, "tessaline: cannot read word list '%s'\n", form.c_str());
+      return 1;
+    }
+    formLists.push_back(vocbuild::ReadFamilyList(bytes));
+  }
+  for (const vocbuild::FamilyList& form : formLists) options.formLists.push_back(&form);
 
   vocbuild::BuildReport report;
   const vocbuild::CompiledVocabulary vocabulary = vocbuild::CompileVocabulary(map, list, options, report);
@@ -107,14 +124,30 @@ int RunVocBuild(Args args) {
     std::fprintf(stderr, "tessaline: cannot write '%s'\n", output.c_str());
     return 1;
   }
+  if (!keptFamilies.empty()) {
+    std::string text;
+    for (size_t l = 0; l < formLists.size(); ++l) {
+      for (size_t f : report.keptFamilies[l]) {
+        const std::vector<WideString>& family = formLists[l].families[f];
+        for (size_t i = 0; i < family.size(); ++i) text += (i ? " " : "") + WideToUtf8(family[i]);
+        text += "\n";
+      }
+    }
+    if (!WriteFileWhole(keptFamilies, text)) {
+      std::fprintf(stderr, "tessaline: cannot write '%s'\n", keptFamilies.c_str());
+      return 1;
+    }
+  }
   std::printf("%s: %zu words, %zu pool bytes, %zu letter-pair records\n", output.c_str(),
               vocabulary.entries.size(), report.poolBytes, vocabulary.pairs.size());
   std::printf("  listed %zu (%s list), %zu parts after apostrophes and hyphens; merged %zu;\n"
               "  dropped: %zu not typable, %zu over 31 letters, %zu malformed lines, %zu over --max, "
-              "%zu beyond the pool's reach; %zu from extra lists\n",
+              "%zu beyond the pool's reach, %zu abbreviations, %zu unknown and rare;\n"
+              "  %zu only from dictionaries (%zu estimated from their family, %zu from their ending)\n",
               report.listedWords, list.counted ? "counted" : "ranked", report.parts, report.merged,
               report.unencodable, report.tooLong, list.malformedLines, report.cutByLimit, report.cutByPool,
-              report.extraWords);
+              report.abbreviations, report.rareUnknown, report.extraWords, report.familyEstimates,
+              report.endingEstimates);
   if (!report.unencodableSamples.empty()) {
     std::printf("  not typable, for example:");
     for (const std::string& sample : report.unencodableSamples) std::printf(" %s", Printable(sample).c_str());

@@ -10,9 +10,20 @@ namespace {
 
 struct Candidate {
   LetterCodes word;
-  uint64_t count = 0;
+  uint64_t count = 0;        // listed count (merged parts added up)
   bool inMainList = false;
+  bool known = false;        // a word of one of the language's dictionaries
+  bool dropped = false;      // listed, unknown and too rare
+  uint64_t familyCount = 0;  // highest listed count in the families it belongs to
+  double value = 0;          // the count its frequency comes from: listed, or estimated
+  uint64_t priority = 0;     // what decides first whether the pool takes it
 };
+
+bool CodesBefore(const LetterCodes& a, const LetterCodes& b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+  });
+}
 
 void AppendLe32(std::string& out, uint32_t value) {
   for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
@@ -48,12 +59,7 @@ size_t PoolSize(const std::vector<const Candidate*>& sorted) {
 
 std::vector<const Candidate*> SortedByCodes(const std::vector<const Candidate*>& chosen, size_t n) {
   std::vector<const Candidate*> sorted(chosen.begin(), chosen.begin() + static_cast<std::ptrdiff_t>(n));
-  std::sort(sorted.begin(), sorted.end(), [](const Candidate* a, const Candidate* b) {
-    return std::lexicographical_compare(a->word.begin(), a->word.end(), b->word.begin(), b->word.end(),
-                                        [](char x, char y) {
-                                          return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
-                                        });
-  });
+  std::sort(sorted.begin(), sorted.end(), [](const Candidate* a, const Candidate* b) { return CodesBefore(a->word, b->word); });
   return sorted;
 }
 
@@ -81,11 +87,10 @@ std::string StoredForm(std::string_view previous, std::string_view word) {
   return form;
 }
 
-uint8_t ScaleFrequency(uint64_t count, uint64_t minCount, uint64_t maxCount) {
+uint8_t ScaleFrequency(double count, double minCount, double maxCount) {
   if (maxCount <= minCount || count >= maxCount) return 127;
   if (count <= minCount) return 1;
-  const double share = std::log(static_cast<double>(count) / static_cast<double>(minCount)) /
-                       std::log(static_cast<double>(maxCount) / static_cast<double>(minCount));
+  const double share = std::log(count / minCount) / std::log(maxCount / minCount);
   const long value = 1 + std::lround(126.0 * share);
   return static_cast<uint8_t>(std::clamp<long>(value, 1, 127));
 }
@@ -101,17 +106,25 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list, co
   std::vector<Candidate> candidates;
   std::unordered_map<std::string, size_t> index;
 
-  auto take = [&](const SourceWord& source, bool mainList) {
-    const WideString folded = FoldCase(source.text);
-    const std::vector<WideString> parts = SplitAtJoiners(folded);
-    const std::vector<WideString> written = SplitAtJoiners(source.text);
-    for (size_t i = 0; i < parts.size(); ++i) {
+  // Adds the parts of a word; returns the candidates they are, in order.
+  std::vector<size_t> parts;
+  auto take = [&](WideView text, uint64_t count, bool mainList) -> const std::vector<size_t>& {
+    parts.clear();
+    const WideString folded = FoldCase(text);
+    const std::vector<WideString> pieces = SplitAtJoiners(folded);
+    const std::vector<WideString> written = SplitAtJoiners(text);
+    for (size_t i = 0; i < pieces.size(); ++i) {
       ++report.parts;
+      // A dictionary's "Gd's" is the symbol Gd and an s: the part is judged as written.
+      if (!mainList && i < written.size() && IsAbbreviation(written[i])) {
+        ++report.abbreviations;
+        continue;
+      }
       LetterCodes codes;
-      if (!EncodeWith(map, typable, parts[i], codes) &&
+      if (!EncodeWith(map, typable, pieces[i], codes) &&
           !(i < written.size() && EncodeWith(map, typable, written[i], codes))) {
         ++report.unencodable;
-        if (report.unencodableSamples.size() < 10) report.unencodableSamples.push_back(WideToUtf8(parts[i]));
+        if (report.unencodableSamples.size() < 10) report.unencodableSamples.push_back(WideToUtf8(pieces[i]));
         continue;
       }
       if (codes.size() > kMaxWordLength) {
@@ -121,36 +134,123 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list, co
       auto found = index.find(codes);
       if (found != index.end()) {
         Candidate& c = candidates[found->second];
-        if (!mainList) continue;
+        parts.push_back(found->second);
+        if (!mainList) {
+          c.known = true;
+          continue;
+        }
         ++report.merged;
-        c.count = (c.count > UINT64_MAX - source.count) ? UINT64_MAX : c.count + source.count;
+        c.count = (c.count > UINT64_MAX - count) ? UINT64_MAX : c.count + count;
         c.inMainList = true;
         continue;
       }
       index.emplace(codes, candidates.size());
-      candidates.push_back({codes, mainList ? source.count : 0, mainList});
+      parts.push_back(candidates.size());
+      Candidate c;
+      c.word = std::move(codes);
+      c.count = mainList ? count : 0;
+      c.inMainList = mainList;
+      c.known = !mainList;
+      candidates.push_back(std::move(c));
     }
+    return parts;
   };
   report.listedWords = list.words.size();
-  for (const SourceWord& word : list.words) take(word, true);
+  double listTotal = 0;
+  for (const SourceWord& word : list.words) {
+    take(word.text, word.count, true);
+    listTotal += static_cast<double>(word.count);
+  }
+  bool haveDictionary = false;
   for (const WordList* extra : options.extraLists) {
     if (!extra) continue;
-    for (const SourceWord& word : extra->words) take(word, false);
+    haveDictionary = haveDictionary || !extra->words.empty();
+    for (const SourceWord& word : extra->words) take(word.text, 0, false);
+  }
+  // The families as candidate indices, each once.
+  std::vector<std::vector<std::vector<uint32_t>>> families(options.formLists.size());
+  for (size_t l = 0; l < options.formLists.size(); ++l) {
+    if (!options.formLists[l]) continue;
+    families[l].resize(options.formLists[l]->families.size());
+    for (size_t f = 0; f < options.formLists[l]->families.size(); ++f) {
+      std::vector<uint32_t>& members = families[l][f];
+      for (const WideString& form : options.formLists[l]->families[f]) {
+        haveDictionary = true;
+        for (size_t i : take(form, 0, false)) members.push_back(static_cast<uint32_t>(i));
+      }
+      std::sort(members.begin(), members.end());
+      members.erase(std::unique(members.begin(), members.end()), members.end());
+    }
   }
 
-  // Most wanted first: main-list words by count, then extra words, shorter ones first (a
-  // dictionary gives no counts, and short words are the common ones); ties by letter codes.
+  // Listed words no dictionary knows, and too rare to be words of speech.
+  if (haveDictionary) {
+    const double threshold = listTotal * options.rareUnknownPerMillion / 1e6;
+    for (Candidate& c : candidates) {
+      if (c.inMainList && !c.known && static_cast<double>(c.count) < threshold) {
+        c.dropped = true;
+        ++report.rareUnknown;
+      }
+    }
+  }
+  // Family counts.
+  for (const auto& lists : families) {
+    for (const std::vector<uint32_t>& members : lists) {
+      uint64_t best = 0;
+      for (uint32_t i : members) {
+        if (candidates[i].inMainList && !candidates[i].dropped) best = std::max(best, candidates[i].count);
+      }
+      if (best == 0) continue;
+      for (uint32_t i : members) candidates[i].familyCount = std::max(candidates[i].familyCount, best);
+    }
+  }
+  // Endings: how many dictionary words, and how many of them listed, end in each run of up to
+  // kEndingLength letters.
+  uint64_t minListed = UINT64_MAX;
+  std::unordered_map<std::string, std::pair<uint32_t, uint32_t>> endings;
+  for (const Candidate& c : candidates) {
+    if (c.inMainList && !c.dropped) minListed = std::min(minListed, c.count);
+    if (!c.known) continue;
+    for (size_t n = 1; n <= kEndingLength && n <= c.word.size(); ++n) {
+      auto& [words, listed] = endings[c.word.substr(c.word.size() - n)];
+      ++words;
+      listed += c.inMainList ? 1 : 0;
+    }
+  }
+  for (Candidate& c : candidates) {
+    if (c.dropped) continue;
+    if (c.inMainList) {
+      c.value = static_cast<double>(c.count);
+      c.priority = std::max(c.count, c.familyCount);
+      continue;
+    }
+    c.priority = c.familyCount;
+    if (c.familyCount > 0) {
+      c.value = options.familyShare * static_cast<double>(c.familyCount);
+      continue;
+    }
+    if (minListed == UINT64_MAX) continue;
+    for (size_t n = std::min(kEndingLength, c.word.size()); n >= 1; --n) {
+      const auto found = endings.find(c.word.substr(c.word.size() - n));
+      if (found == endings.end() || found->second.first < kMinEndingWords) continue;
+      c.value = static_cast<double>(minListed) * (static_cast<double>(found->second.second) + 0.5) /
+                (static_cast<double>(found->second.first) + 1.0);
+      break;
+    }
+  }
+
+  // Most wanted first (see the header); ties by letter codes.
   std::vector<const Candidate*> chosen;
   chosen.reserve(candidates.size());
-  for (const Candidate& c : candidates) chosen.push_back(&c);
+  for (const Candidate& c : candidates) {
+    if (!c.dropped) chosen.push_back(&c);
+  }
   std::sort(chosen.begin(), chosen.end(), [](const Candidate* a, const Candidate* b) {
+    if (a->priority != b->priority) return a->priority > b->priority;
+    if (a->value != b->value) return a->value > b->value;
     if (a->inMainList != b->inMainList) return a->inMainList;
-    if (a->count != b->count) return a->count > b->count;
-    if (!a->inMainList && a->word.size() != b->word.size()) return a->word.size() < b->word.size();
-    return std::lexicographical_compare(a->word.begin(), a->word.end(), b->word.begin(), b->word.end(),
-                                        [](char x, char y) {
-                                          return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
-                                        });
+    if (a->word.size() != b->word.size()) return a->word.size() < b->word.size();
+    return CodesBefore(a->word, b->word);
   });
   size_t keep = chosen.size();
   if (options.maxWords != 0 && keep > options.maxWords) {
@@ -159,29 +259,60 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list, co
   }
   std::vector<const Candidate*> sorted = SortedByCodes(chosen, keep);
   if (PoolSize(sorted) > kPoolLimit) {
-    // The largest number of most wanted words whose pool stays within the limit.
+    // The largest number of most wanted words whose pool stays within the limit. The words stay
+    // in code order; a trial count n keeps those among the n most wanted.
+    std::vector<uint32_t> rank(candidates.size(), 0);
+    for (size_t i = 0; i < keep; ++i) rank[static_cast<size_t>(chosen[i] - candidates.data())] = static_cast<uint32_t>(i);
+    auto poolWith = [&](size_t n) {
+      size_t size = 0;
+      std::string_view previous;
+      for (const Candidate* c : sorted) {
+        if (rank[static_cast<size_t>(c - candidates.data())] >= n) continue;
+        size_t p = 0;
+        while (p < previous.size() && p < c->word.size() && previous[p] == c->word[p]) ++p;
+        size += p >= 2 ? c->word.size() - p + 1 : c->word.size();
+        previous = c->word;
+      }
+      return size;
+    };
     size_t lo = 0, hi = keep;  // lo fits, hi does not
     while (lo + 1 < hi) {
       const size_t mid = lo + (hi - lo) / 2;
-      if (PoolSize(SortedByCodes(chosen, mid)) <= kPoolLimit) lo = mid; else hi = mid;
+      if (poolWith(mid) <= kPoolLimit) lo = mid; else hi = mid;
     }
     report.cutByPool = keep - lo;
     keep = lo;
     sorted = SortedByCodes(chosen, keep);
   }
 
-  uint64_t minCount = UINT64_MAX, maxCount = 0;
+  double minValue = 0, maxValue = 0;
   for (const Candidate* c : sorted) {
-    if (!c->inMainList) continue;
-    minCount = std::min(minCount, c->count);
-    maxCount = std::max(maxCount, c->count);
+    if (c->value <= 0) continue;
+    minValue = minValue == 0 ? c->value : std::min(minValue, c->value);
+    maxValue = std::max(maxValue, c->value);
   }
   CompiledVocabulary vocabulary;
   vocabulary.entries.reserve(sorted.size());
+  std::vector<bool> kept(candidates.size(), false);
   for (const Candidate* c : sorted) {
-    const uint8_t frequency = c->inMainList ? ScaleFrequency(c->count, minCount, maxCount) : 0;
-    if (!c->inMainList) ++report.extraWords;
+    const uint8_t frequency = c->value > 0 ? ScaleFrequency(c->value, minValue, maxValue) : 0;
+    if (!c->inMainList) {
+      ++report.extraWords;
+      if (c->familyCount > 0) ++report.familyEstimates;
+      else if (c->value > 0) ++report.endingEstimates;
+    }
+    kept[static_cast<size_t>(c - candidates.data())] = true;
     vocabulary.entries.push_back({c->word, frequency});
+  }
+  report.keptFamilies.resize(families.size());
+  for (size_t l = 0; l < families.size(); ++l) {
+    for (size_t f = 0; f < families[l].size(); ++f) {
+      for (uint32_t i : families[l][f]) {
+        if (!kept[i]) continue;
+        report.keptFamilies[l].push_back(f);
+        break;
+      }
+    }
   }
   report.poolBytes = PoolSize(sorted);
   vocabulary.pairs = BuildPairTable(vocabulary.entries);

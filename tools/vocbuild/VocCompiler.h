@@ -8,17 +8,29 @@
 //    that is not a punctuation key (so it can be typed in word mode), and when it has at most 31
 //    letters; a part that folding made unencodable is tried once more as written;
 //  - parts with the same letter codes are one word; their counts add up;
-//  - words of extra lists that the main list lacks come after all of its words, shorter ones
-//    first;
-//  - with a limit (--max N) the N words of highest count are kept; then, should the front-coded
-//    pool come near 2^20 bytes (the reach of an entry's 20-bit offset), the words of lowest count are
-//    left out until it stays 64 KiB below that, which leaves room for the user's own words.
+//  - the dictionaries of the language (plain extra lists, and form lists of word families) add
+//    their words; an entry the dictionary writes as an abbreviation or symbol (IsAbbreviation:
+//    "TD", "Gd") is not a word and is left out;
+//  - when the language has a dictionary, a listed word that none of them knows is kept only when
+//    it is frequent enough to be a word of speech: at least kRareUnknownPerMillion occurrences per
+//    million of the list's words (subtitle lists carry "hf", "gd", and other tokens of no
+//    language that rarely occur; "ok", "yeah", names and contractions are known or frequent);
+//  - the words are taken most wanted first until the limits: a word's family count (the highest
+//    count of a listed word in any family it belongs to, or its own count when higher) first, so
+//    that every form of a frequent lemma comes before the words of rare ones; then its own count
+//    or estimate; listed words before others; shorter words first. With --max N the first N are
+//    kept; then, should the front-coded pool come near 2^20 bytes (the reach of an entry's 20-bit
+//    offset), the least wanted are left out until it stays 64 KiB below that, which leaves room
+//    for the user's own words.
 //
-// Frequencies (0 to 127): a word of the main list with count c gets
+// Frequencies (0 to 127): every kept word has a count, listed or estimated, and a count c gets
 //     1 + round(126 * ln(c / cmin) / ln(cmax / cmin))
-// where cmin and cmax are the lowest and highest counts among the main list's kept words (127 for
-// all of them when these are equal). A ranked list gives rank r the count 10^9 / r first. Words
-// that come only from an extra list (a plain dictionary widening the coverage) get 0.
+// where cmin and cmax are the lowest and highest counts among the kept words (127 for all of them
+// when these are equal). A ranked list gives rank r the count 10^9 / r first. A word its list
+// lacks gets an estimate: a share (kFamilyShare) of its family count when a
+// family it belongs to has a listed word; otherwise the lowest listed count times the share of
+// the dictionary's words with its ending that the list holds. Listed words keep their counts, so
+// their order among themselves stays as listed. Only a word that neither estimate reaches gets 0.
 //
 // The letter-pair table: for every word and every position i >= 1, the letters at i and i + 1
 // are a pair and the letter at i + 2 follows it (the word search guesses letters only once its
@@ -63,9 +75,22 @@ struct CompiledVocabulary {
   std::vector<PairRecord> pairs;  // sorted by key, one record per key
 };
 
+// Occurrences per million of a list's words below which a word that no dictionary knows is left
+// out (SUBTLEX English: 49.7 million words, so fewer than 50 occurrences).
+constexpr double kRareUnknownPerMillion = 1.0;
+// The share of its family count that a form the list lacks is estimated at.
+constexpr double kFamilyShare = 0.2;
+// Endings used for the estimate of words without a listed family: the longest of up to three
+// letters that at least this many dictionary words share.
+constexpr size_t kEndingLength = 3;
+constexpr uint32_t kMinEndingWords = 50;
+
 struct BuildOptions {
-  size_t maxWords = 0;                    // 0: no limit
-  std::vector<const WordList*> extraLists;  // words added at frequency 0 when not in the main list
+  size_t maxWords = 0;                        // 0: no limit
+  std::vector<const WordList*> extraLists;    // dictionaries as plain lists
+  std::vector<const FamilyList*> formLists;   // dictionaries as word families
+  double rareUnknownPerMillion = kRareUnknownPerMillion;
+  double familyShare = kFamilyShare;
 };
 
 struct BuildReport {
@@ -76,8 +101,14 @@ struct BuildReport {
   size_t merged = 0;           // parts that added their count to an earlier equal word
   size_t cutByLimit = 0;       // words left out for --max
   size_t cutByPool = 0;        // words left out for the pool's reach
-  size_t extraWords = 0;       // kept words that came only from extra lists
+  size_t extraWords = 0;       // kept words that came only from dictionaries
+  size_t abbreviations = 0;    // dictionary entries left out as abbreviations or symbols
+  size_t rareUnknown = 0;      // listed words no dictionary knows, left out as too rare
+  size_t familyEstimates = 0;  // kept unlisted words estimated from their family
+  size_t endingEstimates = 0;  // kept unlisted words estimated from their ending
   size_t poolBytes = 0;
+  // For each form list, the lines (families) of which at least one word was kept, ascending.
+  std::vector<std::vector<size_t>> keptFamilies;
   std::vector<std::string> unencodableSamples;  // the first few, UTF-8
 };
 
@@ -91,7 +122,7 @@ uint16_t PairKey(uint8_t a, uint8_t b);
 std::string StoredForm(std::string_view previous, std::string_view word);
 
 // Frequency of a count on the scale above.
-uint8_t ScaleFrequency(uint64_t count, uint64_t minCount, uint64_t maxCount);
+uint8_t ScaleFrequency(double count, double minCount, double maxCount);
 
 // A word's letter codes, if the key map can type it in word mode (see above).
 bool EncodeTypable(const KeyMap& map, WideView word, LetterCodes& codes);

@@ -60,6 +60,29 @@ WordList ReadWordList(std::string_view bytes) {
   return list;
 }
 
+FamilyList ReadFamilyList(std::string_view bytes) {
+  FamilyList list;
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+  size_t start = 0;
+  while (start < bytes.size()) {
+    size_t end = bytes.find('\n', start);
+    if (end == std::string_view::npos) end = bytes.size();
+    const std::string_view line = bytes.substr(start, end - start);
+    start = end + 1;
+    std::vector<WideString> family;
+    size_t i = 0;
+    while (i < line.size()) {
+      while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r')) ++i;
+      size_t j = i;
+      while (j < line.size() && line[j] != ' ' && line[j] != '\t' && line[j] != '\r') ++j;
+      if (j > i) family.push_back(Utf8ToWide(line.substr(i, j - i)));
+      i = j;
+    }
+    if (!family.empty()) list.families.push_back(std::move(family));
+  }
+  return list;
+}
+
 char16_t LowerLetter(char16_t ch) {
   if (ch >= u'A' && ch <= u'Z') return static_cast<char16_t>(ch + 32);
   if (ch < 0xC0) return ch;
@@ -83,6 +106,18 @@ WideString FoldCase(WideView text) {
   WideString out(text);
   for (char16_t& ch : out) ch = LowerLetter(ch);
   return out;
+}
+
+bool IsAbbreviation(WideView form) {
+  size_t upper = 0;
+  bool innerCapital = false;
+  for (size_t i = 0; i < form.size(); ++i) {
+    if (LowerLetter(form[i]) == form[i]) continue;
+    ++upper;
+    innerCapital = innerCapital || i > 0;
+  }
+  if (upper == 0 || form.size() == 1) return false;
+  return innerCapital || form.size() == 2;
 }
 
 bool IsJoiner(char16_t ch) {

@@ -32,10 +32,25 @@ struct WordList {
 // Spaces around a word are dropped.
 WordList ReadWordList(std::string_view bytes);
 
+// A dictionary's words as families: one family a line (a lemma and its inflected forms, as
+// tools/vocbuild/forms_from_hunspell.py writes them from a Hunspell dictionary), its forms
+// separated by spaces or tabs, in the case the dictionary writes them. A plain list of one word a
+// line reads as families of one word each. UTF-8; a byte-order mark and CR LF are accepted.
+struct FamilyList {
+  std::vector<std::vector<WideString>> families;  // in line order, empty lines left out
+};
+FamilyList ReadFamilyList(std::string_view bytes);
+
 // Lower case of a letter for the scripts the shipped languages use (Latin-1, Latin Extended-A,
 // Greek, Cyrillic); other characters are returned unchanged.
 char16_t LowerLetter(char16_t ch);
 WideString FoldCase(WideView text);
+
+// True for a dictionary entry written as an abbreviation or a symbol rather than as a word: all
+// capitals ("TD", "VD"), a capital after the first letter ("IEEE", "McD"), or two letters with
+// the first a capital ("Gd", "Hf"). Lower-case words, capitalised names of three letters or more
+// and the single capital "I" are words.
+bool IsAbbreviation(WideView form);
 
 // True for the characters that join parts of a word: apostrophes (' U+2019 U+02BC) and hyphens
 // (- U+2010 U+2011). On the keypad they are typed with the punctuation key between two words.

@@ -1,0 +1,15 @@
+#include "options/PageCopies.h"
+
+#include "engine/Language.h"
+#include "languages/InterfaceTexts.h"
+#include "settings/Settings.h"
+
+namespace tessaline {
+
+std::string UserDictionaryPathOf(WideView language) {
+  return SiblingFilePath(LanguageFilePath(InstallFolder().narrow, language), ".usr");
+}
+
+void NoteUserDictionaryWritten() { ++GetSettings().UpdateCounter; }
+
+}  // namespace tessaline

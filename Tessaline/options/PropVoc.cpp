@@ -1,0 +1,213 @@
+#include "options/PropVoc.h"
+
+#include <cstdio>
+#include <optional>
+
+#include "engine/Language.h"
+#include "languages/InterfaceTexts.h"
+#include "options/ControlText.h"
+#include "options/DocumentsFolder.h"
+#include "options/ExchangeFile.h"
+#include "options/WordImport.h"
+#include "settings/Settings.h"
+#include "system/DataFiles.h"
+#include "system/Messages.h"
+
+namespace tessaline {
+namespace {
+
+constexpr unsigned kQuestion = kMessageOkCancel | kMessageIconQuestion;
+
+bool Ask(int text, unsigned style) {
+  return ShowMessage(InterfaceText(text), u"", style) == kAnswerOk;
+}
+
+}  // namespace
+
+CPropVoc::CPropVoc() : CPropertyPage(21, u"Dictionary") {
+  DialogTemplate& layout = Layout();
+  constexpr short kButtonWidth = 50;
+  constexpr short kColumn = kPageWidth - 4 - kButtonWidth;
+  layout.AddControl(ControlClass::ComboBox, kVocLanguageComboId,
+                    CBS_DROPDOWNLIST | CBS_SORT | WS_VSCROLL | WS_TABSTOP, 4, 4, kPageWidth - 8, 90,
+                    u"");
+  layout.AddControl(
+      ControlClass::ListBox, kWordListId,
+      WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_SORT | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 4, 21,
+      kColumn - 8, kPageHeight - 25, u"");
+  const struct {
+    WORD id;
+    const char16_t* caption;
+  } buttons[] = {{kRemoveWordButtonId, u"Remove"},
+                 {kExportButtonId, u"Export"},
+                 {kImportButtonId, u"Import"},
+                 {kSaveWordsButtonId, u"Save"},
+                 {kClearWordsButtonId, u"Clear"}};
+  short y = 21;
+  for (const auto& button : buttons) {
+    layout.AddControl(ControlClass::Button, button.id, BS_PUSHBUTTON | WS_TABSTOP, kColumn, y,
+                      kButtonWidth, 14, button.caption);
+    y += 18;
+  }
+}
+
+void CPropVoc::OnInitialize() {
+  const HWND combo = Control(kVocLanguageComboId);
+  controls::ComboReset(combo);
+  for (const WideString& name : ListInstalledLanguages()) controls::ComboAdd(combo, name);
+  // The alphabetically first language, whatever languages are active.
+  controls::ComboSelect(combo, 0);
+  SetControlText(kRemoveWordButtonId, InterfaceText(29));
+  SetControlText(kExportButtonId, InterfaceText(30));
+  SetControlText(kImportButtonId, InterfaceText(31));
+  SetControlText(kSaveWordsButtonId, InterfaceText(32));
+  SetControlText(kClearWordsButtonId, InterfaceText(33));
+  FillWordList();
+}
+
+bool CPropVoc::SelectedLanguage(WideString& name) const {
+  const HWND combo = Control(kVocLanguageComboId);
+  const int index = controls::ComboSelection(combo);
+  if (index < 0) return false;
+  name = controls::ComboText(combo, index);
+  return true;
+}
+
+void CPropVoc::FillWordList() {
+  const HWND list = Control(kWordListId);
+  controls::ListReset(list);
+  unsaved_ = false;
+  copy_ = UserDictionary();
+  WideString name;
+  if (SelectedLanguage(name)) {
+    // A missing or unreadable file leaves the copy empty; Save creates the file.
+    copy_.LoadUserDictionary(UserDictionaryPathOf(name));
+    controls::ListAddAll(list, copy_.Words());
+  }
+  UpdateControls();
+}
+
+void CPropVoc::UpdateControls() {
+  const HWND list = Control(kWordListId);
+  EnableControl(kRemoveWordButtonId, controls::ListSelection(list) >= 0);
+  EnableControl(kSaveWordsButtonId, unsaved_);
+  EnableControl(kClearWordsButtonId, controls::ListCount(list) > 0);
+}
+
+bool CPropVoc::OnCommand(WORD id, WORD code, HWND) {
+  if (id == kVocLanguageComboId) {
+    // Unsaved changes of the language shown so far are dropped without a question.
+    if (code == CBN_SELCHANGE) FillWordList();
+    return code == CBN_SELCHANGE;
+  }
+  if (id == kWordListId) {
+    if (code == LBN_SELCHANGE) UpdateControls();
+    return code == LBN_SELCHANGE;
+  }
+  if (code != BN_CLICKED) return false;
+  switch (id) {
+    case kRemoveWordButtonId:
+      OnRemove();
+      return true;
+    case kClearWordsButtonId:
+      OnClear();
+      return true;
+    case kSaveWordsButtonId:
+      OnSave();
+      return true;
+    case kExportButtonId:
+      OnExport();
+      return true;
+    case kImportButtonId:
+      OnImport();
+      return true;
+    default:
+      return false;
+  }
+}
+
+void CPropVoc::OnRemove() {
+  const HWND list = Control(kWordListId);
+  const int index = controls::ListSelection(list);
+  if (index < 0 || !Ask(27, kQuestion)) return;
+  controls::ListDelete(list, index);
+  unsaved_ = true;
+  UpdateControls();
+}
+
+void CPropVoc::OnClear() {
+  if (!Ask(28, kQuestion)) return;
+  controls::ListReset(Control(kWordListId));
+  unsaved_ = true;
+  UpdateControls();
+}
+
+void CPropVoc::OnSave() {
+  if (!Ask(26, kMessageOkCancel)) return;
+  WideString name;
+  if (SelectedLanguage(name)) {
+    // The words as listed; the adaptation records and the decay day stay as loaded.
+    copy_.ClearWords();
+    for (const WideString& word : controls::ListTexts(Control(kWordListId))) copy_.AppendWord(word);
+    const std::string path = UserDictionaryPathOf(name);
+    // The file is replaced only by a complete new one, so a failed save leaves it as it was.
+    if (copy_.SaveUserDictionary(path)) {
+      unsaved_ = false;
+      NoteUserDictionaryWritten();
+      if (peer_) peer_->OnPeerSaved(name, copy_);
+    } else {
+      ShowMessage(AnsiToWide(path), InterfaceText(23), kMessageIconWarning);
+    }
+  }
+  UpdateControls();
+}
+
+void CPropVoc::OnPeerSaved(const WideString& language, const UserDictionary& saved) {
+  WideString name;
+  if (!Window() || !SelectedLanguage(name) || name != language) return;
+  copy_.Adaptations() = saved.Adaptations();
+  copy_.SetDecayDay(saved.DecayDay());
+}
+
+void CPropVoc::OnExport() {
+  const std::optional<WideString> folder = DocumentsFolder();
+  WideString name;
+  if (!folder || !SelectedLanguage(name)) return;
+  const WideString path = ExchangeFilePath(*folder, name);
+  if (!WriteExchangeFile(WideToAnsi(path), controls::ListTexts(Control(kWordListId)))) {
+    // Nothing was written over an earlier file.
+    ShowMessage(path, InterfaceText(23), kMessageIconInformation);
+    return;
+  }
+  ShowMessage(path, InterfaceText(22), kMessageOk);
+}
+
+void CPropVoc::OnImport() {
+  const std::optional<WideString> folder = DocumentsFolder();
+  WideString name;
+  if (!folder || !SelectedLanguage(name)) return;
+  const WideString path = ExchangeFilePath(*folder, name);
+  FILE* file = OpenDataFile(WideToAnsi(path), "rb");
+  if (!file) {
+    ShowMessage(path, InterfaceText(25), kMessageIconInformation);
+    return;
+  }
+  {
+    // A language of its own, without its user dictionary, sorts the words into new and known.
+    const Settings& settings = GetSettings();
+    Language language(LanguageFilePath(InstallFolder().narrow, name), name, false,
+                      settings.AdaptiveVoc, settings.FreqMax, settings.FreqInc);
+    const HWND list = Control(kWordListId);
+    const ImportResult result = ImportUserWords(language, controls::ListTexts(list), file);
+    if (result.imported) {
+      controls::ListReset(list);
+      controls::ListAddAll(list, result.words);
+      unsaved_ = true;
+      UpdateControls();
+    }
+  }
+  std::fclose(file);
+  ShowMessage(path, InterfaceText(24), kMessageOk);
+}
+
+}  // namespace tessaline

@@ -1,0 +1,16 @@
+// Arbitrary UTF-16 as the Buttons setting: every unit belongs to exactly one row, and the rows
+// written back read as the same rows.
+#include <cstdint>
+#include <cstdlib>
+
+#include "options/UserButtons.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  tessaline::WideString text;
+  for (size_t i = 0; i + 1 < size; i += 2) text += static_cast<char16_t>(data[i] | data[i + 1] << 8);
+  const auto rows = tessaline::ParseUserButtons(text);
+  if (rows.size() > text.size()) std::abort();
+  const tessaline::WideString back = tessaline::UserButtonsText(rows, SIZE_MAX);
+  if (tessaline::ParseUserButtons(back) != rows) std::abort();
+  return 0;
+}

@@ -1,0 +1,163 @@
+// tessaline usr export / usr import: the Dictionary page's exchange of user words with a plain
+// text file, on the desktop, so that a word list can be prepared on a computer.
+//
+//   usr export FILE.usr --chr FILE.chr -o WORDS.txt
+//   usr import WORDS.txt --chr FILE.chr --usr FILE.usr [--json]
+//
+// Both follow the page: the words in the order of its sorted word list, the exchange file's
+// format (UTF-8 lines ended by CR LF; lines that are not UTF-8 read in Windows-1252), and on
+// import the words already in the .usr offered first, then the file's lines cleaned and lowered,
+// each taken only when the language can spell it and its vocabulary lacks it, up to 512 words.
+// The .usr is rewritten through a temporary file beside it, so a failed write loses nothing.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "Commands.h"
+#include "Json.h"
+#include "engine/Language.h"
+#include "options/ExchangeFile.h"
+#include "options/WordImport.h"
+#include "system/DataFiles.h"
+
+namespace tessaline::tool {
+namespace {
+
+constexpr const char* kExportUsage =
+    "  usr export FILE.usr --chr FILE.chr -o WORDS.txt\n"
+    "                                 write the user's words to an exchange file as the\n"
+    "                                 Dictionary page exports them (sorted, UTF-8, CR LF);\n"
+    "                                 words the language cannot spell are named on stderr\n";
+constexpr const char* kImportUsage =
+    "  usr import WORDS.txt --chr FILE.chr --usr FILE.usr [--json]\n"
+    "                                 import an exchange file into a user dictionary as the\n"
+    "                                 Dictionary page does, print what was taken and why each\n"
+    "                                 other word was dropped, and rewrite the .usr\n";
+
+bool OpenLanguageFile(const std::string& chr) {
+  FILE* probe = OpenDataFile(chr, "rb");
+  if (!probe) {
+    std::fprintf(stderr, "tessaline: cannot open '%s'\n", chr.c_str());
+    return false;
+  }
+  std::fclose(probe);
+  return true;
+}
+
+int RunUsrExport(Args args) {
+  bool ok = true;
+  const std::string chr = TakeOption(args, "--chr", "", ok);
+  const std::string out = TakeOption(args, "-o", "", ok);
+  if (!ok || chr.empty() || out.empty() || args.size() != 1) return Usage(kExportUsage);
+  if (!OpenLanguageFile(chr)) return 1;
+  UserDictionary user;
+  if (!user.LoadUserDictionary(args[0])) {
+    std::fprintf(stderr, "tessaline: cannot open '%s'\n", args[0].c_str());
+    return 1;
+  }
+  KeyMap keys;
+  keys.LoadKeyMap(chr);
+  std::vector<WideString> words = user.Words();
+  SortAsWordList(words);
+  for (const WideString& word : words) {
+    LetterCodes codes;
+    if (!keys.Encode(word, codes)) {
+      std::fprintf(stderr, "%s: not in the language's letters; an import would drop it\n",
+                   Printable(WideToUtf8(word)).c_str());
+    }
+  }
+  if (!WriteExchangeFile(out, words)) {
+    std::fprintf(stderr, "tessaline: cannot write '%s'\n", out.c_str());
+    return 1;
+  }
+  std::printf("%zu words written to %s\n", words.size(), out.c_str());
+  return 0;
+}
+
+int RunUsrImport(Args args) {
+  bool ok = true;
+  const bool json = TakeFlag(args, "--json");
+  const std::string chr = TakeOption(args, "--chr", "", ok);
+  const std::string usr = TakeOption(args, "--usr", "", ok);
+  if (!ok || chr.empty() || usr.empty() || args.size() != 1) return Usage(kImportUsage);
+  if (!OpenLanguageFile(chr)) return 1;
+  FILE* file = OpenDataFile(args[0], "rb");
+  if (!file) {
+    std::fprintf(stderr, "tessaline: cannot open '%s'\n", args[0].c_str());
+    return 1;
+  }
+
+  // A missing .usr is an empty user dictionary, which the import then creates.
+  UserDictionary user;
+  const bool existed = user.LoadUserDictionary(usr);
+  std::vector<WideString> listed = user.Words();
+  SortAsWordList(listed);
+
+  std::vector<ImportedWord> offered;
+  ImportResult result;
+  {
+    Language language(chr, AnsiToWide(LanguageNameOf(chr)), false, true, 20, 4);
+    result = ImportUserWords(language, listed, file,
+                             [&](const ImportedWord& word) { offered.push_back(word); });
+  }
+  std::fclose(file);
+
+  bool written = false;
+  if (result.imported) {
+    // The page's word list sorts what it gets, and Save writes the list in that order; the
+    // adaptation records and the decay day stay as they were.
+    SortAsWordList(result.words);
+    user.ClearWords();
+    for (const WideString& word : result.words) user.AppendWord(word);
+    written = user.SaveUserDictionary(usr);
+  }
+
+  if (json) {
+    JsonWriter out;
+    out.BeginObject();
+    out.Field("imported", result.imported);
+    out.Field("written", written);
+    out.Field("stoppedAtLimit", result.stoppedAtLimit);
+    out.Key("words");
+    out.BeginArray();
+    for (const WideString& word : result.words) out.String(WideToUtf8(word));
+    out.EndArray();
+    out.Key("offered");
+    out.BeginArray();
+    for (const ImportedWord& word : offered) {
+      out.BeginObject();
+      out.Field("word", WideToUtf8(word.word));
+      out.Field("line", static_cast<int64_t>(word.line));
+      out.Field("outcome", ImportOutcomeName(word.outcome));
+      out.EndObject();
+    }
+    out.EndArray();
+    out.EndObject();
+    std::printf("%s\n", out.Text().c_str());
+  } else {
+    for (const ImportedWord& word : offered) {
+      const std::string from =
+          word.line == 0 ? std::string("listed") : "line " + std::to_string(word.line);
+      std::printf("%s\t%s\t%s\n", Printable(WideToUtf8(word.word)).c_str(), from.c_str(),
+                  ImportOutcomeName(word.outcome));
+    }
+    if (!result.imported) {
+      std::printf("the language has no keys: nothing imported, %s left as it was\n", usr.c_str());
+    } else {
+      std::printf("%zu words in %s%s%s\n", result.words.size(), usr.c_str(),
+                  existed ? "" : " (new file)",
+                  result.stoppedAtLimit ? "; reading stopped at the 512-word limit" : "");
+    }
+  }
+  if (result.imported && !written) {
+    std::fprintf(stderr, "tessaline: cannot write '%s'; it is left as it was\n", usr.c_str());
+    return 1;
+  }
+  return 0;
+}
+
+const Command kUsrExport("usr", "export", RunUsrExport, kExportUsage);
+const Command kUsrImport("usr", "import", RunUsrImport, kImportUsage);
+
+}  // namespace
+}  // namespace tessaline::tool
