@@ -166,17 +166,20 @@ bool ParseScript(const std::string& text, std::vector<ScriptCommand>& commands,
     for (std::string word; wordStream >> word;) words.push_back(word);
     if (words.empty() || words[0][0] == '#') continue;
     ScriptCommand command;
-    if (Lower(words[0]) == "type") {
+    const std::string verb = Lower(words[0]);
+    if (verb == "type" || verb == "page" || verb == "press") {
       // The text is the rest of the line after one blank, spaces kept.
       const size_t start = lineText.find_first_not_of(" \t");
-      std::string text = lineText.substr(std::min(lineText.size(), start + 5));
+      std::string text = lineText.substr(std::min(lineText.size(), start + verb.size() + 1));
       for (size_t at = text.find("\\n"); at != std::string::npos; at = text.find("\\n", at + 1))
         text.replace(at, 2, "\n");
       if (text.empty()) {
         commands.clear();
-        return Fail(error, line, "'type' takes the form 'type TEXT'");
+        return Fail(error, line, "'" + verb + "' takes the form '" + verb + " TEXT'");
       }
-      command.verb = ScriptVerb::kType;
+      command.verb = verb == "type"   ? ScriptVerb::kType
+                     : verb == "page" ? ScriptVerb::kPage
+                                      : ScriptVerb::kPress;
       command.line = line;
       command.name = text;
       commands.push_back(std::move(command));

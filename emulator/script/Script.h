@@ -12,6 +12,8 @@
 //                      a key name (VK_HOME, or its display name Home) is pressed and released;
 //                      a key script such as VK_CONTROLd+VK_HOME+VK_CONTROLu holds Ctrl across
 //                      the Home key
+//   page NAME          the open options sheet shows its page NAME (the tab's text)
+//   press TEXT         the button or check box TEXT of an open dialog is clicked ("OK" too)
 //   type TEXT          the rest of the line typed on Tessaline's keypad by the typist ("\n" is
 //                      a line break); the Notes text is not checked against it
 //
@@ -38,14 +40,16 @@ enum class ScriptVerb {
   kShow,
   kHide,
   kKey,
-  kType
+  kType,
+  kPage,
+  kPress
 };
 
 struct ScriptCommand {
   ScriptVerb verb = ScriptVerb::kWait;
   int line = 0;         // 1-based line number in the script
   int numbers[4] = {};  // X Y, X Y MS, X1 Y1 X2 Y2, or MS, as the verb takes them
-  std::string name;     // shot: the file's name; key: the keys as written; type: the text
+  std::string name;     // shot: the file's name; key: the keys as written; type, page, press: text
   struct Key {
     uint8_t code;
     bool press;

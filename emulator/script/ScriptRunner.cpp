@@ -3,6 +3,7 @@
 #include "screen/DeviceWnd.h"
 #include "screen/Screenshot.h"
 #include "screen/Utf8.h"
+#include "script/DialogControls.h"
 
 namespace tessaline::emulator {
 namespace {
@@ -56,8 +57,20 @@ void ScriptRunner::OnTimer() {
   // The next step is due before this one runs: a step that opens a modal window returns only
   // when it closes, and the script goes on inside that window's message loop meanwhile.
   SetTimer(window_.Get(), kStepTimer, step.pauseAfter > 0 ? step.pauseAfter : 1, nullptr);
+  running_ = true;
+  insertAt_ = 0;
   const std::string error = step.run();
+  running_ = false;
   if (!error.empty()) Finish(error);
+}
+
+void ScriptRunner::Add(std::function<std::string()> run, UINT pauseAfter) {
+  if (!running_) {
+    steps_.push_back({std::move(run), pauseAfter});
+    return;
+  }
+  steps_.insert(steps_.begin() + static_cast<std::ptrdiff_t>(insertAt_++),
+                Step{std::move(run), pauseAfter});
 }
 
 std::string ScriptRunner::SendKey(BYTE code, DWORD flags) {
@@ -161,11 +174,28 @@ void ScriptRunner::Expand(const ScriptCommand& command) {
                         },
                         0});
       break;
-    case ScriptVerb::kType: {
-      const std::string error = typer_ ? typer_(command.name) : "there is no typist";
-      if (!error.empty()) steps_.push_back({[where, error] { return where + error; }, 0});
+    case ScriptVerb::kType:
+      // Planned when the script gets here, with the settings and the text as they are then.
+      steps_.push_back({[this, where, text = command.name] {
+                          const std::string error = typer_ ? typer_(text) : "there is no typist";
+                          return error.empty() ? error : where + error;
+                        },
+                        0});
       break;
-    }
+    case ScriptVerb::kPage:
+      steps_.push_back({[where, name = command.name] {
+                          const std::string error = SelectSheetPage(FromUtf8(name));
+                          return error.empty() ? error : where + error;
+                        },
+                        0});
+      break;
+    case ScriptVerb::kPress:
+      steps_.push_back({[where, name = command.name] {
+                          const std::string error = PressButton(FromUtf8(name));
+                          return error.empty() ? error : where + error;
+                        },
+                        0});
+      break;
     case ScriptVerb::kKey:
       // One call a half key stroke, with the key script's pause between them.
       for (const ScriptCommand::Key& key : command.keys) {

@@ -246,15 +246,16 @@ bool Typist::Plan(const std::vector<TypingText>& texts, bool check, std::string&
 }
 
 bool Typist::PlanTexts(const std::vector<TypingText>& texts, bool check, std::string& error) {
+  // The settings as they are now: the options sheet may have changed them since the last text.
+  LoadSettings();
+  const Settings& settings = GetSettings();
+  options_.learnWords = settings.AdaptiveVoc;
+  options_.addSpelledWords = true;
+  options_.candidateStep = CandidateStep();
+  options_.addSpace = settings.AddSpace;
+  options_.upper = DeviceUpper;
   if (!prepared_) {
-    LoadSettings();
     if (!LoadPanels(error)) return false;
-    const Settings& settings = GetSettings();
-    options_.learnWords = settings.AdaptiveVoc;
-    options_.addSpelledWords = true;
-    options_.candidateStep = CandidateStep();
-    options_.addSpace = settings.AddSpace;
-    options_.upper = DeviceUpper;
     firstLanguage_ =
         SettingsText(settings.Language0).empty() ? u"English" : SettingsText(settings.Language0);
     secondLanguage_ = SettingsText(settings.Language1);
