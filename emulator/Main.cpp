@@ -23,6 +23,7 @@
 #include "script/CommandLine.h"
 #include "script/ScriptRunner.h"
 #include "typist/TypingPlan.h"
+#include "typist/Benchmark.h"
 #include "typist/Typist.h"
 
 namespace tessaline::emulator {
@@ -31,7 +32,8 @@ namespace {
 // Exit statuses: 0 done; 1 the device could not start; 2 a wrong command line or script.
 constexpr int kExitDeviceFailed = 1;
 constexpr int kExitUsage = 2;
-constexpr int kExitTypedWrong = 3;  // the typist's Notes text differs from its text
+constexpr int kExitTypedWrong = 3;
+constexpr int kShowingRounds = 30;  // the typist's Notes text differs from its text
 
 void Write(DWORD which, const std::string& text) {
   HANDLE handle = GetStdHandle(which);
@@ -107,7 +109,7 @@ int Run(const CommandLine& line) {
     if (text.size() >= 3 && text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
     texts.push_back({Utf8ToWide(part.language), Utf8ToWide(text)});
   }
-  if (line.demo) {
+  if (line.demo || (line.bench && texts.empty())) {
     texts.push_back({u"English", typist::kEnglishDemoParagraph});
     texts.push_back({u"German", WideString(u"\n") + typist::kGermanDemoParagraph});
   }
@@ -133,11 +135,17 @@ int Run(const CommandLine& line) {
     Err("cannot create the device window");
     return kExitDeviceFailed;
   }
+  const MemoryFigures memoryBefore = ProcessMemory();
   std::wstring startError;
   if (!device.StartInputMethod(startError)) Err(ToUtf8(startError));
   ShowWindow(device.Handle(), SW_SHOWNOACTIVATE);
   UpdateWindow(device.Handle());
+  const double showStart = NowMilliseconds();
   device.ShowPanel();
+  if (HWND input = FindWindowExW(device.SipWindow(), nullptr, L"TessalineInputWindow", nullptr)) {
+    UpdateWindow(input);
+  }
+  const double firstShowing = NowMilliseconds() - showStart;
 
   std::unique_ptr<CZoomWnd> zoom;
   if (line.zoom > 1) {
@@ -153,9 +161,11 @@ int Run(const CommandLine& line) {
 
   Pen pen([&device] { return device.DeviceOrigin(); }, zoom ? zoom->Handle() : nullptr);
   int status = 0;
+  Samples penUpToPaint;
   std::unique_ptr<Typist> typist;
   if (!texts.empty()) {
     typist = std::make_unique<Typist>(device, pen);
+    if (line.bench) typist->MeasureInto(&penUpToPaint);
     if (!line.shots.empty()) typist->SetShotsFolder(FromUtf8(line.shots));
     if (!typist->Plan(texts, true, typingError)) {
       Err(typingError);
@@ -203,10 +213,25 @@ int Run(const CommandLine& line) {
   }
   RunMessageLoop();
   const std::wstring notes = device.NotesText();
+  std::string bench;
+  if (line.bench && status == 0) {
+    // Memory after the typing, then Showing with the window built anew, again and again.
+    bench += DescribeMemory("before the input method", memoryBefore);
+    bench += DescribeMemory("after typing", ProcessMemory());
+    bench += penUpToPaint.Describe("pen up to candidates painted");
+    char first[120];
+    std::snprintf(first, sizeof(first), "first Showing to the panel painted: %.2f ms\n",
+                  firstShowing);
+    bench += first;
+    Samples showing;
+    for (int i = 0; i < kShowingRounds; ++i) showing.Add(MeasureShowing(device));
+    bench += showing.Describe("Showing (window built anew) to the panel painted");
+    bench += DescribeMemory("after the Showing rounds", ProcessMemory());
+  }
   device.Host().Deactivate();
   if (typist) {
     // The taps, then the Notes text exactly as it is, last.
-    Out(typist->Report());
+    Out(typist->Report() + bench);
     const WideString expected = typist->Expected();
     if (status == 0 && WideString(notes.begin(), notes.end()) != expected) {
       Err("the Notes text differs from the text asked for");

@@ -19,6 +19,8 @@ const char* const kCommandLineUsage =
     "                      is shown, a second one is reached with the symbols pop-up's\n"
     "                      language key. Repeat --language and --type to type in turn\n"
     "  --demo              type an English and a German paragraph (as --type does)\n"
+    "  --bench             measure while typing (the --demo paragraphs unless --type is given):\n"
+    "                      pen up to candidates painted, Showing to the panel painted, memory\n"
     "  --select-im CLSID   make that installed input method the device's current one and exit\n"
     "  --trace             write the calls between the panel and the input method to stderr\n";
 
@@ -50,6 +52,8 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CommandLine& li
         return false;
       }
       line.zoom = zoom[0] - '0';
+    } else if (argument == "--bench") {
+      line.bench = true;
     } else if (argument == "--demo") {
       line.demo = true;
     } else if (argument == "--select-im") {
@@ -82,7 +86,7 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CommandLine& li
   for (TypingPart& part : line.typing) {
     if (part.language.empty()) part.language = firstLanguage;
   }
-  if ((!line.typing.empty() || line.demo) && !line.script.empty()) {
+  if ((!line.typing.empty() || line.demo || line.bench) && !line.script.empty()) {
     error = "--type and --script exclude each other";
     return false;
   }

@@ -2,7 +2,7 @@
 //
 //   emulator [--zoom 1|2|3] [--headless] [--script FILE] [--shots DIR] [--trace]
 //            [[--language NAME] (--type TEXT | --type-file FILE)]...
-//            [--demo]
+//            [--demo] [--bench]
 //   emulator --select-im CLSID
 #pragma once
 
@@ -23,6 +23,7 @@ struct CommandLine {
   bool headless = false;
   bool trace = false;  // the calls between the panel and the input method, on standard error
   bool help = false;
+  bool bench = false;     // measure while typing (the demonstration paragraphs by default)
   bool demo = false;     // type the demonstration paragraphs (English, then German)
   std::string selectIm;  // a class id to make the current input method, then exit
   std::string script;    // a script file to replay

@@ -15,6 +15,7 @@
 #include "system/DataFiles.h"
 #include "system/Messages.h"
 #include "textfile/TextFile.h"
+#include "typist/Benchmark.h"
 #include "typist/TypingPlan.h"
 
 namespace tessaline::emulator {
@@ -481,9 +482,18 @@ void Typist::Queue(ScriptRunner& runner) {
           return std::string();
         },
         kTapMilliseconds);
+    const bool searches = tap.kind == TapKind::kLetterKey;
     runner.Add(
-        [this, pen] {
+        [this, pen, searches] {
+          if (!searches || !penUpToPaint_) {
+            pen_.Up(*pen);
+            return std::string();
+          }
+          // The key is looked up when the pen goes up; the candidate window paints what it found.
+          const double start = NowMilliseconds();
           pen_.Up(*pen);
+          if (HWND candidates = FindPopup(kCandidateClass)) UpdateWindow(candidates);
+          penUpToPaint_->Add(NowMilliseconds() - start);
           return std::string();
         },
         opensPopup ? kPopupWaitMilliseconds : kAfterTapMilliseconds);

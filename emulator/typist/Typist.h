@@ -28,6 +28,7 @@ namespace tessaline::emulator {
 class CDeviceWnd;
 class Pen;
 class ScriptRunner;
+class Samples;
 
 // A text and the language it is typed in (empty: the device's first language).
 struct TypingText {
@@ -57,6 +58,8 @@ class Typist {
   bool Plan(const std::vector<TypingText>& texts, bool check, std::string& error);
   // Screenshots into this folder: 000-start, NNN before each pick (none: empty).
   void SetShotsFolder(std::wstring folder) { shotsFolder_ = std::move(folder); }
+  // Measures, for every letter key in word mode, pen up to the candidate window painted.
+  void MeasureInto(Samples* penUpToPaint) { penUpToPaint_ = penUpToPaint; }
   // Appends the taps and checks planned since the last call to the runner's steps.
   void Queue(ScriptRunner& runner);
   void QueueShot(ScriptRunner& runner, const std::wstring& name);
@@ -99,6 +102,7 @@ class Typist {
   evaluation::KeypadState state_;
   WideString firstLanguage_, secondLanguage_, current_;
   size_t queued_ = 0;
+  Samples* penUpToPaint_ = nullptr;
   bool onSymbolsLayout_ = false;  // while the queued taps run
   std::wstring shotsFolder_;
   int shots_ = 0;

@@ -48,6 +48,8 @@ device_install() {
     echo "   registering Tessaline.dll failed" >&2
     return 1
   }
+  # Wine's server of this run had no display; a program with windows must not join it.
+  WINEPREFIX="$(device_prefix)" wineserver -w
 }
 
 # Makes Tessaline the device's current input method through the device services, as the
