@@ -5,7 +5,6 @@
 
 #include "device/DevicePaths.h"
 #include "device/DeviceStart.h"
-#include "device/DialogSteps.h"
 #include "device/Package.h"
 #include "device/SetupAnswer.h"
 #include "platform/DeviceRegistry.h"
@@ -209,10 +208,6 @@ std::vector<DeviceStep> DeviceCommandSteps(const ScriptCommand& command, CDevice
       return CurrentSteps(command, device);
     case ScriptVerb::kPick:
       return PickSteps(command, device, pen);
-    case ScriptVerb::kTab:
-      return TabSteps(command);
-    case ScriptVerb::kClick:
-      return ClickSteps(command);
     default:
       return {};
   }

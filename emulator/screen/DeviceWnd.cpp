@@ -259,6 +259,9 @@ void CDeviceWnd::OpenPicker() {
 void CDeviceWnd::OpenOptions() {
   picker_.Close();
   host_->Options(window_.Get());
+  // As the shell does when a modal window of the panel closes: the application's text box has
+  // the focus again (the device window may not be activated to hand it on by itself).
+  if (notes_ && IsWindow(notes_)) SetFocus(notes_);
 }
 
 std::wstring CDeviceWnd::NotesText() const {
@@ -294,14 +297,15 @@ void CDeviceWnd::OnTaskbarIcon(HANDLE imageList) {
 }
 
 // Text and keys go to the focused window of the device (a dialog's field while the options are
-// open), but never to the panel itself, nor to a pop-up that asked never to be activated (Wine
-// may activate one shown while the device window is not active, after a setup program ran);
-// otherwise to the Notes box.
+// open), but never to the panel itself; otherwise to the Notes box.
 HWND CDeviceWnd::KeyTarget() {
   HWND focus = GetFocus();
-  if (focus && (GetWindowLongPtrW(focus, GWL_EXSTYLE) & WS_EX_NOACTIVATE)) focus = nullptr;
-  if (focus && focus != sip_ && !IsChild(sip_, focus) && focus != window_.Get()) return focus;
-  return notes_;
+  if (!focus || focus == sip_ || IsChild(sip_, focus) || focus == window_.Get()) return notes_;
+  // A pop-up of the input method never takes the focus on a device; Wine may still hand it the
+  // focus when the options sheet closes. Keys meant for the application go to Notes then.
+  const HWND top = GetAncestor(focus, GA_ROOT);
+  if (GetWindowLongW(top, GWL_EXSTYLE) & WS_EX_NOACTIVATE) return notes_;
+  return focus;
 }
 
 void CDeviceWnd::Layout() {

@@ -38,15 +38,11 @@ constexpr VerbInfo kVerbs[] = {
     {"answer", ScriptVerb::kAnswer, 0, true, "answer ok|cancel"},
     {"current", ScriptVerb::kCurrent, 0, true, "current NAME"},
     {"pick", ScriptVerb::kPick, 0, true, "pick NAME"},
-    {"tab", ScriptVerb::kTab, 0, true, "tab NAME"},
-    {"click", ScriptVerb::kClick, 0, true, "click TEXT"},
 };
 
-// An input method's name or a control's text may hold spaces: these verbs take the rest of the
-// line.
+// An input method's name may hold spaces: these verbs take the rest of the line.
 bool TakesTheRestOfTheLine(ScriptVerb verb) {
-  return verb == ScriptVerb::kCurrent || verb == ScriptVerb::kPick || verb == ScriptVerb::kTab ||
-         verb == ScriptVerb::kClick;
+  return verb == ScriptVerb::kCurrent || verb == ScriptVerb::kPick;
 }
 
 std::string Lower(std::string text) {
@@ -192,6 +188,25 @@ bool ParseScript(const std::string& text, std::vector<ScriptCommand>& commands,
     for (std::string word; wordStream >> word;) words.push_back(word);
     if (words.empty() || words[0][0] == '#') continue;
     ScriptCommand command;
+    const std::string verb = Lower(words[0]);
+    if (verb == "type" || verb == "page" || verb == "press") {
+      // The text is the rest of the line after one blank, spaces kept.
+      const size_t start = lineText.find_first_not_of(" \t");
+      std::string text = lineText.substr(std::min(lineText.size(), start + verb.size() + 1));
+      for (size_t at = text.find("\\n"); at != std::string::npos; at = text.find("\\n", at + 1))
+        text.replace(at, 2, "\n");
+      if (text.empty()) {
+        commands.clear();
+        return Fail(error, line, "'" + verb + "' takes the form '" + verb + " TEXT'");
+      }
+      command.verb = verb == "type"   ? ScriptVerb::kType
+                     : verb == "page" ? ScriptVerb::kPage
+                                      : ScriptVerb::kPress;
+      command.line = line;
+      command.name = text;
+      commands.push_back(std::move(command));
+      continue;
+    }
     if (!ParseLine(words, line, command, error)) {
       commands.clear();
       return false;

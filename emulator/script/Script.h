@@ -12,6 +12,10 @@
 //                      a key name (VK_HOME, or its display name Home) is pressed and released;
 //                      a key script such as VK_CONTROLd+VK_HOME+VK_CONTROLu holds Ctrl across
 //                      the Home key
+//   page NAME          the open options sheet shows its page NAME (the tab's text)
+//   press TEXT         the button or check box TEXT of an open dialog is clicked ("OK" too)
+//   type TEXT          the rest of the line typed on Tessaline's keypad by the typist ("\n" is
+//                      a line break); the Notes text is not checked against it
 //
 // The platform around the application:
 //   install            the device's installer installs the product's package (emulator
@@ -26,10 +30,6 @@
 //   current NAME       waits (at most 90 s) until the input method of that name, as the picker
 //                      shows it, is the device's current one and runs in the panel
 //   pick NAME          chooses that input method in the picker: the arrow, then its row
-//   tab NAME           in the window open over the device (such as the input method's options),
-//                      selects the tab of that name
-//   click TEXT         in that window, clicks the button or check box of that text (as shown,
-//                      letter case and '&' aside): "click Make default IM", "click OK"
 //
 // Blank lines and lines starting with '#' are left out. Anything else that is not a command
 // above, with exactly its numbers, is an error that names the line.
@@ -54,22 +54,23 @@ enum class ScriptVerb {
   kShow,
   kHide,
   kKey,
+  kType,
+  kPage,
+  kPress,
   kInstall,
   kUninstall,
   kReset,
   kAnswer,
   kCurrent,
-  kPick,
-  kTab,
-  kClick
+  kPick
 };
 
 struct ScriptCommand {
   ScriptVerb verb = ScriptVerb::kWait;
   int line = 0;         // 1-based line number in the script
   int numbers[4] = {};  // X Y, X Y MS, X1 Y1 X2 Y2, or MS, as the verb takes them
-  std::string name;     // shot: the file's name; key: the keys as written; answer: ok or cancel;
-                        // current, pick: the input method's name; tab, click: the text
+  std::string name;     // shot: the file's name; key: the keys as written; type, page, press:
+                        // text; answer: ok or cancel; current, pick: the input method's name
   struct Key {
     uint8_t code;
     bool press;

@@ -11,22 +11,19 @@ TEST(DeviceCommands, NamesTakeTheRestOfTheLineAndAnswersAreChecked) {
   std::vector<ScriptCommand> commands;
   ScriptError error;
   ASSERT_TRUE(
-      ParseScript("install\ncurrent TSInputM  Class\npick Keyboard\ntab Interface\n"
-                  "click Make default IM\nANSWER Cancel\nreset\nuninstall\n",
+      ParseScript("install\ncurrent TSInputM  Class\npick Keyboard\nANSWER Cancel\nreset\n"
+                  "uninstall\n",
                   commands, error))
       << error.message;
-  ASSERT_EQ(commands.size(), 8u);
+  ASSERT_EQ(commands.size(), 6u);
   EXPECT_EQ(commands[0].verb, ScriptVerb::kInstall);
   EXPECT_EQ(commands[1].verb, ScriptVerb::kCurrent);
   EXPECT_EQ(commands[1].name, "TSInputM Class");  // words joined by one space
   EXPECT_EQ(commands[2].name, "Keyboard");
-  EXPECT_EQ(commands[3].verb, ScriptVerb::kTab);
-  EXPECT_EQ(commands[4].verb, ScriptVerb::kClick);
-  EXPECT_EQ(commands[4].name, "Make default IM");
-  EXPECT_EQ(commands[5].verb, ScriptVerb::kAnswer);
-  EXPECT_EQ(commands[5].name, "cancel");
-  EXPECT_EQ(commands[6].verb, ScriptVerb::kReset);
-  EXPECT_EQ(commands[7].verb, ScriptVerb::kUninstall);
+  EXPECT_EQ(commands[3].verb, ScriptVerb::kAnswer);
+  EXPECT_EQ(commands[3].name, "cancel");
+  EXPECT_EQ(commands[4].verb, ScriptVerb::kReset);
+  EXPECT_EQ(commands[5].verb, ScriptVerb::kUninstall);
 
   struct Case {
     const char* script;
@@ -38,7 +35,7 @@ TEST(DeviceCommands, NamesTakeTheRestOfTheLineAndAnswersAreChecked) {
       {"install now\n", "'install' takes nothing"},
       {"reset 3\n", "'reset' takes nothing"},
       {"current\n", "'current' takes the form 'current NAME'"},
-      {"click\n", "'click' takes the form 'click TEXT'"},
+      {"pick\n", "'pick' takes the form 'pick NAME'"},
   };
   for (const Case& c : cases) {
     commands.clear();

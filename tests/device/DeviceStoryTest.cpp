@@ -160,9 +160,9 @@ TEST_F(DeviceStory, FromInstallationToRemoval) {
       // t-h-e on the keypad's 8, 4 and 3 (the panel's top is at 174), then the space key.
       "tap 75 274\ntap 25 234\ntap 125 194\ntap 175 234\n"
       "options\n"
-      "tab Interface\n"
-      "click Make default IM\n"
-      "click OK\n"
+      "page Interface\n"
+      "press Make default IM\n"
+      "press OK\n"
       "pick Keyboard\n"
       "current Keyboard\n"
       "reset\n"
