@@ -19,10 +19,10 @@
 //
 // The platform around the application:
 //   install            the device's installer installs the product's package (emulator
-//                      --install), and the script waits for it to end
+//                      --install), and the script waits for it to end; a failure stops it
 //   uninstall          the device's uninstaller removes it ("unload.exe Tulvane Tessaline"); the
 //                      script waits for it to end, and for the device to start again when the
-//                      removal asked for a soft reset
+//                      removal asked for a soft reset; a failure stops it
 //   reset              the reset button: a soft reset; the script goes on once the device has
 //                      started again and its start-up programs are running
 //   answer ok|cancel   how the setup library's questions are answered from now on (a headless
