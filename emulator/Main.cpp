@@ -9,10 +9,17 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <sstream>
 
+#include "device/DeviceStart.h"
+#include "device/SetupAnswer.h"
+#include "device/SetupCommand.h"
+#include "platform/DeviceServices.h"
+#include "platform/DeviceState.h"
 #include "screen/DeviceWnd.h"
 #include "screen/Pen.h"
 #include "screen/SystemKeyboardSetup.h"
@@ -20,6 +27,9 @@
 #include "screen/ZoomWnd.h"
 #include "script/CommandLine.h"
 #include "script/ScriptRunner.h"
+#include "typist/Benchmark.h"
+#include "typist/TypingPlan.h"
+#include "typist/Typist.h"
 
 namespace tessaline::emulator {
 namespace {
@@ -27,6 +37,8 @@ namespace {
 // Exit statuses: 0 done; 1 the device could not start; 2 a wrong command line or script.
 constexpr int kExitDeviceFailed = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitTypedWrong = 3;
+constexpr int kShowingRounds = 30;  // the typist's Notes text differs from its text
 
 void Write(DWORD which, const std::string& text) {
   HANDLE handle = GetStdHandle(which);
@@ -53,16 +65,34 @@ bool ReadFile(const std::string& path, std::string& text) {
   return true;
 }
 
-int RunMessageLoop() {
+// `idle` runs after each message, at the top of the device's loop.
+int RunMessageLoop(const std::function<void()>& idle) {
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
+    idle();
   }
   return static_cast<int>(msg.wParam);
 }
 
+// What the installer does at its end: the input method becomes current through the device
+// services.
+int SelectInputMethod(const std::string& text) {
+  CLSID clsid{};
+  if (CLSIDFromString(FromUtf8(text).c_str(), &clsid) != S_OK) {
+    Err("'" + text + "' is not a class id ({XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX})");
+    return kExitUsage;
+  }
+  if (!SipSetCurrentIM(&clsid)) {
+    Err(text + " is not an input method installed on the device");
+    return kExitDeviceFailed;
+  }
+  return 0;
+}
+
 int Run(const CommandLine& line) {
+  if (!line.selectIm.empty()) return SelectInputMethod(line.selectIm);
   std::vector<ScriptCommand> commands;
   if (!line.script.empty()) {
     std::string text;
@@ -76,13 +106,31 @@ int Run(const CommandLine& line) {
       return kExitUsage;
     }
   }
-  if (!line.typeText.empty() || !line.typeFile.empty()) {
-    Err("typing with --type needs Tessaline's input method, which this device does not have yet");
+  std::vector<TypingText> texts;
+  for (const TypingPart& part : line.typing) {
+    std::string text = part.text;
+    if (!part.file.empty() && !ReadFile(part.file, text)) {
+      Err("cannot read the text '" + part.file + "'");
+      return kExitUsage;
+    }
+    if (text.size() >= 3 && text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+    texts.push_back({Utf8ToWide(part.language), Utf8ToWide(text)});
+  }
+  if (line.demo || (line.bench && texts.empty())) {
+    texts.push_back({u"English", typist::kEnglishDemoParagraph});
+    texts.push_back({u"German", WideString(u"\n") + typist::kGermanDemoParagraph});
+  }
+  std::string typingError;
+  if (!texts.empty() && !SelectTypingLanguages(texts, typingError)) {
+    Err(typingError);
     return kExitUsage;
   }
 
   std::wstring setupError;
   if (!EnsureSystemKeyboard(setupError)) Err("system keyboard: " + ToUtf8(setupError));
+  // The device starts: a soft reset is over, the panel is hidden, and the user's choice of
+  // input method is current again.
+  device::BeginDeviceStart();
 
   CDeviceWnd device;
   DeviceOptions options;
@@ -94,11 +142,17 @@ int Run(const CommandLine& line) {
     Err("cannot create the device window");
     return kExitDeviceFailed;
   }
+  const MemoryFigures memoryBefore = ProcessMemory();
   std::wstring startError;
   if (!device.StartInputMethod(startError)) Err(ToUtf8(startError));
   ShowWindow(device.Handle(), SW_SHOWNOACTIVATE);
   UpdateWindow(device.Handle());
+  const double showStart = NowMilliseconds();
   device.ShowPanel();
+  if (HWND input = FindWindowExW(device.SipWindow(), nullptr, L"TessalineInputWindow", nullptr)) {
+    UpdateWindow(input);
+  }
+  const double firstShowing = NowMilliseconds() - showStart;
 
   std::unique_ptr<CZoomWnd> zoom;
   if (line.zoom > 1) {
@@ -112,10 +166,45 @@ int Run(const CommandLine& line) {
     SetForegroundWindow(device.Handle());
   }
 
+  // Without a person at the device the setup library's questions are answered.
+  std::optional<UnattendedDevice> unattended;
+  if (line.headless) unattended.emplace();
+  DeviceStart start(device, [](const std::string& report) { Err(report); });
+  device.SetSoftResetHandler([&start] { start.RequestSoftReset(); });
+  start.RunLaunchSlots();
+
   Pen pen([&device] { return device.DeviceOrigin(); }, zoom ? zoom->Handle() : nullptr);
   int status = 0;
+  Samples penUpToPaint;
+  std::unique_ptr<Typist> typist;
+  if (!texts.empty()) {
+    typist = std::make_unique<Typist>(device, pen);
+    if (line.bench) typist->MeasureInto(&penUpToPaint);
+    if (!line.shots.empty()) typist->SetShotsFolder(FromUtf8(line.shots));
+    if (!typist->Plan(texts, true, typingError)) {
+      Err(typingError);
+      device.Host().Deactivate();
+      return kExitUsage;
+    }
+  }
   std::unique_ptr<ScriptRunner> runner;
-  if (!commands.empty() || line.headless) {
+  if (typist) {
+    runner = std::make_unique<ScriptRunner>(device, pen, FromUtf8(line.shots),
+                                            [&](const std::string& error) {
+                                              if (!error.empty()) {
+                                                Err(error);
+                                                status = kExitTypedWrong;
+                                              }
+                                              PostQuitMessage(0);
+                                            });
+    runner->SetDeviceStart(start);
+    if (!runner->Start(commands)) {
+      Err("cannot start the typist");
+      return kExitDeviceFailed;
+    }
+    typist->Queue(*runner);
+    if (!line.shots.empty()) typist->QueueShot(*runner, L"999-end");
+  } else if (!commands.empty() || line.headless) {
     runner = std::make_unique<ScriptRunner>(device, pen, FromUtf8(line.shots),
                                             [&](const std::string& error) {
                                               if (!error.empty()) {
@@ -124,14 +213,50 @@ int Run(const CommandLine& line) {
                                               }
                                               if (line.headless) PostQuitMessage(0);
                                             });
+    runner->SetDeviceStart(start);
+    // A script's 'type' lines go to a typist of their own, planned as the script is read.
+    auto scriptTypist = std::make_shared<Typist>(device, pen);
+    runner->SetTyper([scriptTypist, &runner](const std::string& text) {
+      std::string error;
+      if (!scriptTypist->Plan({{WideString(), Utf8ToWide(text)}}, false, error)) return error;
+      scriptTypist->Queue(*runner);
+      return std::string();
+    });
     if (!runner->Start(commands)) {
       Err("cannot start the script");
       return kExitDeviceFailed;
     }
   }
-  RunMessageLoop();
+  RunMessageLoop([&start] { start.RunPendingReset(); });
+  device.SetSoftResetHandler(nullptr);
   const std::wstring notes = device.NotesText();
+  std::string bench;
+  if (line.bench && status == 0) {
+    // Memory after the typing, then Showing with the window built anew, again and again.
+    bench += DescribeMemory("before the input method", memoryBefore);
+    bench += DescribeMemory("after typing", ProcessMemory());
+    bench += penUpToPaint.Describe("pen up to candidates painted");
+    char first[120];
+    std::snprintf(first, sizeof(first), "first Showing to the panel painted: %.2f ms\n",
+                  firstShowing);
+    bench += first;
+    Samples showing;
+    for (int i = 0; i < kShowingRounds; ++i) showing.Add(MeasureShowing(device));
+    bench += showing.Describe("Showing (window built anew) to the panel painted");
+    bench += DescribeMemory("after the Showing rounds", ProcessMemory());
+  }
   device.Host().Deactivate();
+  if (typist) {
+    // The taps, then the Notes text exactly as it is, last.
+    Out(typist->Report() + bench);
+    const WideString expected = typist->Expected();
+    if (status == 0 && WideString(notes.begin(), notes.end()) != expected) {
+      Err("the Notes text differs from the text asked for");
+      status = kExitTypedWrong;
+    }
+    Out("== Notes text\n" + ToUtf8(notes));
+    return status;
+  }
   if (line.headless) Out(ToUtf8(notes) + (notes.empty() || notes.back() != L'\n' ? "\n" : ""));
   return status;
 }
@@ -160,7 +285,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   }
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
-  const int status = Run(line);
+  const bool setup = line.install || !line.uninstall.empty();
+  const int status = setup ? RunSetupCommand(line) : Run(line);
   CoUninitialize();
   return status;
 }

@@ -19,7 +19,12 @@ void TextDelivery::SendBackspaces(int n) {
   for (int i = 0; i < n; ++i) SendKey(kVkBack);
 }
 
-void TextDelivery::SendText(WideView text) { delivery_.SendString(text.data(), text.size()); }
+void TextDelivery::SendText(WideView text) {
+  delivery_.SendString(text.data(), text.size());
+  // Whatever was sent now follows a committed word's space: the next punctuation must not take
+  // it back (a commit marks its own space again after sending it).
+  autoSpacePending_ = false;
+}
 
 void TextDelivery::SendKeyScript(WideView script) {
   const WideString compiled = CompileKeyScript(script);

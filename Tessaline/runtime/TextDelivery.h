@@ -38,7 +38,8 @@ class TextDelivery {
   void SendKey(uint8_t vk);
   // SendKey(Backspace) n times.
   void SendBackspaces(int n);
-  // SendString with the text and its length.
+  // SendString with the text and its length. The text is now the last thing sent, not a
+  // committed word's space.
   void SendText(WideView text);
   // Compiles and sends a key script (5 ms after each call). Keys and text of a script move the
   // application's caret, so a committed word's trailing space is no longer the last thing sent.

@@ -6,6 +6,9 @@
 
 #include <ctime>
 
+#include "platform/DeviceNotify.h"
+#include "platform/DeviceServices.h"
+#include "platform/DeviceState.h"
 #include "screen/DeviceLayout.h"
 
 namespace tessaline::emulator {
@@ -18,7 +21,7 @@ constexpr int kNotesId = 100;
 
 }  // namespace
 
-CDeviceWnd::CDeviceWnd() : directory_(CreateRegistryDirectory()) {}
+CDeviceWnd::CDeviceWnd() : directory_(CreateDeviceDirectory()) {}
 
 CDeviceWnd::~CDeviceWnd() {
   // The input method goes before the windows it lives in.
@@ -33,7 +36,7 @@ bool CDeviceWnd::Create(const DeviceOptions& options) {
     device.hInstance = GetModuleHandleW(nullptr);
     device.hCursor = LoadCursor(nullptr, IDC_ARROW);
     device.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
-    device.lpszClassName = kDeviceWindowClass;
+    device.lpszClassName = device::kEmulatorWindowClass;
     WNDCLASSW sip{};
     sip.lpfnWndProc = SipWindowProc;
     sip.hInstance = GetModuleHandleW(nullptr);
@@ -43,14 +46,14 @@ bool CDeviceWnd::Create(const DeviceOptions& options) {
     return RegisterClassW(&device) != 0 && RegisterClassW(&sip) != 0;
   }();
   if (!registered) return false;
-  changedMessage_ = RegisterWindowMessageW(kDeviceChangedMessage);
+  changedMessage_ = device::DeviceChangeMessage();
   const DWORD style =
       options.framed ? (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN)
                      : (WS_POPUP | WS_CLIPCHILDREN);
   RECT frame{0, 0, kScreenWidth, kScreenHeight};
   AdjustWindowRectEx(&frame, style, FALSE, 0);
   HWND window =
-      CreateWindowExW(0, kDeviceWindowClass, L"Tessaline Pocket PC emulator", style,
+      CreateWindowExW(0, device::kEmulatorWindowClass, L"Tessaline Pocket PC emulator", style,
                       options.position.x, options.position.y, frame.right - frame.left,
                       frame.bottom - frame.top, nullptr, nullptr, GetModuleHandleW(nullptr), this);
   // WM_NCCREATE gave the window to window_ already.
@@ -77,7 +80,10 @@ LRESULT CALLBACK CDeviceWnd::WindowProc(HWND window, UINT message, WPARAM wParam
     case WM_TIMER:
       return self->OnTimer(wParam);
     case WM_COMMAND:
-      return self->OnCommand(LOWORD(wParam));
+      // The picker's choices come without a control; the Notes box's notifications (its focus
+      // coming and going) carry its identifier, which must not read as a choice.
+      if (lParam == 0) return self->OnCommand(LOWORD(wParam));
+      break;
     case WM_SETFOCUS:
       return self->OnSetFocus();
     case WM_DESTROY:
@@ -88,8 +94,7 @@ LRESULT CALLBACK CDeviceWnd::WindowProc(HWND window, UINT message, WPARAM wParam
       break;
     default:
       if (message == self->changedMessage_ && message != 0) {
-        self->FollowCurrentInputMethod();
-        return 0;
+        return self->OnDeviceChange(wParam, lParam);
       }
   }
   return DefWindowProcW(window, message, wParam, lParam);
@@ -163,10 +168,26 @@ LRESULT CDeviceWnd::OnLButtonDown(POINT point) {
 }
 
 LRESULT CDeviceWnd::OnTimer(UINT_PTR id) {
-  if (id == kClockTimer) {
-    UpdateClock(true);
-    // Another program may have made another input method current.
-    FollowCurrentInputMethod();
+  if (id == kClockTimer) UpdateClock(true);
+  return 0;
+}
+
+LRESULT CDeviceWnd::OnDeviceChange(WPARAM kind, LPARAM) {
+  // The notification is posted: by the time it arrives a later call may have changed the state
+  // again, so the state is read now rather than taken from the message.
+  switch (kind) {
+    case device::kPanelChanged:
+      ApplyPanel((device::SipFlags() & SIPF_ON) != 0);
+      break;
+    case device::kCurrentImChanged:
+      FollowCurrentInputMethod();
+      break;
+    case device::kSoftResetRequested:
+      // Only while the request stands: a start since then has answered it already.
+      if (softReset_ && device::SoftResetRequested()) softReset_();
+      break;
+    default:
+      break;
   }
   return 0;
 }
@@ -189,10 +210,13 @@ LRESULT CDeviceWnd::OnSetFocus() {
 
 bool CDeviceWnd::StartInputMethod(std::wstring& error) {
   CLSID clsid{};
-  if (!ChooseInputMethod(*directory_, clsid)) {
+  bool current = false;
+  if (!ChooseInputMethod(*directory_, clsid, &current)) {
     error = L"no input method is installed on the device";
     return false;
   }
+  // A device always has a current input method: the one chosen here becomes it.
+  if (!current) directory_->SetCurrent(clsid);
   return host_->Activate(clsid, error);
 }
 
@@ -209,16 +233,22 @@ void CDeviceWnd::FollowCurrentInputMethod() {
 }
 
 void CDeviceWnd::ShowPanel() {
-  host_->Show();
-  Layout();
+  SipShowIM(SIPF_ON);
+  ApplyPanel(true);
 }
 
 void CDeviceWnd::HidePanel() {
-  host_->Hide();
-  Layout();
+  SipShowIM(SIPF_OFF);
+  ApplyPanel(false);
 }
 
 void CDeviceWnd::TogglePanel() { host_->IsShown() ? HidePanel() : ShowPanel(); }
+
+void CDeviceWnd::ApplyPanel(bool shown) {
+  if (!host_ || host_->IsShown() == shown) return;
+  shown ? host_->Show() : host_->Hide();
+  Layout();
+}
 
 void CDeviceWnd::OpenPicker() {
   pickerEntries_ = directory_->Enumerate();
@@ -229,6 +259,9 @@ void CDeviceWnd::OpenPicker() {
 void CDeviceWnd::OpenOptions() {
   picker_.Close();
   host_->Options(window_.Get());
+  // As the shell does when a modal window of the panel closes: the application's text box has
+  // the focus again (the device window may not be activated to hand it on by itself).
+  if (notes_ && IsWindow(notes_)) SetFocus(notes_);
 }
 
 std::wstring CDeviceWnd::NotesText() const {
@@ -267,8 +300,12 @@ void CDeviceWnd::OnTaskbarIcon(HANDLE imageList) {
 // open), but never to the panel itself; otherwise to the Notes box.
 HWND CDeviceWnd::KeyTarget() {
   HWND focus = GetFocus();
-  if (focus && focus != sip_ && !IsChild(sip_, focus) && focus != window_.Get()) return focus;
-  return notes_;
+  if (!focus || focus == sip_ || IsChild(sip_, focus) || focus == window_.Get()) return notes_;
+  // A pop-up of the input method never takes the focus on a device; Wine may still hand it the
+  // focus when the options sheet closes. Keys meant for the application go to Notes then.
+  const HWND top = GetAncestor(focus, GA_ROOT);
+  if (GetWindowLongW(top, GWL_EXSTYLE) & WS_EX_NOACTIVATE) return notes_;
+  return focus;
 }
 
 void CDeviceWnd::Layout() {

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -17,12 +18,6 @@
 #include "system/win32/Handles.h"
 
 namespace tessaline::emulator {
-
-// The main window's class: the device services find a running emulator by it.
-constexpr wchar_t kDeviceWindowClass[] = L"TessalineEmulator";
-// Sent (or posted) to the main window when the device's state changed in another program, for
-// example the current input method: the emulator looks again.
-constexpr wchar_t kDeviceChangedMessage[] = L"TessalineDeviceChanged";
 
 struct DeviceOptions {
   bool framed = true;  // a window with a caption (interactive at zoom 1), else a bare pop-up
@@ -39,17 +34,22 @@ class CDeviceWnd final : public SipHostListener {
   HWND Handle() const { return window_.Get(); }
   HWND Notes() const { return notes_; }
   HWND SipWindow() const { return sip_; }
+  HWND PickerWindow() const { return picker_.Handle(); }
   SipHost& Host() { return *host_; }
 
   // Starts the device's current input method; the error says why when none could be started.
   bool StartInputMethod(std::wstring& error);
   // Looks at the device's current input method again and switches to it if it changed.
   void FollowCurrentInputMethod();
+  // The panel button: the panel is shown or hidden through the device services (SipShowIM), as
+  // the shell of a device does it.
   void ShowPanel();
   void HidePanel();
   void TogglePanel();
   void OpenPicker();
   void OpenOptions();
+  // Called when a program of the device requests a soft reset; the device's start plays it.
+  void SetSoftResetHandler(std::function<void()> handler) { softReset_ = std::move(handler); }
 
   // The Notes text with its line breaks as "\n".
   std::wstring NotesText() const;
@@ -66,12 +66,16 @@ class CDeviceWnd final : public SipHostListener {
   LRESULT OnCommand(UINT id);
   LRESULT OnSetFocus();
   LRESULT OnDestroy();
+  // The device services' notification "TessalineDeviceChange" (platform/DeviceNotify.h).
+  LRESULT OnDeviceChange(WPARAM kind, LPARAM detail);
 
   // SipHostListener
   void OnPanelRect(const RECT& deviceRect) override;
   void OnTaskbarIcon(HANDLE imageList) override;
   HWND KeyTarget() override;
 
+  // Shows or hides the panel as the device's state now says; nothing when it is so already.
+  void ApplyPanel(bool shown);
   void Layout();
   void UpdateClock(bool repaint);
 
@@ -87,6 +91,7 @@ class CDeviceWnd final : public SipHostListener {
   win32::Font notesFont_;
   FILE* trace_ = nullptr;
   UINT changedMessage_ = 0;
+  std::function<void()> softReset_;
 };
 
 }  // namespace tessaline::emulator

@@ -1,7 +1,11 @@
 // The emulator's command line.
 //
 //   emulator [--zoom 1|2|3] [--headless] [--script FILE] [--shots DIR] [--trace]
-//            [--type TEXT | --type-file FILE] [--language NAME]
+//            [[--language NAME] (--type TEXT | --type-file FILE)]...
+//            [--demo] [--bench]
+//   emulator --select-im CLSID
+//   emulator --install [--package DIR] [--headless]
+//   emulator --uninstall NAME [--headless]
 #pragma once
 
 #include <string>
@@ -9,16 +13,30 @@
 
 namespace tessaline::emulator {
 
+// One text for the typist, in the language it is typed in (empty: the device's first language).
+struct TypingPart {
+  std::string text;  // given directly, or
+  std::string file;  // read from this UTF-8 file
+  std::string language;
+};
+
 struct CommandLine {
   int zoom = 1;
   bool headless = false;
   bool trace = false;  // the calls between the panel and the input method, on standard error
   bool help = false;
+  bool bench = false;    // measure while typing (the demonstration paragraphs by default)
+  bool demo = false;     // type the demonstration paragraphs (English, then German)
+  std::string selectIm;  // a class id to make the current input method, then exit
   std::string script;    // a script file to replay
   std::string shots;     // the folder for screenshots
-  std::string typeText;  // a text to type, given directly or read from typeFile
-  std::string typeFile;
-  std::string language;
+  // The texts to type, in order: each takes the last --language before it, or, with none
+  // before it, the first one given.
+  std::vector<TypingPart> typing;
+  // The device's installer and uninstaller instead of the device screen.
+  bool install = false;
+  std::string package;    // the package to install (empty: the one beside the emulator)
+  std::string uninstall;  // the installed application to remove
 };
 
 // Reads the arguments (UTF-8, program name left out). On a mistake returns false with a message

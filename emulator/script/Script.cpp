@@ -32,7 +32,18 @@ constexpr VerbInfo kVerbs[] = {
     {"show", ScriptVerb::kShow, 0, false, "show"},
     {"hide", ScriptVerb::kHide, 0, false, "hide"},
     {"key", ScriptVerb::kKey, 0, true, "key NAME"},
+    {"install", ScriptVerb::kInstall, 0, false, "install"},
+    {"uninstall", ScriptVerb::kUninstall, 0, false, "uninstall"},
+    {"reset", ScriptVerb::kReset, 0, false, "reset"},
+    {"answer", ScriptVerb::kAnswer, 0, true, "answer ok|cancel"},
+    {"current", ScriptVerb::kCurrent, 0, true, "current NAME"},
+    {"pick", ScriptVerb::kPick, 0, true, "pick NAME"},
 };
+
+// An input method's name may hold spaces: these verbs take the rest of the line.
+bool TakesTheRestOfTheLine(ScriptVerb verb) {
+  return verb == ScriptVerb::kCurrent || verb == ScriptVerb::kPick;
+}
 
 std::string Lower(std::string text) {
   for (char& ch : text) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
@@ -84,7 +95,7 @@ bool Fail(ScriptError& error, int line, const std::string& message) {
   return false;
 }
 
-bool ParseLine(const std::vector<std::string>& words, int line, ScriptCommand& command,
+bool ParseLine(std::vector<std::string> words, int line, ScriptCommand& command,
                ScriptError& error) {
   const std::string verb = Lower(words[0]);
   const VerbInfo* info = nullptr;
@@ -92,6 +103,10 @@ bool ParseLine(const std::vector<std::string>& words, int line, ScriptCommand& c
     if (verb == candidate.word) info = &candidate;
   }
   if (!info) return Fail(error, line, "unknown command '" + words[0] + "'");
+  if (TakesTheRestOfTheLine(info->verb) && words.size() > 2) {
+    for (size_t i = 2; i < words.size(); ++i) words[1] += " " + words[i];
+    words.resize(2);
+  }
   const size_t wanted = 1 + static_cast<size_t>(info->numbers) + (info->named ? 1 : 0);
   if (words.size() != wanted) {
     return Fail(error, line,
@@ -124,6 +139,13 @@ bool ParseLine(const std::vector<std::string>& words, int line, ScriptCommand& c
                   "'" + words[1] + "' is not a plain file name (letters, digits, '-', '_', '.')");
     }
   }
+  if (info->verb == ScriptVerb::kAnswer) {
+    command.name = Lower(words[1]);
+    if (command.name != "ok" && command.name != "cancel") {
+      return Fail(error, line, "'" + words[1] + "' is no answer: 'answer ok' or 'answer cancel'");
+    }
+  }
+  if (TakesTheRestOfTheLine(info->verb)) command.name = words[1];
   if (info->verb == ScriptVerb::kKey) {
     command.name = words[1];
     if (!ReadKeys(words[1], command.keys)) {
@@ -166,6 +188,25 @@ bool ParseScript(const std::string& text, std::vector<ScriptCommand>& commands,
     for (std::string word; wordStream >> word;) words.push_back(word);
     if (words.empty() || words[0][0] == '#') continue;
     ScriptCommand command;
+    const std::string verb = Lower(words[0]);
+    if (verb == "type" || verb == "page" || verb == "press") {
+      // The text is the rest of the line after one blank, spaces kept.
+      const size_t start = lineText.find_first_not_of(" \t");
+      std::string text = lineText.substr(std::min(lineText.size(), start + verb.size() + 1));
+      for (size_t at = text.find("\\n"); at != std::string::npos; at = text.find("\\n", at + 1))
+        text.replace(at, 2, "\n");
+      if (text.empty()) {
+        commands.clear();
+        return Fail(error, line, "'" + verb + "' takes the form '" + verb + " TEXT'");
+      }
+      command.verb = verb == "type"   ? ScriptVerb::kType
+                     : verb == "page" ? ScriptVerb::kPage
+                                      : ScriptVerb::kPress;
+      command.line = line;
+      command.name = text;
+      commands.push_back(std::move(command));
+      continue;
+    }
     if (!ParseLine(words, line, command, error)) {
       commands.clear();
       return false;

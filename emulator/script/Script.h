@@ -12,6 +12,24 @@
 //                      a key name (VK_HOME, or its display name Home) is pressed and released;
 //                      a key script such as VK_CONTROLd+VK_HOME+VK_CONTROLu holds Ctrl across
 //                      the Home key
+//   page NAME          the open options sheet shows its page NAME (the tab's text)
+//   press TEXT         the button or check box TEXT of an open dialog is clicked ("OK" too)
+//   type TEXT          the rest of the line typed on Tessaline's keypad by the typist ("\n" is
+//                      a line break); the Notes text is not checked against it
+//
+// The platform around the application:
+//   install            the device's installer installs the product's package (emulator
+//                      --install), and the script waits for it to end; a failure stops it
+//   uninstall          the device's uninstaller removes it ("unload.exe Tulvane Tessaline"); the
+//                      script waits for it to end, and for the device to start again when the
+//                      removal asked for a soft reset; a failure stops it
+//   reset              the reset button: a soft reset; the script goes on once the device has
+//                      started again and its start-up programs are running
+//   answer ok|cancel   how the setup library's questions are answered from now on (a headless
+//                      device answers OK until told otherwise)
+//   current NAME       waits (at most 90 s) until the input method of that name, as the picker
+//                      shows it, is the device's current one and runs in the panel
+//   pick NAME          chooses that input method in the picker: the arrow, then its row
 //
 // Blank lines and lines starting with '#' are left out. Anything else that is not a command
 // above, with exactly its numbers, is an error that names the line.
@@ -35,14 +53,24 @@ enum class ScriptVerb {
   kOptions,
   kShow,
   kHide,
-  kKey
+  kKey,
+  kType,
+  kPage,
+  kPress,
+  kInstall,
+  kUninstall,
+  kReset,
+  kAnswer,
+  kCurrent,
+  kPick
 };
 
 struct ScriptCommand {
   ScriptVerb verb = ScriptVerb::kWait;
   int line = 0;         // 1-based line number in the script
   int numbers[4] = {};  // X Y, X Y MS, X1 Y1 X2 Y2, or MS, as the verb takes them
-  std::string name;     // shot: the file's name; key: the keys as written
+  std::string name;     // shot: the file's name; key: the keys as written; type, page, press:
+                        // text; answer: ok or cancel; current, pick: the input method's name
   struct Key {
     uint8_t code;
     bool press;

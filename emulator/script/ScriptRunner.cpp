@@ -1,8 +1,11 @@
 #include "script/ScriptRunner.h"
 
+#include "device/DeviceScript.h"
+#include "device/DeviceStart.h"
 #include "screen/DeviceWnd.h"
 #include "screen/Screenshot.h"
 #include "screen/Utf8.h"
+#include "script/DialogControls.h"
 
 namespace tessaline::emulator {
 namespace {
@@ -47,6 +50,11 @@ LRESULT CALLBACK ScriptRunner::WindowProc(HWND window, UINT message, WPARAM wPar
 void ScriptRunner::OnTimer() {
   KillTimer(window_.Get(), kStepTimer);
   if (finished_) return;
+  // A device that is restarting takes no taps yet.
+  if (start_ && start_->IsStarting()) {
+    SetTimer(window_.Get(), kStepTimer, kBusyMilliseconds, nullptr);
+    return;
+  }
   if (steps_.empty()) {
     Finish({});
     return;
@@ -56,8 +64,24 @@ void ScriptRunner::OnTimer() {
   // The next step is due before this one runs: a step that opens a modal window returns only
   // when it closes, and the script goes on inside that window's message loop meanwhile.
   SetTimer(window_.Get(), kStepTimer, step.pauseAfter > 0 ? step.pauseAfter : 1, nullptr);
+  running_ = true;
+  insertAt_ = 0;
   const std::string error = step.run();
-  if (!error.empty()) Finish(error);
+  running_ = false;
+  if (error == kStepNotDone) {
+    steps_.push_front(std::move(step));  // waits on the device: again after its pause
+  } else if (!error.empty()) {
+    Finish(error);
+  }
+}
+
+void ScriptRunner::Add(std::function<std::string()> run, UINT pauseAfter) {
+  if (!running_) {
+    steps_.push_back({std::move(run), pauseAfter});
+    return;
+  }
+  steps_.insert(steps_.begin() + static_cast<std::ptrdiff_t>(insertAt_++),
+                Step{std::move(run), pauseAfter});
 }
 
 std::string ScriptRunner::SendKey(BYTE code, DWORD flags) {
@@ -160,6 +184,42 @@ void ScriptRunner::Expand(const ScriptCommand& command) {
                           return std::string();
                         },
                         0});
+      break;
+    case ScriptVerb::kType:
+      // Planned when the script gets here, with the settings and the text as they are then.
+      steps_.push_back({[this, where, text = command.name] {
+                          const std::string error = typer_ ? typer_(text) : "there is no typist";
+                          return error.empty() ? error : where + error;
+                        },
+                        0});
+      break;
+    case ScriptVerb::kPage:
+      steps_.push_back({[where, name = command.name] {
+                          const std::string error = SelectSheetPage(FromUtf8(name));
+                          return error.empty() ? error : where + error;
+                        },
+                        0});
+      break;
+    case ScriptVerb::kPress:
+      steps_.push_back({[where, name = command.name] {
+                          const std::string error = PressButton(FromUtf8(name));
+                          return error.empty() ? error : where + error;
+                        },
+                        0});
+      break;
+    case ScriptVerb::kInstall:
+    case ScriptVerb::kUninstall:
+    case ScriptVerb::kReset:
+    case ScriptVerb::kAnswer:
+    case ScriptVerb::kCurrent:
+    case ScriptVerb::kPick:
+      if (!start_) {
+        steps_.push_back({[where] { return where + "this device cannot do that"; }, 0});
+        break;
+      }
+      for (DeviceStep& step : DeviceCommandSteps(command, device_, pen_, *start_)) {
+        steps_.push_back({std::move(step.run), step.pauseAfter});
+      }
       break;
     case ScriptVerb::kKey:
       // One call a half key stroke, with the key script's pause between them.

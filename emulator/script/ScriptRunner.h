@@ -17,18 +17,32 @@
 namespace tessaline::emulator {
 
 class CDeviceWnd;
+class DeviceStart;
 
 class ScriptRunner {
  public:
   // done(error): empty when the whole script ran.
   ScriptRunner(CDeviceWnd& device, Pen& pen, std::wstring shotsFolder,
                std::function<void(const std::string& error)> done);
+  // Who carries out the 'type' commands when the script reaches them: plans the text and adds
+  // its steps (the error, or nothing). Without one, a 'type' command stops the script.
+  void SetTyper(std::function<std::string(const std::string& text)> typer) {
+    typer_ = std::move(typer);
+  }
   bool Start(const std::vector<ScriptCommand>& commands);
+  // Adds a step of the caller's own (the typist's): run() gives the error or nothing, and the
+  // next step follows pauseAfter milliseconds later. Added while a step runs, the steps come
+  // right after it, in the order added; otherwise at the end.
+  void Add(std::function<std::string()> run, UINT pauseAfter);
+  // The device's start: the script waits while the device restarts, and its device commands
+  // (install, uninstall, reset, ...) act through it. Set before Start.
+  void SetDeviceStart(DeviceStart& start) { start_ = &start; }
 
   static constexpr UINT kTapMilliseconds = 60;
   static constexpr int kSwipeSteps = 8;
   static constexpr UINT kSwipeStepMilliseconds = 15;
   static constexpr UINT kKeyPauseMilliseconds = 5;
+  static constexpr UINT kBusyMilliseconds = 20;
 
  private:
   struct Step {
@@ -45,9 +59,13 @@ class ScriptRunner {
   Pen& pen_;
   std::wstring shotsFolder_;
   std::function<void(const std::string&)> done_;
+  std::function<std::string(const std::string&)> typer_;
   std::deque<Step> steps_;
   win32::Window window_;
   bool finished_ = false;
+  bool running_ = false;  // a step runs: Add inserts at insertAt_
+  size_t insertAt_ = 0;
+  DeviceStart* start_ = nullptr;
 };
 
 }  // namespace tessaline::emulator

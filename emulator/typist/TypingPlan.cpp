@@ -26,6 +26,7 @@ constexpr int kEventCase = 14;
 constexpr int kEventNextCandidate = 16;
 constexpr int kEventPunctuation = 1;
 constexpr int kEventSpace = 10;
+constexpr int kEventMode = 15;
 
 }  // namespace
 
@@ -53,6 +54,16 @@ std::string DescribeTap(const Tap& tap) {
       return "key " + std::to_string(tap.key);
     case TapKind::kCaseKey:
       return "case";
+    case TapKind::kModeKey:
+      return "mode";
+    case TapKind::kSpelledCopyWait:
+      return "wait for the spelling entry";
+    case TapKind::kSwipeToSymbols:
+      return "swipe to symbols";
+    case TapKind::kSwipeBack:
+      return "swipe back";
+    case TapKind::kDigit:
+      return "digit " + ch;
     case TapKind::kNextCandidate:
       return "next";
     case TapKind::kCandidate:
@@ -86,6 +97,8 @@ int ButtonEvent(const Tap& tap) {
       return tap.key;
     case TapKind::kCaseKey:
       return kEventCase;
+    case TapKind::kModeKey:
+      return kEventMode;
     case TapKind::kNextCandidate:
       return kEventNextCandidate;
     case TapKind::kPunctuationKey:
@@ -102,6 +115,10 @@ int ButtonEvent(const Tap& tap) {
     case TapKind::kCommitSpelled:
     case TapKind::kMultiTapPause:
     case TapKind::kSymbol:
+    case TapKind::kSpelledCopyWait:
+    case TapKind::kSwipeToSymbols:
+    case TapKind::kSwipeBack:
+    case TapKind::kDigit:
       return -1;
   }
   return -1;

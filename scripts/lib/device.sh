@@ -23,6 +23,14 @@ device_init() {
   WINEPREFIX="$prefix" wineserver -w
 }
 
+# The device's system library: the device services TSDevice.dll lie in the system folder beside
+# the system keyboard, where every program of the device (the emulator too) finds them.
+device_system() {
+  local system32
+  system32="$(device_prefix)/drive_c/windows/system32"
+  cp "$here/build/win/platform/TSDevice.dll" "$system32/TSDevice.dll"
+}
+
 # Copies the library and the data into the installation folder and registers what can be.
 device_install() {
   local win="$here/build/win"
@@ -36,13 +44,18 @@ device_install() {
   # The user's dictionaries (.usr) of an earlier run stay: they hold the words the user taught.
   cp "$here"/data/Languages/*.chr "$here"/data/Languages/*.voc "$folder/Languages/"
   cp "$win/Tessaline/runtime/Tessaline.dll" "$folder/"
-  if x86_64-w64-mingw32-objdump -p "$folder/Tessaline.dll" | grep -q DllRegisterServer; then
-    device_wine regsvr32 /s 'C:\Program files\Tessaline\Tessaline.dll' ||
-      echo "   registering Tessaline.dll failed" >&2
-  else
-    echo "   Tessaline.dll has no registration yet: it is copied but not an input method of the"
-    echo "   device; the device types with its system keyboard"
-  fi
+  device_wine regsvr32 /s 'C:\Program files\Tessaline\Tessaline.dll' || {
+    echo "   registering Tessaline.dll failed" >&2
+    return 1
+  }
+  # Wine's server of this run had no display; a program with windows must not join it.
+  WINEPREFIX="$(device_prefix)" wineserver -w
+}
+
+# Makes Tessaline the device's current input method through the device services, as the
+# installer does at its end.
+device_select_tessaline() {
+  device_run "$here/build/win/emulator/emulator.exe" --select-im '{D29B81CD-2716-464C-AE72-61C143A16307}'
 }
 
 # Runs a Windows program in the device's prefix and waits for Wine to finish with it, so that an

@@ -34,6 +34,27 @@ TEST(Script, ReadsEveryCommandWithItsNumbers) {
   EXPECT_TRUE(commands[11].keys[0].press && commands[11].keys[0].release);
 }
 
+TEST(Script, TextCommandsKeepTheRestOfTheLine) {
+  std::vector<ScriptCommand> commands;
+  ScriptError error;
+  // One blank after the verb is the separator; further blanks, inner spaces and "\n" are text.
+  ASSERT_TRUE(ParseScript("type  is calm\r\nType Hi,\\nyou\npage Interface\npress Auto space\n",
+                          commands, error))
+      << error.message;
+  ASSERT_EQ(commands.size(), 4u);
+  EXPECT_EQ(commands[0].verb, ScriptVerb::kType);
+  EXPECT_EQ(commands[0].name, " is calm");
+  EXPECT_EQ(commands[1].name, "Hi,\nyou");
+  EXPECT_EQ(commands[2].verb, ScriptVerb::kPage);
+  EXPECT_EQ(commands[2].name, "Interface");
+  EXPECT_EQ(commands[3].verb, ScriptVerb::kPress);
+  EXPECT_EQ(commands[3].name, "Auto space");
+  EXPECT_EQ(commands[3].line, 4);
+  EXPECT_FALSE(ParseScript("tap 1 2\npress\n", commands, error));
+  EXPECT_EQ(error.message, "line 2: 'press' takes the form 'press TEXT'");
+  EXPECT_TRUE(commands.empty());
+}
+
 TEST(Script, KeyScriptsKeepModifiersHeldAcrossTheKeys) {
   std::vector<ScriptCommand> commands;
   ScriptError error;
@@ -102,15 +123,45 @@ TEST(CommandLine, ReadsOptionsAndRefusesMistakes) {
   ASSERT_TRUE(ParseCommandLine({"--zoom", "3"}, line, error));
   EXPECT_EQ(line.zoom, 3);
 
+  // Texts to type take the last language before them; a text before any takes the first one.
+  ASSERT_TRUE(ParseCommandLine({"--type", "a", "--language", "English", "--type-file", "b.txt",
+                                "--language", "German", "--type", "c"},
+                               line, error));
+  ASSERT_EQ(line.typing.size(), 3u);
+  EXPECT_EQ(line.typing[0].language, "English");
+  EXPECT_EQ(line.typing[1].file, "b.txt");
+  EXPECT_EQ(line.typing[1].language, "English");
+  EXPECT_EQ(line.typing[2].text, "c");
+  EXPECT_EQ(line.typing[2].language, "German");
+
   const std::vector<std::vector<std::string>> wrong = {{"--zoom", "4"},
                                                        {"--zoom"},
                                                        {"--script"},
                                                        {"--bogus"},
-                                                       {"--type", "a", "--type-file", "b"},
+                                                       {"--type", "a", "--script", "b"},
+                                                       {"--language", "", "--type", "a"},
                                                        {"--headless", "--zoom", "2"}};
   for (const auto& arguments : wrong) {
     EXPECT_FALSE(ParseCommandLine(arguments, line, error)) << arguments[0];
     EXPECT_FALSE(error.empty());
+  }
+}
+
+TEST(CommandLine, TheInstallerAndUninstallerRunWithoutTheDeviceScreen) {
+  CommandLine line;
+  std::string error;
+  ASSERT_TRUE(ParseCommandLine({"--install", "--package", "Z:\\pkg", "--headless"}, line, error));
+  EXPECT_TRUE(line.install);
+  EXPECT_EQ(line.package, "Z:\\pkg");
+  ASSERT_TRUE(ParseCommandLine({"--uninstall", "Tulvane Tessaline"}, line, error));
+  EXPECT_EQ(line.uninstall, "Tulvane Tessaline");
+
+  const std::vector<std::vector<std::string>> wrong = {{"--install", "--uninstall", "X"},
+                                                       {"--package", "pkg"},
+                                                       {"--uninstall", ""},
+                                                       {"--install", "--script", "a.txt"}};
+  for (const auto& arguments : wrong) {
+    EXPECT_FALSE(ParseCommandLine(arguments, line, error)) << arguments[0];
   }
 }
 

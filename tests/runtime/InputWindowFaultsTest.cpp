@@ -49,6 +49,21 @@ std::vector<WideString> StoredUserWords(InputHarness& person) {
   return stored.User().Words();
 }
 
+TEST(InputWindowFaults, PunctuationAfterLetterModeKeepsTheLettersTypedAfterACommit) {
+  // A committed word's space is pending; letters typed in letter mode follow it. Back in word
+  // mode, the full stop must not take the last letter back as if it were that space.
+  constexpr int kMode = 15, kPunctuation = 1;
+  InputHarness person;
+  person.TypeKeys(u"good");
+  person.TapCandidate(0);  // "good " with its space pending
+  person.Tap(kMode);
+  person.Tap(2);
+  person.MultiTapTimeout();
+  person.Tap(kMode);
+  person.Tap(kPunctuation);
+  EXPECT_EQ(person.Typed(), u"good a.");
+}
+
 TEST(InputWindowFaults, UserButtonsTakeAtMostSixteenEntries) {
   WideString buttons;
   for (int i = 0; i < 20; ++i) {

@@ -1,13 +1,13 @@
 // tessaline eval: replays a text on the keypad with a shipped (or any) language and reports taps
 // per character and how often the wanted word was offered, in word mode (learning off and on)
 // and in letter mode. The tap model is evaluation/TapModel.h; the help text below states it.
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <unordered_set>
-
-#include <unistd.h>
 
 #include "Commands.h"
 #include "Json.h"
@@ -30,24 +30,31 @@ constexpr const char* kUsage =
     "                                 taps per character (KSPC) and the share of words offered\n"
     "                                 first or among the visible candidates, for word mode with\n"
     "                                 learning off and on and for letter mode (multi-tap).\n"
-    "                                 Tap model: a word is a run of letters of keys 2-9. Case key\n"
-    "                                 first (cycle lower > capitals > capitalise word > lower; '.'\n"
-    "                                 '!' '?' set capitalise by themselves; one tap per step; inner\n"
-    "                                 capitals are counted as a capitalised word). Then one tap per\n"
+    "                                 Tap model (the emulator's typist makes the same taps on the\n"
+    "                                 real keypad): a word is a run of letters of keys 2-9. Case\n"
+    "                                 key first (cycle lower > capitals > capitalise word > lower;\n"
+    "                                 '.' '!' '?' set capitalise by themselves; one tap per step; a\n"
+    "                                 word with capitals inside is typed in letter mode: mode key,\n"
+    "                                 multi-tap with case toggles, mode key back). Then one tap per\n"
     "                                 letter; as soon as the word is among the 3 visible candidates\n"
     "                                 it is tapped (1 tap, gives the word and a space); if it is\n"
     "                                 first after its last letter and a punctuation-key character\n"
     "                                 follows, that key commits it (no tap). Further down the list:\n"
     "                                 next-candidate taps (3 entries on each), then the tap. Not\n"
-    "                                 offered: reach and tap the spelling entry, multi-tap the\n"
-    "                                 letters (position on the key + 1 each), 1 tap to commit.\n"
+    "                                 offered: reach and tap the spelling entry (no tap when the\n"
+    "                                 next-candidate key lands on it), multi-tap the letters\n"
+    "                                 (position on the key + 1 each), 1 tap to commit.\n"
     "                                 Learning on: LearnWord after every commit, AddUserWord for\n"
     "                                 spelled words. Letter mode: position + 1 taps a letter, one\n"
     "                                 case tap into and out of capitals. Both: space 1 tap (none\n"
-    "                                 after a commit), punctuation key position + 1 (replaces a\n"
-    "                                 commit's space), line break 1, other characters 2 (symbols);\n"
-    "                                 a line break or symbol after a commit needs 1 Backspace more\n"
-    "                                 unless it is one of . , ! ? : ; ' ) _\n"
+    "                                 right after a commit; 1 more when the commit's space was\n"
+    "                                 used and a space or punctuation follows), punctuation key\n"
+    "                                 position + 1 (replaces a commit's space), line break 1,\n"
+    "                                 symbols of the pop-up 2, digits 1 each on the symbols layout\n"
+    "                                 (1 swipe there, 1 back); a line break, digit or symbol after\n"
+    "                                 a commit needs 1 Backspace more unless it is one of\n"
+    "                                 . , ! ? : ; ' ) _; a text ending after a commit 1 Backspace.\n"
+    "                                 Other characters cannot be typed (counted as untypable).\n"
     "                                 \"words only\": the words' own taps (letters, candidates,\n"
     "                                 spelling; no case) per letter and one space a word\n"
     "                                 --dictionary (one word or one family of forms a line; an\n"
@@ -146,7 +153,8 @@ int RunEval(Args args) {
   const WideString text = Utf8ToWide(FileTextToUtf8(bytes));
   LanguageCopy copy;
   if (!copy.Make(chr)) {
-    std::fprintf(stderr, "tessaline: cannot copy '%s' and its vocabulary to a temporary folder\n", chr.c_str());
+    std::fprintf(stderr, "tessaline: cannot copy '%s' and its vocabulary to a temporary folder\n",
+                 chr.c_str());
     return 1;
   }
   Settings& settings = GetSettings();
@@ -169,7 +177,8 @@ int RunEval(Args args) {
   {
     Language language(copy.Chr(), name, true, true, settings.FreqMax, settings.FreqInc);
     EnginePredictor predictor(language);
-    runs.push_back({"word", true, evaluation::ReplayWordMode(text, language.Keys(), predictor, true)});
+    runs.push_back(
+        {"word", true, evaluation::ReplayWordMode(text, language.Keys(), predictor, true)});
     runs.push_back({"letter", false, evaluation::ReplayLetterMode(text, language.Keys())});
   }
 
@@ -181,6 +190,7 @@ int RunEval(Args args) {
     writer.Field("text", textPath);
     writer.Field("characters", static_cast<int64_t>(runs[0].count.characters));
     writer.Field("words", static_cast<int64_t>(runs[0].count.words));
+    writer.Field("untypable", static_cast<int64_t>(runs[0].count.untypable));
     if (check.dictionary) {
       writer.Field("candidatesChecked", static_cast<int64_t>(check.shown));
       writer.Key("candidatesNotInDictionary");
@@ -201,7 +211,7 @@ int RunEval(Args args) {
         writer.Key("visibleCandidate");
         writer.Real(share(run.count.visibleCandidate, run.count.words));
         writer.Field("spelled", static_cast<int64_t>(run.count.spelled));
-        writer.Field("caseApproximated", static_cast<int64_t>(run.count.caseApproximated));
+        writer.Field("letterModeWords", static_cast<int64_t>(run.count.letterModeWords));
         writer.Key("wordTapsPerCharacter");
         writer.Real(run.count.WordTapsPerCharacter());
       }
@@ -212,21 +222,28 @@ int RunEval(Args args) {
     std::printf("%s\n", writer.Text().c_str());
     return 0;
   }
-  std::printf("%s on %s: %zu characters, %zu words\n", LanguageNameOf(chr).c_str(), textPath.c_str(),
-              runs[0].count.characters, runs[0].count.words);
-  std::printf("  %-22s %9s %10s %8s %8s %8s %11s\n", "mode", "taps", "taps/char", "first", "visible", "spelled",
-              "words only");
+  std::printf("%s on %s: %zu characters, %zu words\n", LanguageNameOf(chr).c_str(),
+              textPath.c_str(), runs[0].count.characters, runs[0].count.words);
+  if (runs[0].count.untypable > 0) {
+    std::printf("  %zu characters cannot be typed (the first at %zu) and are left out\n",
+                runs[0].count.untypable, runs[0].count.firstUntypable);
+  }
+  std::printf("  %-22s %9s %10s %8s %8s %8s %11s\n", "mode", "taps", "taps/char", "first",
+              "visible", "spelled", "words only");
   for (const Run& run : runs) {
-    const std::string label = std::string(run.mode) + (std::string(run.mode) == "word"
-                                                           ? (run.learning ? ", learning on" : ", learning off")
-                                                           : " (multi-tap)");
+    const std::string label =
+        std::string(run.mode) + (std::string(run.mode) == "word"
+                                     ? (run.learning ? ", learning on" : ", learning off")
+                                     : " (multi-tap)");
     if (std::string(run.mode) == "word") {
-      std::printf("  %-22s %9zu %10.4f %7.1f%% %7.1f%% %8zu %11.4f\n", label.c_str(), run.count.taps,
-                  run.count.TapsPerCharacter(), 100 * share(run.count.firstCandidate, run.count.words),
+      std::printf("  %-22s %9zu %10.4f %7.1f%% %7.1f%% %8zu %11.4f\n", label.c_str(),
+                  run.count.taps, run.count.TapsPerCharacter(),
+                  100 * share(run.count.firstCandidate, run.count.words),
                   100 * share(run.count.visibleCandidate, run.count.words), run.count.spelled,
                   run.count.WordTapsPerCharacter());
     } else {
-      std::printf("  %-22s %9zu %10.4f\n", label.c_str(), run.count.taps, run.count.TapsPerCharacter());
+      std::printf("  %-22s %9zu %10.4f\n", label.c_str(), run.count.taps,
+                  run.count.TapsPerCharacter());
     }
   }
   if (check.dictionary) {

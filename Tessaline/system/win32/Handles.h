@@ -1,7 +1,7 @@
 // Small owning types for Win32 handles, each written once, so that an early return or a failed
 // call never leaks a handle: a GDI object that deletes itself, a memory DC, a scope that selects
 // an object into a DC and puts the old one back, a window that destroys itself, a registry key
-// that closes itself, a window timer that stops itself.
+// that closes itself, a kernel handle that closes itself, a library that frees itself.
 #pragma once
 
 #include <windows.h>
@@ -179,6 +179,63 @@ class RegKey {
 
  private:
   HKEY key_ = nullptr;
+};
+
+// A kernel object's handle (a process, a file, an event), closed when the owner goes. Both null
+// and INVALID_HANDLE_VALUE count as none, since CreateFileW answers with the latter.
+class KernelHandle {
+ public:
+  KernelHandle() = default;
+  explicit KernelHandle(HANDLE handle) : handle_(handle) {}
+  ~KernelHandle() { Reset(); }
+  KernelHandle(KernelHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+  KernelHandle& operator=(KernelHandle&& other) noexcept {
+    if (this != &other) Reset(std::exchange(other.handle_, nullptr));
+    return *this;
+  }
+  KernelHandle(const KernelHandle&) = delete;
+  KernelHandle& operator=(const KernelHandle&) = delete;
+
+  HANDLE Get() const { return handle_; }
+  explicit operator bool() const { return handle_ && handle_ != INVALID_HANDLE_VALUE; }
+  void Reset(HANDLE handle = nullptr) {
+    if (*this) CloseHandle(handle_);
+    handle_ = handle;
+  }
+
+ private:
+  HANDLE handle_ = nullptr;
+};
+
+// A loaded library, freed when the owner goes.
+class Library {
+ public:
+  Library() = default;
+  explicit Library(HMODULE module) : module_(module) {}
+  ~Library() { Reset(); }
+  Library(Library&& other) noexcept : module_(std::exchange(other.module_, nullptr)) {}
+  Library& operator=(Library&& other) noexcept {
+    if (this != &other) Reset(std::exchange(other.module_, nullptr));
+    return *this;
+  }
+  Library(const Library&) = delete;
+  Library& operator=(const Library&) = delete;
+
+  HMODULE Get() const { return module_; }
+  explicit operator bool() const { return module_ != nullptr; }
+  void Reset(HMODULE module = nullptr) {
+    if (module_) FreeLibrary(module_);
+    module_ = module;
+  }
+  // The exported procedure of that name as the wanted pointer type; null when it is missing.
+  template <typename Procedure>
+  Procedure Find(const char* name) const {
+    if (!module_) return nullptr;
+    return reinterpret_cast<Procedure>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+  }
+
+ private:
+  HMODULE module_ = nullptr;
 };
 
 }  // namespace tessaline::win32
