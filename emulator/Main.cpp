@@ -22,8 +22,8 @@
 #include "screen/ZoomWnd.h"
 #include "script/CommandLine.h"
 #include "script/ScriptRunner.h"
-#include "typist/TypingPlan.h"
 #include "typist/Benchmark.h"
+#include "typist/TypingPlan.h"
 #include "typist/Typist.h"
 
 namespace tessaline::emulator {

@@ -23,7 +23,7 @@ struct CommandLine {
   bool headless = false;
   bool trace = false;  // the calls between the panel and the input method, on standard error
   bool help = false;
-  bool bench = false;     // measure while typing (the demonstration paragraphs by default)
+  bool bench = false;    // measure while typing (the demonstration paragraphs by default)
   bool demo = false;     // type the demonstration paragraphs (English, then German)
   std::string selectIm;  // a class id to make the current input method, then exit
   std::string script;    // a script file to replay
