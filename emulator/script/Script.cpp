@@ -192,9 +192,13 @@ bool ParseScript(const std::string& text, std::vector<ScriptCommand>& commands,
     if (verb == "type" || verb == "page" || verb == "press") {
       // The text is the rest of the line after one blank, spaces kept.
       const size_t start = lineText.find_first_not_of(" \t");
-      std::string text = lineText.substr(std::min(lineText.size(), start + verb.size() + 1));
-      for (size_t at = text.find("\\n"); at != std::string::npos; at = text.find("\\n", at + 1))
-        text.replace(at, 2, "\n");
+      const std::string rest = lineText.substr(std::min(lineText.size(), start + verb.size() + 1));
+      std::string text;
+      for (size_t i = 0; i < rest.size(); ++i) {
+        const bool lineBreak = rest[i] == '\\' && i + 1 < rest.size() && rest[i + 1] == 'n';
+        text.push_back(lineBreak ? '\n' : rest[i]);
+        i += lineBreak ? 1 : 0;
+      }
       if (text.empty()) {
         commands.clear();
         return Fail(error, line, "'" + verb + "' takes the form '" + verb + " TEXT'");

@@ -37,8 +37,10 @@ constexpr int kFirstSymbolEvent = 400;
 // margin, and the view's slide to another layout.
 constexpr UINT kTapMilliseconds = 60;
 constexpr UINT kAfterTapMilliseconds = 30;
-constexpr UINT kMultiTapWaitMilliseconds = 1150;
-constexpr UINT kSpelledCopyWaitMilliseconds = 2200;
+constexpr UINT kMultiTapWaitMilliseconds = 1400;
+constexpr UINT kSpelledCopyWaitMilliseconds = 2600;
+// A touch shorter than the noise gate is not a tap; one as long as a hold is a hold.
+constexpr int32_t kLongestTapMilliseconds = 400;
 constexpr UINT kSlideWaitMilliseconds = 900;
 constexpr UINT kPopupWaitMilliseconds = 60;
 
@@ -255,6 +257,8 @@ bool Typist::PlanTexts(const std::vector<TypingText>& texts, bool check, std::st
   options_.candidateStep = CandidateStep();
   options_.addSpace = settings.AddSpace;
   options_.upper = DeviceUpper;
+  tapMilliseconds_ = static_cast<UINT>(std::clamp<int32_t>(
+      settings.NoiseGate + 30, static_cast<int32_t>(kTapMilliseconds), kLongestTapMilliseconds));
   if (!prepared_) {
     if (!LoadPanels(error)) return false;
     firstLanguage_ =
@@ -481,7 +485,7 @@ void Typist::Queue(ScriptRunner& runner) {
           pen_.Down(*pen);
           return std::string();
         },
-        kTapMilliseconds);
+        tapMilliseconds_);
     const bool searches = tap.kind == TapKind::kLetterKey;
     runner.Add(
         [this, pen, searches] {

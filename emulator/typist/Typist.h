@@ -102,6 +102,7 @@ class Typist {
   evaluation::KeypadState state_;
   WideString firstLanguage_, secondLanguage_, current_;
   size_t queued_ = 0;
+  UINT tapMilliseconds_ = 60;  // how long the pen stays down for a tap
   Samples* penUpToPaint_ = nullptr;
   bool onSymbolsLayout_ = false;  // while the queued taps run
   std::wstring shotsFolder_;

@@ -5,9 +5,11 @@
 #include <cctype>
 
 #include "evaluation/EnginePredictor.h"
+#include "panel/PanelFile.h"
 #include "settings/Settings.h"
 #include "support/TestFiles.h"
 #include "system/WideText.h"
+#include "textfile/TextFile.h"
 #include "typist/TypingPlan.h"
 #include "vocbuild/WordList.h"
 
@@ -255,6 +257,56 @@ TEST(TypingPlan, EveryKeypadTapNamesItsButton) {
     }
   }
   EXPECT_TRUE(sawSymbol && sawCandidate);
+}
+
+// The typist finds every button it taps by its event in the installed panel file: a keypad tap
+// of the plan, a digit of the "symbols" layout by its caption, a symbol of the pop-up by its
+// event. Each shipped panel file must have them all.
+TEST(TypingPlan, ShippedPanelsHaveEveryButtonThePlanTaps) {
+  const Tap keypadTaps[] = {
+      {TapKind::kLetterKey, 2}, {TapKind::kLetterKey, 9},  {TapKind::kCaseKey},
+      {TapKind::kModeKey},      {TapKind::kNextCandidate}, {TapKind::kPunctuationKey, 1},
+      {TapKind::kSpaceKey},     {TapKind::kEnterKey},      {TapKind::kBackspaceKey},
+      {TapKind::kSymbolsKey},   {TapKind::kSpellingKey, 7}};
+  for (const char* file : {"compact.pan", "compact_white.pan"}) {
+    const std::string path = std::string(TESSALINE_SOURCE_DIR) + "/data/Layouts/" + file;
+    const TextSection root = ReadTextFile(path);
+    Skin skin;
+    skin.Read(root, path);
+    Panel main, symbols, popup;
+    for (auto [panel, name] :
+         {std::pair{&main, "main"}, {&symbols, "symbols"}, {&popup, "popup"}}) {
+      panel->SetSkin(&skin);
+      panel->LoadLayout(root, name);
+    }
+    auto hasEvent = [](const Panel& panel, int event) {
+      for (const auto& button : panel.Buttons()) {
+        if (button->event0 == event) return true;
+      }
+      return false;
+    };
+    for (const Tap& tap : keypadTaps) {
+      EXPECT_TRUE(hasEvent(main, ButtonEvent(tap))) << file << ": " << DescribeTap(tap);
+    }
+    // On the symbols layout the keys that the plan uses there.
+    for (const TapKind kind : {TapKind::kEnterKey, TapKind::kBackspaceKey, TapKind::kSymbolsKey}) {
+      EXPECT_TRUE(hasEvent(symbols, ButtonEvent(Tap{kind})))
+          << file << ": " << DescribeTap(Tap{kind});
+    }
+    for (char16_t digit = u'0'; digit <= u'9'; ++digit) {
+      bool found = false;
+      for (const auto& button : symbols.Buttons()) {
+        const auto caption = button->captions.find(0);
+        found |= button->event0 == 0 && caption != button->captions.end() &&
+                 !caption->second.empty() && caption->second[0] == digit;
+      }
+      EXPECT_TRUE(found) << file << ": digit " << static_cast<char>(digit);
+    }
+    const WideView symbolsOfPopup(evaluation::kPopupSymbols);
+    for (size_t i = 0; i < symbolsOfPopup.size(); ++i) {
+      EXPECT_TRUE(hasEvent(popup, 400 + static_cast<int>(i))) << file << ": symbol " << i;
+    }
+  }
 }
 
 }  // namespace

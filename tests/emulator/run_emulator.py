@@ -20,7 +20,14 @@ def windows_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
+SYSTEM_KEYBOARD = "{6E3B0F55-2C1D-4B8A-9E47-5A0C91D2B7E3}"
+
+
 def run(args, script, extra=()):
+    # These cases type on the system keyboard: it is made current in case another suite left
+    # another input method current (a prefix where it is not registered yet starts with it).
+    subprocess.run([args.wine_run, args.emulator, "--select-im", SYSTEM_KEYBOARD],
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
     with open(os.path.join(args.work, "script.txt"), "w", encoding="utf-8") as f:
         f.write(script)
     command = [args.wine_run, args.emulator, "--headless", "--script",

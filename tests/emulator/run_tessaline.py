@@ -13,6 +13,7 @@ import sys
 import tempfile
 
 CLASS_ID = "{D29B81CD-2716-464C-AE72-61C143A16307}"
+SYSTEM_KEYBOARD = "{6E3B0F55-2C1D-4B8A-9E47-5A0C91D2B7E3}"
 
 
 def windows_path(path):
@@ -52,6 +53,17 @@ def install(args):
         wine(args, "reg", "add", "HKCR\\CLSID\\" + CLASS_ID, "/v", name, "/t", "REG_DWORD",
              "/d", str(value), "/f")
     wine(args, args.emulator, "--select-im", CLASS_ID)
+
+
+def restore(args):
+    """The test prefix as the other suites expect it: the system keyboard current, Tessaline
+    neither registered nor configured."""
+    if not hasattr(args, "env"):
+        return
+    wine(args, args.emulator, "--select-im", SYSTEM_KEYBOARD, check=False)
+    dll = os.path.join(args.work, "Program files", "Tessaline", "Tessaline.dll")
+    wine(args, "regsvr32", "/s", "/u", windows_path(dll), check=False)
+    wine(args, "reg", "delete", "HKCR\\CLSID\\" + CLASS_ID, "/f", check=False)
 
 
 def emulate(args, *arguments):
@@ -153,7 +165,10 @@ def main():
     args.settings = {}
     with tempfile.TemporaryDirectory(prefix="tessaline-e2e-") as work:
         args.work = work
-        globals()["case_" + args.case](args)
+        try:
+            globals()["case_" + args.case](args)
+        finally:
+            restore(args)
     print("passed: " + args.case)
 
 
