@@ -5,12 +5,6 @@
 
 #include "system/DataFiles.h"
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
 namespace tessaline {
 namespace {
 
@@ -72,15 +66,6 @@ void PutWord(std::string& out, const WideString& word) {
 }
 
 bool Storable(const WideString& word) { return word.size() <= kMaxUserWordUnits; }
-
-bool FlushToDisk(FILE* file) {
-  if (std::fflush(file) != 0) return false;
-#ifdef _WIN32
-  return _commit(_fileno(file)) == 0;
-#else
-  return fsync(fileno(file)) == 0;
-#endif
-}
 
 }  // namespace
 

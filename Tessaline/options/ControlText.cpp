@@ -87,6 +87,13 @@ WideString ComboText(HWND combo, int index) {
   return EntryText(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, index);
 }
 
+bool ComboSelectedText(HWND combo, WideString& text) {
+  const int index = ComboSelection(combo);
+  if (index < 0) return false;
+  text = ComboText(combo, index);
+  return true;
+}
+
 void SetChecked(HWND box, bool checked) {
   SendMessageW(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }

@@ -34,6 +34,8 @@ int ComboCount(HWND combo);
 int ComboSelection(HWND combo);
 void ComboSelect(HWND combo, int index);
 WideString ComboText(HWND combo, int index);
+// The selected entry's text; false (and `text` untouched) without a selection.
+bool ComboSelectedText(HWND combo, WideString& text);
 
 void SetChecked(HWND box, bool checked);
 bool Checked(HWND box);

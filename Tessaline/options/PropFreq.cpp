@@ -73,11 +73,7 @@ void CPropFreq::OnInitialize() {
 }
 
 bool CPropFreq::SelectedLanguage(WideString& name) const {
-  const HWND combo = Control(kFreqLanguageComboId);
-  const int index = controls::ComboSelection(combo);
-  if (index < 0) return false;
-  name = controls::ComboText(combo, index);
-  return true;
+  return controls::ComboSelectedText(Control(kFreqLanguageComboId), name);
 }
 
 void CPropFreq::FillList() {

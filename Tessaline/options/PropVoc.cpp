@@ -66,11 +66,7 @@ void CPropVoc::OnInitialize() {
 }
 
 bool CPropVoc::SelectedLanguage(WideString& name) const {
-  const HWND combo = Control(kVocLanguageComboId);
-  const int index = controls::ComboSelection(combo);
-  if (index < 0) return false;
-  name = controls::ComboText(combo, index);
-  return true;
+  return controls::ComboSelectedText(Control(kVocLanguageComboId), name);
 }
 
 void CPropVoc::FillWordList() {

@@ -6,7 +6,10 @@
 #include "system/WideText.h"
 
 #ifdef _WIN32
+#include <io.h>
 #include <windows.h>
+#else
+#include <unistd.h>
 #endif
 
 namespace tessaline {
@@ -53,6 +56,15 @@ std::string HostPath(const std::string& devicePath) {
 
 FILE* OpenDataFile(const std::string& devicePath, const char* mode) {
   return std::fopen(HostPath(devicePath).c_str(), mode);
+}
+
+bool FlushToDisk(FILE* file) {
+  if (std::fflush(file) != 0) return false;
+#ifdef _WIN32
+  return _commit(_fileno(file)) == 0;
+#else
+  return fsync(fileno(file)) == 0;
+#endif
 }
 
 bool ReplaceDataFile(const std::string& from, const std::string& to) {

@@ -25,6 +25,10 @@ FILE* OpenDataFile(const std::string& devicePath, const char* mode);
 // it. False when it fails; `to` is then unchanged.
 bool ReplaceDataFile(const std::string& from, const std::string& to);
 
+// Writes what the file's buffer holds and waits until the system has it on the disk, so that a
+// temporary file is whole before it takes the place of the one it replaces. False on failure.
+bool FlushToDisk(FILE* file);
+
 // Replaces the device root for this process; an empty text restores the default.
 void SetDeviceRoot(const std::string& root);
 std::string DeviceRoot();

@@ -33,4 +33,7 @@ WideString AsciiLower(WideView text);
 // True when the bytes are well-formed UTF-8.
 bool IsValidUtf8(std::string_view text);
 
+// Appends the UTF-8 form of one code point (a surrogate too, in its own three-byte form).
+void AppendUtf8(std::string& out, char32_t c);
+
 }  // namespace tessaline
