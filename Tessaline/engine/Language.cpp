@@ -36,6 +36,8 @@ Language::Language(const std::string& chrPath, const WideString& name, bool with
     ShowMessage(AnsiToWide(text), kMessageOk);
     return;
   }
+  // With the user's words to insert, the search aids are derived once, after them.
+  if (withUserDictionary) vocabulary_.BeginBulkInsert();
   vocabularyReport_ = vocabulary_.LoadVocabulary(file);
   std::fclose(file);
   vocabularyLoaded_ = true;
@@ -47,7 +49,6 @@ Language::Language(const std::string& chrPath, const WideString& name, bool with
   // repeated word and a word the key map cannot encode drop out of the list.
   const std::vector<WideString> words = userDictionary_.Words();
   userDictionary_.ClearWords();
-  vocabulary_.BeginBulkInsert();
   for (const WideString& word : words) AddUserWord(word);
   vocabulary_.EndBulkInsert();
   if (adaptiveVoc) ApplyAllAdaptations();

@@ -101,27 +101,36 @@ void Vocabulary::RebuildSearchAids() {
   groupMax_.assign((n + kFrequencyGroup - 1) / kFrequencyGroup, 0);
   for (size_t b = 0; b < blockMax_.size(); ++b) UpdateFrequencyBlock(b);
 
-  // The prefix tree reads the words in order, each decoded from the one before it.
+  // The prefix tree reads the words in order, each decoded from the one before it into one of
+  // two fixed buffers (a word has at most 31 codes), without building a string per entry.
   prefixes_.Clear();
-  std::string word, previous;
+  char buffers[2][kMaxWordLength + 1];
+  char* word = buffers[0];
+  char* previous = buffers[1];
+  size_t previousLength = 0;
   for (size_t i = 0; i < n; ++i) {
-    const auto* form = reinterpret_cast<const uint8_t*>(pool_.data()) + entries_[i].offset;
+    const char* form = pool_.data() + entries_[i].offset;
     const size_t length = entries_[i].length;
-    if (form[0] & 1) {
-      // The loader keeps only markers within the word and within the word before it.
-      const size_t marked = form[0] >> 1;
-      word.assign(previous, 0, std::min(marked, previous.size()));
-      word.append(reinterpret_cast<const char*>(form) + 1, length - marked);
+    const auto first = static_cast<uint8_t>(form[0]);
+    // The loader keeps only markers within the word and within the word before it, and lengths
+    // up to 31.
+    size_t kept = 0;  // leading codes taken from the word before
+    if (first & 1) {
+      kept = std::min<size_t>(first >> 1, previousLength);
+      std::memcpy(word, previous, kept);
+      std::memcpy(word + kept, form + 1, length - (first >> 1));
     } else {
-      word.assign(reinterpret_cast<const char*>(form), length);
-      word[0] = static_cast<char>(RestoreFirst(form[0]));
+      std::memcpy(word, form, length);
+      word[0] = static_cast<char>(RestoreFirst(first));
     }
-    size_t shared = 0;
-    while (shared < word.size() && shared < previous.size() && word[shared] == previous[shared]) {
+    const size_t wordLength = kept + length - ((first & 1) ? (first >> 1) : 0);
+    size_t shared = kept;
+    while (shared < wordLength && shared < previousLength && word[shared] == previous[shared]) {
       ++shared;
     }
-    prefixes_.Add(static_cast<uint32_t>(i), word, shared);
+    prefixes_.Add(static_cast<uint32_t>(i), std::string_view(word, wordLength), shared);
     std::swap(word, previous);
+    previousLength = wordLength;
   }
   prefixes_.Finish();
 }
@@ -162,11 +171,23 @@ VocabularyLoadReport Vocabulary::LoadVocabulary(FILE* stream) {
   // The file is read whole first, so that nothing is ever sized from a count the file cannot
   // back: memory follows the bytes that are really there.
   std::string bytes;
-  if (stream) {
-    char chunk[65536];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, stream)) > 0) bytes.append(chunk, got);
+  if (!stream) return LoadVocabularyBytes(bytes);
+  // A stream that can tell its length is read with one call into a buffer of that size: growing
+  // the buffer chunk by chunk copied the file several times over, which cost the device about as
+  // much as deriving the search aids. The length is only a first size; what fread returns
+  // decides, and a stream longer than it said (or one that cannot seek) is read on in chunks.
+  const long start = std::ftell(stream);
+  if (start >= 0 && std::fseek(stream, 0, SEEK_END) == 0) {
+    const long end = std::ftell(stream);
+    if (std::fseek(stream, start, SEEK_SET) != 0) return LoadVocabularyBytes(bytes);
+    if (end > start) {
+      bytes.resize(static_cast<size_t>(end - start));
+      bytes.resize(std::fread(bytes.data(), 1, bytes.size(), stream));
+    }
   }
+  char chunk[65536];
+  size_t got;
+  while ((got = std::fread(chunk, 1, sizeof chunk, stream)) > 0) bytes.append(chunk, got);
   return LoadVocabularyBytes(bytes);
 }
 
@@ -186,13 +207,13 @@ VocabularyLoadReport Vocabulary::LoadVocabularyBytes(std::string_view bytes) {
   at += 4;
   const size_t entryCount = std::min<size_t>(report.declaredEntries, remaining() / 4);
   entries_.reserve(entryCount + kSpareEntries);
+  entries_.resize(entryCount);
   for (size_t i = 0; i < entryCount; ++i, at += 4) {
     const uint32_t packed = ReadU32(bytes, at);
-    VocabularyEntry entry;
+    VocabularyEntry& entry = entries_[i];
     entry.offset = packed & 0xFFFFF;
     entry.frequency = static_cast<uint16_t>((packed >> 20) & 0x7F);
     entry.length = static_cast<uint16_t>(packed >> 27);
-    entries_.push_back(entry);
   }
   bool cut = entryCount < report.declaredEntries;
 
@@ -273,7 +294,13 @@ VocabularyLoadReport Vocabulary::LoadVocabularyBytes(std::string_view bytes) {
   pairIndex_.erase(std::unique(pairIndex_.begin(), pairIndex_.end(),
                                [](const auto& a, const auto& b) { return a.first == b.first; }),
                    pairIndex_.end());
-  RebuildSearchAids();
+  // Loaded within a bulk insertion (a language loading the user's words next), the aids are
+  // derived once, when the insertion ends, rather than here and again then.
+  if (bulkInserts_ > 0) {
+    aidsStale_ = true;
+  } else {
+    RebuildSearchAids();
+  }
   return report;
 }
 

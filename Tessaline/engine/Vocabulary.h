@@ -120,8 +120,8 @@ class Vocabulary {
   // a position beyond the entry count; the result says whether it was inserted.
   bool InsertWord(size_t position, std::string_view word, int frequency);
   // Many insertions in a row (the user's words when a language loads): between Begin and End the
-  // search aids are not rebuilt after each word but once at the end; decoding meanwhile walks
-  // entry by entry. The search must not run in between. Calls nest.
+  // search aids are not rebuilt after each word, nor after a load, but once at the end; decoding
+  // meanwhile walks entry by entry. The search must not run in between. Calls nest.
   void BeginBulkInsert();
   void EndBulkInsert();
   // FindWord, then InsertWord at the insertion position when absent. False only when the word

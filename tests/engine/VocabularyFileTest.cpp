@@ -49,6 +49,30 @@ TEST_F(VocabularyFileTest, WellFormedFileFromAStream) {
   EXPECT_EQ(voc.PairCount(), 0u);
 }
 
+TEST_F(VocabularyFileTest, StreamIsReadFromWhereItStands) {
+  // The reader sizes its buffer from the stream's length: a stream already advanced, or one
+  // holding bytes after the vocabulary, still yields exactly what lies from its position on.
+  testing::TempDir dir;
+  const std::string path = dir.Write("x.voc", "head" + Words() + "z");
+  FILE* file = std::fopen(path.c_str(), "rb");
+  ASSERT_NE(file, nullptr);
+  ASSERT_EQ(std::fseek(file, 4, SEEK_SET), 0);
+  const VocabularyLoadReport report = voc.LoadVocabulary(file);
+  std::fclose(file);
+  EXPECT_EQ(report.fileSize, Words().size() + 1);
+  EXPECT_TRUE(report.trailingBytes);
+  ASSERT_EQ(voc.EntryCount(), 4u);
+  EXPECT_EQ(voc.DecodeEntry(1), Codes("abc"));
+  EXPECT_EQ(voc.PairCount(), 2u);
+
+  const std::string empty = dir.Write("e.voc", "");
+  file = std::fopen(empty.c_str(), "rb");
+  ASSERT_NE(file, nullptr);
+  EXPECT_TRUE(voc.LoadVocabulary(file).truncated);
+  std::fclose(file);
+  EXPECT_EQ(voc.EntryCount(), 0u);
+}
+
 TEST_F(VocabularyFileTest, EveryCutKeepsWhatIsComplete) {
   const std::string whole = Words();
   for (size_t size = 0; size < whole.size(); ++size) {

@@ -85,8 +85,8 @@ TEST(VocabularyShapesTest, EveryValidCodingDecodesAndSearchesAlike) {
         if (words[i].size() < n) continue;
         bool match = true;
         for (size_t d = 0; d < n && match; ++d) {
-          match = keys.LetterIndexOnKey(typed[d], keys.DecodeLetter(
-                                                      static_cast<uint8_t>(words[i][d]))) >= 0;
+          match = keys.LetterIndexOnKey(typed[d],
+                                        keys.DecodeLetter(static_cast<uint8_t>(words[i][d]))) >= 0;
         }
         if (match) expected.push_back(i);
       }
@@ -99,11 +99,29 @@ TEST(VocabularyShapesTest, BulkInsertionsDecodeMeanwhileAndSearchAfterwards) {
   testing::TempDir dir;
   KeyMap keys;
   keys.LoadKeyMap(dir.Write("t.chr", testing::kPhoneKeypad));
-  Vocabulary vocabulary(keys);
-  vocabulary.LoadVocabularyBytes(std::string(12, '\0'));
   std::mt19937 random(11);
+  // A loaded file first, as a language loads its vocabulary inside the insertion of the user's
+  // words: its aids too wait for the end.
   std::vector<LetterCodes> words;
+  for (const char* text : {"caab", "cab", "cacao", "cam", "camo", "dab"}) {
+    LetterCodes codes;
+    ASSERT_TRUE(keys.Encode(Utf8ToWide(text), codes));
+    words.push_back(codes);
+  }
+  ASSERT_TRUE(std::is_sorted(words.begin(), words.end()));
+  const std::string file = OddlyCodedFile(words, random);
+  {
+    // Nothing inserted: the end of the insertion still derives the aids of the load.
+    Vocabulary loadedOnly(keys);
+    loadedOnly.BeginBulkInsert();
+    loadedOnly.LoadVocabularyBytes(file);
+    loadedOnly.EndBulkInsert();
+    const int8_t cam[] = {2, 2, 6};
+    EXPECT_EQ(SearchKeys(loadedOnly, keys, cam, 3), (std::vector<uint32_t>{3, 4}));
+  }
+  Vocabulary vocabulary(keys);
   vocabulary.BeginBulkInsert();
+  ASSERT_TRUE(vocabulary.LoadVocabularyBytes(file).Complete());
   for (int w = 0; w < 700; ++w) {
     std::string text = "ca";
     const size_t length = random() % 5;
@@ -122,8 +140,8 @@ TEST(VocabularyShapesTest, BulkInsertionsDecodeMeanwhileAndSearchAfterwards) {
   const int8_t typed[] = {2, 2, 6};
   std::vector<uint32_t> expected;
   for (uint32_t i = 0; i < words.size(); ++i) {
-    if (words[i].size() >= 3 && keys.LetterIndexOnKey(6, keys.DecodeLetter(
-                                                            static_cast<uint8_t>(words[i][2]))) >= 0) {
+    if (words[i].size() >= 3 &&
+        keys.LetterIndexOnKey(6, keys.DecodeLetter(static_cast<uint8_t>(words[i][2]))) >= 0) {
       expected.push_back(i);
     }
   }
@@ -141,7 +159,7 @@ TEST(VocabularyShapesTest, SearchAidsFollowInsertionsAndFrequencyChanges) {
   std::vector<LetterCodes> decoded;
   for (uint32_t i : found) decoded.push_back(words.DecodeEntry(i));
   EXPECT_EQ(decoded, (std::vector<LetterCodes>{lang.Codes("abc"), lang.Codes("ca"),
-                                                 lang.Codes("cab"), lang.Codes("cat")}));
+                                               lang.Codes("cab"), lang.Codes("cat")}));
   words.SetEntryFrequency(0, 200);
   EXPECT_EQ(words.BlockMaxFrequency(0), 200);
 }
