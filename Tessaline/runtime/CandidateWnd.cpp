@@ -29,10 +29,6 @@ win32::Font MakeArial(int weight) {
   return win32::Font(CreateFontIndirectW(&font));
 }
 
-POINT PointOf(LPARAM lParam) {
-  return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-}
-
 SIZE TextExtent(HDC dc, const WideString& text) {
   SIZE size{};
   if (!text.empty()) {

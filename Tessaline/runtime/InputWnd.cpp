@@ -24,10 +24,6 @@ constexpr float kSlideStep = 0.3f;
 constexpr float kSlideSnap = 0.03f;
 constexpr UINT kFirstHoldMilliseconds = 500;
 
-POINT PointOf(LPARAM lParam) {
-  return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-}
-
 }  // namespace
 
 const char* LayoutName(int index) { return LayoutPlaceOf(index).name; }

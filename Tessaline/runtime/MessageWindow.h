@@ -56,6 +56,10 @@ class MessageWindow {
     return DefWindowProcW(window_, message, wParam, lParam);
   }
   LifeToken Token() const { return LifeToken(alive_); }
+  // The client point of a mouse message; coordinates are signed (captured moves go negative).
+  static POINT PointOf(LPARAM lParam) {
+    return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  }
 
  private:
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

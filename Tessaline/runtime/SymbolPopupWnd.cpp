@@ -14,10 +14,6 @@ constexpr int kOptionsEvent = 301;
 constexpr int kNextLanguageEvent = 302;
 constexpr int kFirstSymbolEvent = 400;
 
-POINT PointOf(LPARAM lParam) {
-  return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-}
-
 }  // namespace
 
 WideView PopupSymbols() { return WideView(kSymbols, kSymbolCount); }

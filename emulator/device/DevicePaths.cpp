@@ -59,6 +59,16 @@ std::wstring ProgramFolder() {
   return slash == std::wstring::npos ? std::wstring() : program.substr(0, slash);
 }
 
+bool SameFileStamp(const std::wstring& a, const std::wstring& b) {
+  WIN32_FILE_ATTRIBUTE_DATA first{}, second{};
+  if (!GetFileAttributesExW(a.c_str(), GetFileExInfoStandard, &first) ||
+      !GetFileAttributesExW(b.c_str(), GetFileExInfoStandard, &second)) {
+    return false;
+  }
+  return first.nFileSizeLow == second.nFileSizeLow && first.nFileSizeHigh == second.nFileSizeHigh &&
+         CompareFileTime(&first.ftLastWriteTime, &second.ftLastWriteTime) == 0;
+}
+
 bool IsPlainRelativePath(const std::wstring& path) {
   if (path.empty() || IsSeparator(path[0]) || path.find(L':') != std::wstring::npos) return false;
   size_t start = 0;

@@ -20,6 +20,10 @@ std::wstring SystemFolder();
 // The folder of the running program.
 std::wstring ProgramFolder();
 
+// True when both files exist with the same size and the same time of last writing: a copy that
+// is already in place need not be made again.
+bool SameFileStamp(const std::wstring& a, const std::wstring& b);
+
 // True for a path relative to a folder that cannot leave it: not empty, no drive, no leading
 // backslash, no "." or ".." part. The uninstaller deletes only such paths below the folder it
 // recorded, whatever the registry holds.

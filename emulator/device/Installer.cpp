@@ -40,16 +40,6 @@ bool MakeFoldersFor(const std::wstring& file) {
   return true;
 }
 
-bool SameContents(const std::wstring& a, const std::wstring& b) {
-  WIN32_FILE_ATTRIBUTE_DATA first{}, second{};
-  if (!GetFileAttributesExW(a.c_str(), GetFileExInfoStandard, &first) ||
-      !GetFileAttributesExW(b.c_str(), GetFileExInfoStandard, &second)) {
-    return false;
-  }
-  return first.nFileSizeLow == second.nFileSizeLow && first.nFileSizeHigh == second.nFileSizeHigh &&
-         CompareFileTime(&first.ftLastWriteTime, &second.ftLastWriteTime) == 0;
-}
-
 std::string Hex(HRESULT result) {
   char text[16];
   std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(result));
@@ -65,7 +55,7 @@ bool PlaceUninstaller(const std::wstring& programs, std::wstring& error) {
     error = L"the platform's uninstaller " + ours + L" is missing";
     return false;
   }
-  if (SameContents(ours, installed)) return true;
+  if (SameFileStamp(ours, installed)) return true;
   if (!CopyFileW(ours.c_str(), installed.c_str(), FALSE)) {
     error = L"cannot copy " + ours + L" to " + installed;
     return false;

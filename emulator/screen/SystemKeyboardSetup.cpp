@@ -2,37 +2,13 @@
 
 #include <windows.h>
 
-#include <vector>
-
+#include "device/DevicePaths.h"
 #include "msim/SystemKeyboard.h"
 #include "sip/InputMethodDirectory.h"
 #include "system/win32/Handles.h"
 
 namespace tessaline::emulator {
 namespace {
-
-std::wstring FolderOfProgram() {
-  std::vector<wchar_t> path(MAX_PATH);
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
-    if (length < path.size()) break;
-    path.resize(path.size() * 2);
-  }
-  std::wstring folder(path.data());
-  const size_t slash = folder.find_last_of(L"\\/");
-  return slash == std::wstring::npos ? std::wstring() : folder.substr(0, slash);
-}
-
-bool SameFile(const std::wstring& a, const std::wstring& b) {
-  WIN32_FILE_ATTRIBUTE_DATA first{}, second{};
-  if (!GetFileAttributesExW(a.c_str(), GetFileExInfoStandard, &first) ||
-      !GetFileAttributesExW(b.c_str(), GetFileExInfoStandard, &second)) {
-    return false;
-  }
-  return first.nFileSizeLow == second.nFileSizeLow && first.nFileSizeHigh == second.nFileSizeHigh &&
-         CompareFileTime(&first.ftLastWriteTime, &second.ftLastWriteTime) == 0;
-}
 
 bool IsRegistered() {
   const std::wstring path =
@@ -60,9 +36,9 @@ bool EnsureSystemKeyboard(std::wstring& error) {
     return false;
   }
   const std::wstring installed = std::wstring(system) + L"\\" + msim::kSystemKeyboardLibrary;
-  const std::wstring ours = FolderOfProgram() + L"\\" + msim::kSystemKeyboardLibrary;
-  if (GetFileAttributesW(ours.c_str()) != INVALID_FILE_ATTRIBUTES && !SameFile(ours, installed) &&
-      !CopyFileW(ours.c_str(), installed.c_str(), FALSE)) {
+  const std::wstring ours = ProgramFolder() + L"\\" + msim::kSystemKeyboardLibrary;
+  if (GetFileAttributesW(ours.c_str()) != INVALID_FILE_ATTRIBUTES &&
+      !SameFileStamp(ours, installed) && !CopyFileW(ours.c_str(), installed.c_str(), FALSE)) {
     error = L"cannot copy " + ours + L" to " + installed;
     return false;
   }
