@@ -38,11 +38,13 @@ SIZE TextExtent(HDC dc, const WideString& text) {
   return size;
 }
 
+// The DC's own brush and pen colours serve every cell: no brush or pen is made per paint.
 void FramedRectangle(HDC dc, const RECT& r, COLORREF fill) {
-  win32::Brush brush(CreateSolidBrush(fill));
+  const COLORREF oldFill = SetDCBrushColor(dc, fill);
   win32::SelectScope pen(dc, GetStockObject(BLACK_PEN));
-  win32::SelectScope scope(dc, brush.Get());
+  win32::SelectScope scope(dc, GetStockObject(DC_BRUSH));
   Rectangle(dc, r.left, r.top, r.right, r.bottom);
+  SetDCBrushColor(dc, oldFill);
 }
 
 }  // namespace
@@ -67,6 +69,8 @@ CCandidateWnd::~CCandidateWnd() { DestroyWindowNow(); }
 bool CCandidateWnd::Create(HWND owner) {
   RegisterClassOnce(kClassName, 0);
   owner_ = owner;
+  paintPending_ = false;
+  copyTimer_ = false;
   return CreateWindowOf(WS_EX_NOACTIVATE | WS_EX_TOPMOST, kClassName, L"", WS_POPUP | WS_VISIBLE, 0,
                         0, 0, 0, owner) != nullptr;
 }
@@ -77,20 +81,21 @@ void CCandidateWnd::SetList(std::vector<WideString> entries, int typedKeys) {
   selected_ = 0;
   spelled_.clear();
   pressed_ = -1;
-  if (Handle()) KillTimer(Handle(), kSpelledCopyTimer);
+  StopCopyTimer();
   Repaint();
 }
 
 void CCandidateWnd::Select(int index) {
   const int last = Count() - 1;
   index = std::max(0, std::min(index, last));
-  if (Handle()) KillTimer(Handle(), kSpelledCopyTimer);
+  StopCopyTimer();
   selected_ = index;
   if (SpellingMode()) {
     // The user may want a word close to the best match: it stands in the spelling entry for
     // two seconds, and stays when the user starts editing it.
     spelled_ = entries_.front();
-    if (Handle()) SetTimer(Handle(), kSpelledCopyTimer, kSpelledCopyMilliseconds, nullptr);
+    if (Handle())
+      copyTimer_ = SetTimer(Handle(), kSpelledCopyTimer, kSpelledCopyMilliseconds, nullptr) != 0;
   } else {
     spelled_.clear();
   }
@@ -116,13 +121,13 @@ WideString CCandidateWnd::CurrentWord() const {
 }
 
 void CCandidateWnd::AppendSpelled(char16_t ch) {
-  if (Handle()) KillTimer(Handle(), kSpelledCopyTimer);
+  StopCopyTimer();
   spelled_.push_back(ch);
   Repaint();
 }
 
 bool CCandidateWnd::RemoveLastSpelled() {
-  if (Handle()) KillTimer(Handle(), kSpelledCopyTimer);
+  StopCopyTimer();
   if (spelled_.empty()) return false;
   spelled_.pop_back();
   Repaint();
@@ -140,6 +145,8 @@ void CCandidateWnd::SetCaseState(int caseState) {
 }
 
 int CCandidateWnd::WindowHeight() const {
+  // The font never changes, so neither does the height: measured once, not at every key.
+  if (height_ > 0) return height_;
   HDC screen = GetDC(nullptr);
   SIZE size{};
   {
@@ -147,19 +154,32 @@ int CCandidateWnd::WindowHeight() const {
     GetTextExtentPoint32W(screen, L"OqOO", 4, &size);
   }
   ReleaseDC(nullptr, screen);
-  return 2 * size.cy;
+  height_ = 2 * size.cy;
+  return height_;
+}
+
+void CCandidateWnd::PrepareBuffer(int width) { buffer_.Ensure(nullptr, width, WindowHeight()); }
+
+void CCandidateWnd::StopCopyTimer() {
+  // Only a running timer is stopped: every KillTimer is a trip to the window server.
+  if (copyTimer_ && Handle()) KillTimer(Handle(), kSpelledCopyTimer);
+  copyTimer_ = false;
 }
 
 void CCandidateWnd::Place(const RECT* inputWindow) {
   if (!Handle()) return;
-  KillTimer(Handle(), kSpelledCopyTimer);
-  constexpr UINT kFlags = SWP_NOACTIVATE | SWP_NOZORDER;
+  StopCopyTimer();
+  // Placed where it is already, the window is left alone: moving or sizing a top-level window
+  // costs a trip to the display.
+  constexpr UINT kFlags = SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_NOCOPYBITS;
   RECT now{};
   GetWindowRect(Handle(), &now);
   if (!inputWindow) {
     if (!IsRectEmpty(&now) || now.left != 0 || now.top != 0) {
       SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, kFlags);
     }
+    // A window without size may never be asked to paint: the next change asks again.
+    paintPending_ = false;
     return;
   }
   const int height = WindowHeight();
@@ -168,20 +188,24 @@ void CCandidateWnd::Place(const RECT* inputWindow) {
   if (!EqualRect(&now, &wanted)) {
     SetWindowPos(Handle(), nullptr, wanted.left, wanted.top, wanted.right - wanted.left, height,
                  kFlags);
+    paintPending_ = false;  // the new size is painted whole
   }
   Repaint();
 }
 
 void CCandidateWnd::Repaint() {
   // Changes made in one go (a new list, its no-match mark, its place) are painted once, when
-  // the thread next looks at its messages.
-  if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
+  // the thread next looks at its messages; the window is invalidated once for all of them.
+  if (!Handle() || paintPending_) return;
+  InvalidateRect(Handle(), nullptr, FALSE);
+  paintPending_ = true;
 }
 
 void CCandidateWnd::RepaintNow() {
   // Under the pen the picture follows at once.
   if (!Handle()) return;
   InvalidateRect(Handle(), nullptr, FALSE);
+  paintPending_ = true;
   UpdateWindow(Handle());
 }
 
@@ -257,13 +281,15 @@ void CCandidateWnd::DrawEntry(HDC dc, const RECT& cell, int index, bool selected
   const int left = std::max(x, static_cast<int>(cell.left));
   const int right = std::min(x + static_cast<int>(prefixSize.cx), static_cast<int>(cell.right));
   if (right <= left) return;
-  win32::Pen pen(CreatePen(PS_SOLID, 1, kTypedPrefixColor));
-  win32::Brush brush(CreateSolidBrush(kTypedPrefixColor));
-  win32::SelectScope penScope(dc, pen.Get());
-  win32::SelectScope brushScope(dc, brush.Get());
+  const COLORREF oldPen = SetDCPenColor(dc, kTypedPrefixColor);
+  const COLORREF oldBrush = SetDCBrushColor(dc, kTypedPrefixColor);
+  win32::SelectScope penScope(dc, GetStockObject(DC_PEN));
+  win32::SelectScope brushScope(dc, GetStockObject(DC_BRUSH));
   SetROP2(dc, R2_MASKPEN);
   Rectangle(dc, left, cell.top, right, cell.bottom);
   SetROP2(dc, R2_COPYPEN);
+  SetDCBrushColor(dc, oldBrush);
+  SetDCPenColor(dc, oldPen);
 }
 
 // ---------------------------------------------------------------- messages
@@ -298,15 +324,15 @@ LRESULT CCandidateWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 void CCandidateWnd::OnPaint() {
+  paintPending_ = false;
   win32::PaintScope paint(Handle());
   RECT client{};
   GetClientRect(Handle(), &client);
   if (client.right < 1 || client.bottom < 1) return;
-  win32::MemoryDc memory(paint.Get());
-  win32::Bitmap buffer(CreateCompatibleBitmap(paint.Get(), client.right, client.bottom));
-  win32::SelectScope scope(memory.Get(), buffer.Get());
-  Draw(memory.Get(), client.right, client.bottom);
-  BitBlt(paint.Get(), 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
+  // The picture is drawn whole in the buffer and copied in one go, so it never flickers.
+  if (!buffer_.Ensure(paint.Get(), client.right, client.bottom)) return;
+  Draw(buffer_.Dc(), client.right, client.bottom);
+  BitBlt(paint.Get(), 0, 0, client.right, client.bottom, buffer_.Dc(), 0, 0, SRCCOPY);
 }
 
 int CCandidateWnd::HitTest(POINT point) const {
@@ -404,6 +430,7 @@ void CCandidateWnd::OnCaptureChanged() {
 void CCandidateWnd::OnTimer(UINT_PTR id) {
   if (id != kSpelledCopyTimer) return;
   KillTimer(Handle(), kSpelledCopyTimer);
+  copyTimer_ = false;
   spelled_.clear();
   Repaint();
 }

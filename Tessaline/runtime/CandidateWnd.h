@@ -68,6 +68,9 @@ class CCandidateWnd : public MessageWindow {
   void Draw(HDC dc, int width, int height);
   // Twice the height of "OqOO" in the bold font.
   int WindowHeight() const;
+  // Makes the picture's buffer for a window that wide (the input window's width, which the
+  // window takes when placed), so that the first words shown need not make it.
+  void PrepareBuffer(int width);
 
   const std::vector<WideString>& Entries() const { return entries_; }
   const WideString& Spelled() const { return spelled_; }
@@ -95,6 +98,7 @@ class CCandidateWnd : public MessageWindow {
   bool IsSpellingEntry(int index) const;
   void Repaint();
   void RepaintNow();
+  void StopCopyTimer();
   void EndDrag();
   SIZE DragOffset() const;
 
@@ -113,6 +117,10 @@ class CCandidateWnd : public MessageWindow {
   POINT dragStart_{};
   POINT dragCurrent_{};
   win32::Bitmap dragImage_;
+  win32::BackBuffer buffer_;
+  mutable int height_ = 0;     // WindowHeight, once measured
+  bool paintPending_ = false;  // invalidated, and not painted since
+  bool copyTimer_ = false;     // the spelled-copy timer runs
 };
 
 }  // namespace tessaline

@@ -121,6 +121,7 @@ bool CInputWnd::OnCreate() {
     panel.SetClip(client.right, client.bottom);
   }
   PlaceLayouts();
+  candidates_->PrepareBuffer(client.right);
 
   symbols_ = std::make_unique<CSymbolPopupWnd>();
   symbols_->Create(Handle(), skin_.get(), panelPath_);
@@ -160,11 +161,8 @@ void CInputWnd::OnDestroy() {
 }
 
 void CInputWnd::OnSize(int width, int height) {
-  backBuffer_.Reset();
-  if (width > 0 && height > 0) {
-    win32::WindowDc screen(nullptr);
-    backBuffer_.Reset(CreateCompatibleBitmap(screen.Get(), width, height));
-  }
+  // A size the buffer has already (the same size again) keeps it.
+  if (!backBuffer_.Ensure(nullptr, width, height)) backBuffer_.Reset();
   for (Panel& panel : panels_) {
     panel.SetSize(width, height);
     panel.SetClip(width, height);
@@ -366,30 +364,30 @@ void CInputWnd::PaintTo(HDC dc, bool full) {
       viewX_ != static_cast<float>(place.gridX) || viewY_ != static_cast<float>(place.gridY);
   // While sliding the picture carries the strip, so every step is drawn whole.
   if (sliding) full = true;
-  win32::MemoryDc buffer(dc);
-  win32::SelectScope scope(buffer.Get(), backBuffer_.Get());
+  const HDC buffer = backBuffer_.Dc();
   if (full) {
-    win32::Brush back(CreateSolidBrush(SkinColor(*skin_, 0)));
-    FillRect(buffer.Get(), &client, back.Get());
+    const COLORREF oldColor = SetDCBrushColor(buffer, SkinColor(*skin_, 0));
+    FillRect(buffer, &client, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    SetDCBrushColor(buffer, oldColor);
   }
-  for (Panel& panel : panels_) PaintPanel(panel, buffer.Get(), full);
+  for (Panel& panel : panels_) PaintPanel(panel, buffer, full);
   if (!sliding || !strip_) {
-    BitBlt(dc, 0, 0, client.right, client.bottom, buffer.Get(), 0, 0, SRCCOPY);
+    BitBlt(dc, 0, 0, client.right, client.bottom, buffer, 0, 0, SRCCOPY);
     return;
   }
   // The target layout's picture from the strip, laid over the panels by exclusive or; laid
   // again after the copy, which takes it off the buffer, so later partial redraws start clean.
   win32::MemoryDc stripDc(dc);
   win32::SelectScope stripScope(stripDc.Get(), strip_.Get());
-  const int oldMode = SetStretchBltMode(buffer.Get(), COLORONCOLOR);
+  const int oldMode = SetStretchBltMode(buffer, COLORONCOLOR);
   const auto invert = [&] {
-    StretchBlt(buffer.Get(), 0, 0, client.right, client.bottom, stripDc.Get(),
+    StretchBlt(buffer, 0, 0, client.right, client.bottom, stripDc.Get(),
                layoutIndex_ * kStripCellWidth, 0, kStripCellWidth, kStripCellHeight, SRCINVERT);
   };
   invert();
-  BitBlt(dc, 0, 0, client.right, client.bottom, buffer.Get(), 0, 0, SRCCOPY);
+  BitBlt(dc, 0, 0, client.right, client.bottom, buffer, 0, 0, SRCCOPY);
   invert();
-  SetStretchBltMode(buffer.Get(), oldMode);
+  SetStretchBltMode(buffer, oldMode);
 }
 
 RECT CInputWnd::ScreenRect() const {

@@ -180,7 +180,8 @@ class CInputWnd : public MessageWindow, private SpellingTarget {
   bool userDictionaryUnsaved_ = false;  // the last save of the user's words failed
   bool* holdTimerStopped_ = nullptr;    // set while a hold fires: whether it stopped the timer
 
-  win32::Bitmap backBuffer_;
+  // The panels' picture, kept for the window's life and made anew only when the size changes.
+  win32::BackBuffer backBuffer_;
   win32::Bitmap strip_;
   std::string panelPath_;
 };

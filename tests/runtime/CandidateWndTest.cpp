@@ -3,6 +3,8 @@
 // entry.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "DrawSupport.h"
@@ -99,6 +101,57 @@ TEST_F(CandidateWndTest, SitsDirectlyAboveTheInputWindowAcrossItsWidth) {
   EXPECT_EQ(r.top, 0);
   EXPECT_EQ(r.right, 0);
   EXPECT_EQ(r.bottom, 0);
+}
+
+// Changes in one go are painted once, but every change after a paint reaches the screen again,
+// also when the window was hidden in between; the screen then shows what Draw draws.
+TEST_F(CandidateWndTest, EveryChangeAfterAPaintReachesTheScreen) {
+  const auto pending = [this] { return GetUpdateRect(window_.Handle(), nullptr, FALSE) != FALSE; };
+  const auto onScreen = [this] {
+    const RECT r = Client();
+    auto canvas = std::make_unique<Canvas>(r.right, r.bottom, RGB(1, 2, 3));
+    HDC screen = GetDC(window_.Handle());
+    BitBlt(canvas->Dc(), 0, 0, r.right, r.bottom, screen, 0, 0, SRCCOPY);
+    ReleaseDC(window_.Handle(), screen);
+    return canvas;
+  };
+  const auto expectShown = [&] {
+    auto wanted = Picture();
+    auto shown = onScreen();
+    EXPECT_EQ(shown->Rgb(), wanted->Rgb());
+  };
+  window_.SetList({u"of", u"me", u"od", u""}, 2);
+  window_.SetNoMatch(false);
+  window_.Place(&kInputWindow);
+  EXPECT_TRUE(pending());
+  UpdateWindow(window_.Handle());
+  EXPECT_FALSE(pending());
+  expectShown();
+
+  const std::function<void()> changes[] = {
+      [&] { window_.Select(1); },           [&] { window_.SetNoMatch(true); },
+      [&] { window_.SetCaseState(2); },     [&] { window_.Select(3); },
+      [&] { window_.AppendSpelled(u'x'); }, [&] { window_.RemoveLastSpelled(); },
+  };
+  for (const auto& change : changes) {
+    change();
+    EXPECT_TRUE(pending());
+    UpdateWindow(window_.Handle());
+    expectShown();
+  }
+
+  // Hidden, given a new list while hidden, and shown again: the new list is painted.
+  window_.Place(nullptr);
+  window_.SetList({u"go", u"in", u""}, 2);
+  window_.SetCaseState(0);
+  window_.Place(&kInputWindow);
+  EXPECT_TRUE(pending());
+  UpdateWindow(window_.Handle());
+  expectShown();
+  // Placed where it is already: only a repaint, and the picture stays right.
+  window_.Place(&kInputWindow);
+  UpdateWindow(window_.Handle());
+  expectShown();
 }
 
 TEST_F(CandidateWndTest, ThreeEntriesPutTheSelectedWordInTheMiddle) {

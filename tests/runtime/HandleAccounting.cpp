@@ -129,14 +129,15 @@ const Redirect kRedirects[] = {REDIRECT(CreateSolidBrush),
                                REDIRECT(EndPaint)};
 #undef REDIRECT
 
-// Points each listed import of gdi32.dll and user32.dll at its hook; returns how many.
-int RedirectImports() {
+// Points each listed import of gdi32.dll and user32.dll at its hook. A listed call the program
+// does not import makes no handles in it; false only when an import could not be redirected.
+bool RedirectImports() {
   auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
   const auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(
       base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
   const DWORD imports =
       nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
-  int redirected = 0;
+  bool redirected = true;
   for (auto* library = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports);
        imports && library->Name; ++library) {
     const char* name = reinterpret_cast<const char*>(base + library->Name);
@@ -150,14 +151,14 @@ int RedirectImports() {
           reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + lookup->u1.AddressOfData)->Name);
       for (const Redirect& redirect : kRedirects) {
         DWORD old = 0;
-        if (std::strcmp(import, redirect.name) != 0 ||
-            !VirtualProtect(&slot->u1.Function, sizeof(ULONG_PTR), PAGE_READWRITE, &old)) {
+        if (std::strcmp(import, redirect.name) != 0) continue;
+        if (!VirtualProtect(&slot->u1.Function, sizeof(ULONG_PTR), PAGE_READWRITE, &old)) {
+          redirected = false;
           continue;
         }
         *redirect.real = reinterpret_cast<void*>(slot->u1.Function);
         slot->u1.Function = reinterpret_cast<ULONG_PTR>(redirect.hook);
         VirtualProtect(&slot->u1.Function, sizeof(ULONG_PTR), old, &old);
-        ++redirected;
       }
     }
   }
@@ -178,7 +179,7 @@ BOOL CALLBACK CountTopLevel(HWND window, LPARAM count) {
 }  // namespace
 
 bool InstallHandleAccounting() {
-  static const bool installed = RedirectImports() == static_cast<int>(std::size(kRedirects));
+  static const bool installed = RedirectImports();
   return installed;
 }
 

@@ -86,6 +86,57 @@ class SelectScope {
   HGDIOBJ old_;
 };
 
+// A memory DC with a bitmap of its own selected into it, kept for the life of a window: a window
+// that paints through it often does not make a DC and a bitmap for every paint (under Wine each
+// asks the display driver again). Made anew only when the size changes.
+class BackBuffer {
+ public:
+  BackBuffer() = default;
+  ~BackBuffer() { Reset(); }
+  BackBuffer(const BackBuffer&) = delete;
+  BackBuffer& operator=(const BackBuffer&) = delete;
+
+  // A buffer of that size compatible with that DC (null: the screen), unless it is that size
+  // already. False when it could not be made (it is then empty).
+  bool Ensure(HDC compatibleWith, int width, int height) {
+    if (dc_ && width == width_ && height == height_) return true;
+    Reset();
+    if (width < 1 || height < 1) return false;
+    HDC screen = compatibleWith ? compatibleWith : GetDC(nullptr);
+    dc_ = CreateCompatibleDC(screen);
+    bitmap_ = CreateCompatibleBitmap(screen, width, height);
+    if (!compatibleWith) ReleaseDC(nullptr, screen);
+    if (!dc_ || !bitmap_) {
+      Reset();
+      return false;
+    }
+    old_ = SelectObject(dc_, bitmap_);
+    width_ = width;
+    height_ = height;
+    return true;
+  }
+  void Reset() {
+    if (dc_ && old_) SelectObject(dc_, old_);
+    if (dc_) DeleteDC(dc_);
+    if (bitmap_) DeleteObject(bitmap_);
+    dc_ = nullptr;
+    bitmap_ = nullptr;
+    old_ = nullptr;
+    width_ = height_ = 0;
+  }
+  HDC Dc() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+
+ private:
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+  int width_ = 0;
+  int height_ = 0;
+};
+
 // A window's DC from GetDC, released when the scope ends.
 class WindowDc {
  public:
