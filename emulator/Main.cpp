@@ -175,7 +175,7 @@ int Run(const CommandLine& line) {
 
   Pen pen([&device] { return device.DeviceOrigin(); }, zoom ? zoom->Handle() : nullptr);
   int status = 0;
-  Samples penUpToPaint;
+  PenUpSamples penUpToPaint;
   std::unique_ptr<Typist> typist;
   if (!texts.empty()) {
     typist = std::make_unique<Typist>(device, pen);
@@ -235,7 +235,7 @@ int Run(const CommandLine& line) {
     // Memory after the typing, then Showing with the window built anew, again and again.
     bench += DescribeMemory("before the input method", memoryBefore);
     bench += DescribeMemory("after typing", ProcessMemory());
-    bench += penUpToPaint.Describe("pen up to candidates painted");
+    bench += penUpToPaint.Describe();
     char first[120];
     std::snprintf(first, sizeof(first), "first Showing to the panel painted: %.2f ms\n",
                   firstShowing);

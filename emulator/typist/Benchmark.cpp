@@ -37,6 +37,12 @@ std::string Samples::Describe(const char* what) const {
   return line;
 }
 
+std::string PenUpSamples::Describe() const {
+  return all.Describe("pen up to candidates painted") +
+         showing.Describe("  of which the candidate window shown anew") +
+         shown.Describe("  of which the candidate window already up");
+}
+
 MemoryFigures ProcessMemory() {
   PROCESS_MEMORY_COUNTERS_EX counters{};
   counters.cb = sizeof(counters);

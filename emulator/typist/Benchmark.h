@@ -28,6 +28,16 @@ class Samples {
   std::vector<double> values_;
 };
 
+// Pen up on a letter key to the candidate window painted: every key, and split by whether the
+// candidate window had to be shown (the first key of a word: it had no size before) or was
+// already up.
+struct PenUpSamples {
+  Samples all;
+  Samples showing;
+  Samples shown;
+  std::string Describe() const;
+};
+
 struct MemoryFigures {
   size_t workingSet = 0;    // bytes
   size_t privateBytes = 0;  // bytes

@@ -28,7 +28,7 @@ namespace tessaline::emulator {
 class CDeviceWnd;
 class Pen;
 class ScriptRunner;
-class Samples;
+struct PenUpSamples;
 
 // A text and the language it is typed in (empty: the device's first language).
 struct TypingText {
@@ -59,7 +59,7 @@ class Typist {
   // Screenshots into this folder: 000-start, NNN before each pick (none: empty).
   void SetShotsFolder(std::wstring folder) { shotsFolder_ = std::move(folder); }
   // Measures, for every letter key in word mode, pen up to the candidate window painted.
-  void MeasureInto(Samples* penUpToPaint) { penUpToPaint_ = penUpToPaint; }
+  void MeasureInto(PenUpSamples* penUpToPaint) { penUpToPaint_ = penUpToPaint; }
   // Appends the taps and checks planned since the last call to the runner's steps.
   void Queue(ScriptRunner& runner);
   void QueueShot(ScriptRunner& runner, const std::wstring& name);
@@ -103,7 +103,7 @@ class Typist {
   WideString firstLanguage_, secondLanguage_, current_;
   size_t queued_ = 0;
   UINT tapMilliseconds_ = 60;  // how long the pen stays down for a tap
-  Samples* penUpToPaint_ = nullptr;
+  PenUpSamples* penUpToPaint_ = nullptr;
   bool onSymbolsLayout_ = false;  // while the queued taps run
   std::wstring shotsFolder_;
   int shots_ = 0;
