@@ -13,33 +13,104 @@
 namespace tessaline {
 namespace {
 
-std::vector<std::unique_ptr<Language>>& ActiveList() {
-  static std::vector<std::unique_ptr<Language>> list;
+// A loaded language with what it was made from: the files as they were just before they were
+// read, and the settings passed to its constructor.
+struct LoadedLanguage {
+  std::unique_ptr<Language> language;
+  DataFileStamp files[3];  // the language file, the vocabulary, the user dictionary
+  bool adaptiveVoc = false;
+  int32_t freqMax = 0;
+  int32_t freqInc = 0;
+};
+
+std::vector<LoadedLanguage>& ActiveList() {
+  static std::vector<LoadedLanguage> list;
   return list;
 }
 
-// Appends the language when its file opens; a missing language is skipped without a message.
-void LoadLanguage(const std::string& folder, const WideString& name) {
-  const std::string path = LanguageFilePath(folder, name);
-  FILE* probe = OpenDataFile(path, "rb");
+void StampFiles(const std::string& path, DataFileStamp (&files)[3]) {
+  files[0] = StampOfDataFile(path);
+  files[1] = StampOfDataFile(SiblingFilePath(path, ".voc"));
+  files[2] = StampOfDataFile(SiblingFilePath(path, ".usr"));
+}
+
+// A language of the last list that loading again would make exactly as it is: the same file
+// with the same settings, read whole without a message, unchanged in memory since, and none of
+// its three files changed on disk (the options pages rewrite the user dictionary).
+std::unique_ptr<Language> TakeUnchanged(std::vector<LoadedLanguage>& previous,
+                                        const std::string& path, const WideString& name,
+                                        const Settings& settings, DataFileStamp (&files)[3]) {
+  for (LoadedLanguage& loaded : previous) {
+    Language* language = loaded.language.get();
+    if (!language || language->FilePath() != path || language->Name() != name) continue;
+    if (!language->VocabularyLoaded() || !language->UserDictionaryLoaded() ||
+        language->ChangedSinceLoad() || loaded.adaptiveVoc != settings.AdaptiveVoc ||
+        loaded.freqMax != settings.FreqMax || loaded.freqInc != settings.FreqInc) {
+      return nullptr;
+    }
+    for (int i = 0; i < 3; ++i) {
+      if (!(files[i] == loaded.files[i])) return nullptr;
+    }
+    return std::move(loaded.language);
+  }
+  return nullptr;
+}
+
+size_t& ReadCount() {
+  static size_t count = 0;
+  return count;
+}
+
+// A language to load: its file opens (a missing language is skipped without a message).
+struct Wanted {
+  std::string path;
+  WideString name;
+  LoadedLanguage loaded;
+};
+
+void AddWanted(std::vector<Wanted>& wanted, const std::string& folder, const WideString& name) {
+  Wanted item{LanguageFilePath(folder, name), name, {}};
+  FILE* probe = OpenDataFile(item.path, "rb");
   if (!probe) return;
   std::fclose(probe);
-  const Settings& settings = GetSettings();
-  ActiveList().push_back(std::make_unique<Language>(path, name, true, settings.AdaptiveVoc,
-                                                    settings.FreqMax, settings.FreqInc));
+  wanted.push_back(std::move(item));
 }
 
 }  // namespace
 
 void LoadActiveLanguages() {
-  FreeActiveLanguages();
   const Settings& settings = GetSettings();
   WideString first = SettingsText(settings.Language0);
   if (first.empty()) first = u"English";
   const WideString second = SettingsText(settings.Language1);
   const std::string folder = InstallFolder().narrow;
-  LoadLanguage(folder, first);
-  if (!second.empty() && second != first) LoadLanguage(folder, second);
+  std::vector<Wanted> wanted;
+  AddWanted(wanted, folder, first);
+  if (!second.empty() && second != first) AddWanted(wanted, folder, second);
+
+  // The languages of the last list that are still exactly what their files make are kept
+  // (reading a vocabulary costs tens of milliseconds on the device); the others go before any
+  // language is read, so that two copies of a vocabulary never take memory at once.
+  std::vector<LoadedLanguage> previous = std::move(ActiveList());
+  ActiveList().clear();
+  for (Wanted& item : wanted) {
+    // Stamped before reading: a file that changes while it is read counts as changed later.
+    StampFiles(item.path, item.loaded.files);
+    item.loaded.adaptiveVoc = settings.AdaptiveVoc;
+    item.loaded.freqMax = settings.FreqMax;
+    item.loaded.freqInc = settings.FreqInc;
+    item.loaded.language =
+        TakeUnchanged(previous, item.path, item.name, settings, item.loaded.files);
+  }
+  previous.clear();
+  for (Wanted& item : wanted) {
+    if (!item.loaded.language) {
+      item.loaded.language = std::make_unique<Language>(
+          item.path, item.name, true, settings.AdaptiveVoc, settings.FreqMax, settings.FreqInc);
+      ++ReadCount();
+    }
+    ActiveList().push_back(std::move(item.loaded));
+  }
   if (ActiveList().empty()) {
     ShowMessage(u"Active languages not found ('" + first + u"', '" + second + u"')", u"",
                 kMessageIconError);
@@ -47,13 +118,15 @@ void LoadActiveLanguages() {
   LoadInterfaceTexts();
 }
 
+size_t LanguagesRead() { return ReadCount(); }
+
 void FreeActiveLanguages() { ActiveList().clear(); }
 
 size_t ActiveLanguageCount() { return ActiveList().size(); }
 
 Language& ActiveLanguage(size_t index) {
   assert(index < ActiveList().size());
-  return *ActiveList()[index];
+  return *ActiveList()[index].language;
 }
 
 }  // namespace tessaline

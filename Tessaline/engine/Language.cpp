@@ -52,6 +52,7 @@ Language::Language(const std::string& chrPath, const WideString& name, bool with
   for (const WideString& word : words) AddUserWord(word);
   vocabulary_.EndBulkInsert();
   if (adaptiveVoc) ApplyAllAdaptations();
+  changedSinceLoad_ = false;  // what the files hold
 }
 
 Language::~Language() = default;
@@ -68,6 +69,7 @@ bool Language::AddUserWord(const WideString& word) {
   LetterCodes codes;
   if (!keyMap_.Encode(word, codes)) return false;
   if (!vocabulary_.InsertIfAbsent(codes, 1)) return false;
+  changedSinceLoad_ = true;
   userDictionary_.AppendWord(word);
   return true;
 }
@@ -78,6 +80,7 @@ uint16_t Language::AdaptedFrequency(const AdaptationRecord& record) const {
 }
 
 void Language::ApplyAdaptation(const WideString& word, AdaptationRecord& record) {
+  changedSinceLoad_ = true;
   LetterCodes codes;
   if (!keyMap_.Encode(word, codes)) return;
   if (record.entry >= 0 && static_cast<size_t>(record.entry) < vocabulary_.EntryCount()) {
@@ -121,6 +124,7 @@ void Language::LearnWord(const WideString& word) {
 void Language::DailyDecay() {
   const auto today = static_cast<uint32_t>(CurrentUtcDate().dayOfYear);
   if (today == userDictionary_.DecayDay()) return;
+  changedSinceLoad_ = true;
   AdaptationMap& records = userDictionary_.Adaptations();
   for (auto it = records.begin(); it != records.end();) {
     AdaptationRecord& record = it->second;

@@ -90,8 +90,15 @@ class Language {
 
   const KeyMap& Keys() const { return keyMap_; }
   const Vocabulary& Words() const { return vocabulary_; }
-  Vocabulary& Words() { return vocabulary_; }
-  UserDictionary& User() { return userDictionary_; }
+  // Handing out the vocabulary or the user dictionary to be changed counts as a change.
+  Vocabulary& Words() {
+    changedSinceLoad_ = true;
+    return vocabulary_;
+  }
+  UserDictionary& User() {
+    changedSinceLoad_ = true;
+    return userDictionary_;
+  }
   const UserDictionary& User() const { return userDictionary_; }
   const std::string& FilePath() const { return filePath_; }
   std::string VocabularyPath() const { return SiblingFilePath(filePath_, ".voc"); }
@@ -102,6 +109,10 @@ class Language {
   bool VocabularyLoaded() const { return vocabularyLoaded_; }
   bool UserDictionaryLoaded() const { return userDictionaryLoaded_; }
   const VocabularyLoadReport& VocabularyReport() const { return vocabularyReport_; }
+  // Something changed the vocabulary or the user dictionary in memory after the files were
+  // read (a user word, learning, the daily decay), saved or not: the object is no longer what
+  // reading the files again would make.
+  bool ChangedSinceLoad() const { return changedSinceLoad_; }
 
  private:
   UserDictionary userDictionary_;
@@ -113,6 +124,7 @@ class Language {
   int32_t freqInc_;
   bool vocabularyLoaded_ = false;
   bool userDictionaryLoaded_ = false;
+  bool changedSinceLoad_ = false;
   VocabularyLoadReport vocabularyReport_;
 };
 

@@ -174,7 +174,8 @@ HRESULT TSInputM::UserOptionsDlg(HWND owner) {
 }
 
 void TSInputM::BuildInputWindow() {
-  FreeActiveLanguages();
+  // The window that pointed at the languages is gone; the ones still as their files make them
+  // are kept.
   LoadActiveLanguages();
   RECT client{};
   GetClientRect(sipWindow_, &client);

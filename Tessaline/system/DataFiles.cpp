@@ -9,6 +9,7 @@
 #include <io.h>
 #include <windows.h>
 #else
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -77,6 +78,37 @@ bool ReplaceDataFile(const std::string& from, const std::string& to) {
 #else
   return std::rename(HostPath(from).c_str(), HostPath(to).c_str()) == 0;
 #endif
+}
+
+DataFileStamp StampOfDataFile(const std::string& devicePath) {
+  DataFileStamp stamp;
+#ifdef _WIN32
+  const WideString path = AnsiToWide(HostPath(devicePath));
+  HANDLE file = CreateFileW(reinterpret_cast<const wchar_t*>(path.c_str()), 0,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return stamp;
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (GetFileInformationByHandle(file, &info)) {
+    stamp.exists = true;
+    stamp.size = (uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+    stamp.writeTime =
+        (uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32) | info.ftLastWriteTime.dwLowDateTime;
+    stamp.identity = (uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
+    stamp.volume = info.dwVolumeSerialNumber;
+  }
+  CloseHandle(file);
+#else
+  struct stat info {};
+  if (stat(HostPath(devicePath).c_str(), &info) != 0) return stamp;
+  stamp.exists = true;
+  stamp.size = static_cast<uint64_t>(info.st_size);
+  stamp.writeTime = static_cast<uint64_t>(info.st_mtim.tv_sec) * 1000000000u +
+                    static_cast<uint64_t>(info.st_mtim.tv_nsec);
+  stamp.identity = static_cast<uint64_t>(info.st_ino);
+  stamp.volume = static_cast<uint64_t>(info.st_dev);
+#endif
+  return stamp;
 }
 
 }  // namespace tessaline

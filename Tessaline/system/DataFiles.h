@@ -9,6 +9,7 @@
 // Wine) and the current directory on the native build. Tests set their own root.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -28,6 +29,19 @@ bool ReplaceDataFile(const std::string& from, const std::string& to);
 // Writes what the file's buffer holds and waits until the system has it on the disk, so that a
 // temporary file is whole before it takes the place of the one it replaces. False on failure.
 bool FlushToDisk(FILE* file);
+
+// What tells one version of a file from another without reading it: its size, its last write
+// time and the file itself (a file put in another's place by ReplaceDataFile is another file,
+// even when written within the same tick of the clock). A missing file has a stamp too.
+struct DataFileStamp {
+  bool exists = false;
+  uint64_t size = 0;
+  uint64_t writeTime = 0;
+  uint64_t identity = 0;
+  uint64_t volume = 0;
+  bool operator==(const DataFileStamp&) const = default;
+};
+DataFileStamp StampOfDataFile(const std::string& devicePath);
 
 // Replaces the device root for this process; an empty text restores the default.
 void SetDeviceRoot(const std::string& root);

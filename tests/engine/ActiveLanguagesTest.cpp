@@ -1,8 +1,12 @@
 // The active language pair from the settings.
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "EngineFiles.h"
 #include "engine/ActiveLanguages.h"
+#include "engine/UserDictionary.h"
 #include "languages/InterfaceTexts.h"
 #include "settings/Settings.h"
 #include "support/TestFiles.h"
@@ -89,6 +93,77 @@ TEST_F(ActiveLanguagesTest, LanguageWithoutVocabularyIsStillActive) {
   EXPECT_EQ(ActiveLanguageCount(), 1u);
   EXPECT_EQ(messages.Texts(),
             std::vector<std::string>{"Can not load '\\Tess\\Languages\\English.voc' vocabulary"});
+}
+
+// Loading again keeps a language only when reading its files would make the same object.
+TEST_F(ActiveLanguagesTest, AnUnchangedLanguageIsKeptAndEveryChangeIsReadAgain) {
+  Install("English");
+  Install("French");
+  Select(u"English", u"French");
+  LoadActiveLanguages();
+  ASSERT_EQ(ActiveLanguageCount(), 2u);
+  // How many of the two are read again.
+  const auto reload = [] {
+    const size_t before = LanguagesRead();
+    LoadActiveLanguages();
+    EXPECT_EQ(ActiveLanguageCount(), 2u);
+    return LanguagesRead() - before;
+  };
+  const Language* kept = &ActiveLanguage(0);
+  EXPECT_EQ(reload(), 0u);
+  EXPECT_EQ(&ActiveLanguage(0), kept);
+
+  // The options' Save of the user's words rewrites the user dictionary: read again, with them.
+  const std::string userPath = "\\Tess\\Languages\\English.usr";
+  UserDictionary page;
+  page.LoadUserDictionary(userPath);
+  page.AppendWord(u"bat");
+  ASSERT_TRUE(page.SaveUserDictionary(userPath));
+  EXPECT_EQ(reload(), 1u);
+  const Language& reread = ActiveLanguage(0);
+  EXPECT_EQ(reread.User().Words(), std::vector<WideString>{u"bat"});
+  EXPECT_EQ(reload(), 0u);
+  // Saved once more with the same words (the same size): still another file.
+  ASSERT_TRUE(page.SaveUserDictionary(userPath));
+  EXPECT_EQ(reload(), 1u);
+
+  // A change in memory, saved or not, makes the language be read again.
+  ASSERT_TRUE(ActiveLanguage(1).AddUserWord(u"dog"));
+  EXPECT_EQ(reload(), 1u);
+  const Language& asOnDisk = ActiveLanguage(1);
+  EXPECT_TRUE(asOnDisk.User().Words().empty());
+  ActiveLanguage(1).LearnWord(u"chat");
+  ActiveLanguage(1).StoreUserDictionary();
+  EXPECT_EQ(reload(), 1u);
+
+  // A settings value the language is made with, and a vocabulary replaced on disk.
+  GetSettings().FreqInc = 3;
+  EXPECT_EQ(reload(), 2u);
+  EXPECT_EQ(ActiveLanguage(0).FreqInc(), 3);
+  dir.Write("Tess/Languages/French.voc",
+            testing::VocFile({{testing::Codes("chat"), 9}, {testing::Codes("chien"), 5}}));
+  EXPECT_EQ(reload(), 1u);
+  EXPECT_EQ(ActiveLanguage(1).EntryCount(), 2u);
+
+  // The order of the two languages follows the settings; kept objects move with them.
+  const Language* english = &ActiveLanguage(0);
+  const Language* french = &ActiveLanguage(1);
+  const size_t read = LanguagesRead();
+  Select(u"French", u"English");
+  LoadActiveLanguages();
+  EXPECT_EQ(&ActiveLanguage(0), french);
+  EXPECT_EQ(&ActiveLanguage(1), english);
+  EXPECT_EQ(LanguagesRead(), read);
+}
+
+// A vocabulary that did not load is read again, so that its message is shown again.
+TEST_F(ActiveLanguagesTest, ALanguageThatFailedToLoadIsNeverKept) {
+  dir.Write("Tess/Languages/English.chr", testing::kTestLanguage);
+  Select(u"English", u"");
+  testing::MessageRecorder messages;
+  LoadActiveLanguages();
+  LoadActiveLanguages();
+  EXPECT_EQ(messages.Texts().size(), 2u);
 }
 
 }  // namespace
