@@ -179,7 +179,9 @@ BOOL CALLBACK CountTopLevel(HWND window, LPARAM count) {
 }  // namespace
 
 bool InstallHandleAccounting() {
-  static const bool installed = RedirectImports();
+  // Without its deletions accounted for, the program's objects could not be counted at all.
+  static const bool installed =
+      RedirectImports() && realDeleteObject != nullptr && realDeleteDC != nullptr;
   return installed;
 }
 
