@@ -419,9 +419,32 @@ void CInputWnd::NextLanguage() {
 
 // ---------------------------------------------------------------- pop-ups
 
+void CInputWnd::MakePopups() {
+  PressedPopupMade();
+  SymbolPopupMade();
+}
+
+CPressedWnd* CInputWnd::PressedPopupMade() {
+  if (!pressed_ && Handle() && skin_) {
+    pressed_ = std::make_unique<CPressedWnd>();
+    pressed_->Create(Handle());
+    pressed_->SetSkin(skin_.get());
+  }
+  return pressed_.get();
+}
+
+CSymbolPopupWnd* CInputWnd::SymbolPopupMade() {
+  if (!symbols_ && Handle() && skin_) {
+    symbols_ = std::make_unique<CSymbolPopupWnd>();
+    symbols_->Create(Handle(), skin_.get(), panelPath_);
+  }
+  return symbols_.get();
+}
+
 void CInputWnd::ShowSymbols() {
-  if (!symbols_) return;
-  symbols_->Show(language_ ? WideView(language_->Name()) : WideView());
+  CSymbolPopupWnd* symbols = SymbolPopupMade();
+  if (!symbols) return;
+  symbols->Show(language_ ? WideView(language_->Name()) : WideView());
   EnableWindow(Handle(), FALSE);
 }
 
@@ -433,7 +456,6 @@ void CInputWnd::HideSymbols() {
 }
 
 void CInputWnd::ShowPressedKey(int id) {
-  if (!pressed_) return;
   Panel* panel = PanelOfButton(id);
   const Button* button = panel ? panel->FindButton(id) : nullptr;
   const int tap = button ? button->event0 : -1;
@@ -444,9 +466,9 @@ void CInputWnd::ShowPressedKey(int id) {
       highlight = std::max(
           0, language_->LetterIndexOnKey(tap, language_->NextLetterOnKey(tap, pendingChar_)));
     }
-    pressed_->Show(panel, id, highlight);
+    if (CPressedWnd* pressed = PressedPopupMade()) pressed->Show(panel, id, highlight);
   } else if (GetSettings().ShowHint) {
-    pressed_->Show(panel, id, -1);
+    if (CPressedWnd* pressed = PressedPopupMade()) pressed->Show(panel, id, -1);
   }
 }
 
