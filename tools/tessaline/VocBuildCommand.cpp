@@ -20,7 +20,7 @@ namespace {
 
 constexpr const char* kBuildUsage =
     "  voc build --chr FILE.chr --words LIST [--extra LIST]... [--forms LIST]... [--max N]\n"
-    "            [--kept-families OUT] -o FILE.voc\n"
+    "            [--kept-families OUT] [--no-family-spread] [--flat-families] -o FILE.voc\n"
     "                                 compile a word list (\"word<TAB>count\" lines, or one word\n"
     "                                 a line, most common first) into a vocabulary; --extra adds\n"
     "                                 the words of a dictionary (one word a line), --forms those "
@@ -28,7 +28,10 @@ constexpr const char* kBuildUsage =
     "                                 a dictionary of word families (one family a line, forms\n"
     "                                 separated by spaces), with estimated frequencies;\n"
     "                                 --kept-families writes the families of the --forms lists of\n"
-    "                                 which a word was kept, one a line\n";
+    "                                 which a word was kept, one a line; --no-family-spread\n"
+    "                                 estimates the forms of families without a listed word by\n"
+    "                                 their endings alone, --flat-families without weighing a\n"
+    "                                 family's forms by their endings\n";
 constexpr const char* kCheckUsage =
     "  voc check FILE.voc --chr FILE.chr [--json]\n"
     "                                 verify order, stored forms, letters and letter-pair "
@@ -74,6 +77,8 @@ int RunVocBuild(Args args) {
   const std::string output = TakeOption(args, "-o", "", ok);
   const std::string max = TakeOption(args, "--max", "", ok);
   const std::string keptFamilies = TakeOption(args, "--kept-families", "", ok);
+  const bool noFamilySpread = TakeFlag(args, "--no-family-spread");
+  const bool flatFamilies = TakeFlag(args, "--flat-families");
   std::vector<std::string> extras;
   for (std::string extra; !(extra = TakeOption(args, "--extra", "", ok)).empty();)
     extras.push_back(extra);
@@ -83,6 +88,8 @@ int RunVocBuild(Args args) {
   if (!ok || !args.empty() || chr.empty() || words.empty() || output.empty())
     return Usage(kBuildUsage);
   vocbuild::BuildOptions options;
+  options.spreadUnlistedFamilies = !noFamilySpread;
+  options.endingWeights = !flatFamilies;
   if (!max.empty()) {
     char* end = nullptr;
     const long long n = std::strtoll(max.c_str(), &end, 10);

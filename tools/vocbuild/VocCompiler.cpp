@@ -264,6 +264,9 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
       }
     }
   }
+  auto WeightOf = [&](const std::string& word, double prior) {
+    return options.endingWeights ? EndingWeight(familyEndings, allForms, word, prior) : 1.0;
+  };
   // Endings: how many dictionary words, and how many of them listed, end in each run of up to
   // kEndingLength letters.
   uint64_t minListed = UINT64_MAX;
@@ -286,7 +289,7 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
     }
     c.priority = c.familyCount;
     if (c.familyCount > 0) {
-      const double weight = EndingWeight(familyEndings, allForms, c.word, options.endingPrior);
+      const double weight = WeightOf(c.word, options.endingPrior);
       c.value = std::min(options.familyShare * weight * static_cast<double>(c.familyCount),
                          static_cast<double>(c.familyCount));
       continue;
@@ -314,10 +317,9 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
         }
         best = std::max(best, candidates[i].value);
       }
-      if (best <= 0) continue;
+      if (best <= 0 || !options.spreadUnlistedFamilies) continue;
       for (uint32_t i : members) {
-        const double weight =
-            EndingWeight(familyEndings, allForms, candidates[i].word, options.endingPrior);
+        const double weight = WeightOf(candidates[i].word, options.endingPrior);
         spread[i] = std::max(spread[i], std::min(best, options.familyShare * weight * best));
       }
     }

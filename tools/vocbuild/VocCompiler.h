@@ -106,6 +106,11 @@ struct BuildOptions {
   double rareUnknownPerMillion = kRareUnknownPerMillion;
   double familyShare = kFamilyShare;
   double endingPrior = kEndingPrior;
+  // Estimate the forms of families without a listed word from the family too (see above); off,
+  // they have their ending estimate alone.
+  bool spreadUnlistedFamilies = true;
+  // Weigh family estimates by their endings (see above); off, every form has the weight 1.
+  bool endingWeights = true;
 };
 
 struct BuildReport {
