@@ -263,6 +263,25 @@ TEST(VocCompilerTest, UnlistedFormsFollowHowListedFamiliesSpreadOverEndings) {
   EXPECT_GT(frequencyOf("aaqen"), frequencyOf("aaqem"));
   EXPECT_EQ(report.familyEstimates, 2u);
   EXPECT_EQ(report.unlistedFamilyEstimates, 3u);
+
+  // Without the spread, the unlisted family's forms have their ending estimates alone, equal
+  // here; without the weights, the listed family's forms are flat shares of its count too.
+  options.spreadUnlistedFamilies = false;
+  const CompiledVocabulary noSpread = Compile(list, report, options);
+  EXPECT_EQ(report.unlistedFamilyEstimates, 0u);
+  options.endingWeights = false;
+  const CompiledVocabulary flat = Compile(list, report, options);
+  auto frequencyIn = [&](const CompiledVocabulary& vocabulary, const std::string& word) {
+    LetterCodes codes;
+    EXPECT_TRUE(EncodeTypable(TestKeyMap(), Utf8ToWide(word), codes));
+    for (const VocEntry& e : vocabulary.entries) {
+      if (e.word == codes) return static_cast<int>(e.frequency);
+    }
+    return -1;
+  };
+  EXPECT_EQ(frequencyIn(noSpread, "vvqen"), frequencyIn(noSpread, "vvqem"));
+  EXPECT_GT(frequencyIn(noSpread, "zzqen"), frequencyIn(noSpread, "zzqem"));
+  EXPECT_EQ(frequencyIn(flat, "zzqen"), frequencyIn(flat, "zzqem"));
 }
 
 TEST(VocCompilerTest, EstimatesNeverReorderListedWords) {
