@@ -29,7 +29,9 @@ MissReport FindMisses(WideView text, const KeyMap& map, Predictor& predictor) {
 
   MissReport report;
   for (const WideString& word : order) {
-    WordOutcome outcome{word, counts[word]};
+    WordOutcome outcome;
+    outcome.word = word;
+    outcome.count = counts[word];
     predictor.Reset();
     for (char16_t letter : word) predictor.PressKey(keyOf.at(letter));
     const std::vector<WideString> list = predictor.Candidates();
