@@ -7,6 +7,7 @@
 #include <map>
 
 #include "VocTestLanguage.h"
+#include "evaluation/MissReport.h"
 #include "evaluation/TapModel.h"
 
 namespace tessaline::evaluation {
@@ -200,6 +201,30 @@ TEST(TapModelTest, LetterModeIsMultiTap) {
   EXPECT_EQ(count.characters, 6u);  // CR LF is one line break
   EXPECT_EQ(count.taps, 2u + 3u + 1u + 3u + 1u + 1u);
   EXPECT_EQ(count.words, 2u);
+}
+
+TEST(TapModelTest, MissReportRanksWordsByTheirKeysAlone) {
+  // 4663: home, good, hood and hoof all come before gone; zzz is not offered at all.
+  const KeyMap map = vocbuild::test::TestKeyMap();
+  FakePredictor predictor(
+      map, {{u"home", 60}, {u"good", 50}, {u"hood", 30}, {u"hoof", 20}, {u"gone", 10}});
+  const MissReport report = FindMisses(u"Gone home, zzz. GONE!", map, predictor);
+  EXPECT_EQ(report.words, 4u);
+  EXPECT_EQ(report.missing, 1u);
+  EXPECT_EQ(report.late, 2u);
+  EXPECT_EQ(report.notFirst, 2u);
+  ASSERT_EQ(report.outcomes.size(), 3u);
+  EXPECT_EQ(report.outcomes[0].word, u"gone");  // most occurrences first, folded to lower case
+  EXPECT_EQ(report.outcomes[0].count, 2u);
+  EXPECT_EQ(report.outcomes[0].rank, 4);
+  EXPECT_EQ(report.outcomes[0].first, u"home");
+  EXPECT_EQ(report.outcomes[1].word, u"home");  // then in the text's order
+  EXPECT_EQ(report.outcomes[1].rank, 0);
+  EXPECT_TRUE(report.outcomes[1].first.empty());
+  EXPECT_EQ(report.outcomes[2].rank, -1);
+  const std::string text = DescribeMisses(report, 5);
+  EXPECT_NE(text.find("zzz"), std::string::npos);
+  EXPECT_NE(text.find("gone  5  home"), std::string::npos);
 }
 
 }  // namespace

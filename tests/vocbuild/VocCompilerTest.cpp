@@ -21,7 +21,8 @@ std::string Codes(std::initializer_list<int> codes) {
   return s;
 }
 
-CompiledVocabulary Compile(const std::string& list, BuildReport& report, const BuildOptions& options = {}) {
+CompiledVocabulary Compile(const std::string& list, BuildReport& report,
+                           const BuildOptions& options = {}) {
   const KeyMap map = TestKeyMap();
   const WordList words = ReadWordList(list);
   return CompileVocabulary(map, words, options, report);
@@ -29,7 +30,8 @@ CompiledVocabulary Compile(const std::string& list, BuildReport& report, const B
 
 TEST(VocCompilerTest, StoredFormsAreTheFrontCoding) {
   // Shares two codes: marker 5, then the rest.
-  EXPECT_EQ(StoredForm(Codes({0x12, 0x31, 0x55}), Codes({0x12, 0x31, 0x56, 0x21})), Codes({5, 0x56, 0x21}));
+  EXPECT_EQ(StoredForm(Codes({0x12, 0x31, 0x55}), Codes({0x12, 0x31, 0x56, 0x21})),
+            Codes({5, 0x56, 0x21}));
   // Shares one code only: stored whole, first code's low bits doubled (0x23 -> 0x26).
   EXPECT_EQ(StoredForm(Codes({0x23, 0x10}), Codes({0x23, 0x11})), Codes({0x26, 0x11}));
   // The first entry is always whole; position 7 doubles to 14 and stays in its high nibble.
@@ -141,8 +143,9 @@ TEST(VocCompilerTest, RareTokensThatNoDictionaryKnowsAreLeftOut) {
   for (const VocEntry& e : v.entries) kept.push_back(e.word);
   // Kept: bee, bees (known), ok (known), s (the other part of "Gd's"), the. Left out: ab, gd,
   // hf, xy.
-  EXPECT_EQ(kept, (std::vector<std::string>{Codes({0x11, 0x14, 0x14}), Codes({0x11, 0x14, 0x14, 0x32}),
-                                            Codes({0x26, 0x22}), Codes({0x32}), Codes({0x33, 0x17, 0x14})}));
+  EXPECT_EQ(kept, (std::vector<std::string>{Codes({0x11, 0x14, 0x14}),
+                                            Codes({0x11, 0x14, 0x14, 0x32}), Codes({0x26, 0x22}),
+                                            Codes({0x32}), Codes({0x33, 0x17, 0x14})}));
   EXPECT_EQ(report.rareUnknown, 4u);
   EXPECT_EQ(report.abbreviations, 2u);
 
@@ -156,7 +159,8 @@ TEST(VocCompilerTest, RareTokensThatNoDictionaryKnowsAreLeftOut) {
 TEST(VocCompilerTest, FormsOfFrequentLemmasComeFirstWithEstimatedFrequencies) {
   // "work" is frequent: its unlisted forms come before the listed but rare "rare" and its family,
   // at a share of work's count; "works" is listed and keeps its own, lower count.
-  const FamilyList forms = ReadFamilyList("work works worked working\nrare rarer rarest\nzebra zebras\n");
+  const FamilyList forms =
+      ReadFamilyList("work works worked working\nrare rarer rarest\nzebra zebras\n");
   BuildOptions options;
   options.formLists.push_back(&forms);
   options.familyShare = 0.2;
@@ -166,8 +170,9 @@ TEST(VocCompilerTest, FormsOfFrequentLemmasComeFirstWithEstimatedFrequencies) {
   std::map<std::string, int> frequency;
   for (const VocEntry& e : v.entries) {
     std::string text;
-    for (char c : e.word) text.push_back(static_cast<char>('a' + (static_cast<unsigned char>(c) >> 4) * 8 - 8 +
-                                                          (static_cast<unsigned char>(c) & 15)));
+    for (char c : e.word)
+      text.push_back(static_cast<char>('a' + (static_cast<unsigned char>(c) >> 4) * 8 - 8 +
+                                       (static_cast<unsigned char>(c) & 15)));
     frequency[text] = e.frequency;
   }
   ASSERT_EQ(frequency.size(), 6u);  // rarest and the zebra family are left out
@@ -193,7 +198,8 @@ TEST(VocCompilerTest, WordsWithoutAListedFamilyAreEstimatedByTheirEnding) {
   // listed ones, and listed words keep their order.
   std::string list, dictionary;
   for (int i = 0; i < 60; ++i) {
-    const std::string stem = {static_cast<char>('a' + i % 26), static_cast<char>('a' + i / 26), 'x'};
+    const std::string stem = {static_cast<char>('a' + i % 26), static_cast<char>('a' + i / 26),
+                              'x'};
     dictionary += stem + "ing\n" + stem + "ly\n";
     if (i < 6) list += stem + "ing\t" + std::to_string(100 * (i + 1)) + "\n";
   }
@@ -221,6 +227,63 @@ TEST(VocCompilerTest, WordsWithoutAListedFamilyAreEstimatedByTheirEnding) {
   EXPECT_EQ(unlistedLy, 1);
 }
 
+TEST(VocCompilerTest, UnlistedFormsFollowHowListedFamiliesSpreadOverEndings) {
+  // 60 families "Sq Sqen Sqem", every form listed: the "-en" forms carry 0.9 of their family's
+  // count, the "-em" forms 0.01, so both endings are listed equally often but differ in share.
+  // In a family with a listed word ("zzq") and in one without ("vvq") the unlisted "-en" form
+  // then ranks above the "-em" one; listed words keep their order.
+  std::string list, families;
+  for (int i = 0; i < 60; ++i) {
+    const std::string stem = {static_cast<char>('a' + i % 26), static_cast<char>('a' + i / 26),
+                              'q'};
+    list += stem + "\t1000\n" + stem + "en\t900\n" + stem + "em\t10\n";
+    families += stem + " " + stem + "en " + stem + "em\n";
+  }
+  list += "zzq\t1000\n";
+  families += "zzq zzqen zzqem\nvvq vvqen vvqem\n";
+  const FamilyList forms = ReadFamilyList(families);
+  BuildOptions options;
+  options.formLists.push_back(&forms);
+  BuildReport report;
+  const CompiledVocabulary v = Compile(list, report, options);
+  ASSERT_EQ(v.entries.size(), 186u);
+  auto frequencyOf = [&](const std::string& word) {
+    LetterCodes codes;
+    EXPECT_TRUE(EncodeTypable(TestKeyMap(), Utf8ToWide(word), codes));
+    for (const VocEntry& e : v.entries) {
+      if (e.word == codes) return static_cast<int>(e.frequency);
+    }
+    return -1;
+  };
+  EXPECT_GT(frequencyOf("zzqen"), frequencyOf("zzqem"));
+  EXPECT_GT(frequencyOf("vvqen"), frequencyOf("vvqem"));
+  EXPECT_GT(frequencyOf("vvqem"), 0);
+  // Listed: 1000 above 900 above 10, whatever the estimates.
+  EXPECT_GT(frequencyOf("aaq"), frequencyOf("aaqen"));
+  EXPECT_GT(frequencyOf("aaqen"), frequencyOf("aaqem"));
+  EXPECT_EQ(report.familyEstimates, 2u);
+  EXPECT_EQ(report.unlistedFamilyEstimates, 3u);
+
+  // Without the spread, the unlisted family's forms have their ending estimates alone, equal
+  // here; without the weights, the listed family's forms are flat shares of its count too.
+  options.spreadUnlistedFamilies = false;
+  const CompiledVocabulary noSpread = Compile(list, report, options);
+  EXPECT_EQ(report.unlistedFamilyEstimates, 0u);
+  options.endingWeights = false;
+  const CompiledVocabulary flat = Compile(list, report, options);
+  auto frequencyIn = [&](const CompiledVocabulary& vocabulary, const std::string& word) {
+    LetterCodes codes;
+    EXPECT_TRUE(EncodeTypable(TestKeyMap(), Utf8ToWide(word), codes));
+    for (const VocEntry& e : vocabulary.entries) {
+      if (e.word == codes) return static_cast<int>(e.frequency);
+    }
+    return -1;
+  };
+  EXPECT_EQ(frequencyIn(noSpread, "vvqen"), frequencyIn(noSpread, "vvqem"));
+  EXPECT_GT(frequencyIn(noSpread, "zzqen"), frequencyIn(noSpread, "zzqem"));
+  EXPECT_EQ(frequencyIn(flat, "zzqen"), frequencyIn(flat, "zzqem"));
+}
+
 TEST(VocCompilerTest, EstimatesNeverReorderListedWords) {
   // Random counts, every listed word in a family of unlisted forms: whatever the estimates do to
   // the scale, a listed word with a higher count never gets a lower frequency.
@@ -228,7 +291,8 @@ TEST(VocCompilerTest, EstimatesNeverReorderListedWords) {
   std::string list, families;
   std::vector<std::pair<std::string, uint64_t>> listed;
   for (int i = 0; i < 200; ++i) {
-    const std::string stem = {static_cast<char>('a' + i % 26), static_cast<char>('a' + i / 26 % 26), 'q'};
+    const std::string stem = {static_cast<char>('a' + i % 26), static_cast<char>('a' + i / 26 % 26),
+                              'q'};
     const uint64_t count = 1 + random() % 100000;
     list += stem + "\t" + std::to_string(count) + "\n";
     listed.push_back({stem, count});
@@ -251,7 +315,8 @@ TEST(VocCompilerTest, EstimatesNeverReorderListedWords) {
   }
   std::sort(byCount.begin(), byCount.end());
   for (size_t i = 1; i < byCount.size(); ++i) {
-    if (byCount[i].first > byCount[i - 1].first) EXPECT_GE(byCount[i].second, byCount[i - 1].second) << i;
+    if (byCount[i].first > byCount[i - 1].first)
+      EXPECT_GE(byCount[i].second, byCount[i - 1].second) << i;
   }
 }
 
@@ -259,7 +324,7 @@ TEST(VocCompilerTest, SameInputInAnyOrderGivesTheSameBytes) {
   std::vector<std::string> lines;
   for (int i = 0; i < 300; ++i) {
     std::string word;
-    for (int n = i; ; n /= 26) {
+    for (int n = i;; n /= 26) {
       word.push_back(static_cast<char>('a' + n % 26));
       if (n < 26) break;
     }
@@ -289,11 +354,10 @@ TEST(VocCompilerTest, FileBytesFollowTheLayout) {
   v.pairs.push_back(pair);
   const std::string bytes = VocabularyFileBytes(v);
   const std::string expected =
-      Codes({2, 0, 0, 0}) +
-      Codes({0x00, 0x00, 0x40, 0x1E}) +  // offset 0, frequency 100, length 3
-      Codes({0x03, 0x00, 0x70, 0x20}) +  // offset 3, frequency 7, length 4
-      Codes({6, 0, 0, 0}) + Codes({0x14, 0x31, 0x55, 0x05, 0x56, 0x21}) +
-      Codes({1, 0, 0, 0}) + Codes({0x80, 0xFF, 0x30, 0, 0, 0, 127, 0, 0, 0, 1, 0});
+      Codes({2, 0, 0, 0}) + Codes({0x00, 0x00, 0x40, 0x1E}) +  // offset 0, frequency 100, length 3
+      Codes({0x03, 0x00, 0x70, 0x20}) +                        // offset 3, frequency 7, length 4
+      Codes({6, 0, 0, 0}) + Codes({0x14, 0x31, 0x55, 0x05, 0x56, 0x21}) + Codes({1, 0, 0, 0}) +
+      Codes({0x80, 0xFF, 0x30, 0, 0, 0, 127, 0, 0, 0, 1, 0});
   EXPECT_EQ(bytes, expected);
 }
 
@@ -319,7 +383,8 @@ TEST(VocCompilerTest, PairTableCountsFromThe2ndLetterOnAndMergesSignFilledKeys) 
   EXPECT_EQ(pairs[1].weight[0], 63);
 
   std::vector<VocEntry> many;
-  for (int i = 0; i < 6; ++i) many.push_back({Codes({0x10, 0x11, 0x12, 0x20 + i}), static_cast<uint8_t>(i)});
+  for (int i = 0; i < 6; ++i)
+    many.push_back({Codes({0x10, 0x11, 0x12, 0x20 + i}), static_cast<uint8_t>(i)});
   const std::vector<PairRecord> four = BuildPairTable(many);
   ASSERT_EQ(four.size(), 1u);
   ASSERT_EQ(four[0].count, 4);
@@ -347,7 +412,8 @@ TEST(VocCompilerTest, PoolStaysWithinTheReachOfTheOffsets) {
   const WordList words = ReadWordList(list);
   LetterCodes top;
   ASSERT_TRUE(EncodeTypable(TestKeyMap(), words.words[0].text, top));
-  EXPECT_TRUE(std::any_of(v.entries.begin(), v.entries.end(), [&](const VocEntry& e) { return e.word == top; }));
+  EXPECT_TRUE(std::any_of(v.entries.begin(), v.entries.end(),
+                          [&](const VocEntry& e) { return e.word == top; }));
   const std::string bytes = VocabularyFileBytes(v);
   EXPECT_TRUE(CheckVocabularyBytes(bytes, TestKeyMap()).Passed());
 }

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -14,6 +15,7 @@
 #include "engine/Language.h"
 #include "engine/WordSearch.h"
 #include "evaluation/EnginePredictor.h"
+#include "evaluation/MissReport.h"
 #include "evaluation/TapModel.h"
 #include "settings/Settings.h"
 #include "vocbuild/WordList.h"
@@ -24,22 +26,30 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kUsage =
-    "  eval --chr FILE.chr --text FILE [--dictionary LIST]... [--json]\n"
-    "                                 replay a UTF-8 text on the keypad (the vocabulary beside the\n"
-    "                                 .chr; the files are copied, so no .usr is touched) and report\n"
+    "  eval --chr FILE.chr --text FILE [--dictionary LIST]... [--causes N] [--json]\n"
+    "                                 replay a UTF-8 text on the keypad (the vocabulary beside "
+    "the\n"
+    "                                 .chr; the files are copied, so no .usr is touched) and "
+    "report\n"
     "                                 taps per character (KSPC) and the share of words offered\n"
     "                                 first or among the visible candidates, for word mode with\n"
     "                                 learning off and on and for letter mode (multi-tap).\n"
     "                                 Tap model (the emulator's typist makes the same taps on the\n"
     "                                 real keypad): a word is a run of letters of keys 2-9. Case\n"
-    "                                 key first (cycle lower > capitals > capitalise word > lower;\n"
-    "                                 '.' '!' '?' set capitalise by themselves; one tap per step; a\n"
-    "                                 word with capitals inside is typed in letter mode: mode key,\n"
-    "                                 multi-tap with case toggles, mode key back). Then one tap per\n"
-    "                                 letter; as soon as the word is among the 3 visible candidates\n"
+    "                                 key first (cycle lower > capitals > capitalise word > "
+    "lower;\n"
+    "                                 '.' '!' '?' set capitalise by themselves; one tap per step; "
+    "a\n"
+    "                                 word with capitals inside is typed in letter mode: mode "
+    "key,\n"
+    "                                 multi-tap with case toggles, mode key back). Then one tap "
+    "per\n"
+    "                                 letter; as soon as the word is among the 3 visible "
+    "candidates\n"
     "                                 it is tapped (1 tap, gives the word and a space); if it is\n"
     "                                 first after its last letter and a punctuation-key character\n"
-    "                                 follows, that key commits it (no tap). Further down the list:\n"
+    "                                 follows, that key commits it (no tap). Further down the "
+    "list:\n"
     "                                 next-candidate taps (3 entries on each), then the tap. Not\n"
     "                                 offered: reach and tap the spelling entry (no tap when the\n"
     "                                 next-candidate key lands on it), multi-tap the letters\n"
@@ -50,10 +60,13 @@ constexpr const char* kUsage =
     "                                 right after a commit; 1 more when the commit's space was\n"
     "                                 used and a space or punctuation follows), punctuation key\n"
     "                                 position + 1 (replaces a commit's space), line break 1,\n"
-    "                                 symbols of the pop-up 2, digits 1 each on the symbols layout\n"
-    "                                 (1 swipe there, 1 back); a line break, digit or symbol after\n"
+    "                                 symbols of the pop-up 2, digits 1 each on the symbols "
+    "layout\n"
+    "                                 (1 swipe there, 1 back); a line break, digit or symbol "
+    "after\n"
     "                                 a commit needs 1 Backspace more unless it is one of\n"
-    "                                 . , ! ? : ; ' ) _; a text ending after a commit 1 Backspace.\n"
+    "                                 . , ! ? : ; ' ) _; a text ending after a commit 1 "
+    "Backspace.\n"
     "                                 Other characters cannot be typed (counted as untypable).\n"
     "                                 \"words only\": the words' own taps (letters, candidates,\n"
     "                                 spelling; no case) per letter and one space a word\n"
@@ -61,7 +74,11 @@ constexpr const char* kUsage =
     "                                 entry written as an abbreviation does not count) adds, for\n"
     "                                 word mode with learning off, the share of the first three\n"
     "                                 candidates over every key press that finds words which no\n"
-    "                                 given dictionary holds\n";
+    "                                 given dictionary holds\n"
+    "                                 --causes N lists, for word mode with learning off, the N\n"
+    "                                 most frequent words of the text that are not offered after\n"
+    "                                 their last key, and the N most frequent ones offered below\n"
+    "                                 the visible entries, with the first candidate\n";
 
 // The words of the dictionaries given with --dictionary, folded to lower case and split at
 // apostrophes and hyphens as the vocabulary compiler splits them.
@@ -77,8 +94,7 @@ using evaluation::EnginePredictor;
 
 // Counts the shown candidates of a matching search that no dictionary holds. Guessed letters
 // (states 3 and 4) are no vocabulary words, so only the candidates of a matching search count.
-void CountUnknownCandidates(CandidateCheck& check, const std::vector<WideString>& list,
-                            int state) {
+void CountUnknownCandidates(CandidateCheck& check, const std::vector<WideString>& list, int state) {
   if (!check.dictionary || state != WordSearch::kMatching) return;
   for (size_t i = 0; i < list.size() && i < evaluation::kVisibleCandidates; ++i) {
     ++check.shown;
@@ -92,7 +108,8 @@ bool ReadDictionary(const std::string& path, Dictionary& dictionary) {
   for (const std::vector<WideString>& family : vocbuild::ReadFamilyList(bytes).families) {
     for (const WideString& form : family) {
       if (vocbuild::IsAbbreviation(form)) continue;
-      for (WideString& part : vocbuild::SplitAtJoiners(vocbuild::FoldCase(form))) dictionary.insert(std::move(part));
+      for (WideString& part : vocbuild::SplitAtJoiners(vocbuild::FoldCase(form)))
+        dictionary.insert(std::move(part));
     }
   }
   return true;
@@ -144,7 +161,18 @@ int RunEval(Args args) {
     }
     check.dictionary = &dictionary;
   }
+  const std::string causes = TakeOption(args, "--causes", "", ok);
   if (!ok || !args.empty() || chr.empty() || textPath.empty()) return Usage(kUsage);
+  size_t causeLines = 0;
+  if (!causes.empty()) {
+    char* end = nullptr;
+    const long long n = std::strtoll(causes.c_str(), &end, 10);
+    if (*end != '\0' || n <= 0) {
+      std::fprintf(stderr, "tessaline: --causes needs a positive number\n");
+      return 2;
+    }
+    causeLines = static_cast<size_t>(n);
+  }
   std::string bytes;
   if (!ReadFileBytes(textPath, bytes)) {
     std::fprintf(stderr, "tessaline: cannot read '%s'\n", textPath.c_str());
@@ -162,6 +190,7 @@ int RunEval(Args args) {
   const WideString name = Utf8ToWide(LanguageNameOf(chr));
 
   std::vector<Run> runs;
+  evaluation::MissReport misses;
   {
     Language language(copy.Chr(), name, false, false, settings.FreqMax, settings.FreqInc);
     if (!language.VocabularyLoaded() || language.EntryCount() == 0) {
@@ -172,7 +201,12 @@ int RunEval(Args args) {
     predictor.onCandidates = [&check](const std::vector<WideString>& list, int state) {
       CountUnknownCandidates(check, list, state);
     };
-    runs.push_back({"word", false, evaluation::ReplayWordMode(text, language.Keys(), predictor, false)});
+    runs.push_back(
+        {"word", false, evaluation::ReplayWordMode(text, language.Keys(), predictor, false)});
+    if (causeLines > 0) {
+      predictor.onCandidates = nullptr;
+      misses = evaluation::FindMisses(text, language.Keys(), predictor);
+    }
   }
   {
     Language language(copy.Chr(), name, true, true, settings.FreqMax, settings.FreqInc);
@@ -247,8 +281,14 @@ int RunEval(Args args) {
     }
   }
   if (check.dictionary) {
-    std::printf("  first three candidates of word mode (learning off) not in the dictionaries: %zu of %zu (%.2f%%)\n",
-                check.unknown, check.shown, 100 * share(check.unknown, check.shown));
+    std::printf(
+        "  first three candidates of word mode (learning off) not in the dictionaries: %zu of %zu "
+        "(%.2f%%)\n",
+        check.unknown, check.shown, 100 * share(check.unknown, check.shown));
+  }
+  if (causeLines > 0) {
+    std::printf("word mode, learning off, the list after each word's last key:\n%s",
+                evaluation::DescribeMisses(misses, causeLines).c_str());
   }
   return 0;
 }

@@ -20,17 +20,22 @@ namespace {
 
 constexpr const char* kBuildUsage =
     "  voc build --chr FILE.chr --words LIST [--extra LIST]... [--forms LIST]... [--max N]\n"
-    "            [--kept-families OUT] -o FILE.voc\n"
+    "            [--kept-families OUT] [--no-family-spread] [--flat-families] -o FILE.voc\n"
     "                                 compile a word list (\"word<TAB>count\" lines, or one word\n"
     "                                 a line, most common first) into a vocabulary; --extra adds\n"
-    "                                 the words of a dictionary (one word a line), --forms those of\n"
+    "                                 the words of a dictionary (one word a line), --forms those "
+    "of\n"
     "                                 a dictionary of word families (one family a line, forms\n"
     "                                 separated by spaces), with estimated frequencies;\n"
     "                                 --kept-families writes the families of the --forms lists of\n"
-    "                                 which a word was kept, one a line\n";
+    "                                 which a word was kept, one a line; --no-family-spread\n"
+    "                                 estimates the forms of families without a listed word by\n"
+    "                                 their endings alone, --flat-families without weighing a\n"
+    "                                 family's forms by their endings\n";
 constexpr const char* kCheckUsage =
     "  voc check FILE.voc --chr FILE.chr [--json]\n"
-    "                                 verify order, stored forms, letters and letter-pair records\n";
+    "                                 verify order, stored forms, letters and letter-pair "
+    "records\n";
 
 // Writes beside the target and renames, so that a failed run leaves the old file whole.
 bool WriteFileWhole(const std::string& path, const std::string& bytes) {
@@ -72,12 +77,19 @@ int RunVocBuild(Args args) {
   const std::string output = TakeOption(args, "-o", "", ok);
   const std::string max = TakeOption(args, "--max", "", ok);
   const std::string keptFamilies = TakeOption(args, "--kept-families", "", ok);
+  const bool noFamilySpread = TakeFlag(args, "--no-family-spread");
+  const bool flatFamilies = TakeFlag(args, "--flat-families");
   std::vector<std::string> extras;
-  for (std::string extra; !(extra = TakeOption(args, "--extra", "", ok)).empty();) extras.push_back(extra);
+  for (std::string extra; !(extra = TakeOption(args, "--extra", "", ok)).empty();)
+    extras.push_back(extra);
   std::vector<std::string> forms;
-  for (std::string form; !(form = TakeOption(args, "--forms", "", ok)).empty();) forms.push_back(form);
-  if (!ok || !args.empty() || chr.empty() || words.empty() || output.empty()) return Usage(kBuildUsage);
+  for (std::string form; !(form = TakeOption(args, "--forms", "", ok)).empty();)
+    forms.push_back(form);
+  if (!ok || !args.empty() || chr.empty() || words.empty() || output.empty())
+    return Usage(kBuildUsage);
   vocbuild::BuildOptions options;
+  options.spreadUnlistedFamilies = !noFamilySpread;
+  options.endingWeights = !flatFamilies;
   if (!max.empty()) {
     char* end = nullptr;
     const long long n = std::strtoll(max.c_str(), &end, 10);
@@ -115,9 +127,11 @@ int RunVocBuild(Args args) {
   for (const vocbuild::FamilyList& form : formLists) options.formLists.push_back(&form);
 
   vocbuild::BuildReport report;
-  const vocbuild::CompiledVocabulary vocabulary = vocbuild::CompileVocabulary(map, list, options, report);
+  const vocbuild::CompiledVocabulary vocabulary =
+      vocbuild::CompileVocabulary(map, list, options, report);
   if (vocabulary.entries.empty()) {
-    std::fprintf(stderr, "tessaline: no word of '%s' can be typed with '%s'\n", words.c_str(), chr.c_str());
+    std::fprintf(stderr, "tessaline: no word of '%s' can be typed with '%s'\n", words.c_str(),
+                 chr.c_str());
     return 1;
   }
   if (!WriteFileWhole(output, vocbuild::VocabularyFileBytes(vocabulary))) {
@@ -140,17 +154,20 @@ int RunVocBuild(Args args) {
   }
   std::printf("%s: %zu words, %zu pool bytes, %zu letter-pair records\n", output.c_str(),
               vocabulary.entries.size(), report.poolBytes, vocabulary.pairs.size());
-  std::printf("  listed %zu (%s list), %zu parts after apostrophes and hyphens; merged %zu;\n"
-              "  dropped: %zu not typable, %zu over 31 letters, %zu malformed lines, %zu over --max, "
-              "%zu beyond the pool's reach, %zu abbreviations, %zu unknown and rare;\n"
-              "  %zu only from dictionaries (%zu estimated from their family, %zu from their ending)\n",
-              report.listedWords, list.counted ? "counted" : "ranked", report.parts, report.merged,
-              report.unencodable, report.tooLong, list.malformedLines, report.cutByLimit, report.cutByPool,
-              report.abbreviations, report.rareUnknown, report.extraWords, report.familyEstimates,
-              report.endingEstimates);
+  std::printf(
+      "  listed %zu (%s list), %zu parts after apostrophes and hyphens; merged %zu;\n"
+      "  dropped: %zu not typable, %zu over 31 letters, %zu malformed lines, %zu over --max, "
+      "%zu beyond the pool's reach, %zu abbreviations, %zu unknown and rare;\n"
+      "  %zu only from dictionaries (%zu estimated from their family, %zu from a family\n"
+      "  without a listed word, %zu from their ending)\n",
+      report.listedWords, list.counted ? "counted" : "ranked", report.parts, report.merged,
+      report.unencodable, report.tooLong, list.malformedLines, report.cutByLimit, report.cutByPool,
+      report.abbreviations, report.rareUnknown, report.extraWords, report.familyEstimates,
+      report.unlistedFamilyEstimates, report.endingEstimates);
   if (!report.unencodableSamples.empty()) {
     std::printf("  not typable, for example:");
-    for (const std::string& sample : report.unencodableSamples) std::printf(" %s", Printable(sample).c_str());
+    for (const std::string& sample : report.unencodableSamples)
+      std::printf(" %s", Printable(sample).c_str());
     std::printf("\n");
   }
   return 0;
@@ -189,12 +206,14 @@ int RunVocCheck(Args args) {
     writer.EndObject();
     std::printf("%s\n", writer.Text().c_str());
   } else {
-    std::printf("%s: %zu entries, %zu pool bytes, %zu letter-pair records, longest word %zu letters\n",
-                args[0].c_str(), result.entryCount, result.poolBytes, result.pairCount, result.longestWord);
+    std::printf(
+        "%s: %zu entries, %zu pool bytes, %zu letter-pair records, longest word %zu letters\n",
+        args[0].c_str(), result.entryCount, result.poolBytes, result.pairCount, result.longestWord);
     std::printf("  frequencies 0-15 .. 112-127:");
     for (uint32_t n : result.frequencyHistogram) std::printf(" %u", n);
     std::printf("\n");
-    for (const std::string& problem : result.problems) std::printf("  problem: %s\n", Printable(problem).c_str());
+    for (const std::string& problem : result.problems)
+      std::printf("  problem: %s\n", Printable(problem).c_str());
     if (result.problemCount > result.problems.size())
       std::printf("  ... %zu problems in all\n", result.problemCount);
     std::printf("%s\n", result.Passed() ? "passed" : "FAILED");

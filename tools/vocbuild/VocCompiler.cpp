@@ -10,13 +10,14 @@ namespace {
 
 struct Candidate {
   LetterCodes word;
-  uint64_t count = 0;        // listed count (merged parts added up)
+  uint64_t count = 0;  // listed count (merged parts added up)
   bool inMainList = false;
   bool known = false;        // a word of one of the language's dictionaries
   bool dropped = false;      // listed, unknown and too rare
   uint64_t familyCount = 0;  // highest listed count in the families it belongs to
   double value = 0;          // the count its frequency comes from: listed, or estimated
   uint64_t priority = 0;     // what decides first whether the pool takes it
+  bool spread = false;       // estimated within a family that has no listed word
 };
 
 bool CodesBefore(const LetterCodes& a, const LetterCodes& b) {
@@ -39,12 +40,40 @@ std::vector<bool> TypableCodes(const KeyMap& map) {
   return typable;
 }
 
-bool EncodeWith(const KeyMap& map, const std::vector<bool>& typable, WideView word, LetterCodes& codes) {
+bool EncodeWith(const KeyMap& map, const std::vector<bool>& typable, WideView word,
+                LetterCodes& codes) {
   if (word.empty() || !map.Encode(word, codes) || codes.empty()) return false;
   for (unsigned char code : codes) {
     if (!typable[code]) return false;
   }
   return true;
+}
+
+// The summed shares of their family's count that the forms with one ending carry (see below).
+struct EndingShare {
+  double sum = 0;
+  uint32_t forms = 0;
+  void Add(double share) {
+    sum += share;
+    ++forms;
+  }
+};
+
+// How much more (above 1) or less (below 1) of its family's count a form with word's ending
+// carries than the average form: the mean share of the forms with the longest ending that
+// at least kMinEndingForms forms share, drawn towards the mean of all forms as if `prior` forms
+// of average share were added, against the mean of all forms.
+double EndingWeight(const std::unordered_map<std::string, EndingShare>& endings,
+                    const EndingShare& all, const std::string& word, double prior) {
+  if (all.forms == 0 || all.sum <= 0) return 1.0;
+  const double mean = all.sum / all.forms;
+  for (size_t n = std::min(kEndingLength, word.size()); n >= 1; --n) {
+    const auto found = endings.find(word.substr(word.size() - n));
+    if (found == endings.end() || found->second.forms < kMinEndingForms) continue;
+    const double share = (found->second.sum + prior * mean) / (found->second.forms + prior);
+    return share / mean;
+  }
+  return 1.0;
 }
 
 size_t PoolSize(const std::vector<const Candidate*>& sorted) {
@@ -58,8 +87,10 @@ size_t PoolSize(const std::vector<const Candidate*>& sorted) {
 }
 
 std::vector<const Candidate*> SortedByCodes(const std::vector<const Candidate*>& chosen, size_t n) {
-  std::vector<const Candidate*> sorted(chosen.begin(), chosen.begin() + static_cast<std::ptrdiff_t>(n));
-  std::sort(sorted.begin(), sorted.end(), [](const Candidate* a, const Candidate* b) { return CodesBefore(a->word, b->word); });
+  std::vector<const Candidate*> sorted(chosen.begin(),
+                                       chosen.begin() + static_cast<std::ptrdiff_t>(n));
+  std::sort(sorted.begin(), sorted.end(),
+            [](const Candidate* a, const Candidate* b) { return CodesBefore(a->word, b->word); });
   return sorted;
 }
 
@@ -99,8 +130,8 @@ bool EncodeTypable(const KeyMap& map, WideView word, LetterCodes& codes) {
   return EncodeWith(map, TypableCodes(map), word, codes);
 }
 
-CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list, const BuildOptions& options,
-                                     BuildReport& report) {
+CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
+                                     const BuildOptions& options, BuildReport& report) {
   report = BuildReport{};
   const std::vector<bool> typable = TypableCodes(map);
   std::vector<Candidate> candidates;
@@ -124,7 +155,8 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list, co
       if (!EncodeWith(map, typable, pieces[i], codes) &&
           !(i < written.size() && EncodeWith(map, typable, written[i], codes))) {
         ++report.unencodable;
-        if (report.unencodableSamples.size() < 10) report.unencodableSamples.push_back(WideToUtf8(pieces[i]));
+        if (report.unencodableSamples.size() < 10)
+          report.unencodableSamples.push_back(WideToUtf8(pieces[i]));
         continue;
       }
       if (codes.size() > kMaxWordLength) {
@@ -198,12 +230,43 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list, co
     for (const std::vector<uint32_t>& members : lists) {
       uint64_t best = 0;
       for (uint32_t i : members) {
-        if (candidates[i].inMainList && !candidates[i].dropped) best = std::max(best, candidates[i].count);
+        if (candidates[i].inMainList && !candidates[i].dropped)
+          best = std::max(best, candidates[i].count);
       }
       if (best == 0) continue;
-      for (uint32_t i : members) candidates[i].familyCount = std::max(candidates[i].familyCount, best);
+      for (uint32_t i : members)
+        candidates[i].familyCount = std::max(candidates[i].familyCount, best);
     }
   }
+  // How a family's count spreads over its forms, by ending: for every run of up to
+  // kEndingLength last letters, the summed share (listed count / family count; 0 for an unlisted
+  // form) of the forms with that ending in families that have a listed word, and how many forms
+  // that is.
+  std::unordered_map<std::string, EndingShare> familyEndings;
+  EndingShare allForms;
+  for (const auto& lists : families) {
+    for (const std::vector<uint32_t>& members : lists) {
+      uint64_t best = 0;
+      for (uint32_t i : members) {
+        if (candidates[i].inMainList && !candidates[i].dropped)
+          best = std::max(best, candidates[i].count);
+      }
+      if (best == 0) continue;
+      for (uint32_t i : members) {
+        const Candidate& c = candidates[i];
+        if (c.dropped) continue;
+        const double share =
+            c.inMainList ? static_cast<double>(c.count) / static_cast<double>(best) : 0.0;
+        allForms.Add(share);
+        for (size_t n = 1; n <= kEndingLength && n <= c.word.size(); ++n) {
+          familyEndings[c.word.substr(c.word.size() - n)].Add(share);
+        }
+      }
+    }
+  }
+  auto WeightOf = [&](const std::string& word, double prior) {
+    return options.endingWeights ? EndingWeight(familyEndings, allForms, word, prior) : 1.0;
+  };
   // Endings: how many dictionary words, and how many of them listed, end in each run of up to
   // kEndingLength letters.
   uint64_t minListed = UINT64_MAX;
@@ -226,7 +289,9 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list, co
     }
     c.priority = c.familyCount;
     if (c.familyCount > 0) {
-      c.value = options.familyShare * static_cast<double>(c.familyCount);
+      const double weight = WeightOf(c.word, options.endingPrior);
+      c.value = std::min(options.familyShare * weight * static_cast<double>(c.familyCount),
+                         static_cast<double>(c.familyCount));
       continue;
     }
     if (minListed == UINT64_MAX) continue;
@@ -237,6 +302,33 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list, co
                 (static_cast<double>(found->second.first) + 1.0);
       break;
     }
+  }
+  // Families without a listed word: the family's best ending estimate, spread over its forms by
+  // their endings as the listed families spread their counts; a form gets the geometric mean of
+  // that and its own ending estimate (each alone measured worse, on Czech and on Russian).
+  std::vector<double> spread(candidates.size(), 0.0);
+  for (const auto& lists : families) {
+    for (const std::vector<uint32_t>& members : lists) {
+      double best = 0;
+      for (uint32_t i : members) {
+        if (candidates[i].familyCount > 0) {
+          best = 0;
+          break;
+        }
+        best = std::max(best, candidates[i].value);
+      }
+      if (best <= 0 || !options.spreadUnlistedFamilies) continue;
+      for (uint32_t i : members) {
+        const double weight = WeightOf(candidates[i].word, options.endingPrior);
+        spread[i] = std::max(spread[i], std::min(best, options.familyShare * weight * best));
+      }
+    }
+  }
+  for (size_t i = 0; i < candidates.size(); ++i) {
+    Candidate& c = candidates[i];
+    if (c.dropped || c.inMainList || c.familyCount > 0 || spread[i] <= 0) continue;
+    c.value = c.value > 0 ? std::sqrt(c.value * spread[i]) : spread[i];
+    c.spread = true;
   }
 
   // Most wanted first (see the header); ties by letter codes.
@@ -262,7 +354,8 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list, co
     // The largest number of most wanted words whose pool stays within the limit. The words stay
     // in code order; a trial count n keeps those among the n most wanted.
     std::vector<uint32_t> rank(candidates.size(), 0);
-    for (size_t i = 0; i < keep; ++i) rank[static_cast<size_t>(chosen[i] - candidates.data())] = static_cast<uint32_t>(i);
+    for (size_t i = 0; i < keep; ++i)
+      rank[static_cast<size_t>(chosen[i] - candidates.data())] = static_cast<uint32_t>(i);
     auto poolWith = [&](size_t n) {
       size_t size = 0;
       std::string_view previous;
@@ -278,7 +371,10 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list, co
     size_t lo = 0, hi = keep;  // lo fits, hi does not
     while (lo + 1 < hi) {
       const size_t mid = lo + (hi - lo) / 2;
-      if (poolWith(mid) <= kPoolLimit) lo = mid; else hi = mid;
+      if (poolWith(mid) <= kPoolLimit)
+        lo = mid;
+      else
+        hi = mid;
     }
     report.cutByPool = keep - lo;
     keep = lo;
@@ -298,8 +394,12 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list, co
     const uint8_t frequency = c->value > 0 ? ScaleFrequency(c->value, minValue, maxValue) : 0;
     if (!c->inMainList) {
       ++report.extraWords;
-      if (c->familyCount > 0) ++report.familyEstimates;
-      else if (c->value > 0) ++report.endingEstimates;
+      if (c->familyCount > 0)
+        ++report.familyEstimates;
+      else if (c->spread)
+        ++report.unlistedFamilyEstimates;
+      else if (c->value > 0)
+        ++report.endingEstimates;
     }
     kept[static_cast<size_t>(c - candidates.data())] = true;
     vocabulary.entries.push_back({c->word, frequency});

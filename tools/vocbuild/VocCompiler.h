@@ -27,10 +27,19 @@
 //     1 + round(126 * ln(c / cmin) / ln(cmax / cmin))
 // where cmin and cmax are the lowest and highest counts among the kept words (127 for all of them
 // when these are equal). A ranked list gives rank r the count 10^9 / r first. A word its list
-// lacks gets an estimate: a share (kFamilyShare) of its family count when a
-// family it belongs to has a listed word; otherwise the lowest listed count times the share of
-// the dictionary's words with its ending that the list holds. Listed words keep their counts, so
-// their order among themselves stays as listed. Only a word that neither estimate reaches gets 0.
+// lacks gets an estimate:
+//  - when a family it belongs to has a listed word: kFamilyShare of its family count times its
+//    ending weight (at most the family count). The ending weight says how much of a family's
+//    count the forms with that ending carry against the average form, learnt from the families
+//    with a listed word (a listed form carries its count / the family count, an unlisted one 0),
+//    so that the forms a language uses often ("-ů", "-en") come before its rare ones;
+//  - otherwise its ending estimate: the lowest listed count times the share of the dictionary's
+//    words with its ending that the list holds;
+//  - and when it belongs to a family without a listed word, the geometric mean of that and the
+//    family's best ending estimate times kFamilyShare times its ending weight (at most that
+//    best), so that a family's common forms come before its rare ones there too.
+// Listed words keep their counts, so their order among themselves stays as listed. Only a word
+// that no estimate reaches gets 0.
 //
 // The letter-pair table: for every word and every position i >= 1, the letters at i and i + 1
 // are a pair and the letter at i + 2 follows it (the word search guesses letters only once its
@@ -84,28 +93,40 @@ constexpr double kFamilyShare = 0.2;
 // letters that at least this many dictionary words share.
 constexpr size_t kEndingLength = 3;
 constexpr uint32_t kMinEndingWords = 50;
+// The ending weight of a form: the longest ending of up to kEndingLength letters that at least
+// kMinEndingForms forms of families with a listed word share, its mean share drawn towards the
+// mean of all forms as if kEndingPrior forms of average share were added.
+constexpr uint32_t kMinEndingForms = 50;
+constexpr double kEndingPrior = 20;
 
 struct BuildOptions {
-  size_t maxWords = 0;                        // 0: no limit
-  std::vector<const WordList*> extraLists;    // dictionaries as plain lists
-  std::vector<const FamilyList*> formLists;   // dictionaries as word families
+  size_t maxWords = 0;                       // 0: no limit
+  std::vector<const WordList*> extraLists;   // dictionaries as plain lists
+  std::vector<const FamilyList*> formLists;  // dictionaries as word families
   double rareUnknownPerMillion = kRareUnknownPerMillion;
   double familyShare = kFamilyShare;
+  double endingPrior = kEndingPrior;
+  // Estimate the forms of families without a listed word from the family too (see above); off,
+  // they have their ending estimate alone.
+  bool spreadUnlistedFamilies = true;
+  // Weigh family estimates by their endings (see above); off, every form has the weight 1.
+  bool endingWeights = true;
 };
 
 struct BuildReport {
-  size_t listedWords = 0;      // words of the main list
-  size_t parts = 0;            // after splitting at apostrophes and hyphens, all lists
-  size_t unencodable = 0;      // parts the key map cannot encode or type
-  size_t tooLong = 0;          // parts of more than 31 letters
-  size_t merged = 0;           // parts that added their count to an earlier equal word
-  size_t cutByLimit = 0;       // words left out for --max
-  size_t cutByPool = 0;        // words left out for the pool's reach
-  size_t extraWords = 0;       // kept words that came only from dictionaries
-  size_t abbreviations = 0;    // dictionary entries left out as abbreviations or symbols
-  size_t rareUnknown = 0;      // listed words no dictionary knows, left out as too rare
-  size_t familyEstimates = 0;  // kept unlisted words estimated from their family
-  size_t endingEstimates = 0;  // kept unlisted words estimated from their ending
+  size_t listedWords = 0;              // words of the main list
+  size_t parts = 0;                    // after splitting at apostrophes and hyphens, all lists
+  size_t unencodable = 0;              // parts the key map cannot encode or type
+  size_t tooLong = 0;                  // parts of more than 31 letters
+  size_t merged = 0;                   // parts that added their count to an earlier equal word
+  size_t cutByLimit = 0;               // words left out for --max
+  size_t cutByPool = 0;                // words left out for the pool's reach
+  size_t extraWords = 0;               // kept words that came only from dictionaries
+  size_t abbreviations = 0;            // dictionary entries left out as abbreviations or symbols
+  size_t rareUnknown = 0;              // listed words no dictionary knows, left out as too rare
+  size_t familyEstimates = 0;          // kept unlisted words estimated from their family
+  size_t endingEstimates = 0;          // kept unlisted words estimated from their ending
+  size_t unlistedFamilyEstimates = 0;  // kept words of families without a listed word
   size_t poolBytes = 0;
   // For each form list, the lines (families) of which at least one word was kept, ascending.
   std::vector<std::vector<size_t>> keptFamilies;
@@ -127,8 +148,8 @@ uint8_t ScaleFrequency(double count, double minCount, double maxCount);
 // A word's letter codes, if the key map can type it in word mode (see above).
 bool EncodeTypable(const KeyMap& map, WideView word, LetterCodes& codes);
 
-CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list, const BuildOptions& options,
-                                     BuildReport& report);
+CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
+                                     const BuildOptions& options, BuildReport& report);
 
 // The letter-pair table for sorted entries.
 std::vector<PairRecord> BuildPairTable(const std::vector<VocEntry>& entries);
