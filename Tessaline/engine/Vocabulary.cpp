@@ -223,7 +223,7 @@ VocabularyLoadReport Vocabulary::LoadVocabularyBytes(std::string_view bytes) {
     at += 4;
     const size_t poolSize = std::min<size_t>(report.declaredPool, remaining());
     pool_.reserve(poolSize + kSparePool);
-    pool_.assign(bytes.substr(at, poolSize));
+    pool_.assign(bytes.data() + at, poolSize);
     at += poolSize;
     cut = poolSize < report.declaredPool;
   } else {

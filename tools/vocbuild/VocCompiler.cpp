@@ -225,14 +225,19 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
       }
     }
   }
+  // A family's count: the highest count of a listed word in it (0 when it has none).
+  auto FamilyBest = [&](const std::vector<uint32_t>& members) {
+    uint64_t best = 0;
+    for (uint32_t i : members) {
+      if (candidates[i].inMainList && !candidates[i].dropped)
+        best = std::max(best, candidates[i].count);
+    }
+    return best;
+  };
   // Family counts.
   for (const auto& lists : families) {
     for (const std::vector<uint32_t>& members : lists) {
-      uint64_t best = 0;
-      for (uint32_t i : members) {
-        if (candidates[i].inMainList && !candidates[i].dropped)
-          best = std::max(best, candidates[i].count);
-      }
+      const uint64_t best = FamilyBest(members);
       if (best == 0) continue;
       for (uint32_t i : members)
         candidates[i].familyCount = std::max(candidates[i].familyCount, best);
@@ -246,11 +251,7 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
   EndingShare allForms;
   for (const auto& lists : families) {
     for (const std::vector<uint32_t>& members : lists) {
-      uint64_t best = 0;
-      for (uint32_t i : members) {
-        if (candidates[i].inMainList && !candidates[i].dropped)
-          best = std::max(best, candidates[i].count);
-      }
+      const uint64_t best = FamilyBest(members);
       if (best == 0) continue;
       for (uint32_t i : members) {
         const Candidate& c = candidates[i];
