@@ -419,32 +419,9 @@ void CInputWnd::NextLanguage() {
 
 // ---------------------------------------------------------------- pop-ups
 
-void CInputWnd::MakePopups() {
-  PressedPopupMade();
-  SymbolPopupMade();
-}
-
-CPressedWnd* CInputWnd::PressedPopupMade() {
-  if (!pressed_ && Handle() && skin_) {
-    pressed_ = std::make_unique<CPressedWnd>();
-    pressed_->Create(Handle());
-    pressed_->SetSkin(skin_.get());
-  }
-  return pressed_.get();
-}
-
-CSymbolPopupWnd* CInputWnd::SymbolPopupMade() {
-  if (!symbols_ && Handle() && skin_) {
-    symbols_ = std::make_unique<CSymbolPopupWnd>();
-    symbols_->Create(Handle(), skin_.get(), panelPath_);
-  }
-  return symbols_.get();
-}
-
 void CInputWnd::ShowSymbols() {
-  CSymbolPopupWnd* symbols = SymbolPopupMade();
-  if (!symbols) return;
-  symbols->Show(language_ ? WideView(language_->Name()) : WideView());
+  if (!symbols_) return;
+  symbols_->Show(language_ ? WideView(language_->Name()) : WideView());
   EnableWindow(Handle(), FALSE);
 }
 
@@ -456,6 +433,7 @@ void CInputWnd::HideSymbols() {
 }
 
 void CInputWnd::ShowPressedKey(int id) {
+  if (!pressed_) return;
   Panel* panel = PanelOfButton(id);
   const Button* button = panel ? panel->FindButton(id) : nullptr;
   const int tap = button ? button->event0 : -1;
@@ -466,9 +444,9 @@ void CInputWnd::ShowPressedKey(int id) {
       highlight = std::max(
           0, language_->LetterIndexOnKey(tap, language_->NextLetterOnKey(tap, pendingChar_)));
     }
-    if (CPressedWnd* pressed = PressedPopupMade()) pressed->Show(panel, id, highlight);
+    pressed_->Show(panel, id, highlight);
   } else if (GetSettings().ShowHint) {
-    if (CPressedWnd* pressed = PressedPopupMade()) pressed->Show(panel, id, -1);
+    pressed_->Show(panel, id, -1);
   }
 }
 

@@ -101,6 +101,8 @@ bool CInputWnd::OnCreate() {
   panelOwner_.SetWindow(Handle());
   candidates_ = std::make_unique<CCandidateWnd>();
   candidates_->Create(Handle());
+  pressed_ = std::make_unique<CPressedWnd>();
+  pressed_->Create(Handle());
   strip_.Reset(
       static_cast<HBITMAP>(LoadImageW(BitmapModule(), MAKEINTRESOURCEW(kLayoutStripResource),
                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
@@ -108,6 +110,7 @@ bool CInputWnd::OnCreate() {
   panelPath_ = PanelFilePath().narrow;
   skin_ = std::make_unique<Skin>();
   LoadSkin(*skin_, panelPath_);
+  pressed_->SetSkin(skin_.get());
   RECT client{};
   GetClientRect(Handle(), &client);
   for (int i = 0; i < kLayoutCount; ++i) {
@@ -119,6 +122,9 @@ bool CInputWnd::OnCreate() {
   }
   PlaceLayouts();
   candidates_->PrepareBuffer(client.right);
+
+  symbols_ = std::make_unique<CSymbolPopupWnd>();
+  symbols_->Create(Handle(), skin_.get(), panelPath_);
 
   ShowCaseAndMode();
   SetUserButtons();

@@ -99,12 +99,8 @@ class CInputWnd : public MessageWindow, private SpellingTarget {
   const Panel& PanelAt(int index) const { return panels_[static_cast<size_t>(index)]; }
   const Skin* GetSkin() const { return skin_.get(); }
   const CCandidateWnd* Candidates() const { return candidates_.get(); }
-  // The pressed-key and symbols pop-ups are made when first shown (null until then): each is a
-  // top-level window, and making them with the input window cost every Showing that rebuilds it
-  // tens of milliseconds for pop-ups many sessions never show. MakePopups makes them now.
   const CPressedWnd* PressedPopup() const { return pressed_.get(); }
   const CSymbolPopupWnd* SymbolPopup() const { return symbols_.get(); }
-  void MakePopups();
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -142,8 +138,6 @@ class CInputWnd : public MessageWindow, private SpellingTarget {
   void ShowSymbols();
   void HideSymbols();
   void ShowPressedKey(int id);
-  CPressedWnd* PressedPopupMade();
-  CSymbolPopupWnd* SymbolPopupMade();
   void HideCandidates();
   void SpellingBackspace() override;
 

@@ -261,8 +261,6 @@ TEST(SoakTest, RandomPenEventsLeaveNoHandlesBehind) {
   std::vector<WideString> userWords;
   Soak soak = [&] {
     InputHarness person(HarnessOptions::WithGerman());
-    // The pop-ups made at their first use stay for the window's life: counted from the start.
-    person.Window().MakePopups();
     const HandleCounts start = CurrentHandleCounts();
     Soak run(person, seed);
     const auto began = std::chrono::steady_clock::now();
