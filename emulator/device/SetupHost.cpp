@@ -17,6 +17,14 @@ HRESULT CallRegistration(const std::wstring& path, const char* name) {
 
 }  // namespace
 
+void WriteOutputLine(const std::string& line) {
+  const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (!out || out == INVALID_HANDLE_VALUE) return;
+  const std::string text = line + "\n";
+  DWORD written = 0;
+  WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
 SetupHost DeviceSetupHost(bool unattended, SetupOutput output) {
   SetupHost host;
   host.owner = FindWindowW(device::kEmulatorWindowClass, nullptr);

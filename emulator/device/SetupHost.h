@@ -25,6 +25,10 @@ struct SetupHost {
 // device's own answer, or OK when `unattended` and the device keeps none.
 SetupHost DeviceSetupHost(bool unattended, SetupOutput output);
 
+// A report line on the program's standard output, as the installer and unload.exe print them
+// (nothing when the program has no standard output).
+void WriteOutputLine(const std::string& line);
+
 // Calls a library's DllRegisterServer or DllUnregisterServer, as regsvr32 does, in this process
 // (the library is freed again afterwards). A library that does not load, or lacks the export,
 // gives a failure.

@@ -6,17 +6,10 @@
 #include <windows.h>
 
 #include "device/SetupAnswer.h"
+#include "device/SetupHost.h"
 #include "device/Uninstaller.h"
 
 namespace {
-
-void WriteLine(const std::string& line) {
-  const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-  if (!out || out == INVALID_HANDLE_VALUE) return;
-  const std::string text = line + "\n";
-  DWORD written = 0;
-  WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-}
 
 // The command line after the program's own name, as it was written.
 std::wstring ArgumentText() {
@@ -38,12 +31,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   using namespace tessaline::emulator;
   const std::wstring application = ApplicationFromArguments(ArgumentText());
   if (application.empty()) {
-    WriteLine("usage: unload.exe APPLICATION");
+    WriteOutputLine("usage: unload.exe APPLICATION");
     return 2;
   }
   // Unregistering a library registers and removes its type library through COM's services.
   CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-  const int status = RunUninstaller(application, DeviceSetupHost(false, WriteLine));
+  const int status = RunUninstaller(application, DeviceSetupHost(false, WriteOutputLine));
   CoUninitialize();
   return status;
 }
