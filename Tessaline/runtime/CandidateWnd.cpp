@@ -186,8 +186,12 @@ void CCandidateWnd::Place(const RECT* inputWindow) {
   const RECT wanted{inputWindow->left, inputWindow->top - height, inputWindow->right,
                     inputWindow->top};
   if (!EqualRect(&now, &wanted)) {
+    // Shown from nothing, the window uncovers nothing and is invalidated just below, so the
+    // move itself need not redraw: under Wine that redraw, on the first key of every word,
+    // cost as much again as the move.
+    const UINT redraw = IsRectEmpty(&now) ? SWP_NOREDRAW : 0;
     SetWindowPos(Handle(), nullptr, wanted.left, wanted.top, wanted.right - wanted.left, height,
-                 kFlags);
+                 kFlags | redraw);
     paintPending_ = false;  // the new size is painted whole
   }
   Repaint();

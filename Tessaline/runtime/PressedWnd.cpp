@@ -116,7 +116,6 @@ void CPressedWnd::Show(const Panel* panel, int id, int highlight) {
     Hide();
     return;
   }
-  const bool wasShowing = Showing();
   panel_ = panel;
   shownId_ = id;
   highlight_ = highlight;
@@ -130,13 +129,14 @@ void CPressedWnd::Show(const Panel* panel, int id, int highlight) {
   RECT now{};
   GetWindowRect(Handle(), &now);
   if (!EqualRect(&now, &wanted)) {
+    // Shown from nothing it uncovers nothing, and it paints itself just below: the move need
+    // not redraw as well.
+    const UINT redraw = IsRectEmpty(&now) ? SWP_NOREDRAW : 0;
     SetWindowPos(Handle(), nullptr, wanted.left, wanted.top, size.cx, size.cy,
-                 SWP_NOACTIVATE | SWP_NOZORDER);
+                 SWP_NOACTIVATE | SWP_NOZORDER | redraw);
   }
-  if (wasShowing) {
-    InvalidateRect(Handle(), nullptr, FALSE);
-    UpdateWindow(Handle());
-  }
+  InvalidateRect(Handle(), nullptr, FALSE);
+  UpdateWindow(Handle());
   SetTimer(Handle(), kHideTimer, kHideMilliseconds, nullptr);
 }
 

@@ -159,5 +159,32 @@ TEST_F(PressedWndTest, DrawsTheKeyOnTheBackColourBetweenTheFades) {
   EXPECT_NE(plain.Rgb(), other.Rgb());
 }
 
+// The key is on the screen as soon as Show returns, whether the pop-up was hidden before or
+// showed another highlight: feedback under the pen cannot wait for the message loop.
+TEST_F(PressedWndTest, WhatItDrawsIsOnTheScreenWhenShowReturns) {
+  const auto expectOnScreen = [this](int highlight) {
+    window_.Show(&panel_, 5, highlight);
+    const RECT r = Place();
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    Canvas wanted(w, h, RGB(0, 0, 255));
+    window_.Draw(wanted.Dc(), w, h);
+    Canvas shown(w, h, RGB(1, 2, 3));
+    HDC screen = GetDC(window_.Handle());
+    BitBlt(shown.Dc(), 0, 0, w, h, screen, 0, 0, SRCCOPY);
+    ReleaseDC(window_.Handle(), screen);
+    // The fades at the sides blend with what lies beneath; the rest is the key's own.
+    for (int y = 0; y < h; ++y) {
+      for (int x = 16; x < w - 16; ++x) {
+        ASSERT_EQ(shown.Pixel(x, y), wanted.Pixel(x, y)) << x << "," << y;
+      }
+    }
+  };
+  window_.Hide();
+  expectOnScreen(0);
+  expectOnScreen(2);
+  window_.Hide();
+  expectOnScreen(1);
+}
+
 }  // namespace
 }  // namespace tessaline
