@@ -6,11 +6,9 @@
 namespace tessaline {
 namespace {
 
-uint32_t ReadU32(std::string_view bytes, size_t at) {
-  return static_cast<uint32_t>(static_cast<uint8_t>(bytes[at])) |
-         static_cast<uint32_t>(static_cast<uint8_t>(bytes[at + 1])) << 8 |
-         static_cast<uint32_t>(static_cast<uint8_t>(bytes[at + 2])) << 16 |
-         static_cast<uint32_t>(static_cast<uint8_t>(bytes[at + 3])) << 24;
+uint32_t U32At(const uint8_t* bytes) {
+  return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
+         static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
 }
 
 void AppendU32(std::string& out, uint32_t value) {
@@ -167,24 +165,76 @@ size_t Vocabulary::AidBytes() const {
          (blockMax_.size() + groupMax_.size()) * sizeof(uint16_t) + prefixes_.MemoryBytes();
 }
 
+namespace {
+
+// The file's bytes from a buffer in memory.
+class ByteSource {
+ public:
+  explicit ByteSource(std::string_view bytes) : bytes_(bytes) {}
+  uint64_t Size() const { return bytes_.size(); }
+  size_t Remaining() const { return bytes_.size() - at_; }
+  size_t Read(void* out, size_t count) {
+    count = std::min(count, Remaining());
+    if (count > 0) std::memcpy(out, bytes_.data() + at_, count);
+    at_ += count;
+    return count;
+  }
+  bool HasMore() const { return Remaining() > 0; }
+
+ private:
+  std::string_view bytes_;
+  size_t at_ = 0;
+};
+
+// The file's bytes from a stream whose length is known, read straight into the vocabulary's
+// containers: no copy of the whole file is made first. The length only bounds what is asked
+// for; what fread returns decides, so a file that turns out shorter is cut where it ends.
+class StreamSource {
+ public:
+  StreamSource(FILE* stream, uint64_t length) : stream_(stream), length_(length) {}
+  uint64_t Size() const { return length_; }
+  size_t Remaining() const { return static_cast<size_t>(length_ - consumed_); }
+  size_t Read(void* out, size_t count) {
+    count = std::min(count, Remaining());
+    const size_t got = count > 0 ? std::fread(out, 1, count, stream_) : 0;
+    consumed_ += got;
+    if (got < count) length_ = consumed_;  // nothing lies beyond a short read
+    return got;
+  }
+  // Bytes beyond the known length count too (a file that grew since it was measured).
+  bool HasMore() { return Remaining() > 0 || std::fgetc(stream_) != EOF; }
+
+ private:
+  FILE* stream_;
+  uint64_t length_;
+  uint64_t consumed_ = 0;
+};
+
+template <class Source>
+bool ReadCount(Source& source, uint32_t& value) {
+  uint8_t bytes[4];
+  if (source.Remaining() < 4 || source.Read(bytes, 4) < 4) return false;
+  value = U32At(bytes);
+  return true;
+}
+
+}  // namespace
+
 VocabularyLoadReport Vocabulary::LoadVocabulary(FILE* stream) {
-  // The file is read whole first, so that nothing is ever sized from a count the file cannot
-  // back: memory follows the bytes that are really there.
-  std::string bytes;
-  if (!stream) return LoadVocabularyBytes(bytes);
-  // A stream that can tell its length is read with one call into a buffer of that size: growing
-  // the buffer chunk by chunk copied the file several times over, which cost the device about as
-  // much as deriving the search aids. The length is only a first size; what fread returns
-  // decides, and a stream longer than it said (or one that cannot seek) is read on in chunks.
+  if (!stream) return LoadVocabularyBytes({});
+  // A stream that can tell its length is read part by part into the containers that keep the
+  // parts: reading the whole file into a buffer first, then copying out of it, touched every
+  // byte twice more and, on first use, paid a page fault for every page of that buffer, which
+  // came to a fair share of what loading a language costs. A stream that cannot seek is read
+  // whole first.
   const long start = std::ftell(stream);
   if (start >= 0 && std::fseek(stream, 0, SEEK_END) == 0) {
     const long end = std::ftell(stream);
-    if (std::fseek(stream, start, SEEK_SET) != 0) return LoadVocabularyBytes(bytes);
-    if (end > start) {
-      bytes.resize(static_cast<size_t>(end - start));
-      bytes.resize(std::fread(bytes.data(), 1, bytes.size(), stream));
-    }
+    if (std::fseek(stream, start, SEEK_SET) != 0) return LoadVocabularyBytes({});
+    StreamSource source(stream, end > start ? static_cast<uint64_t>(end - start) : 0);
+    return Load(source);
   }
+  std::string bytes;
   char chunk[65536];
   size_t got;
   while ((got = std::fread(chunk, 1, sizeof chunk, stream)) > 0) bytes.append(chunk, got);
@@ -192,62 +242,71 @@ VocabularyLoadReport Vocabulary::LoadVocabulary(FILE* stream) {
 }
 
 VocabularyLoadReport Vocabulary::LoadVocabularyBytes(std::string_view bytes) {
+  ByteSource source(bytes);
+  return Load(source);
+}
+
+template <class Source>
+VocabularyLoadReport Vocabulary::Load(Source& source) {
   Clear();
   VocabularyLoadReport report;
-  report.fileSize = bytes.size();
-  size_t at = 0;
-  auto remaining = [&] { return bytes.size() - at; };
+  report.fileSize = source.Size();
 
-  // Entries.
-  if (remaining() < 4) {
+  // Entries, unpacked as they are read; nothing is sized from a count the bytes cannot back.
+  uint32_t count = 0;
+  if (!ReadCount(source, count)) {
     report.truncated = true;
     return report;
   }
-  report.declaredEntries = ReadU32(bytes, at);
-  at += 4;
-  const size_t entryCount = std::min<size_t>(report.declaredEntries, remaining() / 4);
+  report.declaredEntries = count;
+  const size_t entryCount = std::min<size_t>(count, source.Remaining() / 4);
   entries_.reserve(entryCount + kSpareEntries);
-  entries_.resize(entryCount);
-  for (size_t i = 0; i < entryCount; ++i, at += 4) {
-    const uint32_t packed = ReadU32(bytes, at);
-    VocabularyEntry& entry = entries_[i];
-    entry.offset = packed & 0xFFFFF;
-    entry.frequency = static_cast<uint16_t>((packed >> 20) & 0x7F);
-    entry.length = static_cast<uint16_t>(packed >> 27);
+  uint8_t packed[16384];
+  while (entries_.size() < entryCount) {
+    const size_t want = std::min(entryCount - entries_.size(), sizeof packed / 4);
+    const size_t got = source.Read(packed, want * 4) / 4;
+    for (size_t i = 0; i < got; ++i) {
+      const uint32_t value = U32At(packed + i * 4);
+      VocabularyEntry& entry = entries_.emplace_back();
+      entry.offset = value & 0xFFFFF;
+      entry.frequency = static_cast<uint16_t>((value >> 20) & 0x7F);
+      entry.length = static_cast<uint16_t>(value >> 27);
+    }
+    if (got < want) break;
   }
-  bool cut = entryCount < report.declaredEntries;
+  bool cut = entries_.size() < report.declaredEntries;
 
   // Pool.
-  if (!cut && remaining() >= 4) {
-    report.declaredPool = ReadU32(bytes, at);
-    at += 4;
-    const size_t poolSize = std::min<size_t>(report.declaredPool, remaining());
+  if (!cut && ReadCount(source, count)) {
+    report.declaredPool = count;
+    const size_t poolSize = std::min<size_t>(count, source.Remaining());
     pool_.reserve(poolSize + kSparePool);
-    pool_.assign(bytes.data() + at, poolSize);
-    at += poolSize;
-    cut = poolSize < report.declaredPool;
+    pool_.resize(poolSize);
+    pool_.resize(source.Read(pool_.data(), poolSize));
+    cut = pool_.size() < report.declaredPool;
   } else {
     cut = true;
   }
 
-  // Letter-pair records: only complete ones are kept.
-  if (!cut && remaining() >= 4) {
-    report.declaredPairs = ReadU32(bytes, at);
-    at += 4;
-    const size_t pairCount = std::min<size_t>(report.declaredPairs, remaining() / 12);
+  // Letter-pair records: only complete ones are kept. A record is the same 12 bytes in memory
+  // as in the file; its key is read as the little-endian number it is.
+  if (!cut && ReadCount(source, count)) {
+    report.declaredPairs = count;
+    const size_t pairCount = std::min<size_t>(count, source.Remaining() / sizeof(LetterPairRecord));
     pairs_.resize(pairCount);
-    for (size_t i = 0; i < pairCount; ++i, at += 12) {
-      LetterPairRecord& record = pairs_[i];
-      std::memcpy(&record, bytes.data() + at, sizeof record);
-      record.key = static_cast<uint16_t>(static_cast<uint8_t>(bytes[at]) |
-                                         static_cast<uint8_t>(bytes[at + 1]) << 8);
+    pairs_.resize(source.Read(pairs_.data(), pairCount * sizeof(LetterPairRecord)) /
+                  sizeof(LetterPairRecord));
+    for (LetterPairRecord& record : pairs_) {
+      uint8_t key[2];
+      std::memcpy(key, &record.key, 2);
+      record.key = static_cast<uint16_t>(key[0] | key[1] << 8);
       if (record.count < 0 || record.count > kMaxPairLetters) {
         record.count = record.count < 0 ? 0 : kMaxPairLetters;
         ++report.clampedPairCounts;
       }
     }
-    cut = pairCount < report.declaredPairs;
-    report.trailingBytes = !cut && remaining() > 0;
+    cut = pairs_.size() < report.declaredPairs;
+    report.trailingBytes = !cut && source.HasMore();
   } else {
     cut = true;
   }

@@ -159,6 +159,10 @@ class Vocabulary {
   size_t AidBytes() const;
 
  private:
+  // The loader behind both: reads the file's parts from a source of bytes (a buffer, or a
+  // stream read straight into the containers), then keeps what decodes safely.
+  template <class Source>
+  VocabularyLoadReport Load(Source& source);
   size_t StoredLength(size_t index) const;
   // The search aids are derived from the entries and kept in step with every change: rebuilt
   // whole when entries are loaded or inserted, one block at a time when a frequency changes.

@@ -99,6 +99,30 @@ TEST_F(VocabularyFileTest, EveryCutKeepsWhatIsComplete) {
   EXPECT_EQ(voc.PairCount(), 0u);
 }
 
+TEST_F(VocabularyFileTest, AStreamYieldsWhatItsBytesYield) {
+  // A file read from a stream goes into the containers part by part; every cut of it, and one
+  // with a byte too many, must load as the same bytes in memory do.
+  testing::TempDir dir;
+  const std::string whole = Words() + "z";
+  for (size_t size = 0; size <= whole.size(); ++size) {
+    const std::string bytes = whole.substr(0, size);
+    Vocabulary fromBytes(keys);
+    const VocabularyLoadReport wanted = fromBytes.LoadVocabularyBytes(bytes);
+    FILE* file = std::fopen(dir.Write("cut.voc", bytes).c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    const VocabularyLoadReport report = voc.LoadVocabulary(file);
+    std::fclose(file);
+    EXPECT_EQ(report.fileSize, wanted.fileSize) << size;
+    EXPECT_EQ(report.declaredEntries, wanted.declaredEntries) << size;
+    EXPECT_EQ(report.declaredPool, wanted.declaredPool) << size;
+    EXPECT_EQ(report.declaredPairs, wanted.declaredPairs) << size;
+    EXPECT_EQ(report.truncated, wanted.truncated) << size;
+    EXPECT_EQ(report.trailingBytes, wanted.trailingBytes) << size;
+    EXPECT_EQ(report.firstBadEntry, wanted.firstBadEntry) << size;
+    EXPECT_EQ(voc.FileBytes(), fromBytes.FileBytes()) << size;
+  }
+}
+
 TEST_F(VocabularyFileTest, LyingCountsAreNeverBelieved) {
   // Counts near 2^32 over a few bytes: nothing is sized from them.
   std::string file;
