@@ -88,6 +88,9 @@ LRESULT CALLBACK CDeviceWnd::WindowProc(HWND window, UINT message, WPARAM wParam
       return self->OnSetFocus();
     case WM_DESTROY:
       return self->OnDestroy();
+    case kLayoutNotesMessage:
+      self->LayoutNotes();
+      return 0;
     case WM_NCDESTROY:
       SetWindowLongPtrW(window, GWLP_USERDATA, 0);
       self->window_.Release();
@@ -310,15 +313,32 @@ HWND CDeviceWnd::KeyTarget() {
 
 void CDeviceWnd::Layout() {
   if (!window_) return;
-  const bool shown = host_ && host_->IsShown();
-  const int notesBottom = shown ? panelRect_.top : kMenuBarTop;
-  SetWindowPos(notes_, nullptr, 0, kTitleBarHeight, kScreenWidth, notesBottom - kTitleBarHeight,
-               SWP_NOZORDER | SWP_NOACTIVATE);
   SetWindowPos(sip_, nullptr, panelRect_.left, panelRect_.top, panelRect_.right - panelRect_.left,
                panelRect_.bottom - panelRect_.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  SendMessageW(notes_, EM_SCROLLCARET, 0, 0);
   const RECT menu{0, kMenuBarTop, kScreenWidth, kScreenHeight};
   InvalidateRect(window_.Get(), &menu, FALSE);
+  // The application hears of the panel once the panel is in place, as a device's shell tells
+  // it with a settings-change notice: resizing a Notes box full of text wraps every line again
+  // (10 to 15 ms under Wine), which must not hold up the panel's first picture.
+  if (!notesLayoutPosted_) {
+    notesLayoutPosted_ = PostMessageW(window_.Get(), kLayoutNotesMessage, 0, 0) != FALSE;
+    if (!notesLayoutPosted_) LayoutNotes();
+  }
+}
+
+void CDeviceWnd::LayoutNotes() {
+  notesLayoutPosted_ = false;
+  if (!notes_) return;
+  const bool shown = host_ && host_->IsShown();
+  const int notesBottom = shown ? panelRect_.top : kMenuBarTop;
+  RECT now{};
+  GetWindowRect(notes_, &now);
+  MapWindowPoints(nullptr, window_.Get(), reinterpret_cast<POINT*>(&now), 2);
+  const RECT wanted{0, kTitleBarHeight, kScreenWidth, notesBottom};
+  if (EqualRect(&now, &wanted)) return;
+  SetWindowPos(notes_, nullptr, wanted.left, wanted.top, wanted.right - wanted.left,
+               wanted.bottom - wanted.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(notes_, EM_SCROLLCARET, 0, 0);
 }
 
 void CDeviceWnd::UpdateClock(bool repaint) {

@@ -76,7 +76,11 @@ class CDeviceWnd final : public SipHostListener {
 
   // Shows or hides the panel as the device's state now says; nothing when it is so already.
   void ApplyPanel(bool shown);
+  // Places the panel at once, and the Notes box above it when the thread next looks at its
+  // messages.
   void Layout();
+  void LayoutNotes();
+  static constexpr UINT kLayoutNotesMessage = WM_APP + 40;
   void UpdateClock(bool repaint);
 
   win32::Window window_;
@@ -88,6 +92,7 @@ class CDeviceWnd final : public SipHostListener {
   std::vector<InstalledInputMethod> pickerEntries_;
   ChromeState chrome_;
   RECT panelRect_{};
+  bool notesLayoutPosted_ = false;
   win32::Font notesFont_;
   FILE* trace_ = nullptr;
   UINT changedMessage_ = 0;

@@ -10,6 +10,7 @@
 #include "../platform/DeviceFixture.h"
 #include "platform/DeviceServices.h"
 #include "platform/DeviceState.h"
+#include "screen/DeviceLayout.h"
 #include "screen/DeviceWnd.h"
 #include "screen/Picker.h"
 
@@ -97,6 +98,14 @@ void Pump() {
   }
 }
 
+// The bottom of the Notes box in device pixels.
+LONG NotesBottom(const CDeviceWnd& device) {
+  RECT notes{};
+  GetWindowRect(device.Notes(), &notes);
+  MapWindowPoints(nullptr, device.Handle(), reinterpret_cast<POINT*>(&notes), 2);
+  return notes.bottom;
+}
+
 class DeviceFollowTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -135,6 +144,11 @@ TEST_F(DeviceFollowTest, FollowsTheCurrentInputMethodAndThePanelFlagsOfOtherCall
   Pump();
   EXPECT_EQ(calls, (std::vector<std::string>{"first Select", "first Showing"}));
   EXPECT_EQ(device::SipFlags() & SIPF_ON, SIPF_ON);
+  // Once the panel is in place the application gives it room, and takes it back when it goes.
+  RECT panel{};
+  GetWindowRect(device.SipWindow(), &panel);
+  MapWindowPoints(nullptr, device.Handle(), reinterpret_cast<POINT*>(&panel), 2);
+  EXPECT_EQ(NotesBottom(device), panel.top);
 
   // Another program makes the second one current: the panel switches, shown as it was.
   calls.clear();
@@ -150,6 +164,7 @@ TEST_F(DeviceFollowTest, FollowsTheCurrentInputMethodAndThePanelFlagsOfOtherCall
   Pump();
   EXPECT_FALSE(device.Host().IsShown());
   EXPECT_FALSE(IsWindowVisible(device.SipWindow()));
+  EXPECT_EQ(NotesBottom(device), kMenuBarTop);
   SipShowIM(SIPF_ON);
   Pump();
   EXPECT_TRUE(device.Host().IsShown());
