@@ -227,6 +227,50 @@ TEST(VocCompilerTest, WordsWithoutAListedFamilyAreEstimatedByTheirEnding) {
   EXPECT_EQ(unlistedLy, 1);
 }
 
+TEST(VocCompilerTest, CapitalisedWordsCountTheirEndingsApart) {
+  // The dictionary writes 60 nouns "Xxytem" with a capital, 6 of them listed (in lower case, as
+  // most lists are), and 600 adjective forms "xxwtem" in lower case, none listed; 60 lower-case
+  // words end in "ing", 3 listed. Counted together, "-tem" words are rarely listed (6 of 660) and
+  // an unlisted noun ranks below an unlisted "-ing" word (3 of 60); counted apart, the nouns'
+  // ending is listed 6 times in 60 and the noun comes first, while the adjective forms stay below
+  // both.
+  std::string list, dictionary;
+  for (int i = 0; i < 600; ++i) {
+    const std::string stem = {static_cast<char>('a' + i % 26),
+                              static_cast<char>('a' + i / 26 % 26)};
+    dictionary += stem + "wtem\n";
+    if (i >= 60) continue;
+    const std::string noun = static_cast<char>(stem[0] - 'a' + 'A') + stem.substr(1) + "ytem";
+    dictionary += noun + "\n" + stem + "ying\n";
+    if (i < 6) list += stem + "ytem\t" + std::to_string(100 * (i + 1)) + "\n";
+    if (i >= 10 && i < 13) list += stem + "ying\t50\n";
+  }
+  // A word a dictionary writes in lower case too counts with the lower-case words.
+  dictionary += "aaytem\n";
+  const WordList extra = ReadWordList(dictionary);
+  BuildOptions options;
+  options.extraLists.push_back(&extra);
+  auto frequencyIn = [](const CompiledVocabulary& vocabulary, const std::string& word) {
+    LetterCodes codes;
+    EXPECT_TRUE(EncodeTypable(TestKeyMap(), Utf8ToWide(word), codes));
+    for (const VocEntry& e : vocabulary.entries) {
+      if (e.word == codes) return static_cast<int>(e.frequency);
+    }
+    return -1;
+  };
+  BuildReport report;
+  const CompiledVocabulary apart = Compile(list, report, options);
+  options.capitalisedEndings = false;
+  const CompiledVocabulary together = Compile(list, report, options);
+  EXPECT_LT(frequencyIn(together, "zbytem"), frequencyIn(together, "zbying"));
+  EXPECT_EQ(frequencyIn(together, "zbytem"), frequencyIn(together, "zbwtem"));
+  EXPECT_GT(frequencyIn(apart, "zbytem"), frequencyIn(apart, "zbying"));
+  EXPECT_LT(frequencyIn(apart, "zbwtem"), frequencyIn(apart, "zbying"));
+  // Listed words keep their order either way.
+  EXPECT_GT(frequencyIn(apart, "faytem"), frequencyIn(apart, "aaytem"));
+  EXPECT_GT(frequencyIn(apart, "aaytem"), frequencyIn(apart, "zbytem"));
+}
+
 TEST(VocCompilerTest, UnlistedFormsFollowHowListedFamiliesSpreadOverEndings) {
   // 60 families "Sq Sqen Sqem", every form listed: the "-en" forms carry 0.9 of their family's
   // count, the "-em" forms 0.01, so both endings are listed equally often but differ in share.
@@ -315,8 +359,9 @@ TEST(VocCompilerTest, EstimatesNeverReorderListedWords) {
   }
   std::sort(byCount.begin(), byCount.end());
   for (size_t i = 1; i < byCount.size(); ++i) {
-    if (byCount[i].first > byCount[i - 1].first)
+    if (byCount[i].first > byCount[i - 1].first) {
       EXPECT_GE(byCount[i].second, byCount[i - 1].second) << i;
+    }
   }
 }
 
