@@ -106,7 +106,7 @@ TEST(VocCompilerTest, LimitKeepsTheMostFrequentAndExtraWordsComeLast) {
   EXPECT_EQ(report.cutByLimit, 2u);
 
   // "QQ" is an abbreviation, not a word; zz has no ending that fifty dictionary words share, so
-  // nothing gives it an estimate.
+  // it takes the share of all of them, below every listed word.
   const WordList extra = ReadWordList("cd\nzz\nQQ\n");
   BuildOptions widen;
   widen.extraLists.push_back(&extra);
@@ -116,7 +116,7 @@ TEST(VocCompilerTest, LimitKeepsTheMostFrequentAndExtraWordsComeLast) {
   EXPECT_EQ(report.abbreviations, 1u);
   EXPECT_EQ(widened.entries[1].frequency, 127);  // cd keeps its own frequency
   EXPECT_EQ(widened.entries[2].word, Codes({0x41, 0x41}));
-  EXPECT_EQ(widened.entries[2].frequency, 0);
+  EXPECT_EQ(widened.entries[2].frequency, 1);
 
   // Under a limit, extra words are kept shortest first.
   const WordList longer = ReadWordList("abcdef\nzz\nghi\n");
@@ -225,6 +225,39 @@ TEST(VocCompilerTest, WordsWithoutAListedFamilyAreEstimatedByTheirEnding) {
   EXPECT_GT(listedLow, unlistedIng);
   EXPECT_GT(unlistedIng, unlistedLy);
   EXPECT_EQ(unlistedLy, 1);
+}
+
+TEST(VocCompilerTest, WordsWithRareEndingsTakeTheShareOfAllWords) {
+  // 60 dictionary words end in "ing", 6 listed, and 60 in "ly", none listed; "zzqu" alone ends
+  // in "qu", "u" or "zqu". It takes the share of all words (6 of 121): between the two endings,
+  // rather than no estimate at all.
+  std::string list, dictionary = "zzqu\n";
+  for (int i = 0; i < 60; ++i) {
+    const std::string stem = {static_cast<char>('a' + i % 26), static_cast<char>('a' + i / 26),
+                              'x'};
+    dictionary += stem + "ing\n" + stem + "ly\n";
+    if (i < 6) list += stem + "ing\t" + std::to_string(100 * (i + 1)) + "\n";
+  }
+  const WordList extra = ReadWordList(dictionary);
+  BuildOptions options;
+  options.extraLists.push_back(&extra);
+  auto frequencyIn = [](const CompiledVocabulary& vocabulary, const std::string& word) {
+    LetterCodes codes;
+    EXPECT_TRUE(EncodeTypable(TestKeyMap(), Utf8ToWide(word), codes));
+    for (const VocEntry& e : vocabulary.entries) {
+      if (e.word == codes) return static_cast<int>(e.frequency);
+    }
+    return -1;
+  };
+  BuildReport report;
+  const CompiledVocabulary v = Compile(list, report, options);
+  EXPECT_EQ(report.endingEstimates, 115u);
+  EXPECT_GT(frequencyIn(v, "zaxing"), frequencyIn(v, "zzqu"));
+  EXPECT_GT(frequencyIn(v, "zzqu"), frequencyIn(v, "zaxly"));
+  options.rareEndingEstimates = false;
+  const CompiledVocabulary without = Compile(list, report, options);
+  EXPECT_EQ(report.endingEstimates, 114u);
+  EXPECT_EQ(frequencyIn(without, "zzqu"), 0);
 }
 
 TEST(VocCompilerTest, CapitalisedWordsCountTheirEndingsApart) {

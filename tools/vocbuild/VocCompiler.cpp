@@ -293,10 +293,14 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
     if (options.capitalisedEndings && c.Capitalised()) key.push_back(kCapitalisedMark);
     return key;
   };
+  // A word whose ending too few dictionary words share takes the share of all the words of its
+  // case (the empty ending) rather than none: without an estimate it would come last and be the
+  // first left out of a full pool, as German's "Menü" and French's words in "-ù" were.
+  const size_t shortestEnding = options.rareEndingEstimates ? 0 : 1;
   for (const Candidate& c : candidates) {
     if (c.inMainList && !c.dropped) minListed = std::min(minListed, c.count);
     if (!c.known) continue;
-    for (size_t n = 1; n <= kEndingLength && n <= c.word.size(); ++n) {
+    for (size_t n = shortestEnding; n <= kEndingLength && n <= c.word.size(); ++n) {
       auto& [words, listed] = endings[EndingKey(c, n)];
       ++words;
       listed += c.inMainList ? 1 : 0;
@@ -317,9 +321,9 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
       continue;
     }
     if (minListed == UINT64_MAX) continue;
-    for (size_t n = std::min(kEndingLength, c.word.size()); n >= 1; --n) {
+    for (size_t n = std::min(kEndingLength, c.word.size()) + 1; n-- > shortestEnding;) {
       const auto found = endings.find(EndingKey(c, n));
-      if (found == endings.end() || found->second.first < kMinEndingWords) continue;
+      if (found == endings.end() || (n > 0 && found->second.first < kMinEndingWords)) continue;
       c.value = static_cast<double>(minListed) * (static_cast<double>(found->second.second) + 0.5) /
                 (static_cast<double>(found->second.first) + 1.0);
       break;

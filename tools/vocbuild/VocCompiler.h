@@ -35,7 +35,8 @@
 //    so that the forms a language uses often ("-ů", "-en") come before its rare ones;
 //  - otherwise its ending estimate: the lowest listed count times the share of the dictionary's
 //    words with its ending that the list holds, counting the words that the dictionaries write
-//    only with a capital first (German nouns, names) apart from the others;
+//    only with a capital first (German nouns, names) apart from the others; a word whose
+//    ending too few words share takes the share of all the words of its case;
 //  - and when it belongs to a family without a listed word, the geometric mean of that and the
 //    family's best ending estimate times kFamilyShare times its ending weight (at most that
 //    best), so that a family's common forms come before its rare ones there too.
@@ -114,6 +115,9 @@ struct BuildOptions {
   bool endingWeights = true;
   // Count the endings of capitalised words apart (see above); off, case makes no difference.
   bool capitalisedEndings = true;
+  // A word whose ending fewer than kMinEndingWords dictionary words share gets the share of all
+  // the words of its case; off, it gets no estimate.
+  bool rareEndingEstimates = true;
 };
 
 struct BuildReport {
