@@ -106,7 +106,7 @@ TEST(VocCompilerTest, LimitKeepsTheMostFrequentAndExtraWordsComeLast) {
   EXPECT_EQ(report.cutByLimit, 2u);
 
   // "QQ" is an abbreviation, not a word; zz has no ending that fifty dictionary words share, so
-  // nothing gives it an estimate.
+  // it takes the share of all of them, below every listed word.
   const WordList extra = ReadWordList("cd\nzz\nQQ\n");
   BuildOptions widen;
   widen.extraLists.push_back(&extra);
@@ -116,7 +116,7 @@ TEST(VocCompilerTest, LimitKeepsTheMostFrequentAndExtraWordsComeLast) {
   EXPECT_EQ(report.abbreviations, 1u);
   EXPECT_EQ(widened.entries[1].frequency, 127);  // cd keeps its own frequency
   EXPECT_EQ(widened.entries[2].word, Codes({0x41, 0x41}));
-  EXPECT_EQ(widened.entries[2].frequency, 0);
+  EXPECT_EQ(widened.entries[2].frequency, 1);
 
   // Under a limit, extra words are kept shortest first.
   const WordList longer = ReadWordList("abcdef\nzz\nghi\n");
@@ -227,6 +227,83 @@ TEST(VocCompilerTest, WordsWithoutAListedFamilyAreEstimatedByTheirEnding) {
   EXPECT_EQ(unlistedLy, 1);
 }
 
+TEST(VocCompilerTest, WordsWithRareEndingsTakeTheShareOfAllWords) {
+  // 60 dictionary words end in "ing", 6 listed, and 60 in "ly", none listed; "zzqu" alone ends
+  // in "qu", "u" or "zqu". It takes the share of all words (6 of 121): between the two endings,
+  // rather than no estimate at all.
+  std::string list, dictionary = "zzqu\n";
+  for (int i = 0; i < 60; ++i) {
+    const std::string stem = {static_cast<char>('a' + i % 26), static_cast<char>('a' + i / 26),
+                              'x'};
+    dictionary += stem + "ing\n" + stem + "ly\n";
+    if (i < 6) list += stem + "ing\t" + std::to_string(100 * (i + 1)) + "\n";
+  }
+  const WordList extra = ReadWordList(dictionary);
+  BuildOptions options;
+  options.extraLists.push_back(&extra);
+  auto frequencyIn = [](const CompiledVocabulary& vocabulary, const std::string& word) {
+    LetterCodes codes;
+    EXPECT_TRUE(EncodeTypable(TestKeyMap(), Utf8ToWide(word), codes));
+    for (const VocEntry& e : vocabulary.entries) {
+      if (e.word == codes) return static_cast<int>(e.frequency);
+    }
+    return -1;
+  };
+  BuildReport report;
+  const CompiledVocabulary v = Compile(list, report, options);
+  EXPECT_EQ(report.endingEstimates, 115u);
+  EXPECT_GT(frequencyIn(v, "zaxing"), frequencyIn(v, "zzqu"));
+  EXPECT_GT(frequencyIn(v, "zzqu"), frequencyIn(v, "zaxly"));
+  options.rareEndingEstimates = false;
+  const CompiledVocabulary without = Compile(list, report, options);
+  EXPECT_EQ(report.endingEstimates, 114u);
+  EXPECT_EQ(frequencyIn(without, "zzqu"), 0);
+}
+
+TEST(VocCompilerTest, CapitalisedWordsCountTheirEndingsApart) {
+  // The dictionary writes 60 nouns "Xxytem" with a capital, 6 of them listed (in lower case, as
+  // most lists are), and 600 adjective forms "xxwtem" in lower case, none listed; 60 lower-case
+  // words end in "ing", 3 listed. Counted together, "-tem" words are rarely listed (6 of 660) and
+  // an unlisted noun ranks below an unlisted "-ing" word (3 of 60); counted apart, the nouns'
+  // ending is listed 6 times in 60 and the noun comes first, while the adjective forms stay below
+  // both.
+  std::string list, dictionary;
+  for (int i = 0; i < 600; ++i) {
+    const std::string stem = {static_cast<char>('a' + i % 26),
+                              static_cast<char>('a' + i / 26 % 26)};
+    dictionary += stem + "wtem\n";
+    if (i >= 60) continue;
+    const std::string noun = static_cast<char>(stem[0] - 'a' + 'A') + stem.substr(1) + "ytem";
+    dictionary += noun + "\n" + stem + "ying\n";
+    if (i < 6) list += stem + "ytem\t" + std::to_string(100 * (i + 1)) + "\n";
+    if (i >= 10 && i < 13) list += stem + "ying\t50\n";
+  }
+  // A word a dictionary writes in lower case too counts with the lower-case words.
+  dictionary += "aaytem\n";
+  const WordList extra = ReadWordList(dictionary);
+  BuildOptions options;
+  options.extraLists.push_back(&extra);
+  auto frequencyIn = [](const CompiledVocabulary& vocabulary, const std::string& word) {
+    LetterCodes codes;
+    EXPECT_TRUE(EncodeTypable(TestKeyMap(), Utf8ToWide(word), codes));
+    for (const VocEntry& e : vocabulary.entries) {
+      if (e.word == codes) return static_cast<int>(e.frequency);
+    }
+    return -1;
+  };
+  BuildReport report;
+  const CompiledVocabulary apart = Compile(list, report, options);
+  options.capitalisedEndings = false;
+  const CompiledVocabulary together = Compile(list, report, options);
+  EXPECT_LT(frequencyIn(together, "zbytem"), frequencyIn(together, "zbying"));
+  EXPECT_EQ(frequencyIn(together, "zbytem"), frequencyIn(together, "zbwtem"));
+  EXPECT_GT(frequencyIn(apart, "zbytem"), frequencyIn(apart, "zbying"));
+  EXPECT_LT(frequencyIn(apart, "zbwtem"), frequencyIn(apart, "zbying"));
+  // Listed words keep their order either way.
+  EXPECT_GT(frequencyIn(apart, "faytem"), frequencyIn(apart, "aaytem"));
+  EXPECT_GT(frequencyIn(apart, "aaytem"), frequencyIn(apart, "zbytem"));
+}
+
 TEST(VocCompilerTest, UnlistedFormsFollowHowListedFamiliesSpreadOverEndings) {
   // 60 families "Sq Sqen Sqem", every form listed: the "-en" forms carry 0.9 of their family's
   // count, the "-em" forms 0.01, so both endings are listed equally often but differ in share.
@@ -315,8 +392,9 @@ TEST(VocCompilerTest, EstimatesNeverReorderListedWords) {
   }
   std::sort(byCount.begin(), byCount.end());
   for (size_t i = 1; i < byCount.size(); ++i) {
-    if (byCount[i].first > byCount[i - 1].first)
+    if (byCount[i].first > byCount[i - 1].first) {
       EXPECT_GE(byCount[i].second, byCount[i - 1].second) << i;
+    }
   }
 }
 

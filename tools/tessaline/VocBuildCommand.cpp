@@ -20,7 +20,8 @@ namespace {
 
 constexpr const char* kBuildUsage =
     "  voc build --chr FILE.chr --words LIST [--extra LIST]... [--forms LIST]... [--max N]\n"
-    "            [--kept-families OUT] [--no-family-spread] [--flat-families] -o FILE.voc\n"
+    "            [--kept-families OUT] [--no-family-spread] [--flat-families]\n"
+    "            [--no-capitalised-endings] [--no-rare-endings] -o FILE.voc\n"
     "                                 compile a word list (\"word<TAB>count\" lines, or one word\n"
     "                                 a line, most common first) into a vocabulary; --extra adds\n"
     "                                 the words of a dictionary (one word a line), --forms those "
@@ -31,7 +32,10 @@ constexpr const char* kBuildUsage =
     "                                 which a word was kept, one a line; --no-family-spread\n"
     "                                 estimates the forms of families without a listed word by\n"
     "                                 their endings alone, --flat-families without weighing a\n"
-    "                                 family's forms by their endings\n";
+    "                                 family's forms by their endings, --no-capitalised-endings\n"
+    "                                 counting the endings of capitalised dictionary words with\n"
+    "                                 the others, --no-rare-endings leaving words whose ending\n"
+    "                                 few dictionary words share without an estimate\n";
 constexpr const char* kCheckUsage =
     "  voc check FILE.voc --chr FILE.chr [--json]\n"
     "                                 verify order, stored forms, letters and letter-pair "
@@ -79,6 +83,8 @@ int RunVocBuild(Args args) {
   const std::string keptFamilies = TakeOption(args, "--kept-families", "", ok);
   const bool noFamilySpread = TakeFlag(args, "--no-family-spread");
   const bool flatFamilies = TakeFlag(args, "--flat-families");
+  const bool noCapitalisedEndings = TakeFlag(args, "--no-capitalised-endings");
+  const bool noRareEndings = TakeFlag(args, "--no-rare-endings");
   std::vector<std::string> extras;
   for (std::string extra; !(extra = TakeOption(args, "--extra", "", ok)).empty();)
     extras.push_back(extra);
@@ -90,6 +96,8 @@ int RunVocBuild(Args args) {
   vocbuild::BuildOptions options;
   options.spreadUnlistedFamilies = !noFamilySpread;
   options.endingWeights = !flatFamilies;
+  options.capitalisedEndings = !noCapitalisedEndings;
+  options.rareEndingEstimates = !noRareEndings;
   if (!max.empty()) {
     char* end = nullptr;
     const long long n = std::strtoll(max.c_str(), &end, 10);

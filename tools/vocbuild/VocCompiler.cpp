@@ -18,7 +18,16 @@ struct Candidate {
   double value = 0;          // the count its frequency comes from: listed, or estimated
   uint64_t priority = 0;     // what decides first whether the pool takes it
   bool spread = false;       // estimated within a family that has no listed word
+  // How the dictionaries write it (the ranked lists are mostly in lower case, so theirs says
+  // little): a word they write only with a capital first (a German noun, a name) is of another
+  // kind than the words written in lower case, and so are its endings.
+  bool writtenLower = false;
+  bool writtenCapital = false;
+  bool Capitalised() const { return writtenCapital && !writtenLower; }
 };
+
+// Ends the ending key of a capitalised word; letter codes stay far below it.
+constexpr char kCapitalisedMark = '\xFF';
 
 bool CodesBefore(const LetterCodes& a, const LetterCodes& b) {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
@@ -163,12 +172,15 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
         ++report.tooLong;
         continue;
       }
+      const bool capital =
+          i < written.size() && !written[i].empty() && LowerLetter(written[i][0]) != written[i][0];
       auto found = index.find(codes);
       if (found != index.end()) {
         Candidate& c = candidates[found->second];
         parts.push_back(found->second);
         if (!mainList) {
           c.known = true;
+          (capital ? c.writtenCapital : c.writtenLower) = true;
           continue;
         }
         ++report.merged;
@@ -183,6 +195,7 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
       c.count = mainList ? count : 0;
       c.inMainList = mainList;
       c.known = !mainList;
+      if (!mainList) (capital ? c.writtenCapital : c.writtenLower) = true;
       candidates.push_back(std::move(c));
     }
     return parts;
@@ -272,11 +285,23 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
   // kEndingLength letters.
   uint64_t minListed = UINT64_MAX;
   std::unordered_map<std::string, std::pair<uint32_t, uint32_t>> endings;
+  // Capitalised words count their endings apart from the others: German nouns in "-tem"
+  // ("System") are listed far more often than the adjective forms that share their ending
+  // ("beeinträchtigtem"), and a language's names less often than its common words.
+  auto EndingKey = [&](const Candidate& c, size_t n) {
+    std::string key = c.word.substr(c.word.size() - n);
+    if (options.capitalisedEndings && c.Capitalised()) key.push_back(kCapitalisedMark);
+    return key;
+  };
+  // A word whose ending too few dictionary words share takes the share of all the words of its
+  // case (the empty ending) rather than none: without an estimate it would come last and be the
+  // first left out of a full pool, as German's "Menü" and French's words in "-ù" were.
+  const size_t shortestEnding = options.rareEndingEstimates ? 0 : 1;
   for (const Candidate& c : candidates) {
     if (c.inMainList && !c.dropped) minListed = std::min(minListed, c.count);
     if (!c.known) continue;
-    for (size_t n = 1; n <= kEndingLength && n <= c.word.size(); ++n) {
-      auto& [words, listed] = endings[c.word.substr(c.word.size() - n)];
+    for (size_t n = shortestEnding; n <= kEndingLength && n <= c.word.size(); ++n) {
+      auto& [words, listed] = endings[EndingKey(c, n)];
       ++words;
       listed += c.inMainList ? 1 : 0;
     }
@@ -296,9 +321,9 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
       continue;
     }
     if (minListed == UINT64_MAX) continue;
-    for (size_t n = std::min(kEndingLength, c.word.size()); n >= 1; --n) {
-      const auto found = endings.find(c.word.substr(c.word.size() - n));
-      if (found == endings.end() || found->second.first < kMinEndingWords) continue;
+    for (size_t n = std::min(kEndingLength, c.word.size()) + 1; n-- > shortestEnding;) {
+      const auto found = endings.find(EndingKey(c, n));
+      if (found == endings.end() || (n > 0 && found->second.first < kMinEndingWords)) continue;
       c.value = static_cast<double>(minListed) * (static_cast<double>(found->second.second) + 0.5) /
                 (static_cast<double>(found->second.first) + 1.0);
       break;

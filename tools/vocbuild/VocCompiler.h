@@ -34,7 +34,9 @@
 //    with a listed word (a listed form carries its count / the family count, an unlisted one 0),
 //    so that the forms a language uses often ("-ů", "-en") come before its rare ones;
 //  - otherwise its ending estimate: the lowest listed count times the share of the dictionary's
-//    words with its ending that the list holds;
+//    words with its ending that the list holds, counting the words that the dictionaries write
+//    only with a capital first (German nouns, names) apart from the others; a word whose
+//    ending too few words share takes the share of all the words of its case;
 //  - and when it belongs to a family without a listed word, the geometric mean of that and the
 //    family's best ending estimate times kFamilyShare times its ending weight (at most that
 //    best), so that a family's common forms come before its rare ones there too.
@@ -111,6 +113,11 @@ struct BuildOptions {
   bool spreadUnlistedFamilies = true;
   // Weigh family estimates by their endings (see above); off, every form has the weight 1.
   bool endingWeights = true;
+  // Count the endings of capitalised words apart (see above); off, case makes no difference.
+  bool capitalisedEndings = true;
+  // A word whose ending fewer than kMinEndingWords dictionary words share gets the share of all
+  // the words of its case; off, it gets no estimate.
+  bool rareEndingEstimates = true;
 };
 
 struct BuildReport {
