@@ -28,6 +28,27 @@ CompiledVocabulary Compile(const std::string& list, BuildReport& report,
   return CompileVocabulary(map, words, options, report);
 }
 
+// The frequency the vocabulary gives the word, or -1 when it does not hold it.
+int FrequencyIn(const CompiledVocabulary& vocabulary, const std::string& word) {
+  LetterCodes codes;
+  EXPECT_TRUE(EncodeTypable(TestKeyMap(), Utf8ToWide(word), codes));
+  for (const VocEntry& e : vocabulary.entries) {
+    if (e.word == codes) return static_cast<int>(e.frequency);
+  }
+  return -1;
+}
+
+// 60 dictionary words end in "ing" ("aaxing" to "hbxing"), the first 6 of them listed with
+// counts 100 to 600, and 60 in "ly", none listed.
+void AddIngAndLyWords(std::string& list, std::string& dictionary) {
+  for (int i = 0; i < 60; ++i) {
+    const std::string stem = {static_cast<char>('a' + i % 26), static_cast<char>('a' + i / 26),
+                              'x'};
+    dictionary += stem + "ing\n" + stem + "ly\n";
+    if (i < 6) list += stem + "ing\t" + std::to_string(100 * (i + 1)) + "\n";
+  }
+}
+
 TEST(VocCompilerTest, StoredFormsAreTheFrontCoding) {
   // Shares two codes: marker 5, then the rest.
   EXPECT_EQ(StoredForm(Codes({0x12, 0x31, 0x55}), Codes({0x12, 0x31, 0x56, 0x21})),
@@ -197,12 +218,7 @@ TEST(VocCompilerTest, WordsWithoutAListedFamilyAreEstimatedByTheirEnding) {
   // unlisted words rank by the share of their ending's words that the list holds, all below the
   // listed ones, and listed words keep their order.
   std::string list, dictionary;
-  for (int i = 0; i < 60; ++i) {
-    const std::string stem = {static_cast<char>('a' + i % 26), static_cast<char>('a' + i / 26),
-                              'x'};
-    dictionary += stem + "ing\n" + stem + "ly\n";
-    if (i < 6) list += stem + "ing\t" + std::to_string(100 * (i + 1)) + "\n";
-  }
+  AddIngAndLyWords(list, dictionary);
   const WordList extra = ReadWordList(dictionary);
   BuildOptions options;
   options.extraLists.push_back(&extra);
@@ -210,14 +226,7 @@ TEST(VocCompilerTest, WordsWithoutAListedFamilyAreEstimatedByTheirEnding) {
   const CompiledVocabulary v = Compile(list, report, options);
   ASSERT_EQ(v.entries.size(), 120u);
   EXPECT_EQ(report.endingEstimates, 114u);
-  auto frequencyOf = [&](const std::string& word) {
-    LetterCodes codes;
-    EXPECT_TRUE(EncodeTypable(TestKeyMap(), Utf8ToWide(word), codes));
-    for (const VocEntry& e : v.entries) {
-      if (e.word == codes) return static_cast<int>(e.frequency);
-    }
-    return -1;
-  };
+  auto frequencyOf = [&](const std::string& word) { return FrequencyIn(v, word); };
   const int listedLow = frequencyOf("aaxing"), listedHigh = frequencyOf("faxing");
   const int unlistedIng = frequencyOf("zaxing"), unlistedLy = frequencyOf("zaxly");
   EXPECT_EQ(listedHigh, 127);
@@ -232,32 +241,19 @@ TEST(VocCompilerTest, WordsWithRareEndingsTakeTheShareOfAllWords) {
   // in "qu", "u" or "zqu". It takes the share of all words (6 of 121): between the two endings,
   // rather than no estimate at all.
   std::string list, dictionary = "zzqu\n";
-  for (int i = 0; i < 60; ++i) {
-    const std::string stem = {static_cast<char>('a' + i % 26), static_cast<char>('a' + i / 26),
-                              'x'};
-    dictionary += stem + "ing\n" + stem + "ly\n";
-    if (i < 6) list += stem + "ing\t" + std::to_string(100 * (i + 1)) + "\n";
-  }
+  AddIngAndLyWords(list, dictionary);
   const WordList extra = ReadWordList(dictionary);
   BuildOptions options;
   options.extraLists.push_back(&extra);
-  auto frequencyIn = [](const CompiledVocabulary& vocabulary, const std::string& word) {
-    LetterCodes codes;
-    EXPECT_TRUE(EncodeTypable(TestKeyMap(), Utf8ToWide(word), codes));
-    for (const VocEntry& e : vocabulary.entries) {
-      if (e.word == codes) return static_cast<int>(e.frequency);
-    }
-    return -1;
-  };
   BuildReport report;
   const CompiledVocabulary v = Compile(list, report, options);
   EXPECT_EQ(report.endingEstimates, 115u);
-  EXPECT_GT(frequencyIn(v, "zaxing"), frequencyIn(v, "zzqu"));
-  EXPECT_GT(frequencyIn(v, "zzqu"), frequencyIn(v, "zaxly"));
+  EXPECT_GT(FrequencyIn(v, "zaxing"), FrequencyIn(v, "zzqu"));
+  EXPECT_GT(FrequencyIn(v, "zzqu"), FrequencyIn(v, "zaxly"));
   options.rareEndingEstimates = false;
   const CompiledVocabulary without = Compile(list, report, options);
   EXPECT_EQ(report.endingEstimates, 114u);
-  EXPECT_EQ(frequencyIn(without, "zzqu"), 0);
+  EXPECT_EQ(FrequencyIn(without, "zzqu"), 0);
 }
 
 TEST(VocCompilerTest, CapitalisedWordsCountTheirEndingsApart) {
@@ -283,25 +279,17 @@ TEST(VocCompilerTest, CapitalisedWordsCountTheirEndingsApart) {
   const WordList extra = ReadWordList(dictionary);
   BuildOptions options;
   options.extraLists.push_back(&extra);
-  auto frequencyIn = [](const CompiledVocabulary& vocabulary, const std::string& word) {
-    LetterCodes codes;
-    EXPECT_TRUE(EncodeTypable(TestKeyMap(), Utf8ToWide(word), codes));
-    for (const VocEntry& e : vocabulary.entries) {
-      if (e.word == codes) return static_cast<int>(e.frequency);
-    }
-    return -1;
-  };
   BuildReport report;
   const CompiledVocabulary apart = Compile(list, report, options);
   options.capitalisedEndings = false;
   const CompiledVocabulary together = Compile(list, report, options);
-  EXPECT_LT(frequencyIn(together, "zbytem"), frequencyIn(together, "zbying"));
-  EXPECT_EQ(frequencyIn(together, "zbytem"), frequencyIn(together, "zbwtem"));
-  EXPECT_GT(frequencyIn(apart, "zbytem"), frequencyIn(apart, "zbying"));
-  EXPECT_LT(frequencyIn(apart, "zbwtem"), frequencyIn(apart, "zbying"));
+  EXPECT_LT(FrequencyIn(together, "zbytem"), FrequencyIn(together, "zbying"));
+  EXPECT_EQ(FrequencyIn(together, "zbytem"), FrequencyIn(together, "zbwtem"));
+  EXPECT_GT(FrequencyIn(apart, "zbytem"), FrequencyIn(apart, "zbying"));
+  EXPECT_LT(FrequencyIn(apart, "zbwtem"), FrequencyIn(apart, "zbying"));
   // Listed words keep their order either way.
-  EXPECT_GT(frequencyIn(apart, "faytem"), frequencyIn(apart, "aaytem"));
-  EXPECT_GT(frequencyIn(apart, "aaytem"), frequencyIn(apart, "zbytem"));
+  EXPECT_GT(FrequencyIn(apart, "faytem"), FrequencyIn(apart, "aaytem"));
+  EXPECT_GT(FrequencyIn(apart, "aaytem"), FrequencyIn(apart, "zbytem"));
 }
 
 TEST(VocCompilerTest, UnlistedFormsFollowHowListedFamiliesSpreadOverEndings) {
@@ -324,14 +312,7 @@ TEST(VocCompilerTest, UnlistedFormsFollowHowListedFamiliesSpreadOverEndings) {
   BuildReport report;
   const CompiledVocabulary v = Compile(list, report, options);
   ASSERT_EQ(v.entries.size(), 186u);
-  auto frequencyOf = [&](const std::string& word) {
-    LetterCodes codes;
-    EXPECT_TRUE(EncodeTypable(TestKeyMap(), Utf8ToWide(word), codes));
-    for (const VocEntry& e : v.entries) {
-      if (e.word == codes) return static_cast<int>(e.frequency);
-    }
-    return -1;
-  };
+  auto frequencyOf = [&](const std::string& word) { return FrequencyIn(v, word); };
   EXPECT_GT(frequencyOf("zzqen"), frequencyOf("zzqem"));
   EXPECT_GT(frequencyOf("vvqen"), frequencyOf("vvqem"));
   EXPECT_GT(frequencyOf("vvqem"), 0);
@@ -348,17 +329,9 @@ TEST(VocCompilerTest, UnlistedFormsFollowHowListedFamiliesSpreadOverEndings) {
   EXPECT_EQ(report.unlistedFamilyEstimates, 0u);
   options.endingWeights = false;
   const CompiledVocabulary flat = Compile(list, report, options);
-  auto frequencyIn = [&](const CompiledVocabulary& vocabulary, const std::string& word) {
-    LetterCodes codes;
-    EXPECT_TRUE(EncodeTypable(TestKeyMap(), Utf8ToWide(word), codes));
-    for (const VocEntry& e : vocabulary.entries) {
-      if (e.word == codes) return static_cast<int>(e.frequency);
-    }
-    return -1;
-  };
-  EXPECT_EQ(frequencyIn(noSpread, "vvqen"), frequencyIn(noSpread, "vvqem"));
-  EXPECT_GT(frequencyIn(noSpread, "zzqen"), frequencyIn(noSpread, "zzqem"));
-  EXPECT_EQ(frequencyIn(flat, "zzqen"), frequencyIn(flat, "zzqem"));
+  EXPECT_EQ(FrequencyIn(noSpread, "vvqen"), FrequencyIn(noSpread, "vvqem"));
+  EXPECT_GT(FrequencyIn(noSpread, "zzqen"), FrequencyIn(noSpread, "zzqem"));
+  EXPECT_EQ(FrequencyIn(flat, "zzqen"), FrequencyIn(flat, "zzqem"));
 }
 
 TEST(VocCompilerTest, EstimatesNeverReorderListedWords) {
