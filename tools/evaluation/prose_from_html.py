@@ -18,6 +18,8 @@ import html
 import re
 from html.parser import HTMLParser
 
+from text_out import write_lines
+
 SKIPPED = {"pre", "code", "tt", "kbd", "samp", "var", "script", "style", "head"}
 BLOCKS = {"p", "li", "dd", "td", "h1", "h2", "h3", "h4", "div", "ul", "ol", "dl", "table", "br"}
 KEPT = {"p", "li"}
@@ -86,19 +88,13 @@ def main():
     original = set()
     for page in args.skip_from:
         original.update(paragraphs(page))
-    kept, size = [], 0
-    for page in args.pages:
-        for line in paragraphs(page):
-            if line in original or (args.no_english and looks_english(line)):
-                continue
-            kept.append(line)
-            size += len(line) + 1
-            if args.max_chars and size >= args.max_chars:
-                break
-        if args.max_chars and size >= args.max_chars:
-            break
-    with open(args.out, "w", encoding="utf-8") as f:
-        f.write("\n".join(kept) + "\n")
+    lines = (
+        line
+        for page in args.pages
+        for line in paragraphs(page)
+        if line not in original and not (args.no_english and looks_english(line))
+    )
+    write_lines(args.out, lines, args.max_chars)
 
 
 if __name__ == "__main__":

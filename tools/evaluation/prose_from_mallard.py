@@ -17,6 +17,8 @@ import os
 import re
 import xml.etree.ElementTree as ET
 
+from text_out import write_lines
+
 MALLARD = "{http://projectmallard.org/1.0/}"
 
 
@@ -44,16 +46,12 @@ def main():
     parser.add_argument("--max-chars", type=int, default=0)
     args = parser.parse_args()
     english = set(paragraphs(os.path.join(args.help_dir, "C", "gnome-help")))
-    kept, size = [], 0
-    for text in paragraphs(os.path.join(args.help_dir, args.lang, "gnome-help")):
-        if args.lang != "C" and text in english:
-            continue
-        kept.append(text)
-        size += len(text) + 1
-        if args.max_chars and size >= args.max_chars:
-            break
-    with open(args.out, "w", encoding="utf-8") as f:
-        f.write("\n".join(kept) + "\n")
+    lines = (
+        text
+        for text in paragraphs(os.path.join(args.help_dir, args.lang, "gnome-help"))
+        if args.lang == "C" or text not in english
+    )
+    write_lines(args.out, lines, args.max_chars)
 
 
 if __name__ == "__main__":

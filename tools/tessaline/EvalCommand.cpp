@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -25,31 +24,24 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// clang-format off
 constexpr const char* kUsage =
     "  eval --chr FILE.chr --text FILE [--dictionary LIST]... [--causes N] [--json]\n"
-    "                                 replay a UTF-8 text on the keypad (the vocabulary beside "
-    "the\n"
-    "                                 .chr; the files are copied, so no .usr is touched) and "
-    "report\n"
+    "                                 replay a UTF-8 text on the keypad (the vocabulary beside the\n"
+    "                                 .chr; the files are copied, so no .usr is touched) and report\n"
     "                                 taps per character (KSPC) and the share of words offered\n"
     "                                 first or among the visible candidates, for word mode with\n"
     "                                 learning off and on and for letter mode (multi-tap).\n"
     "                                 Tap model (the emulator's typist makes the same taps on the\n"
     "                                 real keypad): a word is a run of letters of keys 2-9. Case\n"
-    "                                 key first (cycle lower > capitals > capitalise word > "
-    "lower;\n"
-    "                                 '.' '!' '?' set capitalise by themselves; one tap per step; "
-    "a\n"
-    "                                 word with capitals inside is typed in letter mode: mode "
-    "key,\n"
-    "                                 multi-tap with case toggles, mode key back). Then one tap "
-    "per\n"
-    "                                 letter; as soon as the word is among the 3 visible "
-    "candidates\n"
+    "                                 key first (cycle lower > capitals > capitalise word > lower;\n"
+    "                                 '.' '!' '?' set capitalise by themselves; one tap per step; a\n"
+    "                                 word with capitals inside is typed in letter mode: mode key,\n"
+    "                                 multi-tap with case toggles, mode key back). Then one tap per\n"
+    "                                 letter; as soon as the word is among the 3 visible candidates\n"
     "                                 it is tapped (1 tap, gives the word and a space); if it is\n"
     "                                 first after its last letter and a punctuation-key character\n"
-    "                                 follows, that key commits it (no tap). Further down the "
-    "list:\n"
+    "                                 follows, that key commits it (no tap). Further down the list:\n"
     "                                 next-candidate taps (3 entries on each), then the tap. Not\n"
     "                                 offered: reach and tap the spelling entry (no tap when the\n"
     "                                 next-candidate key lands on it), multi-tap the letters\n"
@@ -60,13 +52,10 @@ constexpr const char* kUsage =
     "                                 right after a commit; 1 more when the commit's space was\n"
     "                                 used and a space or punctuation follows), punctuation key\n"
     "                                 position + 1 (replaces a commit's space), line break 1,\n"
-    "                                 symbols of the pop-up 2, digits 1 each on the symbols "
-    "layout\n"
-    "                                 (1 swipe there, 1 back); a line break, digit or symbol "
-    "after\n"
+    "                                 symbols of the pop-up 2, digits 1 each on the symbols layout\n"
+    "                                 (1 swipe there, 1 back); a line break, digit or symbol after\n"
     "                                 a commit needs 1 Backspace more unless it is one of\n"
-    "                                 . , ! ? : ; ' ) _; a text ending after a commit 1 "
-    "Backspace.\n"
+    "                                 . , ! ? : ; ' ) _; a text ending after a commit 1 Backspace.\n"
     "                                 Other characters cannot be typed (counted as untypable).\n"
     "                                 \"words only\": the words' own taps (letters, candidates,\n"
     "                                 spelling; no case) per letter and one space a word\n"
@@ -79,6 +68,7 @@ constexpr const char* kUsage =
     "                                 most frequent words of the text that are not offered after\n"
     "                                 their last key, and the N most frequent ones offered below\n"
     "                                 the visible entries, with the first candidate\n";
+// clang-format on
 
 // The words of the dictionaries given with --dictionary, folded to lower case and split at
 // apostrophes and hyphens as the vocabulary compiler splits them.
@@ -164,15 +154,7 @@ int RunEval(Args args) {
   const std::string causes = TakeOption(args, "--causes", "", ok);
   if (!ok || !args.empty() || chr.empty() || textPath.empty()) return Usage(kUsage);
   size_t causeLines = 0;
-  if (!causes.empty()) {
-    char* end = nullptr;
-    const long long n = std::strtoll(causes.c_str(), &end, 10);
-    if (*end != '\0' || n <= 0) {
-      std::fprintf(stderr, "tessaline: --causes needs a positive number\n");
-      return 2;
-    }
-    causeLines = static_cast<size_t>(n);
-  }
+  if (!causes.empty() && !PositiveCount("--causes", causes, causeLines)) return 2;
   std::string bytes;
   if (!ReadFileBytes(textPath, bytes)) {
     std::fprintf(stderr, "tessaline: cannot read '%s'\n", textPath.c_str());

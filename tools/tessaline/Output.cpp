@@ -1,5 +1,6 @@
 #include "Output.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -31,6 +32,18 @@ std::string TakeOption(Args& args, std::string_view name, const std::string& fal
     }
   }
   return fallback;
+}
+
+bool PositiveCount(std::string_view name, const std::string& value, size_t& count) {
+  char* end = nullptr;
+  const long long n = std::strtoll(value.c_str(), &end, 10);
+  if (value.empty() || *end != '\0' || n <= 0) {
+    std::fprintf(stderr, "tessaline: %.*s needs a positive number\n", static_cast<int>(name.size()),
+                 name.data());
+    return false;
+  }
+  count = static_cast<size_t>(n);
+  return true;
 }
 
 std::string FileTextToUtf8(std::string_view bytes) {

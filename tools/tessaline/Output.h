@@ -1,6 +1,7 @@
 // Shared pieces of the tool's commands: argument lists, file text as UTF-8, printable forms.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -15,6 +16,9 @@ bool TakeFlag(Args& args, std::string_view name);
 // Removes "--name VALUE" and returns VALUE, or fallback when absent. Sets ok = false when the
 // option stands without a value.
 std::string TakeOption(Args& args, std::string_view name, const std::string& fallback, bool& ok);
+// The value of a numeric option ("--name N") as a count of at least 1; prints
+// "tessaline: --name needs a positive number" and returns false when it is not one.
+bool PositiveCount(std::string_view name, const std::string& value, size_t& count);
 
 // The bytes of a text file as UTF-8: kept as they are when they are well-formed UTF-8, otherwise
 // read as Windows-1252 (the ANSI code page the files of this system are written in).

@@ -98,15 +98,7 @@ int RunVocBuild(Args args) {
   options.endingWeights = !flatFamilies;
   options.capitalisedEndings = !noCapitalisedEndings;
   options.rareEndingEstimates = !noRareEndings;
-  if (!max.empty()) {
-    char* end = nullptr;
-    const long long n = std::strtoll(max.c_str(), &end, 10);
-    if (*end != '\0' || n <= 0) {
-      std::fprintf(stderr, "tessaline: --max needs a positive number\n");
-      return 2;
-    }
-    options.maxWords = static_cast<size_t>(n);
-  }
+  if (!max.empty() && !PositiveCount("--max", max, options.maxWords)) return 2;
   KeyMap map;
   if (!LoadLanguage(chr, map)) return 1;
   std::string bytes;

@@ -247,19 +247,10 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
     }
     return best;
   };
-  // Family counts.
-  for (const auto& lists : families) {
-    for (const std::vector<uint32_t>& members : lists) {
-      const uint64_t best = FamilyBest(members);
-      if (best == 0) continue;
-      for (uint32_t i : members)
-        candidates[i].familyCount = std::max(candidates[i].familyCount, best);
-    }
-  }
-  // How a family's count spreads over its forms, by ending: for every run of up to
-  // kEndingLength last letters, the summed share (listed count / family count; 0 for an unlisted
-  // form) of the forms with that ending in families that have a listed word, and how many forms
-  // that is.
+  // Family counts, and how a family's count spreads over its forms, by ending: for every run of
+  // up to kEndingLength last letters, the summed share (listed count / family count; 0 for an
+  // unlisted form) of the forms with that ending in families that have a listed word, and how
+  // many forms that is.
   std::unordered_map<std::string, EndingShare> familyEndings;
   EndingShare allForms;
   for (const auto& lists : families) {
@@ -267,7 +258,8 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
       const uint64_t best = FamilyBest(members);
       if (best == 0) continue;
       for (uint32_t i : members) {
-        const Candidate& c = candidates[i];
+        Candidate& c = candidates[i];
+        c.familyCount = std::max(c.familyCount, best);
         if (c.dropped) continue;
         const double share =
             c.inMainList ? static_cast<double>(c.count) / static_cast<double>(best) : 0.0;
