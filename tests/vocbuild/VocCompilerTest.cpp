@@ -213,6 +213,45 @@ TEST(VocCompilerTest, FormsOfFrequentLemmasComeFirstWithEstimatedFrequencies) {
   EXPECT_EQ(report.keptFamilies[0], (std::vector<size_t>{0, 1}));
 }
 
+TEST(VocCompilerTest, RankedLemmasContinueTheListForFamiliesItLacks) {
+  // The ranked list knows work, rare and works; the lemma list ranks bicycle before zebra after
+  // them. "works" is listed already, "rarer" belongs to a listed family and "qqq" to no
+  // dictionary: those three keep what they had.
+  const FamilyList forms = ReadFamilyList(
+      "work works worked working\nrare rarer rarest\nzebra zebras\nbicycle bicycles bicycling\n");
+  const WordList lemmas = ReadWordList("works\nbicycle\nrarer\nqqq\nzebra\n");
+  BuildOptions options;
+  options.formLists.push_back(&forms);
+  options.rankedLemmas = &lemmas;
+  BuildReport report;
+  const CompiledVocabulary v = Compile("work\nrare\nworks\n", report, options);
+  EXPECT_EQ(report.rankedLemmas, 2u);
+  EXPECT_EQ(FrequencyIn(v, "qqq"), -1);
+  EXPECT_GT(FrequencyIn(v, "works"), FrequencyIn(v, "bicycle"));
+  EXPECT_GT(FrequencyIn(v, "bicycle"), FrequencyIn(v, "zebra"));
+  EXPECT_GT(FrequencyIn(v, "bicycle"), FrequencyIn(v, "bicycles"));
+  EXPECT_GT(FrequencyIn(v, "zebras"), 0);
+  // "rarer" is estimated from its family as before, not ranked.
+  BuildReport plainReport;
+  BuildOptions plain = options;
+  plain.rankedLemmas = nullptr;
+  const CompiledVocabulary without = Compile("work\nrare\nworks\n", plainReport, plain);
+  EXPECT_EQ(FrequencyIn(v, "rarer"), FrequencyIn(without, "rarer"));
+  // A full vocabulary takes the ranked lemmas before their families' other forms (zebra before
+  // bicycles): their families do not come first as a listed word's do. Without the lemma list
+  // the shorter zebra family would come before bicycle.
+  options.maxWords = 9;
+  const CompiledVocabulary cut = Compile("work\nrare\nworks\n", report, options);
+  EXPECT_GT(FrequencyIn(cut, "bicycle"), 0);
+  EXPECT_GT(FrequencyIn(cut, "zebra"), 0);
+  EXPECT_EQ(FrequencyIn(cut, "bicycles"), -1);
+  EXPECT_GT(FrequencyIn(cut, "rarest"), 0);
+  plain.maxWords = 9;
+  const CompiledVocabulary cutWithout = Compile("work\nrare\nworks\n", plainReport, plain);
+  EXPECT_EQ(FrequencyIn(cutWithout, "bicycle"), -1);
+  EXPECT_GT(FrequencyIn(cutWithout, "zebras"), 0);
+}
+
 TEST(VocCompilerTest, WordsWithoutAListedFamilyAreEstimatedByTheirEnding) {
   // 60 dictionary words end in "ing" and 6 of them are listed; 60 end in "ly", none listed. The
   // unlisted words rank by the share of their ending's words that the list holds, all below the

@@ -20,7 +20,7 @@ namespace {
 
 constexpr const char* kBuildUsage =
     "  voc build --chr FILE.chr --words LIST [--extra LIST]... [--forms LIST]... [--max N]\n"
-    "            [--kept-families OUT] [--no-family-spread] [--flat-families]\n"
+    "            [--lemmas LIST] [--kept-families OUT] [--no-family-spread] [--flat-families]\n"
     "            [--no-capitalised-endings] [--no-rare-endings] -o FILE.voc\n"
     "                                 compile a word list (\"word<TAB>count\" lines, or one word\n"
     "                                 a line, most common first) into a vocabulary; --extra adds\n"
@@ -28,6 +28,9 @@ constexpr const char* kBuildUsage =
     "of\n"
     "                                 a dictionary of word families (one family a line, forms\n"
     "                                 separated by spaces), with estimated frequencies;\n"
+    "                                 --lemmas ranks the dictionary words of a list (one a line,\n"
+    "                                 most common first) that the word list and its families lack\n"
+    "                                 after the listed words;\n"
     "                                 --kept-families writes the families of the --forms lists of\n"
     "                                 which a word was kept, one a line; --no-family-spread\n"
     "                                 estimates the forms of families without a listed word by\n"
@@ -81,6 +84,7 @@ int RunVocBuild(Args args) {
   const std::string output = TakeOption(args, "-o", "", ok);
   const std::string max = TakeOption(args, "--max", "", ok);
   const std::string keptFamilies = TakeOption(args, "--kept-families", "", ok);
+  const std::string lemmas = TakeOption(args, "--lemmas", "", ok);
   const bool noFamilySpread = TakeFlag(args, "--no-family-spread");
   const bool flatFamilies = TakeFlag(args, "--flat-families");
   const bool noCapitalisedEndings = TakeFlag(args, "--no-capitalised-endings");
@@ -125,6 +129,15 @@ int RunVocBuild(Args args) {
     formLists.push_back(vocbuild::ReadFamilyList(bytes));
   }
   for (const vocbuild::FamilyList& form : formLists) options.formLists.push_back(&form);
+  vocbuild::WordList lemmaList;
+  if (!lemmas.empty()) {
+    if (!ReadFileBytes(lemmas, bytes)) {
+      std::fprintf(stderr, "tessaline: cannot read word list '%s'\n", lemmas.c_str());
+      return 1;
+    }
+    lemmaList = vocbuild::ReadWordList(bytes);
+    options.rankedLemmas = &lemmaList;
+  }
 
   vocbuild::BuildReport report;
   const vocbuild::CompiledVocabulary vocabulary =
@@ -155,12 +168,14 @@ int RunVocBuild(Args args) {
   std::printf("%s: %zu words, %zu pool bytes, %zu letter-pair records\n", output.c_str(),
               vocabulary.entries.size(), report.poolBytes, vocabulary.pairs.size());
   std::printf(
-      "  listed %zu (%s list), %zu parts after apostrophes and hyphens; merged %zu;\n"
+      "  listed %zu (%s list) and %zu ranked lemmas, %zu parts after apostrophes and hyphens;\n"
+      "  merged %zu;\n"
       "  dropped: %zu not typable, %zu over 31 letters, %zu malformed lines, %zu over --max, "
       "%zu beyond the pool's reach, %zu abbreviations, %zu unknown and rare;\n"
       "  %zu only from dictionaries (%zu estimated from their family, %zu from a family\n"
       "  without a listed word, %zu from their ending)\n",
-      report.listedWords, list.counted ? "counted" : "ranked", report.parts, report.merged,
+      report.listedWords, list.counted ? "counted" : "ranked", report.rankedLemmas, report.parts,
+      report.merged,
       report.unencodable, report.tooLong, list.malformedLines, report.cutByLimit, report.cutByPool,
       report.abbreviations, report.rareUnknown, report.extraWords, report.familyEstimates,
       report.unlistedFamilyEstimates, report.endingEstimates);

@@ -15,6 +15,10 @@ struct Candidate {
   bool known = false;        // a word of one of the language's dictionaries
   bool dropped = false;      // listed, unknown and too rare
   uint64_t familyCount = 0;  // highest listed count in the families it belongs to
+  bool ranked = false;       // a ranked lemma taken as listed
+  // The highest count of a word of the main list in its families: what places it in the pool
+  // (a ranked lemma's family count gives its forms their estimates, not their place).
+  uint64_t mainFamilyCount = 0;
   double value = 0;          // the count its frequency comes from: listed, or estimated
   uint64_t priority = 0;     // what decides first whether the pool takes it
   bool spread = false;       // estimated within a family that has no listed word
@@ -228,6 +232,33 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
     }
   }
 
+  // Ranked lemmas: the dictionary words the main list lacks, of families it has no word of,
+  // continue its ranks in their list's order (the main list is a few thousand words long, and
+  // tells nothing of the lemmas behind it).
+  if (options.rankedLemmas) {
+    std::vector<bool> listedFamily(candidates.size(), false);
+    for (const auto& lists : families) {
+      for (const std::vector<uint32_t>& members : lists) {
+        const bool listed = std::any_of(members.begin(), members.end(),
+                                        [&](uint32_t i) { return candidates[i].inMainList; });
+        if (!listed) continue;
+        for (uint32_t i : members) listedFamily[i] = true;
+      }
+    }
+    uint64_t rank = list.words.size();
+    for (const SourceWord& lemma : options.rankedLemmas->words) {
+      LetterCodes codes;
+      if (!EncodeWith(map, typable, FoldCase(lemma.text), codes)) continue;
+      const auto found = index.find(codes);
+      if (found == index.end()) continue;
+      Candidate& c = candidates[found->second];
+      if (c.inMainList || !c.known || listedFamily[found->second]) continue;
+      c.inMainList = true;
+      c.ranked = true;
+      c.count = std::max<uint64_t>(1, kRankScale / ++rank);
+      ++report.rankedLemmas;
+    }
+  }
   // Listed words no dictionary knows, and too rare to be words of speech.
   if (haveDictionary) {
     const double threshold = listTotal * options.rareUnknownPerMillion / 1e6;
@@ -257,9 +288,15 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
     for (const std::vector<uint32_t>& members : lists) {
       const uint64_t best = FamilyBest(members);
       if (best == 0) continue;
+      uint64_t mainBest = 0;
+      for (uint32_t i : members) {
+        if (candidates[i].inMainList && !candidates[i].ranked && !candidates[i].dropped)
+          mainBest = std::max(mainBest, candidates[i].count);
+      }
       for (uint32_t i : members) {
         Candidate& c = candidates[i];
         c.familyCount = std::max(c.familyCount, best);
+        c.mainFamilyCount = std::max(c.mainFamilyCount, mainBest);
         if (c.dropped) continue;
         const double share =
             c.inMainList ? static_cast<double>(c.count) / static_cast<double>(best) : 0.0;
@@ -302,10 +339,10 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
     if (c.dropped) continue;
     if (c.inMainList) {
       c.value = static_cast<double>(c.count);
-      c.priority = std::max(c.count, c.familyCount);
+      c.priority = c.ranked ? c.mainFamilyCount : std::max(c.count, c.mainFamilyCount);
       continue;
     }
-    c.priority = c.familyCount;
+    c.priority = c.mainFamilyCount;
     if (c.familyCount > 0) {
       const double weight = WeightOf(c.word, options.endingPrior);
       c.value = std::min(options.familyShare * weight * static_cast<double>(c.familyCount),

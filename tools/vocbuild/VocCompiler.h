@@ -21,7 +21,14 @@
 //    or estimate; listed words before others; shorter words first. With --max N the first N are
 //    kept; then, should the front-coded pool come near 2^20 bytes (the reach of an entry's 20-bit
 //    offset), the least wanted are left out until it stays 64 KiB below that, which leaves room
-//    for the user's own words.
+//    for the user's own words;
+//  - ranked lemmas (BuildOptions::rankedLemmas: dictionary words in the order of another
+//    measure, such as the counts of their English translations): each one that the list lacks
+//    and whose families have no listed word counts as listed, ranked after the list's last word
+//    in the lemmas' order, so that its count and its family's estimates come from that rank.
+//    Its family count gives estimates only, not a place before other families: the lemmas' forms
+//    take their places by those estimates among the words of unlisted families, so that a long
+//    lemma list cannot fill the pool with every form of its families.
 //
 // Frequencies (0 to 127): every kept word has a count, listed or estimated, and a count c gets
 //     1 + round(126 * ln(c / cmin) / ln(cmax / cmin))
@@ -105,6 +112,10 @@ struct BuildOptions {
   size_t maxWords = 0;                       // 0: no limit
   std::vector<const WordList*> extraLists;   // dictionaries as plain lists
   std::vector<const FamilyList*> formLists;  // dictionaries as word families
+  // Dictionary words in the order of another measure of how common they are, most common first
+  // (one word a line): each that the main list lacks and that belongs to no family with a
+  // listed word is taken as listed, ranked after the main list's words in this order.
+  const WordList* rankedLemmas = nullptr;
   double rareUnknownPerMillion = kRareUnknownPerMillion;
   double familyShare = kFamilyShare;
   double endingPrior = kEndingPrior;
@@ -131,6 +142,7 @@ struct BuildReport {
   size_t extraWords = 0;               // kept words that came only from dictionaries
   size_t abbreviations = 0;            // dictionary entries left out as abbreviations or symbols
   size_t rareUnknown = 0;              // listed words no dictionary knows, left out as too rare
+  size_t rankedLemmas = 0;             // words of the ranked lemmas taken as listed
   size_t familyEstimates = 0;          // kept unlisted words estimated from their family
   size_t endingEstimates = 0;          // kept unlisted words estimated from their ending
   size_t unlistedFamilyEstimates = 0;  // kept words of families without a listed word
