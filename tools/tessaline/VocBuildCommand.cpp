@@ -175,10 +175,9 @@ int RunVocBuild(Args args) {
       "  %zu only from dictionaries (%zu estimated from their family, %zu from a family\n"
       "  without a listed word, %zu from their ending)\n",
       report.listedWords, list.counted ? "counted" : "ranked", report.rankedLemmas, report.parts,
-      report.merged,
-      report.unencodable, report.tooLong, list.malformedLines, report.cutByLimit, report.cutByPool,
-      report.abbreviations, report.rareUnknown, report.extraWords, report.familyEstimates,
-      report.unlistedFamilyEstimates, report.endingEstimates);
+      report.merged, report.unencodable, report.tooLong, list.malformedLines, report.cutByLimit,
+      report.cutByPool, report.abbreviations, report.rareUnknown, report.extraWords,
+      report.familyEstimates, report.unlistedFamilyEstimates, report.endingEstimates);
   if (!report.unencodableSamples.empty()) {
     std::printf("  not typable, for example:");
     for (const std::string& sample : report.unencodableSamples)

@@ -19,9 +19,9 @@ struct Candidate {
   // The highest count of a word of the main list in its families: what places it in the pool
   // (a ranked lemma's family count gives its forms their estimates, not their place).
   uint64_t mainFamilyCount = 0;
-  double value = 0;          // the count its frequency comes from: listed, or estimated
-  uint64_t priority = 0;     // what decides first whether the pool takes it
-  bool spread = false;       // estimated within a family that has no listed word
+  double value = 0;       // the count its frequency comes from: listed, or estimated
+  uint64_t priority = 0;  // what decides first whether the pool takes it
+  bool spread = false;    // estimated within a family that has no listed word
   // How the dictionaries write it (the ranked lists are mostly in lower case, so theirs says
   // little): a word they write only with a capital first (a German noun, a name) is of another
   // kind than the words written in lower case, and so are its endings.
