@@ -252,6 +252,34 @@ TEST(VocCompilerTest, RankedLemmasContinueTheListForFamiliesItLacks) {
   EXPECT_GT(FrequencyIn(cutWithout, "zebras"), 0);
 }
 
+TEST(VocCompilerTest, RankedLemmasTakeTheirRanksSpacedApart) {
+  // Four ranks apart after the list's three words, bicycle and zebra are ranked 7th and 11th:
+  // they and their families come out as if the list had counted them at those ranks.
+  const FamilyList forms = ReadFamilyList(
+      "work works worked working\nrare rarer rarest\nzebra zebras\nbicycle bicycles bicycling\n");
+  const WordList lemmas = ReadWordList("bicycle\nzebra\n");
+  BuildOptions options;
+  options.formLists.push_back(&forms);
+  options.rankedLemmas = &lemmas;
+  options.lemmaSpacing = 4;
+  BuildReport report;
+  const std::string listed = "work\t1000000000\nrare\t500000000\nworks\t333333333\n";
+  const CompiledVocabulary spaced = Compile(listed, report, options);
+  BuildOptions plain = options;
+  plain.rankedLemmas = nullptr;
+  const CompiledVocabulary counted =
+      Compile(listed + "bicycle\t142857142\nzebra\t90909090\n", report, plain);
+  for (const char* word : {"bicycle", "bicycles", "zebra", "zebras", "works", "rarest"}) {
+    SCOPED_TRACE(word);
+    EXPECT_GT(FrequencyIn(spaced, word), 0);
+    EXPECT_EQ(FrequencyIn(spaced, word), FrequencyIn(counted, word));
+  }
+  // One rank apart, as before, they come closer to the list's last word.
+  options.lemmaSpacing = 1;
+  const CompiledVocabulary close = Compile(listed, report, options);
+  EXPECT_GT(FrequencyIn(close, "zebra"), FrequencyIn(spaced, "zebra"));
+}
+
 TEST(VocCompilerTest, WordsWithoutAListedFamilyAreEstimatedByTheirEnding) {
   // 60 dictionary words end in "ing" and 6 of them are listed; 60 end in "ly", none listed. The
   // unlisted words rank by the share of their ending's words that the list holds, all below the

@@ -20,8 +20,8 @@ namespace {
 
 constexpr const char* kBuildUsage =
     "  voc build --chr FILE.chr --words LIST [--extra LIST]... [--forms LIST]... [--max N]\n"
-    "            [--lemmas LIST] [--kept-families OUT] [--no-family-spread] [--flat-families]\n"
-    "            [--no-capitalised-endings] [--no-rare-endings] -o FILE.voc\n"
+    "            [--lemmas LIST [--lemma-spacing N]] [--kept-families OUT] [--no-family-spread]\n"
+    "            [--flat-families] [--no-capitalised-endings] [--no-rare-endings] -o FILE.voc\n"
     "                                 compile a word list (\"word<TAB>count\" lines, or one word\n"
     "                                 a line, most common first) into a vocabulary; --extra adds\n"
     "                                 the words of a dictionary (one word a line), --forms those "
@@ -30,7 +30,7 @@ constexpr const char* kBuildUsage =
     "                                 separated by spaces), with estimated frequencies;\n"
     "                                 --lemmas ranks the dictionary words of a list (one a line,\n"
     "                                 most common first) that the word list and its families lack\n"
-    "                                 after the listed words;\n"
+    "                                 after the listed words, N ranks apart (default 1);\n"
     "                                 --kept-families writes the families of the --forms lists of\n"
     "                                 which a word was kept, one a line; --no-family-spread\n"
     "                                 estimates the forms of families without a listed word by\n"
@@ -85,6 +85,7 @@ int RunVocBuild(Args args) {
   const std::string max = TakeOption(args, "--max", "", ok);
   const std::string keptFamilies = TakeOption(args, "--kept-families", "", ok);
   const std::string lemmas = TakeOption(args, "--lemmas", "", ok);
+  const std::string lemmaSpacing = TakeOption(args, "--lemma-spacing", "", ok);
   const bool noFamilySpread = TakeFlag(args, "--no-family-spread");
   const bool flatFamilies = TakeFlag(args, "--flat-families");
   const bool noCapitalisedEndings = TakeFlag(args, "--no-capitalised-endings");
@@ -103,6 +104,9 @@ int RunVocBuild(Args args) {
   options.capitalisedEndings = !noCapitalisedEndings;
   options.rareEndingEstimates = !noRareEndings;
   if (!max.empty() && !PositiveCount("--max", max, options.maxWords)) return 2;
+  if (!lemmaSpacing.empty() &&
+      !PositiveCount("--lemma-spacing", lemmaSpacing, options.lemmaSpacing))
+    return 2;
   KeyMap map;
   if (!LoadLanguage(chr, map)) return 1;
   std::string bytes;

@@ -246,6 +246,7 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
       }
     }
     uint64_t rank = list.words.size();
+    const uint64_t spacing = std::max<uint64_t>(1, options.lemmaSpacing);
     for (const SourceWord& lemma : options.rankedLemmas->words) {
       LetterCodes codes;
       if (!EncodeWith(map, typable, FoldCase(lemma.text), codes)) continue;
@@ -255,7 +256,8 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
       if (c.inMainList || !c.known || listedFamily[found->second]) continue;
       c.inMainList = true;
       c.ranked = true;
-      c.count = std::max<uint64_t>(1, kRankScale / ++rank);
+      rank = rank > UINT64_MAX - spacing ? UINT64_MAX : rank + spacing;
+      c.count = std::max<uint64_t>(1, kRankScale / rank);
       ++report.rankedLemmas;
     }
   }

@@ -25,7 +25,8 @@
 //  - ranked lemmas (BuildOptions::rankedLemmas: dictionary words in the order of another
 //    measure, such as the counts of their English translations): each one that the list lacks
 //    and whose families have no listed word counts as listed, ranked after the list's last word
-//    in the lemmas' order, so that its count and its family's estimates come from that rank.
+//    in the lemmas' order (BuildOptions::lemmaSpacing ranks apart), so that its count and its
+//    family's estimates come from that rank.
 //    Its family count gives estimates only, not a place before other families: the lemmas' forms
 //    take their places by those estimates among the words of unlisted families, so that a long
 //    lemma list cannot fill the pool with every form of its families.
@@ -116,6 +117,10 @@ struct BuildOptions {
   // (one word a line): each that the main list lacks and that belongs to no family with a
   // listed word is taken as listed, ranked after the main list's words in this order.
   const WordList* rankedLemmas = nullptr;
+  // The ranks between two ranked lemmas taken: the i-th takes the rank (main list's words) +
+  // lemmaSpacing * i. A lemma of an inflected language stands for several of its forms in a
+  // ranked list of words, so the lemmas ranked after the list lie further apart than one rank.
+  size_t lemmaSpacing = 1;
   double rareUnknownPerMillion = kRareUnknownPerMillion;
   double familyShare = kFamilyShare;
   double endingPrior = kEndingPrior;
