@@ -213,16 +213,24 @@ TEST(VocCompilerTest, FormsOfFrequentLemmasComeFirstWithEstimatedFrequencies) {
   EXPECT_EQ(report.keptFamilies[0], (std::vector<size_t>{0, 1}));
 }
 
+// The word families of the ranked-lemma tests.
+constexpr const char* kLemmaFamilies =
+    "work works worked working\nrare rarer rarest\nzebra zebras\nbicycle bicycles bicycling\n";
+
+BuildOptions WithLemmas(const FamilyList& forms, const WordList& lemmas) {
+  BuildOptions options;
+  options.formLists.push_back(&forms);
+  options.rankedLemmas = &lemmas;
+  return options;
+}
+
 TEST(VocCompilerTest, RankedLemmasContinueTheListForFamiliesItLacks) {
   // The ranked list knows work, rare and works; the lemma list ranks bicycle before zebra after
   // them. "works" is listed already, "rarer" belongs to a listed family and "qqq" to no
   // dictionary: those three keep what they had.
-  const FamilyList forms = ReadFamilyList(
-      "work works worked working\nrare rarer rarest\nzebra zebras\nbicycle bicycles bicycling\n");
+  const FamilyList forms = ReadFamilyList(kLemmaFamilies);
   const WordList lemmas = ReadWordList("works\nbicycle\nrarer\nqqq\nzebra\n");
-  BuildOptions options;
-  options.formLists.push_back(&forms);
-  options.rankedLemmas = &lemmas;
+  BuildOptions options = WithLemmas(forms, lemmas);
   BuildReport report;
   const CompiledVocabulary v = Compile("work\nrare\nworks\n", report, options);
   EXPECT_EQ(report.rankedLemmas, 2u);
@@ -255,12 +263,9 @@ TEST(VocCompilerTest, RankedLemmasContinueTheListForFamiliesItLacks) {
 TEST(VocCompilerTest, RankedLemmasTakeTheirRanksSpacedApart) {
   // Four ranks apart after the list's three words, bicycle and zebra are ranked 7th and 11th:
   // they and their families come out as if the list had counted them at those ranks.
-  const FamilyList forms = ReadFamilyList(
-      "work works worked working\nrare rarer rarest\nzebra zebras\nbicycle bicycles bicycling\n");
+  const FamilyList forms = ReadFamilyList(kLemmaFamilies);
   const WordList lemmas = ReadWordList("bicycle\nzebra\n");
-  BuildOptions options;
-  options.formLists.push_back(&forms);
-  options.rankedLemmas = &lemmas;
+  BuildOptions options = WithLemmas(forms, lemmas);
   options.lemmaSpacing = 4;
   BuildReport report;
   const std::string listed = "work\t1000000000\nrare\t500000000\nworks\t333333333\n";
