@@ -9,9 +9,9 @@ import unittest
 
 TOOL = os.path.join(os.path.dirname(__file__), "..", "..", "tools", "vocbuild",
                     "lemmas_from_freedict.py")
-spec = importlib.util.spec_from_file_location("lemmas_from_freedict", TOOL)
-lemmas = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(lemmas)
+module_spec = importlib.util.spec_from_file_location("lemmas_from_freedict", TOOL)
+lemmas = importlib.util.module_from_spec(module_spec)
+module_spec.loader.exec_module(lemmas)
 
 
 def encode_number(value):
