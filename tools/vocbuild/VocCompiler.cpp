@@ -271,30 +271,23 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
       }
     }
   }
-  // A family's count: the highest count of a listed word in it (0 when it has none).
-  auto FamilyBest = [&](const std::vector<uint32_t>& members) {
-    uint64_t best = 0;
-    for (uint32_t i : members) {
-      if (candidates[i].inMainList && !candidates[i].dropped)
-        best = std::max(best, candidates[i].count);
-    }
-    return best;
-  };
-  // Family counts, and how a family's count spreads over its forms, by ending: for every run of
-  // up to kEndingLength last letters, the summed share (listed count / family count; 0 for an
-  // unlisted form) of the forms with that ending in families that have a listed word, and how
-  // many forms that is.
+  // Family counts (the highest count of a listed word in the family, 0 when it has none; and of
+  // a word of the main list, ranked lemmas left out), and how a family's count spreads over its
+  // forms, by ending: for every run of up to kEndingLength last letters, the summed share
+  // (listed count / family count; 0 for an unlisted form) of the forms with that ending in
+  // families that have a listed word, and how many forms that is.
   std::unordered_map<std::string, EndingShare> familyEndings;
   EndingShare allForms;
   for (const auto& lists : families) {
     for (const std::vector<uint32_t>& members : lists) {
-      const uint64_t best = FamilyBest(members);
-      if (best == 0) continue;
-      uint64_t mainBest = 0;
+      uint64_t best = 0, mainBest = 0;
       for (uint32_t i : members) {
-        if (candidates[i].inMainList && !candidates[i].ranked && !candidates[i].dropped)
-          mainBest = std::max(mainBest, candidates[i].count);
+        const Candidate& c = candidates[i];
+        if (!c.inMainList || c.dropped) continue;
+        best = std::max(best, c.count);
+        if (!c.ranked) mainBest = std::max(mainBest, c.count);
       }
+      if (best == 0) continue;
       for (uint32_t i : members) {
         Candidate& c = candidates[i];
         c.familyCount = std::max(c.familyCount, best);
