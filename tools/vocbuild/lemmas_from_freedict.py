@@ -103,8 +103,10 @@ def rank_lemmas(english, to_english, from_english):
     measure = collections.Counter()
     for word in sorted(translations):
         count = english.get(word, 0)
+        if not count:
+            continue
         lemmas = translations[word]
-        for lemma in sorted(lemmas) if count else ():
+        for lemma in sorted(lemmas):
             measure[lemma] += count / len(lemmas)
     return sorted(measure, key=lambda lemma: (-measure[lemma], lemma))
 
