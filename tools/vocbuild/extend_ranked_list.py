@@ -16,10 +16,9 @@ them (in any case): some encyclopaedia lists cut words short at letters their to
 know (Polish "zosta" for "został"). With --short N, a new word of at most N letters from any list
 must be known too: short tokens of no language ("cu", "hm") crowd the candidates of the first
 keys, while a long word a dictionary lacks (a name, a term) has its keys mostly to itself. A
-dictionary is a plain list (one word a line) or a list of
-word families (the words of a line separated by spaces). --drop leaves a word out of the new
-words (the markup of an encyclopaedia dump: "curid", "https"). The list's own words are written
-as they are.
+dictionary is a plain list (one word a line) or a list of word families (the words of a line
+separated by spaces). --drop leaves a word out of the new words (the markup of an encyclopaedia
+dump: "curid", "https"). The list's own words are written as they are.
 
 Input lists are JSON arrays of words (most common first) or text files of one word a line.
 
