@@ -406,6 +406,40 @@ TEST(VocCompilerTest, UnlistedFormsFollowHowListedFamiliesSpreadOverEndings) {
   EXPECT_EQ(FrequencyIn(flat, "zzqen"), FrequencyIn(flat, "zzqem"));
 }
 
+TEST(VocCompilerTest, PoolTakesWordsByTheirEstimatesNotByTheirFamily) {
+  // The families of the test above teach that "-em" forms carry 0.01 of their family's count.
+  // The listed "zzq" (50) then estimates its "-en" form at some 13 and its "-em" form at some
+  // 2.6, which count twice for the pool as forms of a listed family; the dictionary word "vvqen",
+  // of no family, has its ending's estimate, some 9.6. A vocabulary with room for three words
+  // beyond the listed ones takes zzqen and vvqen, and leaves out the rare form of the listed
+  // family.
+  std::string list, families;
+  for (int i = 0; i < 60; ++i) {
+    const std::string stem = {static_cast<char>('a' + i % 26), static_cast<char>('a' + i / 26),
+                              'q'};
+    list += stem + "\t1000\n" + stem + "en\t900\n" + stem + "em\t10\n";
+    families += stem + " " + stem + "en " + stem + "em\n";
+  }
+  list += "zzq\t50\n";
+  families += "zzq zzqen zzqem\n";
+  const FamilyList forms = ReadFamilyList(families);
+  const WordList extra = ReadWordList("vvqen\n");
+  BuildOptions options;
+  options.formLists.push_back(&forms);
+  options.extraLists.push_back(&extra);
+  BuildReport report;
+  const CompiledVocabulary all = Compile(list, report, options);
+  ASSERT_EQ(all.entries.size(), 184u);
+  EXPECT_GT(FrequencyIn(all, "zzqen"), FrequencyIn(all, "vvqen"));
+  EXPECT_GT(FrequencyIn(all, "vvqen"), FrequencyIn(all, "zzqem"));
+  options.maxWords = 183;
+  const CompiledVocabulary cut = Compile(list, report, options);
+  EXPECT_GT(FrequencyIn(cut, "zzqen"), 0);
+  EXPECT_GT(FrequencyIn(cut, "vvqen"), 0);
+  EXPECT_EQ(FrequencyIn(cut, "zzqem"), -1);
+  EXPECT_GT(FrequencyIn(cut, "aaqem"), 0);  // listed words come before every estimate
+}
+
 TEST(VocCompilerTest, EstimatesNeverReorderListedWords) {
   // Random counts, every listed word in a family of unlisted forms: whatever the estimates do to
   // the scale, a listed word with a higher count never gets a lower frequency.

@@ -15,13 +15,13 @@ struct Candidate {
   bool known = false;        // a word of one of the language's dictionaries
   bool dropped = false;      // listed, unknown and too rare
   uint64_t familyCount = 0;  // highest listed count in the families it belongs to
-  bool ranked = false;       // a ranked lemma taken as listed
-  // The highest count of a word of the main list in its families: what places it in the pool
-  // (a ranked lemma's family count gives its forms their estimates, not their place).
-  uint64_t mainFamilyCount = 0;
-  double value = 0;       // the count its frequency comes from: listed, or estimated
-  uint64_t priority = 0;  // what decides first whether the pool takes it
-  bool spread = false;    // estimated within a family that has no listed word
+  bool ranked = false;  // a ranked lemma taken as listed
+  // In a family with a word of the main list (ranked lemmas aside): its place in the pool's
+  // order weighs kListedFamilyWeight times its count or estimate.
+  bool mainFamily = false;
+  double value = 0;     // the count its frequency comes from: listed, or estimated
+  double wanted = 0;    // the pool's order: most wanted first
+  bool spread = false;  // estimated within a family that has no listed word
   // How the dictionaries write it (the ranked lists are mostly in lower case, so theirs says
   // little): a word they write only with a capital first (a German noun, a name) is of another
   // kind than the words written in lower case, and so are its endings.
@@ -271,27 +271,28 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
       }
     }
   }
-  // Family counts (the highest count of a listed word in the family, 0 when it has none; and of
-  // a word of the main list, ranked lemmas left out), and how a family's count spreads over its
-  // forms, by ending: for every run of up to kEndingLength last letters, the summed share
-  // (listed count / family count; 0 for an unlisted form) of the forms with that ending in
-  // families that have a listed word, and how many forms that is.
+  // Family counts (the highest count of a listed word in the family, 0 when it has none), and
+  // how a family's count spreads over its forms, by ending: for every run of up to
+  // kEndingLength last letters, the summed share (listed count / family count; 0 for an unlisted
+  // form) of the forms with that ending in families that have a listed word, and how many forms
+  // that is.
   std::unordered_map<std::string, EndingShare> familyEndings;
   EndingShare allForms;
   for (const auto& lists : families) {
     for (const std::vector<uint32_t>& members : lists) {
-      uint64_t best = 0, mainBest = 0;
+      uint64_t best = 0;
+      bool main = false;
       for (uint32_t i : members) {
         const Candidate& c = candidates[i];
         if (!c.inMainList || c.dropped) continue;
         best = std::max(best, c.count);
-        if (!c.ranked) mainBest = std::max(mainBest, c.count);
+        main = main || !c.ranked;
       }
       if (best == 0) continue;
       for (uint32_t i : members) {
         Candidate& c = candidates[i];
         c.familyCount = std::max(c.familyCount, best);
-        c.mainFamilyCount = std::max(c.mainFamilyCount, mainBest);
+        c.mainFamily = c.mainFamily || main;
         if (c.dropped) continue;
         const double share =
             c.inMainList ? static_cast<double>(c.count) / static_cast<double>(best) : 0.0;
@@ -334,10 +335,8 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
     if (c.dropped) continue;
     if (c.inMainList) {
       c.value = static_cast<double>(c.count);
-      c.priority = c.ranked ? c.mainFamilyCount : std::max(c.count, c.mainFamilyCount);
       continue;
     }
-    c.priority = c.mainFamilyCount;
     if (c.familyCount > 0) {
       const double weight = WeightOf(c.word, options.endingPrior);
       c.value = std::min(options.familyShare * weight * static_cast<double>(c.familyCount),
@@ -384,11 +383,13 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
   // Most wanted first (see the header); ties by letter codes.
   std::vector<const Candidate*> chosen;
   chosen.reserve(candidates.size());
-  for (const Candidate& c : candidates) {
-    if (!c.dropped) chosen.push_back(&c);
+  for (Candidate& c : candidates) {
+    if (c.dropped) continue;
+    c.wanted = c.mainFamily ? kListedFamilyWeight * c.value : c.value;
+    chosen.push_back(&c);
   }
   std::sort(chosen.begin(), chosen.end(), [](const Candidate* a, const Candidate* b) {
-    if (a->priority != b->priority) return a->priority > b->priority;
+    if (a->wanted != b->wanted) return a->wanted > b->wanted;
     if (a->value != b->value) return a->value > b->value;
     if (a->inMainList != b->inMainList) return a->inMainList;
     if (a->word.size() != b->word.size()) return a->word.size() < b->word.size();

@@ -15,11 +15,12 @@
 //    it is frequent enough to be a word of speech: at least kRareUnknownPerMillion occurrences per
 //    million of the list's words (subtitle lists carry "hf", "gd", and other tokens of no
 //    language that rarely occur; "ok", "yeah", names and contractions are known or frequent);
-//  - the words are taken most wanted first until the limits: a word's family count (the highest
-//    count of a listed word in any family it belongs to, or its own count when higher) first, so
-//    that every form of a frequent lemma comes before the words of rare ones; then its own count
-//    or estimate; listed words before others; shorter words first. With --max N the first N are
-//    kept; then, should the front-coded pool come near 2^20 bytes (the reach of an entry's 20-bit
+//  - the words are taken most wanted first until the limits: by their count or estimate (below),
+//    twice that for a word of a family with a listed word (kListedFamilyWeight); then listed
+//    words before others; shorter words first. A family's forms are estimated from its count, so
+//    the common forms of a frequent lemma come before the words of rare ones, while its forms of
+//    endings the language hardly uses (Polish "-cież", Spanish verbs with two pronouns attached)
+//    give way to the common words of unlisted families. With --max N the first N are kept; then, should the front-coded pool come near 2^20 bytes (the reach of an entry's 20-bit
 //    offset), the least wanted are left out until it stays 64 KiB below that, which leaves room
 //    for the user's own words;
 //  - ranked lemmas (BuildOptions::rankedLemmas: dictionary words in the order of another
@@ -27,9 +28,6 @@
 //    and whose families have no listed word counts as listed, ranked after the list's last word
 //    in the lemmas' order (BuildOptions::lemmaSpacing ranks apart), so that its count and its
 //    family's estimates come from that rank.
-//    Its family count gives estimates only, not a place before other families: the lemmas' forms
-//    take their places by those estimates among the words of unlisted families, so that a long
-//    lemma list cannot fill the pool with every form of its families.
 //
 // Frequencies (0 to 127): every kept word has a count, listed or estimated, and a count c gets
 //     1 + round(126 * ln(c / cmin) / ln(cmax / cmin))
@@ -99,6 +97,9 @@ struct CompiledVocabulary {
 constexpr double kRareUnknownPerMillion = 1.0;
 // The share of its family count that a form the list lacks is estimated at.
 constexpr double kFamilyShare = 0.2;
+// How much more a word of a family with a word of the main list (ranked lemmas aside) is wanted
+// in the pool than its count or estimate alone says.
+constexpr double kListedFamilyWeight = 2.0;
 // Endings used for the estimate of words without a listed family: the longest of up to three
 // letters that at least this many dictionary words share.
 constexpr size_t kEndingLength = 3;
