@@ -364,18 +364,23 @@ TEST(VocCompilerTest, CapitalisedWordsCountTheirEndingsApart) {
   EXPECT_GT(FrequencyIn(apart, "aaytem"), FrequencyIn(apart, "zbytem"));
 }
 
-TEST(VocCompilerTest, UnlistedFormsFollowHowListedFamiliesSpreadOverEndings) {
-  // 60 families "Sq Sqen Sqem", every form listed: the "-en" forms carry 0.9 of their family's
-  // count, the "-em" forms 0.01, so both endings are listed equally often but differ in share.
-  // In a family with a listed word ("zzq") and in one without ("vvq") the unlisted "-en" form
-  // then ranks above the "-em" one; listed words keep their order.
-  std::string list, families;
+// 60 families "Sq Sqen Sqem", every form listed (1000, 900, 10): the "-en" forms carry 0.9 of
+// their family's count, the "-em" forms 0.01.
+void AddEnAndEmFamilies(std::string& list, std::string& families) {
   for (int i = 0; i < 60; ++i) {
     const std::string stem = {static_cast<char>('a' + i % 26), static_cast<char>('a' + i / 26),
                               'q'};
     list += stem + "\t1000\n" + stem + "en\t900\n" + stem + "em\t10\n";
     families += stem + " " + stem + "en " + stem + "em\n";
   }
+}
+
+TEST(VocCompilerTest, UnlistedFormsFollowHowListedFamiliesSpreadOverEndings) {
+  // Both endings are listed equally often in the 60 families but differ in share.
+  // In a family with a listed word ("zzq") and in one without ("vvq") the unlisted "-en" form
+  // then ranks above the "-em" one; listed words keep their order.
+  std::string list, families;
+  AddEnAndEmFamilies(list, families);
   list += "zzq\t1000\n";
   families += "zzq zzqen zzqem\nvvq vvqen vvqem\n";
   const FamilyList forms = ReadFamilyList(families);
@@ -407,19 +412,14 @@ TEST(VocCompilerTest, UnlistedFormsFollowHowListedFamiliesSpreadOverEndings) {
 }
 
 TEST(VocCompilerTest, PoolTakesWordsByTheirEstimatesNotByTheirFamily) {
-  // The families of the test above teach that "-em" forms carry 0.01 of their family's count.
+  // The 60 families teach that "-em" forms carry 0.01 of their family's count.
   // The listed "zzq" (50) then estimates its "-en" form at some 13 and its "-em" form at some
   // 2.6, which count twice for the pool as forms of a listed family; the dictionary word "vvqen",
   // of no family, has its ending's estimate, some 9.6. A vocabulary with room for three words
   // beyond the listed ones takes zzqen and vvqen, and leaves out the rare form of the listed
   // family.
   std::string list, families;
-  for (int i = 0; i < 60; ++i) {
-    const std::string stem = {static_cast<char>('a' + i % 26), static_cast<char>('a' + i / 26),
-                              'q'};
-    list += stem + "\t1000\n" + stem + "en\t900\n" + stem + "em\t10\n";
-    families += stem + " " + stem + "en " + stem + "em\n";
-  }
+  AddEnAndEmFamilies(list, families);
   list += "zzq\t50\n";
   families += "zzq zzqen zzqem\n";
   const FamilyList forms = ReadFamilyList(families);
