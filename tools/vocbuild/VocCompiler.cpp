@@ -15,7 +15,7 @@ struct Candidate {
   bool known = false;        // a word of one of the language's dictionaries
   bool dropped = false;      // listed, unknown and too rare
   uint64_t familyCount = 0;  // highest listed count in the families it belongs to
-  bool ranked = false;  // a ranked lemma taken as listed
+  bool ranked = false;       // a ranked lemma taken as listed
   // In a family with a word of the main list (ranked lemmas aside): its place in the pool's
   // order weighs kListedFamilyWeight times its count or estimate.
   bool mainFamily = false;

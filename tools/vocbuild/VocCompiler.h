@@ -16,13 +16,14 @@
 //    million of the list's words (subtitle lists carry "hf", "gd", and other tokens of no
 //    language that rarely occur; "ok", "yeah", names and contractions are known or frequent);
 //  - the words are taken most wanted first until the limits: by their count or estimate (below),
-//    twice that for a word of a family with a listed word (kListedFamilyWeight); then listed
-//    words before others; shorter words first. A family's forms are estimated from its count, so
-//    the common forms of a frequent lemma come before the words of rare ones, while its forms of
-//    endings the language hardly uses (Polish "-cież", Spanish verbs with two pronouns attached)
-//    give way to the common words of unlisted families. With --max N the first N are kept; then, should the front-coded pool come near 2^20 bytes (the reach of an entry's 20-bit
-//    offset), the least wanted are left out until it stays 64 KiB below that, which leaves room
-//    for the user's own words;
+//    twice that for a word of a family with a word of the main list (kListedFamilyWeight; a
+//    ranked lemma's family is not counted twice); then listed words before others; shorter words
+//    first. A family's forms are estimated from its count, so the common forms of a frequent
+//    lemma come before the words of rare ones, while its forms of endings the language hardly
+//    uses (Polish "-cież", Spanish verbs with two pronouns attached) give way to the common words
+//    of unlisted families. With --max N the first N are kept; then, should the front-coded pool
+//    come near 2^20 bytes (the reach of an entry's 20-bit offset), the least wanted are left out
+//    until it stays 64 KiB below that, which leaves room for the user's own words;
 //  - ranked lemmas (BuildOptions::rankedLemmas: dictionary words in the order of another
 //    measure, such as the counts of their English translations): each one that the list lacks
 //    and whose families have no listed word counts as listed, ranked after the list's last word
