@@ -438,6 +438,17 @@ TEST(VocCompilerTest, PoolTakesWordsByTheirEstimatesNotByTheirFamily) {
   EXPECT_GT(FrequencyIn(cut, "vvqen"), 0);
   EXPECT_EQ(FrequencyIn(cut, "zzqem"), -1);
   EXPECT_GT(FrequencyIn(cut, "aaqem"), 0);  // listed words come before every estimate
+
+  // At 100, zzq's "-em" form is some 5.2, counted twice 10.3: it comes before vvqen. By their
+  // counts and estimates alone (weight 1) it comes after.
+  const std::string list100 = list.substr(0, list.size() - 7) + "zzq\t100\n";
+  const CompiledVocabulary twice = Compile(list100, report, options);
+  EXPECT_GT(FrequencyIn(twice, "zzqem"), 0);
+  EXPECT_EQ(FrequencyIn(twice, "vvqen"), -1);
+  options.listedFamilyWeight = 1.0;
+  const CompiledVocabulary alone = Compile(list100, report, options);
+  EXPECT_EQ(FrequencyIn(alone, "zzqem"), -1);
+  EXPECT_GT(FrequencyIn(alone, "vvqen"), 0);
 }
 
 TEST(VocCompilerTest, EstimatesNeverReorderListedWords) {

@@ -21,7 +21,8 @@ namespace {
 constexpr const char* kBuildUsage =
     "  voc build --chr FILE.chr --words LIST [--extra LIST]... [--forms LIST]... [--max N]\n"
     "            [--lemmas LIST [--lemma-spacing N]] [--kept-families OUT] [--no-family-spread]\n"
-    "            [--flat-families] [--no-capitalised-endings] [--no-rare-endings] -o FILE.voc\n"
+    "            [--flat-families] [--no-capitalised-endings] [--no-rare-endings]\n"
+    "            [--no-family-preference] -o FILE.voc\n"
     "                                 compile a word list (\"word<TAB>count\" lines, or one word\n"
     "                                 a line, most common first) into a vocabulary; --extra adds\n"
     "                                 the words of a dictionary (one word a line), --forms those "
@@ -38,7 +39,10 @@ constexpr const char* kBuildUsage =
     "                                 family's forms by their endings, --no-capitalised-endings\n"
     "                                 counting the endings of capitalised dictionary words with\n"
     "                                 the others, --no-rare-endings leaving words whose ending\n"
-    "                                 few dictionary words share without an estimate\n";
+    "                                 few dictionary words share without an estimate,\n"
+    "                                 --no-family-preference taking words into a full vocabulary\n"
+    "                                 by their counts and estimates alone (by default the words\n"
+    "                                 of a family with a listed word count twice)\n";
 constexpr const char* kCheckUsage =
     "  voc check FILE.voc --chr FILE.chr [--json]\n"
     "                                 verify order, stored forms, letters and letter-pair "
@@ -90,6 +94,7 @@ int RunVocBuild(Args args) {
   const bool flatFamilies = TakeFlag(args, "--flat-families");
   const bool noCapitalisedEndings = TakeFlag(args, "--no-capitalised-endings");
   const bool noRareEndings = TakeFlag(args, "--no-rare-endings");
+  const bool noFamilyPreference = TakeFlag(args, "--no-family-preference");
   std::vector<std::string> extras;
   for (std::string extra; !(extra = TakeOption(args, "--extra", "", ok)).empty();)
     extras.push_back(extra);
@@ -103,6 +108,7 @@ int RunVocBuild(Args args) {
   options.endingWeights = !flatFamilies;
   options.capitalisedEndings = !noCapitalisedEndings;
   options.rareEndingEstimates = !noRareEndings;
+  if (noFamilyPreference) options.listedFamilyWeight = 1.0;
   if (!max.empty() && !PositiveCount("--max", max, options.maxWords)) return 2;
   if (!lemmaSpacing.empty() &&
       !PositiveCount("--lemma-spacing", lemmaSpacing, options.lemmaSpacing))

@@ -17,7 +17,7 @@ struct Candidate {
   uint64_t familyCount = 0;  // highest listed count in the families it belongs to
   bool ranked = false;       // a ranked lemma taken as listed
   // In a family with a word of the main list (ranked lemmas aside): its place in the pool's
-  // order weighs kListedFamilyWeight times its count or estimate.
+  // order weighs BuildOptions::listedFamilyWeight times its count or estimate.
   bool mainFamily = false;
   double value = 0;     // the count its frequency comes from: listed, or estimated
   double wanted = 0;    // the pool's order: most wanted first
@@ -385,7 +385,7 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
   chosen.reserve(candidates.size());
   for (Candidate& c : candidates) {
     if (c.dropped) continue;
-    c.wanted = c.mainFamily ? kListedFamilyWeight * c.value : c.value;
+    c.wanted = c.mainFamily ? options.listedFamilyWeight * c.value : c.value;
     chosen.push_back(&c);
   }
   std::sort(chosen.begin(), chosen.end(), [](const Candidate* a, const Candidate* b) {

@@ -126,6 +126,9 @@ struct BuildOptions {
   double rareUnknownPerMillion = kRareUnknownPerMillion;
   double familyShare = kFamilyShare;
   double endingPrior = kEndingPrior;
+  // The weight of a listed family's words in the pool's order (see above); 1: their counts and
+  // estimates alone.
+  double listedFamilyWeight = kListedFamilyWeight;
   // Estimate the forms of families without a listed word from the family too (see above); off,
   // they have their ending estimate alone.
   bool spreadUnlistedFamilies = true;
