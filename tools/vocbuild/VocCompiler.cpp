@@ -20,7 +20,6 @@ struct Candidate {
   // order weighs BuildOptions::listedFamilyWeight times its count or estimate.
   bool mainFamily = false;
   double value = 0;     // the count its frequency comes from: listed, or estimated
-  double wanted = 0;    // the pool's order: most wanted first
   bool spread = false;  // estimated within a family that has no listed word
   // How the dictionaries write it (the ranked lists are mostly in lower case, so theirs says
   // little): a word they write only with a capital first (a German noun, a name) is of another
@@ -383,13 +382,16 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
   // Most wanted first (see the header); ties by letter codes.
   std::vector<const Candidate*> chosen;
   chosen.reserve(candidates.size());
-  for (Candidate& c : candidates) {
-    if (c.dropped) continue;
-    c.wanted = c.mainFamily ? options.listedFamilyWeight * c.value : c.value;
-    chosen.push_back(&c);
+  for (const Candidate& c : candidates) {
+    if (!c.dropped) chosen.push_back(&c);
   }
-  std::sort(chosen.begin(), chosen.end(), [](const Candidate* a, const Candidate* b) {
-    if (a->wanted != b->wanted) return a->wanted > b->wanted;
+  const double familyWeight = options.listedFamilyWeight;
+  auto wanted = [familyWeight](const Candidate* c) {
+    return c->mainFamily ? familyWeight * c->value : c->value;
+  };
+  std::sort(chosen.begin(), chosen.end(), [&](const Candidate* a, const Candidate* b) {
+    const double wantedA = wanted(a), wantedB = wanted(b);
+    if (wantedA != wantedB) return wantedA > wantedB;
     if (a->value != b->value) return a->value > b->value;
     if (a->inMainList != b->inMainList) return a->inMainList;
     if (a->word.size() != b->word.size()) return a->word.size() < b->word.size();
