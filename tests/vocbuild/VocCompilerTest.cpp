@@ -285,6 +285,32 @@ TEST(VocCompilerTest, RankedLemmasTakeTheirRanksSpacedApart) {
   EXPECT_GT(FrequencyIn(close, "zebra"), FrequencyIn(spaced, "zebra"));
 }
 
+TEST(VocCompilerTest, ShortWordsTheListLacksAreLeftOut) {
+  // Listed: go, at, work. The dictionaries add pig and goes, the family forms gos (of the listed
+  // go, so estimated high), oxen and ox; the lemma list ranks ox as listed. Of up to 3 letters,
+  // only the unlisted pig and gos are left out; ranked lemmas count as listed.
+  const FamilyList forms = ReadFamilyList("go goes gos\nox oxen\nwork works\n");
+  const WordList extra = ReadWordList("pig\ngoes\n");
+  const WordList lemmas = ReadWordList("ox\n");
+  BuildOptions options = WithLemmas(forms, lemmas);
+  options.extraLists.push_back(&extra);
+  const std::string list = "go\t500\nat\t300\nwork\t200\n";
+  BuildReport report;
+  const CompiledVocabulary all = Compile(list, report, options);
+  EXPECT_EQ(report.shortUnlisted, 0u);
+  EXPECT_GT(FrequencyIn(all, "gos"), 0);
+  EXPECT_GE(FrequencyIn(all, "pig"), 0);
+
+  options.shortUnlistedLength = 3;
+  const CompiledVocabulary v = Compile(list, report, options);
+  EXPECT_EQ(report.shortUnlisted, 2u);
+  EXPECT_EQ(FrequencyIn(v, "pig"), -1);
+  EXPECT_EQ(FrequencyIn(v, "gos"), -1);
+  for (const char* kept : {"go", "at", "ox", "oxen", "goes", "work", "works"})
+    EXPECT_GT(FrequencyIn(v, kept), 0) << kept;
+  EXPECT_EQ(v.entries.size(), all.entries.size() - 2);
+}
+
 TEST(VocCompilerTest, WordsWithoutAListedFamilyAreEstimatedByTheirEnding) {
   // 60 dictionary words end in "ing" and 6 of them are listed; 60 end in "ly", none listed. The
   // unlisted words rank by the share of their ending's words that the list holds, all below the

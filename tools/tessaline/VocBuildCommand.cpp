@@ -22,7 +22,7 @@ constexpr const char* kBuildUsage =
     "  voc build --chr FILE.chr --words LIST [--extra LIST]... [--forms LIST]... [--max N]\n"
     "            [--lemmas LIST [--lemma-spacing N]] [--kept-families OUT] [--no-family-spread]\n"
     "            [--flat-families] [--no-capitalised-endings] [--no-rare-endings]\n"
-    "            [--no-family-preference] -o FILE.voc\n"
+    "            [--no-family-preference] [--short-unlisted N] -o FILE.voc\n"
     "                                 compile a word list (\"word<TAB>count\" lines, or one word\n"
     "                                 a line, most common first) into a vocabulary; --extra adds\n"
     "                                 the words of a dictionary (one word a line), --forms those "
@@ -42,7 +42,9 @@ constexpr const char* kBuildUsage =
     "                                 few dictionary words share without an estimate,\n"
     "                                 --no-family-preference taking words into a full vocabulary\n"
     "                                 by their counts and estimates alone (by default the words\n"
-    "                                 of a family with a listed word count twice)\n";
+    "                                 of a family with a listed word count twice);\n"
+    "                                 --short-unlisted leaving out the words of up to N letters\n"
+    "                                 that the word list lacks\n";
 constexpr const char* kCheckUsage =
     "  voc check FILE.voc --chr FILE.chr [--json]\n"
     "                                 verify order, stored forms, letters and letter-pair "
@@ -90,6 +92,7 @@ int RunVocBuild(Args args) {
   const std::string keptFamilies = TakeOption(args, "--kept-families", "", ok);
   const std::string lemmas = TakeOption(args, "--lemmas", "", ok);
   const std::string lemmaSpacing = TakeOption(args, "--lemma-spacing", "", ok);
+  const std::string shortUnlisted = TakeOption(args, "--short-unlisted", "", ok);
   const bool noFamilySpread = TakeFlag(args, "--no-family-spread");
   const bool flatFamilies = TakeFlag(args, "--flat-families");
   const bool noCapitalisedEndings = TakeFlag(args, "--no-capitalised-endings");
@@ -112,6 +115,9 @@ int RunVocBuild(Args args) {
   if (!max.empty() && !PositiveCount("--max", max, options.maxWords)) return 2;
   if (!lemmaSpacing.empty() &&
       !PositiveCount("--lemma-spacing", lemmaSpacing, options.lemmaSpacing))
+    return 2;
+  if (!shortUnlisted.empty() &&
+      !PositiveCount("--short-unlisted", shortUnlisted, options.shortUnlistedLength))
     return 2;
   KeyMap map;
   if (!LoadLanguage(chr, map)) return 1;
@@ -181,13 +187,15 @@ int RunVocBuild(Args args) {
       "  listed %zu (%s list) and %zu ranked lemmas, %zu parts after apostrophes and hyphens;\n"
       "  merged %zu;\n"
       "  dropped: %zu not typable, %zu over 31 letters, %zu malformed lines, %zu over --max, "
-      "%zu beyond the pool's reach, %zu abbreviations, %zu unknown and rare;\n"
+      "%zu beyond the pool's reach, %zu abbreviations, %zu unknown and rare, %zu unlisted and "
+      "short;\n"
       "  %zu only from dictionaries (%zu estimated from their family, %zu from a family\n"
       "  without a listed word, %zu from their ending)\n",
       report.listedWords, list.counted ? "counted" : "ranked", report.rankedLemmas, report.parts,
       report.merged, report.unencodable, report.tooLong, list.malformedLines, report.cutByLimit,
-      report.cutByPool, report.abbreviations, report.rareUnknown, report.extraWords,
-      report.familyEstimates, report.unlistedFamilyEstimates, report.endingEstimates);
+      report.cutByPool, report.abbreviations, report.rareUnknown, report.shortUnlisted,
+      report.extraWords, report.familyEstimates, report.unlistedFamilyEstimates,
+      report.endingEstimates);
   if (!report.unencodableSamples.empty()) {
     std::printf("  not typable, for example:");
     for (const std::string& sample : report.unencodableSamples)

@@ -383,7 +383,12 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
   std::vector<const Candidate*> chosen;
   chosen.reserve(candidates.size());
   for (const Candidate& c : candidates) {
-    if (!c.dropped) chosen.push_back(&c);
+    if (c.dropped) continue;
+    if (!c.inMainList && c.word.size() <= options.shortUnlistedLength) {
+      ++report.shortUnlisted;
+      continue;
+    }
+    chosen.push_back(&c);
   }
   const double familyWeight = options.listedFamilyWeight;
   auto wanted = [familyWeight](const Candidate* c) {

@@ -15,6 +15,11 @@
 //    it is frequent enough to be a word of speech: at least kRareUnknownPerMillion occurrences per
 //    million of the list's words (subtitle lists carry "hf", "gd", and other tokens of no
 //    language that rarely occur; "ok", "yeah", names and contractions are known or frequent);
+//  - a word the list lacks (ranked lemmas count as listed) is left out when it has at most
+//    BuildOptions::shortUnlistedLength letters: the word search puts every word of the typed
+//    length before longer ones, so a rare dictionary word of few letters hides the common longer
+//    words its keys begin from the visible candidates ("wea" took the place of "yeah") far more
+//    often than it is typed itself;
 //  - the words are taken most wanted first until the limits: by their count or estimate (below),
 //    twice that for a word of a family with a word of the main list (kListedFamilyWeight; a
 //    ranked lemma's family is not counted twice); then listed words before others; shorter words
@@ -132,6 +137,8 @@ struct BuildOptions {
   // Estimate the forms of families without a listed word from the family too (see above); off,
   // they have their ending estimate alone.
   bool spreadUnlistedFamilies = true;
+  // Words the list lacks of up to this many letters are left out (see above); 0 keeps them all.
+  size_t shortUnlistedLength = 0;
   // Weigh family estimates by their endings (see above); off, every form has the weight 1.
   bool endingWeights = true;
   // Count the endings of capitalised words apart (see above); off, case makes no difference.
@@ -152,6 +159,7 @@ struct BuildReport {
   size_t extraWords = 0;               // kept words that came only from dictionaries
   size_t abbreviations = 0;            // dictionary entries left out as abbreviations or symbols
   size_t rareUnknown = 0;              // listed words no dictionary knows, left out as too rare
+  size_t shortUnlisted = 0;            // words the list lacks, left out as too short
   size_t rankedLemmas = 0;             // words of the ranked lemmas taken as listed
   size_t familyEstimates = 0;          // kept unlisted words estimated from their family
   size_t endingEstimates = 0;          // kept unlisted words estimated from their ending
