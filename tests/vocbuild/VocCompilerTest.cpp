@@ -285,6 +285,29 @@ TEST(VocCompilerTest, RankedLemmasTakeTheirRanksSpacedApart) {
   EXPECT_GT(FrequencyIn(close, "zebra"), FrequencyIn(spaced, "zebra"));
 }
 
+TEST(VocCompilerTest, PrefixedFormsTakeTheirFamilyCountFromTheirOwnKind) {
+  // One family holds like and the words its prefixes make. Listed: like (often), dislike
+  // (rarely). dislikeable is estimated from dislike, likeable from like, and unliked, whose
+  // kind no listed word begins, from its ending alone; counted over the whole family, all three
+  // would be estimated from like.
+  const FamilyList forms =
+      ReadFamilyList("like likes likeable dislike dislikes dislikeable unliked\n");
+  BuildOptions options;
+  options.formLists.push_back(&forms);
+  const std::string list = "like\t100000\nbook\t50000\ndislike\t100\n";
+  BuildReport report;
+  const CompiledVocabulary v = Compile(list, report, options);
+  EXPECT_EQ(report.familyEstimates, 4u);  // likes, likeable, dislikes, dislikeable
+  EXPECT_GT(FrequencyIn(v, "likeable"), FrequencyIn(v, "dislike"));
+  EXPECT_LT(FrequencyIn(v, "dislikeable"), FrequencyIn(v, "dislike"));
+
+  options.familyPrefixLetters = 0;
+  const CompiledVocabulary whole = Compile(list, report, options);
+  EXPECT_EQ(report.familyEstimates, 5u);
+  EXPECT_GT(FrequencyIn(whole, "dislikeable"), FrequencyIn(whole, "dislike"));
+  EXPECT_GT(FrequencyIn(whole, "unliked"), FrequencyIn(v, "unliked"));
+}
+
 TEST(VocCompilerTest, ShortWordsTheListLacksAreLeftOut) {
   // Listed: go, at, work. The dictionaries add pig and goes, the family forms gos (of the listed
   // go, so estimated high), oxen and ox; the lemma list ranks ox as listed. Of up to 3 letters,

@@ -22,7 +22,8 @@ constexpr const char* kBuildUsage =
     "  voc build --chr FILE.chr --words LIST [--extra LIST]... [--forms LIST]... [--max N]\n"
     "            [--lemmas LIST [--lemma-spacing N]] [--kept-families OUT] [--no-family-spread]\n"
     "            [--flat-families] [--no-capitalised-endings] [--no-rare-endings]\n"
-    "            [--no-family-preference] [--short-unlisted N] -o FILE.voc\n"
+    "            [--no-family-preference] [--short-unlisted N] [--whole-family-counts]\n"
+    "            -o FILE.voc\n"
     "                                 compile a word list (\"word<TAB>count\" lines, or one word\n"
     "                                 a line, most common first) into a vocabulary; --extra adds\n"
     "                                 the words of a dictionary (one word a line), --forms those "
@@ -44,7 +45,10 @@ constexpr const char* kBuildUsage =
     "                                 by their counts and estimates alone (by default the words\n"
     "                                 of a family with a listed word count twice);\n"
     "                                 --short-unlisted leaving out the words of up to N letters\n"
-    "                                 that the word list lacks\n";
+    "                                 that the word list lacks; --whole-family-counts\n"
+    "                                 estimating a family's forms from its listed words whatever\n"
+    "                                 their first letters (by default from those that begin\n"
+    "                                 with the same two letters)\n";
 constexpr const char* kCheckUsage =
     "  voc check FILE.voc --chr FILE.chr [--json]\n"
     "                                 verify order, stored forms, letters and letter-pair "
@@ -98,6 +102,7 @@ int RunVocBuild(Args args) {
   const bool noCapitalisedEndings = TakeFlag(args, "--no-capitalised-endings");
   const bool noRareEndings = TakeFlag(args, "--no-rare-endings");
   const bool noFamilyPreference = TakeFlag(args, "--no-family-preference");
+  const bool wholeFamilyCounts = TakeFlag(args, "--whole-family-counts");
   std::vector<std::string> extras;
   for (std::string extra; !(extra = TakeOption(args, "--extra", "", ok)).empty();)
     extras.push_back(extra);
@@ -112,6 +117,7 @@ int RunVocBuild(Args args) {
   options.capitalisedEndings = !noCapitalisedEndings;
   options.rareEndingEstimates = !noRareEndings;
   if (noFamilyPreference) options.listedFamilyWeight = 1.0;
+  if (wholeFamilyCounts) options.familyPrefixLetters = 0;
   if (!max.empty() && !PositiveCount("--max", max, options.maxWords)) return 2;
   if (!lemmaSpacing.empty() &&
       !PositiveCount("--lemma-spacing", lemmaSpacing, options.lemmaSpacing))

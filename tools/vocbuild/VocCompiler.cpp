@@ -288,9 +288,22 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
         main = main || !c.ranked;
       }
       if (best == 0) continue;
+      // A form's family count: the best listed count among the family's words that begin with
+      // the same letters, so a prefixed word takes its count from its own kind.
+      const size_t prefix = options.familyPrefixLetters;
+      auto familyCountOf = [&](const Candidate& form) {
+        if (prefix == 0) return best;
+        uint64_t own = 0;
+        for (uint32_t j : members) {
+          const Candidate& m = candidates[j];
+          if (m.inMainList && !m.dropped && m.word.compare(0, prefix, form.word, 0, prefix) == 0)
+            own = std::max(own, m.count);
+        }
+        return own;
+      };
       for (uint32_t i : members) {
         Candidate& c = candidates[i];
-        c.familyCount = std::max(c.familyCount, best);
+        c.familyCount = std::max(c.familyCount, familyCountOf(c));
         c.mainFamily = c.mainFamily || main;
         if (c.dropped) continue;
         const double share =

@@ -40,11 +40,13 @@
 // where cmin and cmax are the lowest and highest counts among the kept words (127 for all of them
 // when these are equal). A ranked list gives rank r the count 10^9 / r first. A word its list
 // lacks gets an estimate:
-//  - when a family it belongs to has a listed word: kFamilyShare of its family count times its
-//    ending weight (at most the family count). The ending weight says how much of a family's
-//    count the forms with that ending carry against the average form, learnt from the families
-//    with a listed word (a listed form carries its count / the family count, an unlisted one 0),
-//    so that the forms a language uses often ("-ů", "-en") come before its rare ones;
+//  - when a family it belongs to has a listed word that begins with the same letters as it
+//    (BuildOptions::familyPrefixLetters of them): kFamilyShare of its family count (the highest
+//    count of those listed words) times its ending weight (at most the family count). The ending
+//    weight says how much of a family's count the forms with that ending carry against the
+//    average form, learnt from the families with a listed word (a listed form carries its count
+//    / the highest listed count of its family, an unlisted one 0), so that the forms a language
+//    uses often ("-ů", "-en") come before its rare ones;
 //  - otherwise its ending estimate: the lowest listed count times the share of the dictionary's
 //    words with its ending that the list holds, counting the words that the dictionaries write
 //    only with a capital first (German nouns, names) apart from the others; a word whose
@@ -106,6 +108,8 @@ constexpr double kFamilyShare = 0.2;
 // How much more a word of a family with a word of the main list (ranked lemmas aside) is wanted
 // in the pool than its count or estimate alone says.
 constexpr double kListedFamilyWeight = 2.0;
+// The letters a form shares with the listed words its family count comes from (see below).
+constexpr size_t kFamilyPrefixLetters = 2;
 // Endings used for the estimate of words without a listed family: the longest of up to three
 // letters that at least this many dictionary words share.
 constexpr size_t kEndingLength = 3;
@@ -139,6 +143,10 @@ struct BuildOptions {
   bool spreadUnlistedFamilies = true;
   // Words the list lacks of up to this many letters are left out (see above); 0 keeps them all.
   size_t shortUnlistedLength = 0;
+  // A form's family count comes from the listed words of its family that begin with the same
+  // this many letters (0: from the whole family). A dictionary's family holds the words its
+  // prefixes make ("dislikeable" beside "like"), far rarer than the words they are made from.
+  size_t familyPrefixLetters = kFamilyPrefixLetters;
   // Weigh family estimates by their endings (see above); off, every form has the weight 1.
   bool endingWeights = true;
   // Count the endings of capitalised words apart (see above); off, case makes no difference.
