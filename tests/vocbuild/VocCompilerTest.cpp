@@ -308,7 +308,7 @@ TEST(VocCompilerTest, PrefixedFormsTakeTheirFamilyCountFromTheirOwnKind) {
   EXPECT_GT(FrequencyIn(whole, "unliked"), FrequencyIn(v, "unliked"));
 }
 
-TEST(VocCompilerTest, ShortWordsTheListLacksAreLeftOut) {
+TEST(VocCompilerTest, ShortWordsTheListLacksOrRarelyHasAreLeftOut) {
   // Listed: go, at, work. The dictionaries add pig and goes, the family forms gos (of the listed
   // go, so estimated high), oxen and ox; the lemma list ranks ox as listed. Of up to 3 letters,
   // only the unlisted pig and gos are left out; ranked lemmas count as listed.
@@ -332,6 +332,18 @@ TEST(VocCompilerTest, ShortWordsTheListLacksAreLeftOut) {
   for (const char* kept : {"go", "at", "ox", "oxen", "goes", "work", "works"})
     EXPECT_GT(FrequencyIn(v, kept), 0) << kept;
   EXPECT_EQ(v.entries.size(), all.entries.size() - 2);
+
+  // Listed words of up to 3 letters rarer than P per million go too: of 1,000,000 listed words,
+  // at 10 per million, "at" (9) and "ant" (9) go; "go" (10) is just frequent enough, "ants" (9)
+  // too long and the ranked lemma "ox" has no count of the list.
+  const std::string counted = "go\t10\nat\t9\nant\t9\nants\t9\nwork\t999963\n";
+  options.shortRarePerMillion = 10;
+  const CompiledVocabulary rare = Compile(counted, report, options);
+  EXPECT_EQ(report.shortRare, 2u);
+  EXPECT_EQ(FrequencyIn(rare, "at"), -1);
+  EXPECT_EQ(FrequencyIn(rare, "ant"), -1);
+  for (const char* kept : {"go", "ants", "ox", "work"})
+    EXPECT_GE(FrequencyIn(rare, kept), 1) << kept;
 }
 
 TEST(VocCompilerTest, WordsWithoutAListedFamilyAreEstimatedByTheirEnding) {

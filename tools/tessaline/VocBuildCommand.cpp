@@ -22,8 +22,8 @@ constexpr const char* kBuildUsage =
     "  voc build --chr FILE.chr --words LIST [--extra LIST]... [--forms LIST]... [--max N]\n"
     "            [--lemmas LIST [--lemma-spacing N]] [--kept-families OUT] [--no-family-spread]\n"
     "            [--flat-families] [--no-capitalised-endings] [--no-rare-endings]\n"
-    "            [--no-family-preference] [--short-unlisted N] [--whole-family-counts]\n"
-    "            -o FILE.voc\n"
+    "            [--no-family-preference] [--short-unlisted N] [--short-rare P]\n"
+    "            [--whole-family-counts] -o FILE.voc\n"
     "                                 compile a word list (\"word<TAB>count\" lines, or one word\n"
     "                                 a line, most common first) into a vocabulary; --extra adds\n"
     "                                 the words of a dictionary (one word a line), --forms those "
@@ -45,7 +45,9 @@ constexpr const char* kBuildUsage =
     "                                 by their counts and estimates alone (by default the words\n"
     "                                 of a family with a listed word count twice);\n"
     "                                 --short-unlisted leaving out the words of up to N letters\n"
-    "                                 that the word list lacks; --whole-family-counts\n"
+    "                                 that the word list lacks, --short-rare the listed words\n"
+    "                                 of up to 3 letters found fewer than P times per million\n"
+    "                                 words of the list; --whole-family-counts\n"
     "                                 estimating a family's forms from its listed words whatever\n"
     "                                 their first letters (by default from those that begin\n"
     "                                 with the same two letters)\n";
@@ -97,6 +99,7 @@ int RunVocBuild(Args args) {
   const std::string lemmas = TakeOption(args, "--lemmas", "", ok);
   const std::string lemmaSpacing = TakeOption(args, "--lemma-spacing", "", ok);
   const std::string shortUnlisted = TakeOption(args, "--short-unlisted", "", ok);
+  const std::string shortRare = TakeOption(args, "--short-rare", "", ok);
   const bool noFamilySpread = TakeFlag(args, "--no-family-spread");
   const bool flatFamilies = TakeFlag(args, "--flat-families");
   const bool noCapitalisedEndings = TakeFlag(args, "--no-capitalised-endings");
@@ -125,6 +128,10 @@ int RunVocBuild(Args args) {
   if (!shortUnlisted.empty() &&
       !PositiveCount("--short-unlisted", shortUnlisted, options.shortUnlistedLength))
     return 2;
+  size_t shortRarePerMillion = 0;
+  if (!shortRare.empty() && !PositiveCount("--short-rare", shortRare, shortRarePerMillion))
+    return 2;
+  options.shortRarePerMillion = static_cast<double>(shortRarePerMillion);
   KeyMap map;
   if (!LoadLanguage(chr, map)) return 1;
   std::string bytes;
@@ -194,13 +201,13 @@ int RunVocBuild(Args args) {
       "  merged %zu;\n"
       "  dropped: %zu not typable, %zu over 31 letters, %zu malformed lines, %zu over --max, "
       "%zu beyond the pool's reach, %zu abbreviations, %zu unknown and rare, %zu unlisted and "
-      "short;\n"
+      "short, %zu short and rare;\n"
       "  %zu only from dictionaries (%zu estimated from their family, %zu from a family\n"
       "  without a listed word, %zu from their ending)\n",
       report.listedWords, list.counted ? "counted" : "ranked", report.rankedLemmas, report.parts,
       report.merged, report.unencodable, report.tooLong, list.malformedLines, report.cutByLimit,
       report.cutByPool, report.abbreviations, report.rareUnknown, report.shortUnlisted,
-      report.extraWords, report.familyEstimates, report.unlistedFamilyEstimates,
+      report.shortRare, report.extraWords, report.familyEstimates, report.unlistedFamilyEstimates,
       report.endingEstimates);
   if (!report.unencodableSamples.empty()) {
     std::printf("  not typable, for example:");

@@ -395,8 +395,14 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
   // Most wanted first (see the header); ties by letter codes.
   std::vector<const Candidate*> chosen;
   chosen.reserve(candidates.size());
+  const double shortRareCount = listTotal * options.shortRarePerMillion / 1e6;
   for (const Candidate& c : candidates) {
     if (c.dropped) continue;
+    if (c.inMainList && !c.ranked && c.word.size() <= kShortRareLetters &&
+        static_cast<double>(c.count) < shortRareCount) {
+      ++report.shortRare;
+      continue;
+    }
     if (!c.inMainList && c.word.size() <= options.shortUnlistedLength) {
       ++report.shortUnlisted;
       continue;

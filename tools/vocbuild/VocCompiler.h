@@ -20,6 +20,10 @@
 //    length before longer ones, so a rare dictionary word of few letters hides the common longer
 //    words its keys begin from the visible candidates ("wea" took the place of "yeah") far more
 //    often than it is typed itself;
+//  - so is a listed word of up to kShortRareLetters letters that occurs fewer than
+//    BuildOptions::shortRarePerMillion times per million of the list's words (ranked lemmas
+//    aside), for the same reason: English "ads" and "axe", typed once in a while, hid "best"
+//    and "awful" after three keys;
 //  - the words are taken most wanted first until the limits: by their count or estimate (below),
 //    twice that for a word of a family with a word of the main list (kListedFamilyWeight; a
 //    ranked lemma's family is not counted twice); then listed words before others; shorter words
@@ -110,6 +114,8 @@ constexpr double kFamilyShare = 0.2;
 constexpr double kListedFamilyWeight = 2.0;
 // The letters a form shares with the listed words its family count comes from (see below).
 constexpr size_t kFamilyPrefixLetters = 2;
+// The length up to which rare listed words are left out (see above).
+constexpr size_t kShortRareLetters = 3;
 // Endings used for the estimate of words without a listed family: the longest of up to three
 // letters that at least this many dictionary words share.
 constexpr size_t kEndingLength = 3;
@@ -143,6 +149,9 @@ struct BuildOptions {
   bool spreadUnlistedFamilies = true;
   // Words the list lacks of up to this many letters are left out (see above); 0 keeps them all.
   size_t shortUnlistedLength = 0;
+  // Listed words of up to kShortRareLetters letters rarer than this per million of the list's
+  // words are left out (see above); 0 keeps them all.
+  double shortRarePerMillion = 0;
   // A form's family count comes from the listed words of its family that begin with the same
   // this many letters (0: from the whole family). A dictionary's family holds the words its
   // prefixes make ("dislikeable" beside "like"), far rarer than the words they are made from.
@@ -168,6 +177,7 @@ struct BuildReport {
   size_t abbreviations = 0;            // dictionary entries left out as abbreviations or symbols
   size_t rareUnknown = 0;              // listed words no dictionary knows, left out as too rare
   size_t shortUnlisted = 0;            // words the list lacks, left out as too short
+  size_t shortRare = 0;                // listed words left out as short and rare
   size_t rankedLemmas = 0;             // words of the ranked lemmas taken as listed
   size_t familyEstimates = 0;          // kept unlisted words estimated from their family
   size_t endingEstimates = 0;          // kept unlisted words estimated from their ending
