@@ -7,6 +7,7 @@
 #include <map>
 
 #include "VocTestLanguage.h"
+#include "evaluation/Composition.h"
 #include "evaluation/MissReport.h"
 #include "evaluation/TapModel.h"
 
@@ -127,6 +128,26 @@ TEST(TapModelTest, DigitsComeFromTheSymbolsLayoutAndOtherCharactersCannotBeTyped
   const TapCount bang = ReplayWordMode(u"a!b", map, predictor, false);
   EXPECT_EQ(bang.untypable, 1u);
   EXPECT_EQ(bang.firstUntypable, 1u);
+}
+
+TEST(TapModelTest, LettersWrittenWithCombiningMarksAreTypedAsOneLetter) {
+  // Marks compose one after the other with the letter before them, capitals and Cyrillic too.
+  EXPECT_EQ(ComposeMarks(u"aplicacio\u0301n A\u0308 u\u0308\u0304 \u0438\u0306"),
+            u"aplicaci\u00f3n \u00c4 \u01d6 \u0439");
+  // A mark that makes no letter with what comes before stays, and so does one at the start.
+  EXPECT_EQ(ComposeMarks(u"\u0301q\u0301 \u0308"), u"\u0301q\u0301 \u0308");
+  EXPECT_EQ(ComposeMarks(u"\u00f3\u0301"), u"\u00f3\u0301");
+
+  // The decomposed word is the composed word, not two words with a mark between them.
+  const KeyMap map = vocbuild::test::TestKeyMap();
+  FakePredictor predictor(map, {{u"b\u00e4d", 10}});
+  const TapCount composed = ReplayWordMode(u"b\u00e4d", map, predictor, false);
+  const TapCount decomposed =
+      ReplayWordMode(ComposeMarks(u"ba\u0308d"), map, predictor, false);
+  EXPECT_EQ(decomposed.taps, composed.taps);
+  EXPECT_EQ(decomposed.words, 1u);
+  EXPECT_EQ(decomposed.untypable, 0u);
+  EXPECT_EQ(ReplayWordMode(u"ba\u0308d", map, predictor, false).untypable, 1u);
 }
 
 TEST(TapModelTest, CaseKeyCyclesToTheCaseAWordNeeds) {

@@ -13,6 +13,7 @@
 #include "Json.h"
 #include "engine/Language.h"
 #include "engine/WordSearch.h"
+#include "evaluation/Composition.h"
 #include "evaluation/EnginePredictor.h"
 #include "evaluation/MissReport.h"
 #include "evaluation/TapModel.h"
@@ -57,6 +58,8 @@ constexpr const char* kUsage =
     "                                 a commit needs 1 Backspace more unless it is one of\n"
     "                                 . , ! ? : ; ' ) _; a text ending after a commit 1 Backspace.\n"
     "                                 Other characters cannot be typed (counted as untypable).\n"
+    "                                 A letter written with combining marks counts as the one\n"
+    "                                 letter they make (\"o\" U+0301 is \"\u00f3\").\n"
     "                                 \"words only\": the words' own taps (letters, candidates,\n"
     "                                 spelling; no case) per letter and one space a word\n"
     "                                 --dictionary (one word or one family of forms a line; an\n"
@@ -160,7 +163,7 @@ int RunEval(Args args) {
     std::fprintf(stderr, "tessaline: cannot read '%s'\n", textPath.c_str());
     return 1;
   }
-  const WideString text = Utf8ToWide(FileTextToUtf8(bytes));
+  const WideString text = evaluation::ComposeMarks(Utf8ToWide(FileTextToUtf8(bytes)));
   LanguageCopy copy;
   if (!copy.Make(chr)) {
     std::fprintf(stderr, "tessaline: cannot copy '%s' and its vocabulary to a temporary folder\n",
