@@ -28,7 +28,8 @@ int KeyWithLetter(const KeyMap& map, char16_t ch, int first, int last) {
   int found = 0;
   for (int key = first; key <= last; ++key) {
     if (map.LetterIndexOnKey(key, ch) < 0) continue;
-    EXPECT_EQ(found, 0) << "letter U+" << std::hex << int(ch) << " on keys " << std::dec << found << " and " << key;
+    EXPECT_EQ(found, 0) << "letter U+" << std::hex << int(ch) << " on keys " << std::dec << found
+                        << " and " << key;
     found = key;
   }
   return found;
@@ -94,11 +95,13 @@ TEST(ShippedLanguagesTest, TelephoneAndQwertyKeysCarryTheWholeAlphabet) {
     map.LoadKeyMap(ChrPath(language));
     for (int key = 2; key <= 9; ++key) {
       const WideString caption = map.KeyCaption(key);
-      EXPECT_EQ(caption.substr(0, caption.find(u'\x0001')), language.phoneGroups[key - 2]) << "key " << key;
+      EXPECT_EQ(caption.substr(0, caption.find(u'\x0001')), language.phoneGroups[key - 2])
+          << "key " << key;
       EXPECT_FALSE(map.KeyHasPunctuation(key));
     }
     std::set<char16_t> onPhone, onQwerty;
-    for (int key = 2; key <= 9; ++key) for (char16_t ch : map.KeyLetters(key)) onPhone.insert(ch);
+    for (int key = 2; key <= 9; ++key)
+      for (char16_t ch : map.KeyLetters(key)) onPhone.insert(ch);
     for (int key = 101; key <= 114; ++key) {
       EXPECT_FALSE(map.KeyHasPunctuation(key)) << "key " << key;
       for (char16_t ch : map.KeyLetters(key)) onQwerty.insert(ch);
@@ -129,7 +132,8 @@ TEST(ShippedLanguagesTest, PunctuationSpaceAndNoDigitOnALetterKey) {
     EXPECT_EQ(map.KeyLetters(10), u" ");
     EXPECT_TRUE(map.KeyHasPunctuation(10));
     for (const KeyEntry& key : map.Keys()) {
-      for (char16_t ch : map.KeyLetters(key.key)) EXPECT_FALSE(ch >= u'0' && ch <= u'9') << "key " << int(key.key);
+      for (char16_t ch : map.KeyLetters(key.key))
+        EXPECT_FALSE(ch >= u'0' && ch <= u'9') << "key " << int(key.key);
     }
   }
 }
@@ -185,7 +189,8 @@ class InstalledLanguages {
     for (const ShippedLanguage& language : ShippedLanguages()) {
       for (const char* extension : {".chr", ".voc"}) {
         const std::string file = std::string(language.name) + extension;
-        dir_.Write("Program files/Tessaline/Languages/" + file, testing::ReadBytes(DataPath("Languages/" + file)));
+        dir_.Write("Program files/Tessaline/Languages/" + file,
+                   testing::ReadBytes(DataPath("Languages/" + file)));
       }
     }
     SetSettingsText(GetSettings().Path, u"\\Program files\\Tessaline");
@@ -211,10 +216,21 @@ TEST(ShippedLanguagesTest, EachLoadsAsTheActiveLanguageAndTypesItsAlphabet) {
     ASSERT_EQ(ActiveLanguageCount(), 1u);
     Language& active = ActiveLanguage(0);
     EXPECT_GT(active.EntryCount(), 8000u);
+    // After the first key the word search offers words of one letter only: every letter key
+    // must have one, or each word beginning on it would start with spelling.
+    for (int key = 2; key <= 9; ++key) {
+      WordSearch first;
+      first.SetLanguage(&active);
+      first.PressKey(static_cast<int8_t>(key));
+      std::vector<WideString> candidates;
+      first.GetCandidates(candidates);
+      EXPECT_FALSE(candidates.empty()) << "key " << key;
+    }
     // The alphabet, in pieces a word may hold, spelled as new words and typed key by key on the
     // telephone keys: the word search offers each piece back.
     const size_t pieces = (language.alphabet.size() + 19) / 20;
-    const size_t size = (language.alphabet.size() + pieces - 1) / pieces;  // long enough to be unique
+    const size_t size =
+        (language.alphabet.size() + pieces - 1) / pieces;  // long enough to be unique
     for (size_t start = 0; start < language.alphabet.size(); start += size) {
       const WideString piece = language.alphabet.substr(start, size);
       EXPECT_TRUE(active.AddUserWord(piece));

@@ -142,8 +142,7 @@ TEST(TapModelTest, LettersWrittenWithCombiningMarksAreTypedAsOneLetter) {
   const KeyMap map = vocbuild::test::TestKeyMap();
   FakePredictor predictor(map, {{u"b\u00e4d", 10}});
   const TapCount composed = ReplayWordMode(u"b\u00e4d", map, predictor, false);
-  const TapCount decomposed =
-      ReplayWordMode(ComposeMarks(u"ba\u0308d"), map, predictor, false);
+  const TapCount decomposed = ReplayWordMode(ComposeMarks(u"ba\u0308d"), map, predictor, false);
   EXPECT_EQ(decomposed.taps, composed.taps);
   EXPECT_EQ(decomposed.words, 1u);
   EXPECT_EQ(decomposed.untypable, 0u);

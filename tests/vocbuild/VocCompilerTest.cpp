@@ -346,6 +346,30 @@ TEST(VocCompilerTest, ShortWordsTheListLacksOrRarelyHasAreLeftOut) {
     EXPECT_GE(FrequencyIn(rare, kept), 1) << kept;
 }
 
+TEST(VocCompilerTest, EveryLetterKeyKeepsAWordOfOneLetter) {
+  // Of 1,000,000 listed words "a" and "at" occur once: short and rare, but "a" is a letter and
+  // stays. Key 2 (a b c) has it; keys 4, 5, 6, 7, 8 and 9 have no word of one letter and get
+  // those of their letters that words use (g; k; o; r; t; w), at frequency 0; key 3 (d e f)
+  // holds no letter of any word and gets none.
+  const std::string list = "go\t500000\nwork\t499998\nat\t1\na\t1\n";
+  BuildOptions options;
+  options.shortRarePerMillion = 10;
+  BuildReport report;
+  const CompiledVocabulary plain = Compile(list, report, options);
+  EXPECT_EQ(report.keyLetters, 0u);
+  EXPECT_EQ(FrequencyIn(plain, "at"), -1);
+  EXPECT_GE(FrequencyIn(plain, "a"), 0);
+
+  options.lettersForEveryKey = true;
+  const CompiledVocabulary v = Compile(list, report, options);
+  EXPECT_EQ(report.keyLetters, 6u);
+  for (const char* letter : {"g", "k", "o", "r", "t", "w"})
+    EXPECT_EQ(FrequencyIn(v, letter), 0) << letter;
+  for (const char* absent : {"b", "c", "d", "h", "at"}) EXPECT_EQ(FrequencyIn(v, absent), -1);
+  EXPECT_EQ(v.entries.size(), plain.entries.size() + 6);
+  EXPECT_TRUE(CheckVocabularyBytes(VocabularyFileBytes(v), TestKeyMap()).Passed());
+}
+
 TEST(VocCompilerTest, WordsWithoutAListedFamilyAreEstimatedByTheirEnding) {
   // 60 dictionary words end in "ing" and 6 of them are listed; 60 end in "ly", none listed. The
   // unlisted words rank by the share of their ending's words that the list holds, all below the

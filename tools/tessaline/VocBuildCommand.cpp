@@ -121,6 +121,7 @@ int RunVocBuild(Args args) {
   options.rareEndingEstimates = !noRareEndings;
   if (noFamilyPreference) options.listedFamilyWeight = 1.0;
   if (wholeFamilyCounts) options.familyPrefixLetters = 0;
+  options.lettersForEveryKey = true;
   if (!max.empty() && !PositiveCount("--max", max, options.maxWords)) return 2;
   if (!lemmaSpacing.empty() &&
       !PositiveCount("--lemma-spacing", lemmaSpacing, options.lemmaSpacing))
@@ -198,17 +199,17 @@ int RunVocBuild(Args args) {
               vocabulary.entries.size(), report.poolBytes, vocabulary.pairs.size());
   std::printf(
       "  listed %zu (%s list) and %zu ranked lemmas, %zu parts after apostrophes and hyphens;\n"
-      "  merged %zu;\n"
+      "  merged %zu; %zu letters added as words for keys that had none;\n"
       "  dropped: %zu not typable, %zu over 31 letters, %zu malformed lines, %zu over --max, "
       "%zu beyond the pool's reach, %zu abbreviations, %zu unknown and rare, %zu unlisted and "
       "short, %zu short and rare;\n"
       "  %zu only from dictionaries (%zu estimated from their family, %zu from a family\n"
       "  without a listed word, %zu from their ending)\n",
       report.listedWords, list.counted ? "counted" : "ranked", report.rankedLemmas, report.parts,
-      report.merged, report.unencodable, report.tooLong, list.malformedLines, report.cutByLimit,
-      report.cutByPool, report.abbreviations, report.rareUnknown, report.shortUnlisted,
-      report.shortRare, report.extraWords, report.familyEstimates, report.unlistedFamilyEstimates,
-      report.endingEstimates);
+      report.merged, report.keyLetters, report.unencodable, report.tooLong, list.malformedLines,
+      report.cutByLimit, report.cutByPool, report.abbreviations, report.rareUnknown,
+      report.shortUnlisted, report.shortRare, report.extraWords, report.familyEstimates,
+      report.unlistedFamilyEstimates, report.endingEstimates);
   if (!report.unencodableSamples.empty()) {
     std::printf("  not typable, for example:");
     for (const std::string& sample : report.unencodableSamples)

@@ -13,7 +13,8 @@ constexpr size_t kListedProblems = 20;
 
 uint32_t ReadLe32(std::string_view bytes, size_t at) {
   uint32_t value = 0;
-  for (int i = 0; i < 4; ++i) value |= static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + i])) << (8 * i);
+  for (int i = 0; i < 4; ++i)
+    value |= static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + i])) << (8 * i);
   return value;
 }
 
@@ -53,14 +54,15 @@ class Checker {
   void CheckLetters(size_t index, const LetterCodes& word) {
     for (unsigned char code : word) {
       if (!NamesLetter(code)) {
-        Problem("entry " + std::to_string(index) + " (" + Hex(word) + "): code " + Hex(std::string(1, code)) +
-                " names no letter of the key map");
+        Problem("entry " + std::to_string(index) + " (" + Hex(word) + "): code " +
+                Hex(std::string(1, code)) + " names no letter of the key map");
         return;
       }
     }
     LetterCodes again;
     if (!map_.Encode(map_.Decode(word), again) || again != word) {
-      Problem("entry " + std::to_string(index) + " (" + Hex(word) + "): does not encode back to the same codes");
+      Problem("entry " + std::to_string(index) + " (" + Hex(word) +
+              "): does not encode back to the same codes");
       return;
     }
     for (unsigned char code : word) {
@@ -75,16 +77,19 @@ class Checker {
   void Run(std::string_view bytes) {
     if (bytes.size() < 4) return Problem("the file is shorter than its entry count");
     const uint64_t n = ReadLe32(bytes, 0);
-    if (4 + 4 * n + 4 > bytes.size()) return Problem("the file is shorter than its " + std::to_string(n) + " entries");
+    if (4 + 4 * n + 4 > bytes.size())
+      return Problem("the file is shorter than its " + std::to_string(n) + " entries");
     const size_t poolAt = 8 + 4 * n;
     const uint64_t poolSize = ReadLe32(bytes, 4 + 4 * n);
     if (poolAt + poolSize + 4 > bytes.size()) return Problem("the file is shorter than its pool");
     const std::string_view pool = bytes.substr(poolAt, poolSize);
     const size_t pairsAt = poolAt + poolSize + 4;
     const uint64_t b = ReadLe32(bytes, poolAt + poolSize);
-    if (pairsAt + 12 * b > bytes.size()) return Problem("the file is shorter than its letter-pair records");
+    if (pairsAt + 12 * b > bytes.size())
+      return Problem("the file is shorter than its letter-pair records");
     if (pairsAt + 12 * b < bytes.size())
-      Problem(std::to_string(bytes.size() - pairsAt - 12 * b) + " bytes follow the letter-pair records");
+      Problem(std::to_string(bytes.size() - pairsAt - 12 * b) +
+              " bytes follow the letter-pair records");
     result_.entryCount = n;
     result_.poolBytes = poolSize;
     result_.pairCount = b;
@@ -99,7 +104,9 @@ class Checker {
       const size_t length = packed >> 27;
       const std::string at = "entry " + std::to_string(i);
       if (length == 0) return Problem(at + ": length 0");
-      if (entryOffset != offset) return Problem(at + ": offset " + std::to_string(entryOffset) + ", expected " + std::to_string(offset));
+      if (entryOffset != offset)
+        return Problem(at + ": offset " + std::to_string(entryOffset) + ", expected " +
+                       std::to_string(offset));
       if (offset >= pool.size()) return Problem(at + ": stored form beyond the pool");
       const auto first = static_cast<unsigned char>(pool[offset]);
       LetterCodes word;
@@ -118,11 +125,13 @@ class Checker {
         word = std::string(pool.substr(offset, stored));
         word[0] = static_cast<char>((first & 0xF0) | ((first & 14) >> 1));
       }
-      if (word.find('\0') != std::string::npos) return Problem(at + ": a letter code 0 inside the word");
+      if (word.find('\0') != std::string::npos)
+        return Problem(at + ": a letter code 0 inside the word");
       if (i > 0) {
         const bool ascending = std::lexicographical_compare(
-            previous.begin(), previous.end(), word.begin(), word.end(),
-            [](char x, char y) { return static_cast<unsigned char>(x) < static_cast<unsigned char>(y); });
+            previous.begin(), previous.end(), word.begin(), word.end(), [](char x, char y) {
+              return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+            });
         if (!ascending) Problem(at + " (" + Hex(word) + "): not after the entry before it");
       }
       if (StoredForm(previous, word) != pool.substr(offset, stored))
@@ -134,7 +143,8 @@ class Checker {
       offset += stored;
       previous = std::move(word);
     }
-    if (offset != pool.size()) Problem(std::to_string(pool.size() - offset) + " pool bytes belong to no entry");
+    if (offset != pool.size())
+      Problem(std::to_string(pool.size() - offset) + " pool bytes belong to no entry");
 
     std::set<uint16_t> keys;
     for (size_t r = 0; r < b; ++r) {
@@ -143,9 +153,11 @@ class Checker {
                                                  static_cast<unsigned char>(record[1]) << 8);
       const int count = static_cast<int8_t>(record[10]);
       const std::string at = "letter-pair record " + std::to_string(r);
-      if (!keys.insert(key).second) Problem(at + ": a second record for key " + std::to_string(key));
+      if (!keys.insert(key).second)
+        Problem(at + ": a second record for key " + std::to_string(key));
       const auto a = static_cast<uint8_t>(key >> 8), last = static_cast<uint8_t>(key & 0xFF);
-      const bool formable = (last >= 0x80) ? (a == 0xFF && NamesLetter(last)) : (NamesLetter(a) && NamesLetter(last));
+      const bool formable =
+          (last >= 0x80) ? (a == 0xFF && NamesLetter(last)) : (NamesLetter(a) && NamesLetter(last));
       if (!formable) Problem(at + ": key " + std::to_string(key) + " is no pair of letters");
       if (count < 0 || count > 4) {
         Problem(at + ": count " + std::to_string(count));
@@ -154,7 +166,9 @@ class Checker {
       for (int k = 0; k < count; ++k) {
         const auto next = static_cast<uint8_t>(record[2 + k]);
         const int weight = static_cast<int8_t>(record[6 + k]);
-        if (!NamesLetter(next)) Problem(at + ": next letter " + Hex(std::string(1, static_cast<char>(next))) + " names no letter");
+        if (!NamesLetter(next))
+          Problem(at + ": next letter " + Hex(std::string(1, static_cast<char>(next))) +
+                  " names no letter");
         if (weight < 0) Problem(at + ": negative weight");
       }
     }
@@ -186,12 +200,16 @@ CheckResult CheckVocabularyBytes(std::string_view bytes, const KeyMap& map) {
   for (size_t i = 0; i < result.entries.size(); ++i) {
     const CheckedEntry& entry = result.entries[i];
     const std::string at = "engine: entry " + std::to_string(i) + " (" + Hex(entry.word) + ")";
-    if (engine.DecodeEntry(i) != entry.word) checker.Problem(at + " decodes as " + Hex(engine.DecodeEntry(i)));
+    if (engine.DecodeEntry(i) != entry.word)
+      checker.Problem(at + " decodes as " + Hex(engine.DecodeEntry(i)));
     if (engine.EntryFrequency(i) != entry.frequency) checker.Problem(at + ": another frequency");
-    if (engine.FindWord(entry.word) != static_cast<int32_t>(i)) checker.Problem(at + " is not found at its index");
+    if (engine.FindWord(entry.word) != static_cast<int32_t>(i))
+      checker.Problem(at + " is not found at its index");
   }
-  if (engine.PairCount() != result.pairCount) checker.Problem("engine: another number of letter-pair records");
-  if (engine.FileBytes() != bytes) checker.Problem("engine: writes the vocabulary back differently");
+  if (engine.PairCount() != result.pairCount)
+    checker.Problem("engine: another number of letter-pair records");
+  if (engine.FileBytes() != bytes)
+    checker.Problem("engine: writes the vocabulary back differently");
   return result;
 }
 

@@ -264,9 +264,35 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
   if (haveDictionary) {
     const double threshold = listTotal * options.rareUnknownPerMillion / 1e6;
     for (Candidate& c : candidates) {
-      if (c.inMainList && !c.known && static_cast<double>(c.count) < threshold) {
+      if (c.inMainList && !c.known && c.word.size() > 1 &&
+          static_cast<double>(c.count) < threshold) {
         c.dropped = true;
         ++report.rareUnknown;
+      }
+    }
+  }
+  // A letter key without a word of one letter gets its main letters as words.
+  if (options.lettersForEveryKey) {
+    std::vector<bool> letter(256, false), single(256, false);
+    for (const Candidate& c : candidates) {
+      for (unsigned char code : c.word) letter[code] = true;
+      if (c.word.size() == 1 && !c.dropped) single[static_cast<unsigned char>(c.word[0])] = true;
+    }
+    for (const KeyEntry& key : map.Keys()) {
+      if (map.FindKey(key.key) != &key || map.KeyHasPunctuation(key.key)) continue;
+      bool hasLetter = false, hasWord = false;
+      for (int i = 0; i < key.count; ++i) {
+        hasLetter = hasLetter || letter[key.codes[i]];
+        hasWord = hasWord || single[key.codes[i]];
+      }
+      if (!hasLetter || hasWord) continue;
+      for (int i = 0; i < key.base; ++i) {
+        if (!letter[key.codes[i]] || single[key.codes[i]]) continue;
+        single[key.codes[i]] = true;
+        Candidate c;
+        c.word = LetterCodes(1, static_cast<char>(key.codes[i]));
+        candidates.push_back(std::move(c));
+        ++report.keyLetters;
       }
     }
   }
@@ -398,12 +424,12 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
   const double shortRareCount = listTotal * options.shortRarePerMillion / 1e6;
   for (const Candidate& c : candidates) {
     if (c.dropped) continue;
-    if (c.inMainList && !c.ranked && c.word.size() <= kShortRareLetters &&
+    if (c.inMainList && !c.ranked && c.word.size() > 1 && c.word.size() <= kShortRareLetters &&
         static_cast<double>(c.count) < shortRareCount) {
       ++report.shortRare;
       continue;
     }
-    if (!c.inMainList && c.word.size() <= options.shortUnlistedLength) {
+    if (!c.inMainList && c.word.size() > 1 && c.word.size() <= options.shortUnlistedLength) {
       ++report.shortUnlisted;
       continue;
     }
@@ -414,6 +440,7 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
     return c->mainFamily ? familyWeight * c->value : c->value;
   };
   std::sort(chosen.begin(), chosen.end(), [&](const Candidate* a, const Candidate* b) {
+    if ((a->word.size() == 1) != (b->word.size() == 1)) return a->word.size() == 1;
     const double wantedA = wanted(a), wantedB = wanted(b);
     if (wantedA != wantedB) return wantedA > wantedB;
     if (a->value != b->value) return a->value > b->value;

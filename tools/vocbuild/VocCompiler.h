@@ -24,7 +24,13 @@
 //    BuildOptions::shortRarePerMillion times per million of the list's words (ranked lemmas
 //    aside), for the same reason: English "ads" and "axe", typed once in a while, hid "best"
 //    and "awful" after three keys;
-//  - the words are taken most wanted first until the limits: by their count or estimate (below),
+//  - single letters are kept whatever their count (none of the rules above takes them), and
+//    every letter key has one: a key none of whose letters is a word of the list or the
+//    dictionaries gets its main letters as words of frequency 0. After the first key the word
+//    search offers only words of one letter, and an empty list starts spelling at once, so
+//    Ukrainian's "що" and "щоб" (key 8: ш, щ, ь) were spelled every time;
+//  - the words are taken most wanted first until the limits (single letters before all others): by
+//  their count or estimate (below),
 //    twice that for a word of a family with a word of the main list (kListedFamilyWeight; a
 //    ranked lemma's family is not counted twice); then listed words before others; shorter words
 //    first. A family's forms are estimated from its count, so the common forms of a frequent
@@ -147,6 +153,9 @@ struct BuildOptions {
   // Estimate the forms of families without a listed word from the family too (see above); off,
   // they have their ending estimate alone.
   bool spreadUnlistedFamilies = true;
+  // A letter key none of whose letters is a word gets its main letters as words (see above);
+  // "tessaline voc build" always asks for it.
+  bool lettersForEveryKey = false;
   // Words the list lacks of up to this many letters are left out (see above); 0 keeps them all.
   size_t shortUnlistedLength = 0;
   // Listed words of up to kShortRareLetters letters rarer than this per million of the list's
@@ -178,6 +187,7 @@ struct BuildReport {
   size_t rareUnknown = 0;              // listed words no dictionary knows, left out as too rare
   size_t shortUnlisted = 0;            // words the list lacks, left out as too short
   size_t shortRare = 0;                // listed words left out as short and rare
+  size_t keyLetters = 0;               // letters added as words for keys that had none
   size_t rankedLemmas = 0;             // words of the ranked lemmas taken as listed
   size_t familyEstimates = 0;          // kept unlisted words estimated from their family
   size_t endingEstimates = 0;          // kept unlisted words estimated from their ending

@@ -4,8 +4,10 @@ namespace tessaline::vocbuild {
 namespace {
 
 std::string_view Trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\r' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\r' || s.back() == '\t')) s.remove_suffix(1);
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\r' || s.front() == '\t'))
+    s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\r' || s.back() == '\t'))
+    s.remove_suffix(1);
   return s;
 }
 
@@ -98,7 +100,8 @@ char16_t LowerLetter(char16_t ch) {
   if (ch >= 0x391 && ch <= 0x3AB && ch != 0x3A2) return static_cast<char16_t>(ch + 32);  // Greek
   if (ch >= 0x400 && ch <= 0x40F) return static_cast<char16_t>(ch + 80);                 // Ѐ-Џ
   if (ch >= 0x410 && ch <= 0x42F) return static_cast<char16_t>(ch + 32);                 // А-Я
-  if (ch >= 0x460 && ch <= 0x4BF) return (ch & 1) ? ch : static_cast<char16_t>(ch + 1);  // Ґ and others
+  if (ch >= 0x460 && ch <= 0x4BF)
+    return (ch & 1) ? ch : static_cast<char16_t>(ch + 1);  // Ґ and others
   return ch;
 }
 
