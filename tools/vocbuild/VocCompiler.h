@@ -15,12 +15,12 @@
 //    it is frequent enough to be a word of speech: at least kRareUnknownPerMillion occurrences per
 //    million of the list's words (subtitle lists carry "hf", "gd", and other tokens of no
 //    language that rarely occur; "ok", "yeah", names and contractions are known or frequent);
-//  - a word the list lacks (ranked lemmas count as listed) is left out when it has at most
+//  - a word the list lacks (ranked lemmas count as listed) is left out when it has two to
 //    BuildOptions::shortUnlistedLength letters: the word search puts every word of the typed
 //    length before longer ones, so a rare dictionary word of few letters hides the common longer
 //    words its keys begin from the visible candidates ("wea" took the place of "yeah") far more
 //    often than it is typed itself;
-//  - so is a listed word of up to kShortRareLetters letters that occurs fewer than
+//  - so is a listed word of two to kShortRareLetters letters that occurs fewer than
 //    BuildOptions::shortRarePerMillion times per million of the list's words (ranked lemmas
 //    aside), for the same reason: English "ads" and "axe", typed once in a while, hid "best"
 //    and "awful" after three keys;
@@ -156,9 +156,9 @@ struct BuildOptions {
   // A letter key none of whose letters is a word gets its main letters as words (see above);
   // "tessaline voc build" always asks for it.
   bool lettersForEveryKey = false;
-  // Words the list lacks of up to this many letters are left out (see above); 0 keeps them all.
+  // Words the list lacks of two to this many letters are left out (see above); 0 keeps them all.
   size_t shortUnlistedLength = 0;
-  // Listed words of up to kShortRareLetters letters rarer than this per million of the list's
+  // Listed words of two to kShortRareLetters letters rarer than this per million of the list's
   // words are left out (see above); 0 keeps them all.
   double shortRarePerMillion = 0;
   // A form's family count comes from the listed words of its family that begin with the same
