@@ -344,6 +344,20 @@ TEST(VocCompilerTest, ShortWordsTheListLacksOrRarelyHasAreLeftOut) {
   EXPECT_EQ(FrequencyIn(rare, "ant"), -1);
   for (const char* kept : {"go", "ants", "ox", "work"})
     EXPECT_GE(FrequencyIn(rare, kept), 1) << kept;
+
+  // Unless among the first N ranked lemmas: "ant" is the third line of the lemmas (the second,
+  // "bee", is in no list and counts all the same), so it stays at N = 3 and goes at N = 2;
+  // "at" is no lemma and goes.
+  const WordList ranked = ReadWordList("ox\nbee\nant\n");
+  BuildOptions lemmaOptions = WithLemmas(forms, ranked);
+  lemmaOptions.shortRarePerMillion = 10;
+  lemmaOptions.shortRareLemmaPlaces = 3;
+  const CompiledVocabulary kept = Compile(counted, report, lemmaOptions);
+  EXPECT_EQ(report.shortRare, 1u);
+  EXPECT_GE(FrequencyIn(kept, "ant"), 1);
+  EXPECT_EQ(FrequencyIn(kept, "at"), -1);
+  lemmaOptions.shortRareLemmaPlaces = 2;
+  EXPECT_EQ(FrequencyIn(Compile(counted, report, lemmaOptions), "ant"), -1);
 }
 
 TEST(VocCompilerTest, EveryLetterKeyKeepsAWordOfOneLetter) {

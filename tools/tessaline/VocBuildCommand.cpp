@@ -23,7 +23,7 @@ constexpr const char* kBuildUsage =
     "            [--lemmas LIST [--lemma-spacing N]] [--kept-families OUT] [--no-family-spread]\n"
     "            [--flat-families] [--no-capitalised-endings] [--no-rare-endings]\n"
     "            [--no-family-preference] [--short-unlisted N] [--short-rare P]\n"
-    "            [--whole-family-counts] -o FILE.voc\n"
+    "            [--short-rare-lemmas N] [--whole-family-counts] -o FILE.voc\n"
     "                                 compile a word list (\"word<TAB>count\" lines, or one word\n"
     "                                 a line, most common first) into a vocabulary; --extra adds\n"
     "                                 the words of a dictionary (one word a line), --forms those "
@@ -48,7 +48,9 @@ constexpr const char* kBuildUsage =
     "                                 that the word list lacks, --short-rare the listed words\n"
     "                                 of 2 or 3 letters found fewer than P times per million\n"
     "                                 words of the list (single letters always stay, and a\n"
-    "                                 letter key without one gets its letters as words);\n"
+    "                                 letter key without one gets its letters as words), but\n"
+    "                                 for those among the first N ranked lemmas with\n"
+    "                                 --short-rare-lemmas;\n"
     "                                 --whole-family-counts\n"
     "                                 estimating a family's forms from its listed words whatever\n"
     "                                 their first letters (by default from those that begin\n"
@@ -102,6 +104,7 @@ int RunVocBuild(Args args) {
   const std::string lemmaSpacing = TakeOption(args, "--lemma-spacing", "", ok);
   const std::string shortUnlisted = TakeOption(args, "--short-unlisted", "", ok);
   const std::string shortRare = TakeOption(args, "--short-rare", "", ok);
+  const std::string shortRareLemmas = TakeOption(args, "--short-rare-lemmas", "", ok);
   const bool noFamilySpread = TakeFlag(args, "--no-family-spread");
   const bool flatFamilies = TakeFlag(args, "--flat-families");
   const bool noCapitalisedEndings = TakeFlag(args, "--no-capitalised-endings");
@@ -135,6 +138,11 @@ int RunVocBuild(Args args) {
   if (!shortRare.empty() && !PositiveCount("--short-rare", shortRare, shortRarePerMillion))
     return 2;
   options.shortRarePerMillion = static_cast<double>(shortRarePerMillion);
+  size_t shortRareLemmaPlaces = 0;
+  if (!shortRareLemmas.empty() &&
+      !PositiveCount("--short-rare-lemmas", shortRareLemmas, shortRareLemmaPlaces))
+    return 2;
+  options.shortRareLemmaPlaces = shortRareLemmaPlaces;
   KeyMap map;
   if (!LoadLanguage(chr, map)) return 1;
   std::string bytes;

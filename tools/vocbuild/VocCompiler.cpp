@@ -16,6 +16,7 @@ struct Candidate {
   bool dropped = false;      // listed, unknown and too rare
   uint64_t familyCount = 0;  // highest listed count in the families it belongs to
   bool ranked = false;       // a ranked lemma taken as listed
+  uint64_t lemmaPlace = 0;   // its place among the ranked lemmas (1 the first), 0 when none
   // In a family with a word of the main list (ranked lemmas aside): its place in the pool's
   // order weighs BuildOptions::listedFamilyWeight times its count or estimate.
   bool mainFamily = false;
@@ -246,12 +247,15 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
     }
     uint64_t rank = list.words.size();
     const uint64_t spacing = std::max<uint64_t>(1, options.lemmaSpacing);
+    uint64_t place = 0;
     for (const SourceWord& lemma : options.rankedLemmas->words) {
+      ++place;
       LetterCodes codes;
       if (!EncodeWith(map, typable, FoldCase(lemma.text), codes)) continue;
       const auto found = index.find(codes);
       if (found == index.end()) continue;
       Candidate& c = candidates[found->second];
+      if (c.lemmaPlace == 0) c.lemmaPlace = place;
       if (c.inMainList || !c.known || listedFamily[found->second]) continue;
       c.inMainList = true;
       c.ranked = true;
@@ -425,7 +429,8 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
   for (const Candidate& c : candidates) {
     if (c.dropped) continue;
     if (c.inMainList && !c.ranked && c.word.size() > 1 && c.word.size() <= kShortRareLetters &&
-        static_cast<double>(c.count) < shortRareCount) {
+        static_cast<double>(c.count) < shortRareCount &&
+        !(c.lemmaPlace != 0 && c.lemmaPlace <= options.shortRareLemmaPlaces)) {
       ++report.shortRare;
       continue;
     }

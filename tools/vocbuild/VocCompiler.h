@@ -23,7 +23,8 @@
 //  - so is a listed word of two to kShortRareLetters letters that occurs fewer than
 //    BuildOptions::shortRarePerMillion times per million of the list's words (ranked lemmas
 //    aside), for the same reason: English "ads" and "axe", typed once in a while, hid "best"
-//    and "awful" after three keys;
+//    and "awful" after three keys; a word among the first BuildOptions::shortRareLemmaPlaces
+//    ranked lemmas stays (German's "Zug" and "Bus", rare in subtitles, common in speech);
 //  - single letters are kept whatever their count (none of the rules above takes them), and
 //    every letter key has one: a key none of whose letters is a word of the list or the
 //    dictionaries gets its main letters as words of frequency 0. After the first key the word
@@ -161,6 +162,8 @@ struct BuildOptions {
   // Listed words of two to kShortRareLetters letters rarer than this per million of the list's
   // words are left out (see above); 0 keeps them all.
   double shortRarePerMillion = 0;
+  // A short rare word among the first this many ranked lemmas stays (0: none does).
+  uint64_t shortRareLemmaPlaces = 0;
   // A form's family count comes from the listed words of its family that begin with the same
   // this many letters (0: from the whole family). A dictionary's family holds the words its
   // prefixes make ("dislikeable" beside "like"), far rarer than the words they are made from.
