@@ -275,12 +275,13 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
       }
     }
   }
-  // A letter key without a word of one letter gets its main letters as words.
+  // A letter key without a word of one letter (none is dropped above) gets those of its main
+  // letters that words use as words.
   if (options.lettersForEveryKey) {
     std::vector<bool> letter(256, false), single(256, false);
     for (const Candidate& c : candidates) {
       for (unsigned char code : c.word) letter[code] = true;
-      if (c.word.size() == 1 && !c.dropped) single[static_cast<unsigned char>(c.word[0])] = true;
+      if (c.word.size() == 1) single[static_cast<unsigned char>(c.word[0])] = true;
     }
     for (const KeyEntry& key : map.Keys()) {
       if (map.FindKey(key.key) != &key || map.KeyHasPunctuation(key.key)) continue;
@@ -428,15 +429,17 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
   const double shortRareCount = listTotal * options.shortRarePerMillion / 1e6;
   for (const Candidate& c : candidates) {
     if (c.dropped) continue;
-    if (c.inMainList && !c.ranked && c.word.size() > 1 && c.word.size() <= kShortRareLetters &&
-        static_cast<double>(c.count) < shortRareCount &&
-        !(c.lemmaPlace != 0 && c.lemmaPlace <= options.shortRareLemmaPlaces)) {
-      ++report.shortRare;
-      continue;
-    }
-    if (!c.inMainList && c.word.size() > 1 && c.word.size() <= options.shortUnlistedLength) {
-      ++report.shortUnlisted;
-      continue;
+    if (c.word.size() > 1) {  // single letters always stay
+      if (c.inMainList && !c.ranked && c.word.size() <= kShortRareLetters &&
+          static_cast<double>(c.count) < shortRareCount &&
+          !(c.lemmaPlace != 0 && c.lemmaPlace <= options.shortRareLemmaPlaces)) {
+        ++report.shortRare;
+        continue;
+      }
+      if (!c.inMainList && c.word.size() <= options.shortUnlistedLength) {
+        ++report.shortUnlisted;
+        continue;
+      }
     }
     chosen.push_back(&c);
   }

@@ -27,19 +27,20 @@
 //    ranked lemmas stays (German's "Zug" and "Bus", rare in subtitles, common in speech);
 //  - single letters are kept whatever their count (none of the rules above takes them), and
 //    every letter key has one: a key none of whose letters is a word of the list or the
-//    dictionaries gets its main letters as words of frequency 0. After the first key the word
-//    search offers only words of one letter, and an empty list starts spelling at once, so
-//    Ukrainian's "що" and "щоб" (key 8: ш, щ, ь) were spelled every time;
-//  - the words are taken most wanted first until the limits (single letters before all others): by
-//  their count or estimate (below),
-//    twice that for a word of a family with a word of the main list (kListedFamilyWeight; a
-//    ranked lemma's family is not counted twice); then listed words before others; shorter words
-//    first. A family's forms are estimated from its count, so the common forms of a frequent
-//    lemma come before the words of rare ones, while its forms of endings the language hardly
-//    uses (Polish "-cież", Spanish verbs with two pronouns attached) give way to the common words
-//    of unlisted families. With --max N the first N are kept; then, should the front-coded pool
-//    come near 2^20 bytes (the reach of an entry's 20-bit offset), the least wanted are left out
-//    until it stays 64 KiB below that, which leaves room for the user's own words;
+//    dictionaries gets those of its main letters that words use as words of frequency 0
+//    (BuildOptions::lettersForEveryKey). After the first key the word search offers only words
+//    of one letter, and an empty list starts spelling at once, so Ukrainian's "що" and "щоб"
+//    (key 8: ш, щ, ь) were spelled every time;
+//  - the words are taken most wanted first until the limits (single letters before all others):
+//    by their count or estimate (below), twice that for a word of a family with a word of the
+//    main list (kListedFamilyWeight; a ranked lemma's family is not counted twice); then listed
+//    words before others; shorter words first. A family's forms are estimated from its count,
+//    so the common forms of a frequent lemma come before the words of rare ones, while its forms
+//    of endings the language hardly uses (Polish "-cież", Spanish verbs with two pronouns
+//    attached) give way to the common words of unlisted families. With --max N the first N are
+//    kept; then, should the front-coded pool come near 2^20 bytes (the reach of an entry's
+//    20-bit offset), the least wanted are left out until it stays 64 KiB below that, which
+//    leaves room for the user's own words;
 //  - ranked lemmas (BuildOptions::rankedLemmas: dictionary words in the order of another
 //    measure, such as the counts of their English translations): each one that the list lacks
 //    and whose families have no listed word counts as listed, ranked after the list's last word
@@ -154,7 +155,8 @@ struct BuildOptions {
   // Estimate the forms of families without a listed word from the family too (see above); off,
   // they have their ending estimate alone.
   bool spreadUnlistedFamilies = true;
-  // A letter key none of whose letters is a word gets its main letters as words (see above);
+  // A letter key none of whose letters is a word gets those of its main letters that words use
+  // as words (see above);
   // "tessaline voc build" always asks for it.
   bool lettersForEveryKey = false;
   // Words the list lacks of two to this many letters are left out (see above); 0 keeps them all.
