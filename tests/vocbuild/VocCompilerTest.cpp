@@ -384,6 +384,46 @@ TEST(VocCompilerTest, EveryLetterKeyKeepsAWordOfOneLetter) {
   EXPECT_TRUE(CheckVocabularyBytes(VocabularyFileBytes(v), TestKeyMap()).Passed());
 }
 
+TEST(VocCompilerTest, WordsHidingMoreWantedLongerOnesAreLeftOut) {
+  // After the keys 4 6 6 3 the list shows the words of four letters first: "good", "home" and
+  // the rare "hood" take the three visible places, and "homework" (4 6 6 3 9...) waits for its
+  // fifth key (the words of two and three letters keep it out before). Spelling "hood" takes
+  // 1 + 2 + 3 + 3 + 1 = 10 taps, and "homework" offered one key sooner saves one: at weight 4,
+  // hood goes while 500 > 4 * 10 * its count.
+  const std::string shorter = "go\t3000\nin\t2000\nho\t1500\ninn\t100\nion\t100\nhmm\t100\n";
+  const std::string words = shorter + "good\t1000\nhomework\t500\n";
+  BuildOptions options;
+  options.hidingWeight = 4;
+  BuildReport report;
+  const CompiledVocabulary v = Compile(words + "home\t900\nhood\t12\n", report, options);
+  EXPECT_EQ(report.hidingWords, 1u);
+  EXPECT_EQ(FrequencyIn(v, "hood"), -1);
+  for (const char* kept : {"good", "home", "homework", "go", "inn", "hmm"})
+    EXPECT_GT(FrequencyIn(v, kept), 0) << kept;
+  EXPECT_TRUE(CheckVocabularyBytes(VocabularyFileBytes(v), TestKeyMap()).Passed());
+  // It stays without the weight, and when typed often enough: 4 * 10 * 13 > 500.
+  EXPECT_GT(FrequencyIn(Compile(words + "home\t900\nhood\t12\n", report), "hood"), 0);
+  EXPECT_EQ(report.hidingWords, 0u);
+  EXPECT_GT(FrequencyIn(Compile(words + "home\t900\nhood\t13\n", report, options), "hood"), 0);
+  // It stays when the word next in line has four letters too ("gone" would save one
+  // next-candidate tap: 10 < 480), and when homework is offered sooner anyway: without the
+  // words of three letters it shows after 4 6 6.
+  EXPECT_GT(
+      FrequencyIn(Compile(words + "home\t900\nhood\t12\ngone\t10\n", report, options), "hood"),
+      0);
+  const std::string early = "go\t3000\nin\t2000\nho\t1500\ngood\t1000\nhomework\t500\n";
+  EXPECT_GT(FrequencyIn(Compile(early + "home\t900\nhood\t1\n", report, options), "hood"), 0);
+  EXPECT_EQ(report.hidingWords, 0u);
+  // The least wanted visible word goes first, then the next while each pays: "gone" (11, 9 taps
+  // to spell) makes way for "goodness" (600, 4 6 6 3 6...), then hood for homework.
+  const CompiledVocabulary both =
+      Compile(words + "goodness\t600\nhood\t12\ngone\t11\n", report, options);
+  EXPECT_EQ(report.hidingWords, 2u);
+  EXPECT_EQ(FrequencyIn(both, "gone"), -1);
+  EXPECT_EQ(FrequencyIn(both, "hood"), -1);
+  EXPECT_GT(FrequencyIn(both, "goodness"), 0);
+}
+
 TEST(VocCompilerTest, WordsWithoutAListedFamilyAreEstimatedByTheirEnding) {
   // 60 dictionary words end in "ing" and 6 of them are listed; 60 end in "ly", none listed. The
   // unlisted words rank by the share of their ending's words that the list holds, all below the

@@ -23,7 +23,7 @@ constexpr const char* kBuildUsage =
     "            [--lemmas LIST [--lemma-spacing N]] [--kept-families OUT] [--no-family-spread]\n"
     "            [--flat-families] [--no-capitalised-endings] [--no-rare-endings]\n"
     "            [--no-family-preference] [--short-unlisted N] [--short-rare P]\n"
-    "            [--short-rare-lemmas N] [--whole-family-counts] -o FILE.voc\n"
+    "            [--short-rare-lemmas N] [--whole-family-counts] [--hiding W] -o FILE.voc\n"
     "                                 compile a word list (\"word<TAB>count\" lines, or one word\n"
     "                                 a line, most common first) into a vocabulary; --extra adds\n"
     "                                 the words of a dictionary (one word a line), --forms those "
@@ -54,7 +54,10 @@ constexpr const char* kBuildUsage =
     "                                 --whole-family-counts\n"
     "                                 estimating a family's forms from its listed words whatever\n"
     "                                 their first letters (by default from those that begin\n"
-    "                                 with the same two letters)\n";
+    "                                 with the same two letters); --hiding leaving out a word\n"
+    "                                 that keeps a longer one out of the visible candidates when\n"
+    "                                 the taps saved by offering that one sooner exceed W times\n"
+    "                                 the taps of spelling the word\n";
 constexpr const char* kCheckUsage =
     "  voc check FILE.voc --chr FILE.chr [--json]\n"
     "                                 verify order, stored forms, letters and letter-pair "
@@ -105,6 +108,7 @@ int RunVocBuild(Args args) {
   const std::string shortUnlisted = TakeOption(args, "--short-unlisted", "", ok);
   const std::string shortRare = TakeOption(args, "--short-rare", "", ok);
   const std::string shortRareLemmas = TakeOption(args, "--short-rare-lemmas", "", ok);
+  const std::string hiding = TakeOption(args, "--hiding", "", ok);
   const bool noFamilySpread = TakeFlag(args, "--no-family-spread");
   const bool flatFamilies = TakeFlag(args, "--flat-families");
   const bool noCapitalisedEndings = TakeFlag(args, "--no-capitalised-endings");
@@ -143,6 +147,9 @@ int RunVocBuild(Args args) {
       !PositiveCount("--short-rare-lemmas", shortRareLemmas, shortRareLemmaPlaces))
     return 2;
   options.shortRareLemmaPlaces = shortRareLemmaPlaces;
+  size_t hidingWeight = 0;
+  if (!hiding.empty() && !PositiveCount("--hiding", hiding, hidingWeight)) return 2;
+  options.hidingWeight = static_cast<double>(hidingWeight);
   KeyMap map;
   if (!LoadLanguage(chr, map)) return 1;
   std::string bytes;
@@ -212,14 +219,14 @@ int RunVocBuild(Args args) {
       "  merged %zu; %zu letters added as words for keys that had none;\n"
       "  dropped: %zu not typable, %zu over 31 letters, %zu malformed lines, %zu over --max, "
       "%zu beyond the pool's reach, %zu abbreviations, %zu unknown and rare, %zu unlisted and "
-      "short, %zu short and rare;\n"
+      "short, %zu short and rare, %zu hiding longer words;\n"
       "  %zu only from dictionaries (%zu estimated from their family, %zu from a family\n"
       "  without a listed word, %zu from their ending)\n",
       report.listedWords, list.counted ? "counted" : "ranked", report.rankedLemmas, report.parts,
       report.merged, report.keyLetters, report.unencodable, report.tooLong, list.malformedLines,
       report.cutByLimit, report.cutByPool, report.abbreviations, report.rareUnknown,
-      report.shortUnlisted, report.shortRare, report.extraWords, report.familyEstimates,
-      report.unlistedFamilyEstimates, report.endingEstimates);
+      report.shortUnlisted, report.shortRare, report.hidingWords, report.extraWords,
+      report.familyEstimates, report.unlistedFamilyEstimates, report.endingEstimates);
   if (!report.unencodableSamples.empty()) {
     std::printf("  not typable, for example:");
     for (const std::string& sample : report.unencodableSamples)

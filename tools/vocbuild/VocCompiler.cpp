@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <map>
 #include <unordered_map>
 
@@ -105,6 +106,132 @@ std::vector<const Candidate*> SortedByCodes(const std::vector<const Candidate*>&
   std::sort(sorted.begin(), sorted.end(),
             [](const Candidate* a, const Candidate* b) { return CodesBefore(a->word, b->word); });
   return sorted;
+}
+
+// Where a letter lies on the telephone keys 2 to 9: the key (0: on none of them) and its place
+// there (multi-tap takes place + 1 taps).
+struct KeypadLetter {
+  uint8_t key = 0;
+  uint8_t place = 0;
+};
+
+// The words of `sorted` (in code order) whose place among the visible candidates is worth
+// spellWeight times less than the longer words they keep out of it (see the header), flagged by
+// their index among the `total` candidates from `base`.
+std::vector<bool> HidingWords(const KeyMap& map, const std::vector<const Candidate*>& sorted,
+                              const Candidate* base, size_t total, double spellWeight) {
+  constexpr size_t kVisible = 3;  // the candidates the list shows without a next-candidate tap
+  constexpr size_t kKept = 8;     // the best words of a sequence that the counting keeps
+  std::vector<KeypadLetter> letters(256);
+  for (const KeyEntry& key : map.Keys()) {
+    if (map.FindKey(key.key) != &key || key.key < 2 || key.key > 9) continue;
+    for (int i = 0; i < key.count; ++i)
+      letters[key.codes[i]] = {key.key, static_cast<uint8_t>(i)};
+  }
+  // The frequencies the file will give (the search ranks by these), and the key sequences.
+  double minValue = 0, maxValue = 0;
+  for (const Candidate* c : sorted) {
+    if (c->value <= 0) continue;
+    minValue = minValue == 0 ? c->value : std::min(minValue, c->value);
+    maxValue = std::max(maxValue, c->value);
+  }
+  const size_t n = sorted.size();
+  std::vector<uint8_t> frequency(n, 0);
+  std::vector<std::string> keys(n);
+  std::vector<uint32_t> order;  // the words typed on keys 2 to 9 by key sequence, then code
+  order.reserve(n);
+  for (size_t i = 0; i < n; ++i) {
+    const Candidate& c = *sorted[i];
+    if (c.value > 0) frequency[i] = ScaleFrequency(c.value, minValue, maxValue);
+    bool typed = true;
+    for (unsigned char code : c.word) {
+      typed = typed && letters[code].key != 0;
+      keys[i].push_back(static_cast<char>(letters[code].key));
+    }
+    if (typed) order.push_back(static_cast<uint32_t>(i));
+  }
+  std::stable_sort(order.begin(), order.end(),
+                   [&](uint32_t a, uint32_t b) { return keys[a] < keys[b]; });
+  // The search's order among words of one score: frequency, then code order.
+  auto better = [&](uint32_t a, uint32_t b) {
+    return frequency[a] != frequency[b] ? frequency[a] > frequency[b] : a < b;
+  };
+
+  // Every key sequence that words have exactly, with those words best first and the best longer
+  // words that begin with it; and the fewest keys after which each word is visible.
+  struct Sequence {
+    size_t length;
+    std::vector<uint32_t> exact, longer;
+  };
+  std::vector<Sequence> sequences;
+  std::vector<size_t> firstVisible(n, SIZE_MAX);
+  // Visits the words order[lo, hi), which share their first `depth` keys; returns the best
+  // kKept of them by frequency.
+  std::function<std::vector<uint32_t>(size_t, size_t, size_t)> visit = [&](size_t lo, size_t hi,
+                                                                           size_t depth) {
+    size_t e = lo;
+    while (e < hi && keys[order[e]].size() == depth) ++e;
+    std::vector<uint32_t> exact(order.begin() + static_cast<std::ptrdiff_t>(lo),
+                                order.begin() + static_cast<std::ptrdiff_t>(e));
+    std::sort(exact.begin(), exact.end(), better);
+    std::vector<uint32_t> longer;
+    for (size_t child = e; child < hi;) {
+      size_t end = child;
+      while (end < hi && keys[order[end]][depth] == keys[order[child]][depth]) ++end;
+      const std::vector<uint32_t> best = visit(child, end, depth + 1);
+      longer.insert(longer.end(), best.begin(), best.end());
+      child = end;
+    }
+    std::sort(longer.begin(), longer.end(), better);
+    if (longer.size() > kKept) longer.resize(kKept);
+    // Words of the typed length first (their bonus of 127 puts them ahead); after one key only
+    // words of one letter are offered.
+    for (size_t i = 0; i < kVisible && depth >= 1; ++i) {
+      if (i < exact.size())
+        firstVisible[exact[i]] = std::min(firstVisible[exact[i]], depth);
+      else if (depth >= 2 && i - exact.size() < longer.size())
+        firstVisible[longer[i - exact.size()]] =
+            std::min(firstVisible[longer[i - exact.size()]], depth);
+    }
+    if (depth >= 2 && !exact.empty()) sequences.push_back({depth, exact, longer});
+    std::vector<uint32_t> best = std::move(exact);
+    best.insert(best.end(), longer.begin(), longer.end());
+    std::sort(best.begin(), best.end(), better);
+    if (best.size() > kKept) best.resize(kKept);
+    return best;
+  };
+  if (!order.empty()) visit(0, order.size(), 0);
+
+  // At each sequence, while a word of its length is visible: the least wanted of them goes when
+  // the word that would come up in its place saves more taps than spelling it costs.
+  std::vector<bool> hiding(total, false);
+  for (Sequence& s : sequences) {
+    std::vector<uint32_t> list = s.exact;
+    list.insert(list.end(), s.longer.begin(), s.longer.end());
+    while (list.size() > kVisible) {
+      size_t at = SIZE_MAX;
+      for (size_t i = 0; i < kVisible; ++i) {
+        if (keys[list[i]].size() != s.length) break;
+        if (at == SIZE_MAX || sorted[list[i]]->value < sorted[list[at]]->value) at = i;
+      }
+      if (at == SIZE_MAX) break;
+      const uint32_t word = list[at], next = list[kVisible];
+      const double nextCount = sorted[next]->value;
+      double saved = 0;  // keys (or next-candidate taps) that the next word saves each time
+      if (keys[next].size() == s.length) {
+        saved = 1;
+      } else {
+        const size_t before = std::min(firstVisible[next], keys[next].size());
+        saved = before > s.length ? static_cast<double>(before - s.length) : 0;
+      }
+      double spelled = 1;  // the spelling entry, then each letter's multi-taps
+      for (unsigned char code : sorted[word]->word) spelled += letters[code].place + 1;
+      if (nextCount * saved <= spellWeight * sorted[word]->value * spelled) break;
+      hiding[static_cast<size_t>(sorted[word] - base)] = true;
+      list.erase(list.begin() + static_cast<std::ptrdiff_t>(at));
+    }
+  }
+  return hiding;
 }
 
 }  // namespace
@@ -456,13 +583,18 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
     if (a->word.size() != b->word.size()) return a->word.size() < b->word.size();
     return CodesBefore(a->word, b->word);
   });
-  size_t keep = chosen.size();
-  if (options.maxWords != 0 && keep > options.maxWords) {
-    report.cutByLimit = keep - options.maxWords;
-    keep = options.maxWords;
-  }
-  std::vector<const Candidate*> sorted = SortedByCodes(chosen, keep);
-  if (PoolSize(sorted) > kPoolLimit) {
+  // The most wanted words within --max and the pool's reach, in code order.
+  std::vector<const Candidate*> sorted;
+  auto fill = [&] {
+    size_t keep = chosen.size();
+    report.cutByLimit = 0;
+    if (options.maxWords != 0 && keep > options.maxWords) {
+      report.cutByLimit = keep - options.maxWords;
+      keep = options.maxWords;
+    }
+    sorted = SortedByCodes(chosen, keep);
+    report.cutByPool = 0;
+    if (PoolSize(sorted) <= kPoolLimit) return;
     // The largest number of most wanted words whose pool stays within the limit. The words stay
     // in code order; a trial count n keeps those among the n most wanted.
     std::vector<uint32_t> rank(candidates.size(), 0);
@@ -489,10 +621,24 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
         hi = mid;
     }
     report.cutByPool = keep - lo;
-    keep = lo;
-    sorted = SortedByCodes(chosen, keep);
+    sorted = SortedByCodes(chosen, lo);
+  };
+  fill();
+  // Words that keep longer ones out of the visible candidates go, and the words next in line
+  // take their room in the pool (those may hide others in turn, hence a second pass).
+  for (int pass = 0; pass < 2 && options.hidingWeight > 0; ++pass) {
+    const std::vector<bool> hiding =
+        HidingWords(map, sorted, candidates.data(), candidates.size(), options.hidingWeight);
+    const size_t before = chosen.size();
+    chosen.erase(std::remove_if(chosen.begin(), chosen.end(),
+                                [&](const Candidate* c) {
+                                  return hiding[static_cast<size_t>(c - candidates.data())];
+                                }),
+                 chosen.end());
+    if (chosen.size() == before) break;
+    report.hidingWords += before - chosen.size();
+    fill();
   }
-
   double minValue = 0, maxValue = 0;
   for (const Candidate* c : sorted) {
     if (c->value <= 0) continue;
