@@ -405,17 +405,27 @@ TEST(VocCompilerTest, WordsHidingMoreWantedLongerOnesAreLeftOut) {
   EXPECT_GT(FrequencyIn(Compile(words + "home\t900\nhood\t12\n", report), "hood"), 0);
   EXPECT_EQ(report.hidingWords, 0u);
   EXPECT_GT(FrequencyIn(Compile(words + "home\t900\nhood\t13\n", report, options), "hood"), 0);
-  // It stays when the word next in line has four letters too ("gone" would save one
-  // next-candidate tap: 10 < 480), and when homework is offered sooner anyway: without the
-  // words of three letters it shows after 4 6 6.
-  EXPECT_GT(
-      FrequencyIn(Compile(words + "home\t900\nhood\t12\ngone\t10\n", report, options), "hood"),
-      0);
+  // Every word of the length comes before homework, so the words after the two best must all
+  // go for it to come up. "hoof" (1) behind hood takes one next-candidate tap now and 12 taps
+  // spelled: 4 * (11 * 10 + 1 * 11) = 484 < 500, both go. "gone" (10, 9 taps spelled) instead:
+  // 4 * (11 * 10 + 10 * 8) > 500, all stay.
+  const CompiledVocabulary hoof =
+      Compile(words + "home\t900\nhood\t11\nhoof\t1\n", report, options);
+  EXPECT_EQ(report.hidingWords, 2u);
+  EXPECT_EQ(FrequencyIn(hoof, "hood"), -1);
+  EXPECT_EQ(FrequencyIn(hoof, "hoof"), -1);
+  const CompiledVocabulary gone =
+      Compile(words + "home\t900\nhood\t11\ngone\t10\n", report, options);
+  EXPECT_EQ(report.hidingWords, 0u);
+  EXPECT_GT(FrequencyIn(gone, "gone"), 0);
+  // Nothing goes when homework is offered sooner anyway: without the words of three letters it
+  // shows after 4 6 6.
   const std::string early = "go\t3000\nin\t2000\nho\t1500\ngood\t1000\nhomework\t500\n";
   EXPECT_GT(FrequencyIn(Compile(early + "home\t900\nhood\t1\n", report, options), "hood"), 0);
   EXPECT_EQ(report.hidingWords, 0u);
-  // The least wanted visible word goes first, then the next while each pays: "gone" (11, 9 taps
-  // to spell) makes way for "goodness" (600, 4 6 6 3 6...), then hood for homework.
+  // Of the ways to make room the best is taken: with only "good" (1000) kept, "goodness" (600,
+  // 4 6 6 3 6...) and homework both come up for hood and gone, 1100 - 4 * (12 * 10 + 11 * 9) =
+  // 224, more than keeping hood too (600 - 4 * 11 * 9 = 204).
   const CompiledVocabulary both =
       Compile(words + "goodness\t600\nhood\t12\ngone\t11\n", report, options);
   EXPECT_EQ(report.hidingWords, 2u);

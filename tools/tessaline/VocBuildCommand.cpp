@@ -54,10 +54,10 @@ constexpr const char* kBuildUsage =
     "                                 --whole-family-counts\n"
     "                                 estimating a family's forms from its listed words whatever\n"
     "                                 their first letters (by default from those that begin\n"
-    "                                 with the same two letters); --hiding leaving out a word\n"
-    "                                 that keeps a longer one out of the visible candidates when\n"
-    "                                 the taps saved by offering that one sooner exceed W times\n"
-    "                                 the taps of spelling the word\n";
+    "                                 with the same two letters); --hiding leaving out the\n"
+    "                                 words that keep longer ones out of the visible candidates\n"
+    "                                 when the taps saved by offering those sooner exceed W\n"
+    "                                 times the taps of spelling them\n";
 constexpr const char* kCheckUsage =
     "  voc check FILE.voc --chr FILE.chr [--json]\n"
     "                                 verify order, stored forms, letters and letter-pair "

@@ -202,34 +202,39 @@ std::vector<bool> HidingWords(const KeyMap& map, const std::vector<const Candida
   };
   if (!order.empty()) visit(0, order.size(), 0);
 
-  // At each sequence, while a word of its length is visible: the least wanted of them goes when
-  // the word that would come up in its place saves more taps than spelling it costs.
+  // At each sequence: the words of its length come first, and longer words take the visible
+  // places they leave. Keeping its k best words (k below 3 and below their number) and leaving
+  // out the others gains, for each longer word that then comes up, its count times the keys
+  // sooner it is offered; it costs, for each word left out, its count times the taps of
+  // spelling it (one for the spelling entry and each letter's multi-taps) less the
+  // next-candidate taps it took (3 entries on each; none is offered after the 7th). The best
+  // k whose gain exceeds spellWeight times its cost is taken; without one, all stay.
+  constexpr size_t kOffered = 7;
   std::vector<bool> hiding(total, false);
-  for (Sequence& s : sequences) {
-    std::vector<uint32_t> list = s.exact;
-    list.insert(list.end(), s.longer.begin(), s.longer.end());
-    while (list.size() > kVisible) {
-      size_t at = SIZE_MAX;
-      for (size_t i = 0; i < kVisible; ++i) {
-        if (keys[list[i]].size() != s.length) break;
-        if (at == SIZE_MAX || sorted[list[i]]->value < sorted[list[at]]->value) at = i;
+  for (const Sequence& s : sequences) {
+    size_t kept = s.exact.size();
+    double best = 0;
+    for (size_t k = 0; k < std::min(s.exact.size(), kVisible); ++k) {
+      double cost = 0;
+      for (size_t i = k; i < s.exact.size() && i < kOffered; ++i) {
+        double spelled = 1;
+        for (unsigned char code : sorted[s.exact[i]]->word) spelled += letters[code].place + 1;
+        cost += sorted[s.exact[i]]->value * (spelled - static_cast<double>(i / kVisible));
       }
-      if (at == SIZE_MAX) break;
-      const uint32_t word = list[at], next = list[kVisible];
-      const double nextCount = sorted[next]->value;
-      double saved = 0;  // keys (or next-candidate taps) that the next word saves each time
-      if (keys[next].size() == s.length) {
-        saved = 1;
-      } else {
-        const size_t before = std::min(firstVisible[next], keys[next].size());
-        saved = before > s.length ? static_cast<double>(before - s.length) : 0;
+      double gain = 0;
+      for (size_t j = 0; j + k < kVisible && j < s.longer.size(); ++j) {
+        const uint32_t word = s.longer[j];
+        const size_t before = std::min(firstVisible[word], keys[word].size());
+        if (before > s.length)
+          gain += sorted[word]->value * static_cast<double>(before - s.length);
       }
-      double spelled = 1;  // the spelling entry, then each letter's multi-taps
-      for (unsigned char code : sorted[word]->word) spelled += letters[code].place + 1;
-      if (nextCount * saved <= spellWeight * sorted[word]->value * spelled) break;
-      hiding[static_cast<size_t>(sorted[word] - base)] = true;
-      list.erase(list.begin() + static_cast<std::ptrdiff_t>(at));
+      if (gain - spellWeight * cost > best) {
+        best = gain - spellWeight * cost;
+        kept = k;
+      }
     }
+    for (size_t i = kept; i < s.exact.size(); ++i)
+      hiding[static_cast<size_t>(sorted[s.exact[i]] - base)] = true;
   }
   return hiding;
 }

@@ -41,20 +41,21 @@
 //    kept; then, should the front-coded pool come near 2^20 bytes (the reach of an entry's
 //    20-bit offset), the least wanted are left out until it stays 64 KiB below that, which
 //    leaves room for the user's own words;
-//  - then a word that keeps a more wanted longer word out of the visible candidates goes
+//  - then the words that keep more wanted longer words out of the visible candidates go
 //    (BuildOptions::hidingWeight): after the n keys of a word of n letters, the word search
 //    shows the words of that length before any longer word, so each visible one holds a place
 //    that a longer word beginning with the same keys would take (English's "tie" kept "they"
-//    out after t-h-e). For every key sequence that words have, the least wanted of its visible
-//    words of that length goes, one after another, while the word that comes up in its place
-//    saves more taps than spelling the word costs, hidingWeight times over: saved, the count of
-//    the word coming up times the keys sooner it is offered (a longer word: than at the first
-//    key sequence at which it was visible, at most its own length; a word of the same length:
-//    one next-candidate tap); spent, the word's own count times the taps of spelling it (one
-//    for the spelling entry and each letter's multi-taps). The counts are those the
-//    frequencies come from, and the search's order is that of the frequencies the kept words
-//    have. The words next in line take the room of those left out, and a second pass weighs
-//    them too;
+//    out after t-h-e). For every key sequence that words have, the compiler weighs keeping only
+//    its k best words of that length (k = 0, 1 or 2, fewer than it has) and leaving out the
+//    others: that gains, for each longer word that comes up into a visible place, its count
+//    times the keys sooner it is offered (than at the first key sequence at which it was
+//    visible, at most its own length); it costs, for each word left out, its count times the
+//    taps of spelling it (one for the spelling entry and each letter's multi-taps) less the
+//    next-candidate taps it took (three entries on each; none after the seventh). The k of the
+//    greatest gain beyond hidingWeight times the cost is taken; when none gains more, all
+//    stay. The counts are those the frequencies come from, and the search's order is that of
+//    the frequencies the kept words have. The words next in line take the room of those left
+//    out, and a second pass weighs them too;
 //  - ranked lemmas (BuildOptions::rankedLemmas: dictionary words in the order of another
 //    measure, such as the counts of their English translations): each one that the list lacks
 //    and whose families have no listed word counts as listed, ranked after the list's last word
@@ -180,8 +181,8 @@ struct BuildOptions {
   double shortRarePerMillion = 0;
   // A short rare word among the first this many ranked lemmas stays (0: none does).
   uint64_t shortRareLemmaPlaces = 0;
-  // A word that keeps a longer one out of the visible candidates goes when the taps this would
-  // save exceed this many times the taps of spelling it (see above); 0 keeps them all.
+  // The words that keep longer ones out of the visible candidates go when the taps this would
+  // save exceed this many times the taps of spelling them (see above); 0 keeps them all.
   double hidingWeight = 0;
   // A form's family count comes from the listed words of its family that begin with the same
   // this many letters (0: from the whole family). A dictionary's family holds the words its
