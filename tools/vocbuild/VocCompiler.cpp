@@ -108,6 +108,18 @@ std::vector<const Candidate*> SortedByCodes(const std::vector<const Candidate*>&
   return sorted;
 }
 
+// The lowest and highest count or estimate above 0 of the words: the ends of the frequency
+// scale (both 0 when none has one).
+std::pair<double, double> ValueRange(const std::vector<const Candidate*>& words) {
+  double minValue = 0, maxValue = 0;
+  for (const Candidate* c : words) {
+    if (c->value <= 0) continue;
+    minValue = minValue == 0 ? c->value : std::min(minValue, c->value);
+    maxValue = std::max(maxValue, c->value);
+  }
+  return {minValue, maxValue};
+}
+
 // Where a letter lies on the telephone keys 2 to 9: the key (0: on none of them) and its place
 // there (multi-tap takes place + 1 taps).
 struct KeypadLetter {
@@ -121,7 +133,6 @@ struct KeypadLetter {
 std::vector<bool> HidingWords(const KeyMap& map, const std::vector<const Candidate*>& sorted,
                               const Candidate* base, size_t total, double spellWeight) {
   constexpr size_t kVisible = 3;  // the candidates the list shows without a next-candidate tap
-  constexpr size_t kKept = 8;     // the best words of a sequence that the counting keeps
   std::vector<KeypadLetter> letters(256);
   for (const KeyEntry& key : map.Keys()) {
     if (map.FindKey(key.key) != &key || key.key < 2 || key.key > 9) continue;
@@ -129,12 +140,7 @@ std::vector<bool> HidingWords(const KeyMap& map, const std::vector<const Candida
       letters[key.codes[i]] = {key.key, static_cast<uint8_t>(i)};
   }
   // The frequencies the file will give (the search ranks by these), and the key sequences.
-  double minValue = 0, maxValue = 0;
-  for (const Candidate* c : sorted) {
-    if (c->value <= 0) continue;
-    minValue = minValue == 0 ? c->value : std::min(minValue, c->value);
-    maxValue = std::max(maxValue, c->value);
-  }
+  const auto [minValue, maxValue] = ValueRange(sorted);
   const size_t n = sorted.size();
   std::vector<uint8_t> frequency(n, 0);
   std::vector<std::string> keys(n);
@@ -166,7 +172,8 @@ std::vector<bool> HidingWords(const KeyMap& map, const std::vector<const Candida
   std::vector<Sequence> sequences;
   std::vector<size_t> firstVisible(n, SIZE_MAX);
   // Visits the words order[lo, hi), which share their first `depth` keys; returns the best
-  // kKept of them by frequency.
+  // kVisible of them by frequency (the best of a sequence's longer words are among its
+  // children's best).
   std::function<std::vector<uint32_t>(size_t, size_t, size_t)> visit = [&](size_t lo, size_t hi,
                                                                            size_t depth) {
     size_t e = lo;
@@ -183,7 +190,7 @@ std::vector<bool> HidingWords(const KeyMap& map, const std::vector<const Candida
       child = end;
     }
     std::sort(longer.begin(), longer.end(), better);
-    if (longer.size() > kKept) longer.resize(kKept);
+    if (longer.size() > kVisible) longer.resize(kVisible);
     // Words of the typed length first (their bonus of 127 puts them ahead); after one key only
     // words of one letter are offered.
     for (size_t i = 0; i < kVisible && depth >= 1; ++i) {
@@ -197,7 +204,7 @@ std::vector<bool> HidingWords(const KeyMap& map, const std::vector<const Candida
     std::vector<uint32_t> best = std::move(exact);
     best.insert(best.end(), longer.begin(), longer.end());
     std::sort(best.begin(), best.end(), better);
-    if (best.size() > kKept) best.resize(kKept);
+    if (best.size() > kVisible) best.resize(kVisible);
     return best;
   };
   if (!order.empty()) visit(0, order.size(), 0);
@@ -644,12 +651,7 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
     report.hidingWords += before - chosen.size();
     fill();
   }
-  double minValue = 0, maxValue = 0;
-  for (const Candidate* c : sorted) {
-    if (c->value <= 0) continue;
-    minValue = minValue == 0 ? c->value : std::min(minValue, c->value);
-    maxValue = std::max(maxValue, c->value);
-  }
+  const auto [minValue, maxValue] = ValueRange(sorted);
   CompiledVocabulary vocabulary;
   vocabulary.entries.reserve(sorted.size());
   std::vector<bool> kept(candidates.size(), false);
