@@ -6,6 +6,8 @@
 #include <map>
 #include <unordered_map>
 
+#include "engine/WordSearch.h"
+
 namespace tessaline::vocbuild {
 namespace {
 
@@ -216,18 +218,20 @@ std::vector<bool> HidingWords(const KeyMap& map, const std::vector<const Candida
   // spelling it (one for the spelling entry and each letter's multi-taps) less the
   // next-candidate taps it took (3 entries on each; none is offered after the 7th). The best
   // k whose gain exceeds spellWeight times its cost is taken; without one, all stay.
-  constexpr size_t kOffered = 7;
   std::vector<bool> hiding(total, false);
   for (const Sequence& s : sequences) {
+    // What leaving out each offered word costs; cost[i]: all of them from the i-th on.
+    const size_t offered = std::min(s.exact.size(), WordSearch::kMaxCandidates);
+    std::vector<double> cost(offered + 1, 0.0);
+    for (size_t i = offered; i-- > 0;) {
+      double spelled = 1;
+      for (unsigned char code : sorted[s.exact[i]]->word) spelled += letters[code].place + 1;
+      cost[i] = cost[i + 1] +
+                sorted[s.exact[i]]->value * (spelled - static_cast<double>(i / kVisible));
+    }
     size_t kept = s.exact.size();
     double best = 0;
     for (size_t k = 0; k < std::min(s.exact.size(), kVisible); ++k) {
-      double cost = 0;
-      for (size_t i = k; i < s.exact.size() && i < kOffered; ++i) {
-        double spelled = 1;
-        for (unsigned char code : sorted[s.exact[i]]->word) spelled += letters[code].place + 1;
-        cost += sorted[s.exact[i]]->value * (spelled - static_cast<double>(i / kVisible));
-      }
       double gain = 0;
       for (size_t j = 0; j + k < kVisible && j < s.longer.size(); ++j) {
         const uint32_t word = s.longer[j];
@@ -235,8 +239,8 @@ std::vector<bool> HidingWords(const KeyMap& map, const std::vector<const Candida
         if (before > s.length)
           gain += sorted[word]->value * static_cast<double>(before - s.length);
       }
-      if (gain - spellWeight * cost > best) {
-        best = gain - spellWeight * cost;
+      if (gain - spellWeight * cost[k] > best) {
+        best = gain - spellWeight * cost[k];
         kept = k;
       }
     }
