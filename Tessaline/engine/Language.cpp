@@ -4,17 +4,13 @@
 #include <cstdio>
 #include <vector>
 
+#include "engine/UserDictionaryEdits.h"
+#include "engine/UserDictionaryFile.h"
 #include "system/Clock.h"
 #include "system/DataFiles.h"
 #include "system/Messages.h"
 
 namespace tessaline {
-namespace {
-
-constexpr int32_t kMaxCount = 32767;  // the record's count is 16-bit
-
-}  // namespace
-
 std::string SiblingFilePath(const std::string& chrPath, const char* extension) {
   const size_t dot = chrPath.rfind('.');
   if (dot == std::string::npos) return chrPath;
@@ -26,33 +22,75 @@ Language::Language(const std::string& chrPath, const WideString& name, bool with
     : filePath_(chrPath),
       name_(name),
       freqMax_(std::max<int32_t>(freqMax, 1)),
-      freqInc_(std::max<int32_t>(freqInc, 1)) {
+      freqInc_(std::max<int32_t>(freqInc, 1)),
+      withUserDictionary_(withUserDictionary),
+      adaptiveVoc_(adaptiveVoc) {
+  LoadFiles();
+}
+
+void Language::LoadFiles() {
+  vocabularyLoaded_ = false;
+  userDictionaryLoaded_ = false;
+  writable_ = false;
+  stale_ = false;
+  tidyWords_ = false;
+  knownWords_.clear();
+  userDictionary_ = UserDictionary();
+  vocabularyReport_ = VocabularyLoadReport();
   keyMap_.LoadKeyMap(filePath_);
 
   const std::string vocabularyPath = VocabularyPath();
   FILE* file = OpenDataFile(vocabularyPath, "rb");
   if (!file) {
+    vocabulary_.Clear();
     const std::string text = "Can not load '" + vocabularyPath + "' vocabulary";
     ShowMessage(AnsiToWide(text), kMessageOk);
     return;
   }
   // With the user's words to insert, the search aids are derived once, after them.
-  if (withUserDictionary) vocabulary_.BeginBulkInsert();
+  if (withUserDictionary_) vocabulary_.BeginBulkInsert();
   vocabularyReport_ = vocabulary_.LoadVocabulary(file);
   std::fclose(file);
   vocabularyLoaded_ = true;
-
-  if (!withUserDictionary) return;
-  userDictionary_.LoadUserDictionary(UserDictionaryPath());
-  userDictionaryLoaded_ = true;
-  // The user's words go back into the vocabulary; a word the vocabulary holds by now, a
-  // repeated word and a word the key map cannot encode drop out of the list.
-  const std::vector<WideString> words = userDictionary_.Words();
-  userDictionary_.ClearWords();
-  for (const WideString& word : words) AddUserWord(word);
+  if (!withUserDictionary_) return;
+  // A key map without letters or keys, or a vocabulary cut short or damaged, would turn the
+  // user's words and records into refusals and wrong bases: such a language never edits them.
+  writable_ = !keyMap_.Charsets().empty() && !keyMap_.Keys().empty() &&
+              vocabularyReport_.Complete() && UserDictionaryPath() != filePath_;
+  LoadUserWords();
   vocabulary_.EndBulkInsert();
-  if (adaptiveVoc) ApplyAllAdaptations();
+  if (adaptiveVoc_) ApplyAllAdaptations();
+  userDictionaryLoaded_ = true;
   changedSinceLoad_ = false;  // what the files hold
+}
+
+void Language::LoadUserWords() {
+  UserDictionaryFile& file = UserDictionaryFileAt(UserDictionaryPath());
+  UserDictionary read;
+  const UserFileView view = file.Read(read);
+  memoryStamp_ = view.stamp;
+  memoryWhole_ = view.read != DataFileRead::kUnreadable;
+  if (!memoryWhole_) file.NoteFailure(UserFileStatus::kUnreadable);
+  // The user's words go back into the vocabulary; a word the vocabulary holds by now, a
+  // repeated or empty word and a word the key map cannot encode drop out of the list. The file
+  // keeps the words that cannot be encoded (another key map may take them); the others leave it
+  // with the next write.
+  userDictionary_.Adaptations() = read.Adaptations();
+  userDictionary_.SetDecayDay(read.DecayDay());
+  std::vector<WideString> kept;
+  for (const WideString& word : read.Words()) {
+    if (InsertUserWord(word)) {
+      kept.push_back(word);
+      continue;
+    }
+    LetterCodes codes;
+    if (word.empty() || std::find(kept.begin(), kept.end(), word) != kept.end()) {
+      tidyWords_ = true;
+    } else if (keyMap_.Encode(word, codes) && vocabulary_.FindWord(codes) >= 0) {
+      knownWords_.push_back(word);
+      tidyWords_ = true;
+    }
+  }
 }
 
 Language::~Language() = default;
@@ -62,15 +100,25 @@ Language::LengthAndFrequency Language::EntryLengthAndFrequency(size_t index) con
   return {vocabulary_.EntryLength(index), vocabulary_.EntryFrequency(index)};
 }
 
-bool Language::AddUserWord(const WideString& word) {
+bool Language::InsertUserWord(const WideString& word) {
   const std::vector<WideString>& words = userDictionary_.Words();
   if (std::find(words.begin(), words.end(), word) != words.end()) return false;
   if (word.empty() || word.size() > kMaxUserWordUnits) return false;
   LetterCodes codes;
   if (!keyMap_.Encode(word, codes)) return false;
   if (!vocabulary_.InsertIfAbsent(codes, 1)) return false;
-  changedSinceLoad_ = true;
   userDictionary_.AppendWord(word);
+  return true;
+}
+
+bool Language::AddUserWord(const WideString& word) {
+  if (!InsertUserWord(word)) return false;
+  changedSinceLoad_ = true;
+  if (MakesEdits()) {
+    UserDictionaryEdits edit;
+    edit.AddWord(word);
+    UserDictionaryFileAt(UserDictionaryPath()).Queue(edit);
+  }
   return true;
 }
 
@@ -99,26 +147,29 @@ void Language::ApplyAllAdaptations() {
   for (auto& [word, record] : userDictionary_.Adaptations()) ApplyAdaptation(word, record);
 }
 
-void Language::LearnWord(const WideString& word) {
+bool Language::LearnWord(const WideString& word) {
   AdaptationMap& records = userDictionary_.Adaptations();
   auto it = records.find(word);
   LetterCodes codes;
-  if (!keyMap_.Encode(word, codes)) return;
+  if (!keyMap_.Encode(word, codes)) return false;
   if (it == records.end()) {
     const int32_t entry = vocabulary_.FindWord(codes);
-    if (entry < 0) return;  // words outside the vocabulary are not learned
+    if (entry < 0) return false;  // words outside the vocabulary are not learned
     AdaptationRecord record;
     record.entry = entry;
     record.count = 1;
     record.base = vocabulary_.EntryFrequency(static_cast<size_t>(entry));
     it = records.emplace(word, record).first;
   } else {
-    int64_t count = static_cast<int64_t>(it->second.count) + freqInc_;
-    count = std::min<int64_t>(count, freqMax_);
-    it->second.count = static_cast<int16_t>(std::clamp<int64_t>(count, 0, kMaxCount));
+    it->second.count = CountAfterCommit(it->second.count, freqInc_, freqMax_);
   }
   ApplyAdaptation(it->first, it->second);
+  if (!MakesEdits()) return true;
+  UserDictionaryEdits edit;
+  edit.Learn(word, it->second.entry, it->second.base, freqInc_, freqMax_);
+  UserDictionaryFileAt(UserDictionaryPath()).Queue(edit);
   StoreUserDictionary();
+  return true;
 }
 
 void Language::DailyDecay() {
@@ -128,27 +179,62 @@ void Language::DailyDecay() {
   AdaptationMap& records = userDictionary_.Adaptations();
   for (auto it = records.begin(); it != records.end();) {
     AdaptationRecord& record = it->second;
-    if (record.count <= 1) {
+    const int32_t count = CountAfterDecay(record.count, freqMax_);
+    if (count < 0) {
       record.count = 0;
       ApplyAdaptation(it->first, record);  // back to the base frequency
       it = records.erase(it);
       continue;
     }
-    int32_t count = std::min<int32_t>(record.count, freqMax_);
-    record.count = static_cast<int16_t>(std::max<int32_t>(count - 1, 0));
+    record.count = static_cast<int16_t>(count);
     ApplyAdaptation(it->first, record);
     ++it;
   }
   userDictionary_.SetDecayDay(today);
+  if (!MakesEdits()) return;
+  // The file's own decay day decides, under the writers' lock: a decay another process ran
+  // today is not run twice.
+  UserDictionaryEdits edit;
+  edit.Decay(today, freqMax_);
+  UserDictionaryFileAt(UserDictionaryPath()).Queue(edit);
   StoreUserDictionary();
 }
 
 bool Language::StoreUserDictionary() {
+  if (!MakesEdits()) return false;
+  UserDictionaryFile& file = UserDictionaryFileAt(UserDictionaryPath());
+  if (tidyWords_) {
+    UserDictionaryEdits tidy;
+    tidy.TidyWords(knownWords_);
+    file.Queue(tidy);
+    tidyWords_ = false;
+    knownWords_.clear();
+  }
+  if (!file.HasPending()) return true;
+  const UserFileOutcome outcome = file.CommitPending();
+  if (outcome.status != UserFileStatus::kSaved) {
+    file.NoteFailure(outcome.status);
+    return false;
+  }
+  // The file held exactly what this object reflects, so now it holds the object with its edits.
+  // Otherwise another writer's changes are in the file and not here.
+  if (memoryWhole_ && !stale_ && outcome.before == memoryStamp_) {
+    memoryStamp_ = outcome.after;
+  } else {
+    stale_ = true;
+  }
+  return true;
+}
+
+bool Language::FileChangedElsewhere() const {
   if (!userDictionaryLoaded_) return false;
-  // A language file named without any "." would give the user dictionary its own path: the
-  // language file is never overwritten.
-  if (UserDictionaryPath() == filePath_) return false;
-  return userDictionary_.SaveUserDictionary(UserDictionaryPath());
+  return stale_ || !(StampOfDataFile(UserDictionaryPath()) == memoryStamp_);
+}
+
+bool Language::RefreshFromFiles() {
+  if (!FileChangedElsewhere()) return false;
+  LoadFiles();
+  return true;
 }
 
 }  // namespace tessaline

@@ -12,6 +12,7 @@
 #include "engine/UserDictionary.h"
 #include "engine/Vocabulary.h"
 #include "languages/KeyMap.h"
+#include "system/DataFiles.h"
 
 namespace tessaline {
 
@@ -23,8 +24,12 @@ class Language {
  public:
   // Builds the object and loads its files: the key map, the vocabulary (a vocabulary that does
   // not open shows "Can not load '%s' vocabulary" and leaves the vocabulary and the user
-  // dictionary empty), and, when asked, the user dictionary, whose words are inserted into the
-  // vocabulary and whose adaptation records are applied when adaptiveVoc is set.
+  // dictionary empty), and, when asked, the user dictionary as its file holds it with this
+  // process's edits that are not written yet (engine/UserDictionaryFile.h), whose words are
+  // inserted into the vocabulary and whose adaptation records are applied when adaptiveVoc is
+  // set. A user dictionary that exists but cannot be read is noted to be told of once
+  // (TellUserFileFailures); its words are missing from the object, and nothing is written over
+  // the file.
   Language(const std::string& chrPath, const WideString& name, bool withUserDictionary,
            bool adaptiveVoc, int32_t freqMax, int32_t freqInc);
   virtual ~Language();
@@ -65,14 +70,22 @@ class Language {
 
   // The user dictionary and learning.
   //
+  // Nothing here writes the object's copy of the user dictionary to its file: each change is
+  // also kept as an edit of the file, and StoreUserDictionary merges the edits into what the file
+  // holds then, so that the words and records other writers put there stay. A language whose key
+  // map has no letters or keys, or whose vocabulary did not load whole, makes no edits: it never
+  // changes the user's file.
+  //
   // A word of the user: false when it is in the list already, cannot be encoded, is empty or
   // longer than the user dictionary file can hold (255 code units), or is in the vocabulary;
   // otherwise it is inserted into the vocabulary with frequency 1 (unless a vocabulary limit
-  // refuses it) and appended to the list. Nothing is saved here.
+  // refuses it), appended to the list and kept as an edit. Nothing is saved here.
   bool AddUserWord(const WideString& word);
   // One commit of a word: raises its usage count (a vocabulary word seen for the first time gets
   // a record), writes its adapted frequency into the vocabulary and saves the user dictionary.
-  void LearnWord(const WideString& word);
+  // False when the word was not learned (not encodable, or outside the vocabulary without a
+  // record); nothing is saved then.
+  bool LearnWord(const WideString& word);
   // Writes the record's adapted frequency into the vocabulary, finding the word's entry again
   // when the cached one is stale.
   void ApplyAdaptation(const WideString& word, AdaptationRecord& record);
@@ -80,11 +93,24 @@ class Language {
   // Once per day of the year (UTC): every count drops by one; a record reaching 0 is removed
   // and its word returns to its base frequency. Saves the user dictionary.
   void DailyDecay();
-  // Saves the user dictionary to the .usr path. A language whose user dictionary was never read
-  // (made without one, or whose vocabulary did not open) does not write the file, so that it
-  // cannot replace the user's words with an empty list, nor when the .usr path would be the
-  // language file's own (a path without any "."): the result is then false.
+  // Writes the edits not written yet (this language's and any other writer's of this process)
+  // into the .usr file as it is now. A language whose user dictionary was never read (made
+  // without one, or whose vocabulary did not open), that makes no edits (above), or whose .usr
+  // path would be the language file's own (a path without any ".") writes nothing: the result is
+  // then false. A write that fails keeps the edits for the next try and tells the user once; the
+  // result is false. When the file had been changed by another writer since this object read
+  // it, the object is out of date: FileChangedElsewhere says so until RefreshFromFiles.
   bool StoreUserDictionary();
+  // The user dictionary file is not the one this object reflects: another writer changed it
+  // (its size, write time or identity differ from the ones this object read or wrote last).
+  // Costs one look at the file's stamp.
+  bool FileChangedElsewhere() const;
+  // Reads the language's files again when FileChangedElsewhere, in place (a pointer to the
+  // object stays good, but a search running over its vocabulary must start again). True when
+  // it did.
+  bool RefreshFromFiles();
+  // Whether this language may change its user dictionary file at all (see above).
+  bool MakesEdits() const { return userDictionaryLoaded_ && writable_; }
   // base + count * 127 / FreqMax, kept to 16 bits (a negative count counts as 0).
   uint16_t AdaptedFrequency(const AdaptationRecord& record) const;
 
@@ -115,6 +141,9 @@ class Language {
   bool ChangedSinceLoad() const { return changedSinceLoad_; }
 
  private:
+  void LoadFiles();
+  void LoadUserWords();
+  bool InsertUserWord(const WideString& word);
   UserDictionary userDictionary_;
   KeyMap keyMap_;
   Vocabulary vocabulary_{keyMap_};
@@ -122,9 +151,21 @@ class Language {
   WideString name_;
   int32_t freqMax_;
   int32_t freqInc_;
+  bool withUserDictionary_;
+  bool adaptiveVoc_;
   bool vocabularyLoaded_ = false;
   bool userDictionaryLoaded_ = false;
   bool changedSinceLoad_ = false;
+  bool writable_ = false;
+  // The user dictionary file as this object last read or wrote it; false in `memoryWhole_` when
+  // it could not be read, so that the object lacks whatever the file holds.
+  DataFileStamp memoryStamp_;
+  bool memoryWhole_ = true;
+  bool stale_ = false;
+  // Words of the file that the object left out as empty, repeated or in the vocabulary by now:
+  // the first write takes them out of the file too.
+  bool tidyWords_ = false;
+  std::vector<WideString> knownWords_;
   VocabularyLoadReport vocabularyReport_;
 };
 

@@ -3,15 +3,11 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "engine/UserDictionaryFile.h"
 #include "system/DataFiles.h"
 
 namespace tessaline {
 namespace {
-
-size_t& WriteLimit() {
-  static size_t limit = SIZE_MAX;
-  return limit;
-}
 
 // Reads the file's fields in order; every read checks that the bytes are there.
 class Reader {
@@ -68,8 +64,6 @@ void PutWord(std::string& out, const WideString& word) {
 bool Storable(const WideString& word) { return word.size() <= kMaxUserWordUnits; }
 
 }  // namespace
-
-void SetUserDictionaryWriteLimit(size_t bytes) { WriteLimit() = bytes; }
 
 bool UserDictionary::LoadUserDictionary(const std::string& path) {
   words_.clear();
@@ -148,17 +142,7 @@ std::string UserDictionary::FileBytes() const {
 }
 
 bool UserDictionary::SaveUserDictionary(const std::string& path) const {
-  const std::string bytes = FileBytes();
-  const std::string temporary = path + ".tmp";
-  FILE* file = OpenDataFile(temporary, "wb");
-  if (!file) return false;
-  const size_t toWrite = bytes.size() < WriteLimit() ? bytes.size() : WriteLimit();
-  bool written = std::fwrite(bytes.data(), 1, toWrite, file) == toWrite && toWrite == bytes.size();
-  written = FlushToDisk(file) && written;
-  written = std::fclose(file) == 0 && written;
-  if (written && ReplaceDataFile(temporary, path)) return true;
-  std::remove(HostPath(temporary).c_str());
-  return false;
+  return WriteUserFileBytes(path, FileBytes());
 }
 
 }  // namespace tessaline

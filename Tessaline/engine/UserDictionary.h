@@ -58,10 +58,12 @@ class UserDictionary {
   // The report of the last load.
   const UserDictionaryLoadReport& LastLoad() const { return lastLoad_; }
 
-  // Writes everything to the file (a device path). The new content goes to a temporary file
-  // beside it ("<path>.tmp"), which replaces the old file only once it is complete and flushed;
-  // a save that fails at any point leaves the old file as it was. Words longer than 255 code
-  // units are left out. The result says whether the file was replaced (no message otherwise).
+  // Writes everything to the file (a device path), whatever it holds: only for a file nobody
+  // else writes (a new one, a test's). The writers of the user's own files merge their edits
+  // through UserDictionaryFile instead. The new content goes to a temporary file of this writer's
+  // own beside it, which replaces the old file only once it is complete and flushed; a save that
+  // fails at any point leaves the old file as it was. Words longer than 255 code units are left
+  // out. The result says whether the file was replaced (no message otherwise).
   bool SaveUserDictionary(const std::string& path) const;
   // The file's bytes as SaveUserDictionary writes them.
   std::string FileBytes() const;

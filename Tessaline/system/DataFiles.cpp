@@ -1,5 +1,7 @@
 #include "system/DataFiles.h"
 
+#include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
@@ -9,6 +11,7 @@
 #include <io.h>
 #include <windows.h>
 #else
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -87,7 +90,11 @@ DataFileStamp StampOfDataFile(const std::string& devicePath) {
   HANDLE file = CreateFileW(reinterpret_cast<const wchar_t*>(path.c_str()), 0,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return stamp;
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    stamp.exists = error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+    return stamp;
+  }
   BY_HANDLE_FILE_INFORMATION info{};
   if (GetFileInformationByHandle(file, &info)) {
     stamp.exists = true;
@@ -100,7 +107,10 @@ DataFileStamp StampOfDataFile(const std::string& devicePath) {
   CloseHandle(file);
 #else
   struct stat info {};
-  if (stat(HostPath(devicePath).c_str(), &info) != 0) return stamp;
+  if (stat(HostPath(devicePath).c_str(), &info) != 0) {
+    stamp.exists = errno != ENOENT && errno != ENOTDIR;
+    return stamp;
+  }
   stamp.exists = true;
   stamp.size = static_cast<uint64_t>(info.st_size);
   stamp.writeTime = static_cast<uint64_t>(info.st_mtim.tv_sec) * 1000000000u +
@@ -109,6 +119,68 @@ DataFileStamp StampOfDataFile(const std::string& devicePath) {
   stamp.volume = static_cast<uint64_t>(info.st_dev);
 #endif
   return stamp;
+}
+
+DataFileRead ReadWholeDataFile(const std::string& devicePath, std::string& bytes) {
+  bytes.clear();
+#ifdef _WIN32
+  const WideString path = AnsiToWide(HostPath(devicePath));
+  HANDLE file = CreateFileW(reinterpret_cast<const wchar_t*>(path.c_str()), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
+               ? DataFileRead::kMissing
+               : DataFileRead::kUnreadable;
+  }
+  bool whole = true;
+  char chunk[16384];
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(file, chunk, sizeof chunk, &got, nullptr)) {
+      whole = false;
+      break;
+    }
+    if (got == 0) break;
+    bytes.append(chunk, got);
+  }
+  CloseHandle(file);
+#else
+  const int file = open(HostPath(devicePath).c_str(), O_RDONLY | O_CLOEXEC);
+  if (file < 0) {
+    return errno == ENOENT || errno == ENOTDIR ? DataFileRead::kMissing
+                                               : DataFileRead::kUnreadable;
+  }
+  bool whole = true;
+  char chunk[16384];
+  for (;;) {
+    const ssize_t got = read(file, chunk, sizeof chunk);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      whole = false;
+      break;
+    }
+    if (got == 0) break;
+    bytes.append(chunk, static_cast<size_t>(got));
+  }
+  close(file);
+#endif
+  if (!whole) {
+    bytes.clear();
+    return DataFileRead::kUnreadable;
+  }
+  return DataFileRead::kRead;
+}
+
+std::string TemporaryPathFor(const std::string& devicePath) {
+  static std::atomic<unsigned> count{0};
+#ifdef _WIN32
+  const unsigned long process = GetCurrentProcessId();
+#else
+  const unsigned long process = static_cast<unsigned long>(getpid());
+#endif
+  return devicePath + "." + std::to_string(process) + "-" + std::to_string(++count) + ".tmp";
 }
 
 }  // namespace tessaline

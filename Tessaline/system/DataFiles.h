@@ -41,7 +41,19 @@ struct DataFileStamp {
   uint64_t volume = 0;
   bool operator==(const DataFileStamp&) const = default;
 };
+// A file that is there but cannot be looked at (held open without sharing by another program,
+// no permission) has a stamp that exists with everything else 0: it is not a missing file.
 DataFileStamp StampOfDataFile(const std::string& devicePath);
+
+// Reads the whole file. A file that is not there is kMissing; one that is there but cannot be
+// opened or read to its end (held by another program, no permission, a read error) is
+// kUnreadable, which is never the same as empty.
+enum class DataFileRead { kRead, kMissing, kUnreadable };
+DataFileRead ReadWholeDataFile(const std::string& devicePath, std::string& bytes);
+
+// A temporary file's path beside `devicePath` that no other writer uses: the process's id and a
+// count of this process ("English.usr.1234-5.tmp").
+std::string TemporaryPathFor(const std::string& devicePath);
 
 // Replaces the device root for this process; an empty text restores the default.
 void SetDeviceRoot(const std::string& root);

@@ -17,7 +17,7 @@ MessageHandler& Handler() {
 
 int DefaultShow(const MessageCall& call) {
 #ifdef _WIN32
-  return MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(call.text.c_str()),
+  return MessageBoxW(static_cast<HWND>(call.owner), reinterpret_cast<const wchar_t*>(call.text.c_str()),
                      call.hasCaption ? reinterpret_cast<const wchar_t*>(call.caption.c_str())
                                      : nullptr,
                      call.style);
@@ -45,6 +45,11 @@ int ShowMessage(const WideString& text, unsigned style) {
 
 int ShowMessage(const WideString& text, const WideString& caption, unsigned style) {
   return Show(MessageCall{text, caption, style, true});
+}
+
+int ShowOwnedMessage(void* owner, const WideString& text, const WideString& caption,
+                     unsigned style) {
+  return Show(MessageCall{text, caption, style, true, owner});
 }
 
 MessageHandler SetMessageHandler(MessageHandler handler) {

@@ -127,11 +127,12 @@ TEST_F(ActiveLanguagesTest, AnUnchangedLanguageIsKeptAndEveryChangeIsReadAgain) 
   ASSERT_TRUE(page.SaveUserDictionary(userPath));
   EXPECT_EQ(reload(), 1u);
 
-  // A change in memory, saved or not, makes the language be read again.
+  // A change in memory, saved or not, makes the language be read again; a word not saved yet is
+  // not lost with the object: the language read again has it, and its next save writes it.
   ASSERT_TRUE(ActiveLanguage(1).AddUserWord(u"dog"));
   EXPECT_EQ(reload(), 1u);
   const Language& asOnDisk = ActiveLanguage(1);
-  EXPECT_TRUE(asOnDisk.User().Words().empty());
+  EXPECT_EQ(asOnDisk.User().Words(), std::vector<WideString>{u"dog"});
   ActiveLanguage(1).LearnWord(u"chat");
   ActiveLanguage(1).StoreUserDictionary();
   EXPECT_EQ(reload(), 1u);
@@ -143,7 +144,7 @@ TEST_F(ActiveLanguagesTest, AnUnchangedLanguageIsKeptAndEveryChangeIsReadAgain) 
   dir.Write("Tess/Languages/French.voc",
             testing::VocFile({{testing::Codes("chat"), 9}, {testing::Codes("chien"), 5}}));
   EXPECT_EQ(reload(), 1u);
-  EXPECT_EQ(ActiveLanguage(1).EntryCount(), 2u);
+  EXPECT_EQ(ActiveLanguage(1).EntryCount(), 3u);  // "chat", "chien" and the user's "dog"
 
   // The order of the two languages follows the settings; kept objects move with them.
   const Language* english = &ActiveLanguage(0);

@@ -2,9 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <future>
+#include <thread>
 
 #include "EngineFiles.h"
 #include "engine/Language.h"
+#include "engine/UserDictionaryFile.h"
+#include "system/FileLock.h"
 #include "support/TestFiles.h"
 #include "system/Clock.h"
 
@@ -22,8 +26,12 @@ class LanguageTest : public ::testing::Test {
     dir.Write("Tess/Languages/English.chr", testing::kTestLanguage);
     WriteVoc({{Codes("cat"), 40}, {Codes("dog"), 40}, {Codes("the"), 100}, {Codes("zoo"), 5}});
     SetDay(100);
+    ForgetUserDictionaryFiles();
   }
-  ~LanguageTest() override { SetUtcDateSource({}); }
+  ~LanguageTest() override {
+    SetUtcDateSource({});
+    ForgetUserDictionaryFiles();
+  }
 
   void WriteVoc(const std::vector<testing::VocWord>& words) {
     dir.Write("Tess/Languages/English.voc", testing::VocFile(words));
@@ -142,8 +150,10 @@ TEST_F(LanguageTest, UserWordsReturnToTheVocabularyAtLoad) {
   EXPECT_EQ(Frequency(*language, "zebra"), 1);
   EXPECT_EQ(language->Words().FindWord(Codes("bee")), 0);
 
+  // The next save takes the repeated, empty and known words out of the file too; a word the key
+  // map cannot encode stays there (another key map may take it).
   ASSERT_TRUE(language->StoreUserDictionary());
-  EXPECT_EQ(Saved().Words(), (std::vector<std::u16string>{u"bee", u"zebra"}));
+  EXPECT_EQ(Saved().Words(), (std::vector<std::u16string>{u"bee", u"\u00C4rger", u"zebra"}));
 
   // A new vocabulary that holds "zebra" drops it from the list, and from the file at the next
   // save.
@@ -152,7 +162,7 @@ TEST_F(LanguageTest, UserWordsReturnToTheVocabularyAtLoad) {
   EXPECT_EQ(language->User().Words(), (std::vector<std::u16string>{u"bee"}));
   EXPECT_EQ(Frequency(*language, "zebra"), 9);
   ASSERT_TRUE(language->StoreUserDictionary());
-  EXPECT_EQ(Saved().Words(), (std::vector<std::u16string>{u"bee"}));
+  EXPECT_EQ(Saved().Words(), (std::vector<std::u16string>{u"bee", u"\u00C4rger"}));
 }
 
 TEST_F(LanguageTest, AddUserWordRefusalsSaveNothing) {
@@ -267,6 +277,152 @@ TEST_F(LanguageTest, WithoutUserDictionaryNothingIsReadOrWritten) {
   language->LearnWord(u"cat");
   EXPECT_FALSE(language->StoreUserDictionary());
   EXPECT_EQ(testing::ReadBytes(UsrPath()), before);
+}
+
+// ---------------------------------------------------------------- other writers of the file
+
+constexpr const char* kUsr = "\\Tess\\Languages\\English.usr";
+
+TEST_F(LanguageTest, AnotherWritersChangeIsSeenAndKept) {
+  WriteUsr({u"bee"}, {{u"cat", {0, 5, 40}}}, 99);
+  auto language = Make();
+  EXPECT_FALSE(language->FileChangedElsewhere());
+  // Another program (a view of the file of its own) spells "owl" and counts "dog".
+  UserDictionaryFile other(kUsr);
+  UserDictionaryEdits edits;
+  edits.AddWord(u"owl");
+  edits.Learn(u"dog", 1, 40, 4, 20);
+  ASSERT_EQ(other.Commit(edits).status, UserFileStatus::kSaved);
+  EXPECT_TRUE(language->FileChangedElsewhere());
+  // This one commits "cat" before it looks: its write merges, the other's words stay.
+  language->LearnWord(u"cat");
+  UserDictionary saved = Saved();
+  EXPECT_EQ(saved.Words(), (std::vector<std::u16string>{u"bee", u"owl"}));
+  EXPECT_EQ(saved.Adaptations().at(u"cat").count, 9);
+  EXPECT_EQ(saved.Adaptations().at(u"dog").count, 1);
+  // Its own copy lacks them until it reads the files again, in place.
+  EXPECT_TRUE(language->FileChangedElsewhere());
+  EXPECT_EQ(Frequency(*language, "owl"), -1);
+  const Language* before = language.get();
+  EXPECT_TRUE(language->RefreshFromFiles());
+  EXPECT_EQ(language.get(), before);
+  EXPECT_EQ(Frequency(*language, "owl"), 1);
+  EXPECT_EQ(Frequency(*language, "dog"), 46);
+  EXPECT_EQ(Frequency(*language, "cat"), 97);  // count 9
+  EXPECT_FALSE(language->FileChangedElsewhere());
+  EXPECT_FALSE(language->RefreshFromFiles());
+  // Its own writes do not count as another's.
+  language->LearnWord(u"dog");
+  EXPECT_FALSE(language->FileChangedElsewhere());
+}
+
+TEST_F(LanguageTest, AFailedSaveIsToldOnceAndKeptUntilOneSucceeds) {
+  auto language = Make();
+  testing::MessageRecorder messages;
+  {
+    // Another program holds the writers' lock for longer than a writer waits (a thread here: a
+    // kernel mutex is its owning thread's however often it takes it).
+    std::promise<void> taken, done;
+    std::thread other([&] {
+      const auto held = LockDataFile(kUsr, 0);
+      taken.set_value();
+      done.get_future().wait();
+    });
+    taken.get_future().wait();
+    EXPECT_TRUE(language->AddUserWord(u"bee"));
+    EXPECT_FALSE(language->StoreUserDictionary());
+    EXPECT_TRUE(language->LearnWord(u"cat"));
+    EXPECT_FALSE(UsrExists());
+    // Told between events, once.
+    EXPECT_TRUE(messages.Texts().empty());
+    EXPECT_TRUE(UserFileFailuresToTell());
+    TellUserFileFailures();
+    TellUserFileFailures();
+    ASSERT_EQ(messages.Texts().size(), 1u);
+    EXPECT_NE(messages.Texts()[0].find("English.usr"), std::string::npos);
+    EXPECT_NE(messages.Texts()[0].find("another program"), std::string::npos);
+    EXPECT_TRUE(AnyUserEditsPending());
+    done.set_value();
+    other.join();
+  }
+  // Freed with the language, the edits stay with the file; a new object shows them.
+  language = Make();
+  EXPECT_EQ(Frequency(*language, "bee"), 1);
+  EXPECT_EQ(Frequency(*language, "cat"), 46);
+  ASSERT_TRUE(language->StoreUserDictionary());
+  EXPECT_FALSE(AnyUserEditsPending());
+  UserDictionary saved = Saved();
+  EXPECT_EQ(saved.Words(), std::vector<std::u16string>{u"bee"});
+  EXPECT_EQ(saved.Adaptations().at(u"cat").count, 1);
+  EXPECT_EQ(messages.Texts().size(), 1u);
+}
+
+TEST_F(LanguageTest, AnUnreadableUserDictionaryIsNeverWrittenOver) {
+  // A .usr that is there but cannot be read (here: a folder in its place).
+  std::filesystem::create_directories(UsrPath());
+  testing::MessageRecorder messages;
+  auto language = Make();
+  TellUserFileFailures();
+  ASSERT_EQ(messages.Texts().size(), 1u);
+  EXPECT_NE(messages.Texts()[0].find("cannot be read"), std::string::npos);
+  EXPECT_TRUE(language->AddUserWord(u"bee"));
+  EXPECT_TRUE(language->LearnWord(u"cat"));
+  EXPECT_TRUE(language->LearnWord(u"cat"));  // count 5
+  SetDay(101);
+  language->DailyDecay();  // count 4
+  EXPECT_FALSE(language->StoreUserDictionary());
+  EXPECT_TRUE(std::filesystem::is_directory(UsrPath()));
+  TellUserFileFailures();
+  EXPECT_EQ(messages.Texts().size(), 1u);  // told once
+  EXPECT_TRUE(AnyUserEditsPending());
+  // Readable again: the edits land on what it holds.
+  std::filesystem::remove(UsrPath());
+  WriteUsr({u"owl"}, {}, 7);
+  ASSERT_TRUE(language->StoreUserDictionary());
+  const UserDictionary saved = Saved();
+  EXPECT_EQ(saved.Words(), (std::vector<std::u16string>{u"owl", u"bee"}));
+  ASSERT_EQ(saved.Adaptations().count(u"cat"), 1u);
+  EXPECT_EQ(saved.Adaptations().at(u"cat").count, 4);
+  EXPECT_EQ(saved.DecayDay(), 101u);
+  // The object lacked the file's words: it reads them now.
+  EXPECT_TRUE(language->RefreshFromFiles());
+  EXPECT_EQ(Frequency(*language, "owl"), 1);
+}
+
+TEST_F(LanguageTest, ADamagedLanguageNeverRewritesTheUserDictionary) {
+  WriteUsr({u"bee", u"\u00C4rger"}, {{u"cat", {0, 5, 40}}}, 3);
+  const std::string before = testing::ReadBytes(UsrPath());
+  const auto untouched = [&](Language& language) {
+    language.AddUserWord(u"owl");
+    language.LearnWord(u"cat");
+    SetDay(101);
+    language.DailyDecay();
+    EXPECT_FALSE(language.StoreUserDictionary());
+    EXPECT_EQ(testing::ReadBytes(UsrPath()), before);
+    EXPECT_FALSE(AnyUserEditsPending());
+  };
+  {
+    SCOPED_TRACE("a language file without letters");
+    dir.Write("Tess/Languages/English.chr", "");
+    auto language = Make();
+    untouched(*language);
+  }
+  {
+    SCOPED_TRACE("a vocabulary cut short");
+    dir.Write("Tess/Languages/English.chr", testing::kTestLanguage);
+    const std::string voc =
+        testing::VocFile({{Codes("cat"), 40}, {Codes("dog"), 40}, {Codes("the"), 100}});
+    dir.Write("Tess/Languages/English.voc", voc.substr(0, voc.size() - 5));
+    auto language = Make();
+    untouched(*language);
+  }
+  {
+    SCOPED_TRACE("a sound language: the word it cannot encode stays in the file");
+    WriteVoc({{Codes("cat"), 40}, {Codes("dog"), 40}});
+    auto language = Make();
+    language->LearnWord(u"cat");
+    EXPECT_EQ(Saved().Words(), (std::vector<std::u16string>{u"bee", u"\u00C4rger"}));
+  }
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "EngineFiles.h"
 #include "engine/UserDictionary.h"
@@ -13,6 +15,16 @@ namespace tessaline {
 namespace {
 
 using testing::PutU32;
+
+// The files of a folder that are not the user dictionary itself (temporary files left behind).
+std::vector<std::string> Leftovers(const std::string& usrPath) {
+  std::vector<std::string> names;
+  const std::filesystem::path usr(usrPath);
+  for (const auto& entry : std::filesystem::directory_iterator(usr.parent_path())) {
+    if (entry.path().filename() != usr.filename()) names.push_back(entry.path().filename().string());
+  }
+  return names;
+}
 
 std::string SampleFile() {
   std::string file;
@@ -46,7 +58,7 @@ TEST(UserDictionaryTest, ReadsAndWritesTheFileByteForByte) {
   const std::string path = dir.File("English.usr");
   ASSERT_TRUE(user.SaveUserDictionary(path));
   EXPECT_EQ(testing::ReadBytes(path), SampleFile());
-  EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+  EXPECT_TRUE(Leftovers(path).empty());
   UserDictionary again;
   EXPECT_TRUE(again.LoadUserDictionary(path));
   EXPECT_EQ(again.FileBytes(), SampleFile());
@@ -143,7 +155,7 @@ TEST_F(UserDictionarySaveTest, AFailedWriteLeavesThePreviousFile) {
     SetUserDictionaryWriteLimit(limit);
     EXPECT_FALSE(user.SaveUserDictionary(path)) << limit;
     EXPECT_EQ(testing::ReadBytes(path), SampleFile()) << limit;
-    EXPECT_FALSE(std::filesystem::exists(path + ".tmp")) << limit;
+    EXPECT_TRUE(Leftovers(path).empty()) << limit;
   }
   SetUserDictionaryWriteLimit(SIZE_MAX);
   ASSERT_TRUE(user.SaveUserDictionary(path));
@@ -153,9 +165,9 @@ TEST_F(UserDictionarySaveTest, AFailedWriteLeavesThePreviousFile) {
 }
 
 TEST_F(UserDictionarySaveTest, ATemporaryFileThatCannotBeMadeLeavesThePreviousFile) {
+  // The temporary file is the writer's own, so one left by another writer is in nobody's way.
   std::filesystem::create_directory(path + ".tmp");
-  EXPECT_FALSE(user.SaveUserDictionary(path));
-  EXPECT_EQ(testing::ReadBytes(path), SampleFile());
+  EXPECT_TRUE(user.SaveUserDictionary(path));
   // A folder that does not exist: nothing is made.
   EXPECT_FALSE(user.SaveUserDictionary(dir.File("Absent/English.usr")));
   EXPECT_FALSE(std::filesystem::exists(dir.File("Absent")));
