@@ -56,15 +56,11 @@ int CALLBACK SheetCallback(HWND window, UINT message, LPARAM) {
 
 OptionsPages CreateOptionsPages() {
   OptionsPages pages;
-  auto dictionary = std::make_unique<CPropVoc>();
-  auto frequency = std::make_unique<CPropFreq>();
-  dictionary->SetPeer(frequency.get());
-  frequency->SetPeer(dictionary.get());
   pages.push_back(std::make_unique<CPropLanguage>());
   pages.push_back(std::make_unique<CPropInterface>());
   pages.push_back(std::make_unique<CPropButtons>());
-  pages.push_back(std::move(dictionary));
-  pages.push_back(std::move(frequency));
+  pages.push_back(std::make_unique<CPropVoc>());
+  pages.push_back(std::make_unique<CPropFreq>());
   pages.push_back(std::make_unique<CPropAbout>());
   return pages;
 }

@@ -10,6 +10,4 @@ std::string UserDictionaryPathOf(WideView language) {
   return SiblingFilePath(LanguageFilePath(InstallFolder().narrow, language), ".usr");
 }
 
-void NoteUserDictionaryWritten() { ++GetSettings().UpdateCounter; }
-
 }  // namespace tessaline

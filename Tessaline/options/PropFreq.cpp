@@ -5,6 +5,7 @@
 #include <string>
 #include <tuple>
 
+#include "engine/UserDictionaryFile.h"
 #include "languages/InterfaceTexts.h"
 #include "options/ControlText.h"
 #include "options/FrequencyView.h"
@@ -81,9 +82,13 @@ void CPropFreq::FillList() {
   controls::ListReset(list);
   unsaved_ = false;
   copy_ = UserDictionary();
+  shown_.clear();
+  shownLanguage_.clear();
   WideString name;
   if (SelectedLanguage(name)) {
-    copy_.LoadUserDictionary(UserDictionaryPathOf(name));
+    UserDictionaryFileAt(UserDictionaryPathOf(name)).Read(copy_);
+    shown_ = copy_.Adaptations();
+    shownLanguage_ = name;
     std::vector<WideString> texts;
     for (const FrequencyEntry& entry : OrderByCount(copy_.Adaptations())) {
       texts.push_back(FrequencyEntryText(entry));
@@ -91,6 +96,11 @@ void CPropFreq::FillList() {
     controls::ListAddAll(list, texts);
   }
   UpdateControls();
+}
+
+bool CPropFreq::StillShowing(const WideString& language) const {
+  WideString name;
+  return Window() && SelectedLanguage(name) && name == language && shownLanguage_ == language;
 }
 
 void CPropFreq::UpdateControls() {
@@ -128,7 +138,10 @@ bool CPropFreq::OnHScroll(HWND, WORD) {
 }
 
 void CPropFreq::OnClear() {
-  if (ShowMessage(InterfaceText(28), u"", kMessageOkCancel | kMessageIconQuestion) != kAnswerOk) {
+  const WideString language = shownLanguage_;
+  if (ShowOwnedMessage(Sheet(), InterfaceText(28), u"", kMessageOkCancel | kMessageIconQuestion) !=
+          kAnswerOk ||
+      !StillShowing(language)) {
     return;
   }
   controls::ListReset(Control(kFrequencyListId));
@@ -139,27 +152,26 @@ void CPropFreq::OnClear() {
 }
 
 void CPropFreq::OnSave() {
-  WideString name;
-  if (!SelectedLanguage(name)) return;
-  if (ShowMessage(InterfaceText(26), u"", kMessageOkCancel) != kAnswerOk) return;
-  const std::string path = UserDictionaryPathOf(name);
-  if (copy_.SaveUserDictionary(path)) {
-    NoteUserDictionaryWritten();
-    if (peer_) peer_->OnPeerSaved(name, copy_);
+  // The language is fixed before the question; the question is the sheet's, so nothing on the
+  // page changes while it is up.
+  const WideString language = shownLanguage_;
+  if (language.empty() || !StillShowing(language)) return;
+  if (ShowOwnedMessage(Sheet(), InterfaceText(26), u"", kMessageOkCancel) != kAnswerOk) return;
+  if (!StillShowing(language)) return;
+  // The records the page showed and the user cleared go; records another writer made since the
+  // page read the file stay, and so do the words and the decay day.
+  const std::string path = UserDictionaryPathOf(language);
+  const UserFileOutcome outcome =
+      UserDictionaryFileAt(path).Commit(RecordEdits(shown_, copy_.Adaptations()));
+  if (outcome.status == UserFileStatus::kSaved) {
+    shown_ = copy_.Adaptations();
   } else {
-    ShowMessage(AnsiToWide(path), InterfaceText(23), kMessageIconWarning);
+    // The edits stay pending in this process and are written with the next write of the file.
+    ShowOwnedMessage(Sheet(), AnsiToWide(path), InterfaceText(23), kMessageIconWarning);
   }
-  // Unlike the Dictionary page, Save turns off after a failure too; the copy is kept and can be
-  // saved again after another change.
+  // Unlike the Dictionary page, Save turns off after a failure too.
   unsaved_ = false;
   UpdateControls();
-}
-
-void CPropFreq::OnPeerSaved(const WideString& language, const UserDictionary& saved) {
-  WideString name;
-  if (!Window() || !SelectedLanguage(name) || name != language) return;
-  copy_.ClearWords();
-  for (const WideString& word : saved.Words()) copy_.AppendWord(word);
 }
 
 void CPropFreq::OnOk() {

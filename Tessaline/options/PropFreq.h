@@ -1,6 +1,6 @@
 // The Frequency page: the words whose use the input method counted (the adaptation records of
-// one installed language's user dictionary), most used first, with Clear and Save on the page's
-// own copy; and the two sliders that set FreqMax and FreqInc when the sheet closes with OK.
+// one installed language's user dictionary), most used first, with Clear on the page's own copy
+// and Save writing what was cleared; and the two sliders that set FreqMax and FreqInc when the sheet closes with OK.
 #pragma once
 
 #include "engine/UserDictionary.h"
@@ -22,13 +22,9 @@ enum FrequencyPageControl : WORD {
   kSpeedNumberId,
 };
 
-class CPropFreq : public CPropertyPage, public UserDictionaryPeer {
+class CPropFreq : public CPropertyPage {
  public:
   CPropFreq();
-
-  // The Dictionary page, told when this page saves.
-  void SetPeer(UserDictionaryPeer* peer) { peer_ = peer; }
-  void OnPeerSaved(const WideString& language, const UserDictionary& saved) override;
 
   bool Unsaved() const { return unsaved_; }
   const UserDictionary& PageCopy() const { return copy_; }
@@ -46,10 +42,14 @@ class CPropFreq : public CPropertyPage, public UserDictionaryPeer {
   void FillList();
   void UpdateControls();
   bool SelectedLanguage(WideString& name) const;
+  bool StillShowing(const WideString& language) const;
 
+  // The page's copy (its records are what the list shows), the records as read, and the
+  // language they are of.
   UserDictionary copy_;
+  AdaptationMap shown_;
+  WideString shownLanguage_;
   bool unsaved_ = false;
-  UserDictionaryPeer* peer_ = nullptr;
 };
 
 }  // namespace tessaline

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "engine/Language.h"
+#include "engine/UserDictionaryFile.h"
 #include "languages/InterfaceTexts.h"
 #include "options/ControlText.h"
 #include "options/DocumentsFolder.h"
@@ -18,11 +19,18 @@ namespace {
 
 constexpr unsigned kQuestion = kMessageOkCancel | kMessageIconQuestion;
 
-bool Ask(int text, unsigned style) {
-  return ShowMessage(InterfaceText(text), u"", style) == kAnswerOk;
+}  // namespace
+
+bool CPropVoc::Ask(int text, unsigned style) const {
+  // Owned by the sheet, which is disabled while the question is up: what the question is about
+  // stays on the page until it is answered.
+  return ShowOwnedMessage(Sheet(), InterfaceText(text), u"", style) == kAnswerOk;
 }
 
-}  // namespace
+bool CPropVoc::StillShowing(const WideString& language) const {
+  WideString name;
+  return Window() && SelectedLanguage(name) && name == language && shownLanguage_ == language;
+}
 
 CPropVoc::CPropVoc() : CPropertyPage(21, u"Dictionary") {
   DialogTemplate& layout = Layout();
@@ -74,10 +82,13 @@ void CPropVoc::FillWordList() {
   controls::ListReset(list);
   unsaved_ = false;
   copy_ = UserDictionary();
+  shownLanguage_.clear();
   WideString name;
   if (SelectedLanguage(name)) {
-    // A missing or unreadable file leaves the copy empty; Save creates the file.
-    copy_.LoadUserDictionary(UserDictionaryPathOf(name));
+    // What the file holds, with this process's edits not written yet. A missing or unreadable
+    // file leaves the copy empty; Save creates a missing one and never writes over the other.
+    UserDictionaryFileAt(UserDictionaryPathOf(name)).Read(copy_);
+    shownLanguage_ = name;
     controls::ListAddAll(list, copy_.Words());
   }
   UpdateControls();
@@ -125,44 +136,52 @@ bool CPropVoc::OnCommand(WORD id, WORD code, HWND) {
 void CPropVoc::OnRemove() {
   const HWND list = Control(kWordListId);
   const int index = controls::ListSelection(list);
-  if (index < 0 || !Ask(27, kQuestion)) return;
-  controls::ListDelete(list, index);
+  if (index < 0) return;
+  // The word and its language, fixed before the question.
+  const WideString language = shownLanguage_;
+  const WideString word = controls::ListText(list, index);
+  if (!Ask(27, kQuestion) || !StillShowing(language)) return;
+  // The entry of that word: where it was, or where it is now (found exactly, letter case too).
+  int now = controls::ListText(list, index) == word ? index : -1;
+  const std::vector<WideString> texts = controls::ListTexts(list);
+  for (size_t i = 0; now < 0 && i < texts.size(); ++i) {
+    if (texts[i] == word) now = static_cast<int>(i);
+  }
+  if (now < 0) return;
+  controls::ListDelete(list, now);
   unsaved_ = true;
   UpdateControls();
 }
 
 void CPropVoc::OnClear() {
-  if (!Ask(28, kQuestion)) return;
+  const WideString language = shownLanguage_;
+  if (!Ask(28, kQuestion) || !StillShowing(language)) return;
   controls::ListReset(Control(kWordListId));
   unsaved_ = true;
   UpdateControls();
 }
 
 void CPropVoc::OnSave() {
+  const WideString language = shownLanguage_;
   if (!Ask(26, kMessageOkCancel)) return;
-  WideString name;
-  if (SelectedLanguage(name)) {
-    // The words as listed; the adaptation records and the decay day stay as loaded.
-    copy_.ClearWords();
-    for (const WideString& word : controls::ListTexts(Control(kWordListId))) copy_.AppendWord(word);
-    const std::string path = UserDictionaryPathOf(name);
-    // The file is replaced only by a complete new one, so a failed save leaves it as it was.
-    if (copy_.SaveUserDictionary(path)) {
+  if (!language.empty() && StillShowing(language)) {
+    // The page's edits, not its copy: the words it showed and the user took out go, the words
+    // the user put in come, in the list's order; whatever another writer added to the file since
+    // the page read it stays, and so do the adaptation records and the decay day.
+    const std::vector<WideString> listed = controls::ListTexts(Control(kWordListId));
+    const std::string path = UserDictionaryPathOf(language);
+    UserDictionaryFile& file = UserDictionaryFileAt(path);
+    const UserFileOutcome outcome = file.Commit(WordListEdits(copy_.Words(), listed));
+    if (outcome.status == UserFileStatus::kSaved) {
       unsaved_ = false;
-      NoteUserDictionaryWritten();
-      if (peer_) peer_->OnPeerSaved(name, copy_);
+      copy_.ClearWords();
+      for (const WideString& word : listed) copy_.AppendWord(word);
     } else {
-      ShowMessage(AnsiToWide(path), InterfaceText(23), kMessageIconWarning);
+      // The edits stay pending in this process and are written with the next write of the file.
+      ShowOwnedMessage(Sheet(), AnsiToWide(path), InterfaceText(23), kMessageIconWarning);
     }
   }
   UpdateControls();
-}
-
-void CPropVoc::OnPeerSaved(const WideString& language, const UserDictionary& saved) {
-  WideString name;
-  if (!Window() || !SelectedLanguage(name) || name != language) return;
-  copy_.Adaptations() = saved.Adaptations();
-  copy_.SetDecayDay(saved.DecayDay());
 }
 
 void CPropVoc::OnExport() {
@@ -172,10 +191,10 @@ void CPropVoc::OnExport() {
   const WideString path = ExchangeFilePath(*folder, name);
   if (!WriteExchangeFile(WideToAnsi(path), controls::ListTexts(Control(kWordListId)))) {
     // Nothing was written over an earlier file.
-    ShowMessage(path, InterfaceText(23), kMessageIconInformation);
+    ShowOwnedMessage(Sheet(), path, InterfaceText(23), kMessageIconInformation);
     return;
   }
-  ShowMessage(path, InterfaceText(22), kMessageOk);
+  ShowOwnedMessage(Sheet(), path, InterfaceText(22), kMessageOk);
 }
 
 void CPropVoc::OnImport() {
@@ -185,7 +204,7 @@ void CPropVoc::OnImport() {
   const WideString path = ExchangeFilePath(*folder, name);
   FILE* file = OpenDataFile(WideToAnsi(path), "rb");
   if (!file) {
-    ShowMessage(path, InterfaceText(25), kMessageIconInformation);
+    ShowOwnedMessage(Sheet(), path, InterfaceText(25), kMessageIconInformation);
     return;
   }
   {
@@ -203,7 +222,7 @@ void CPropVoc::OnImport() {
     }
   }
   std::fclose(file);
-  ShowMessage(path, InterfaceText(24), kMessageOk);
+  ShowOwnedMessage(Sheet(), path, InterfaceText(24), kMessageOk);
 }
 
 }  // namespace tessaline

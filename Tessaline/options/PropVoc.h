@@ -1,6 +1,6 @@
-// The Dictionary page: the user's own words of one installed language, kept in the page's copy
-// of the language's user dictionary until Save writes it; Remove, Clear, and the exchange of the
-// word list with a text file in the documents folder (Export, Import).
+// The Dictionary page: the user's own words of one installed language, edited in the page's list
+// until Save writes the edits into the language's user dictionary; Remove, Clear, and the
+// exchange of the word list with a text file in the documents folder (Export, Import).
 #pragma once
 
 #include <vector>
@@ -21,13 +21,9 @@ enum DictionaryPageControl : WORD {
   kClearWordsButtonId,
 };
 
-class CPropVoc : public CPropertyPage, public UserDictionaryPeer {
+class CPropVoc : public CPropertyPage {
  public:
   CPropVoc();
-
-  // The Frequency page, told when this page saves.
-  void SetPeer(UserDictionaryPeer* peer) { peer_ = peer; }
-  void OnPeerSaved(const WideString& language, const UserDictionary& saved) override;
 
   bool Unsaved() const { return unsaved_; }
   const UserDictionary& PageCopy() const { return copy_; }
@@ -47,10 +43,15 @@ class CPropVoc : public CPropertyPage, public UserDictionaryPeer {
   void UpdateControls();
   // The selected language's name; false when the drop-down has no selection.
   bool SelectedLanguage(WideString& name) const;
+  // A question of the page, owned by the sheet; true for OK.
+  bool Ask(int text, unsigned style) const;
+  // The page still shows the words of that language, as it did when a question was asked.
+  bool StillShowing(const WideString& language) const;
 
+  // The user dictionary as the page read it (the words it showed), and the language it is of.
   UserDictionary copy_;
+  WideString shownLanguage_;
   bool unsaved_ = false;
-  UserDictionaryPeer* peer_ = nullptr;
 };
 
 }  // namespace tessaline

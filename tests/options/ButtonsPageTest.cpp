@@ -58,7 +58,7 @@ TEST_F(ButtonsPageTest, TheDefaultRowsComeBackUnchangedAndControlsFollowTheSelec
         EXPECT_EQ(sheet.ListEntries(kKeyListId)[12], u"Pg Up");
       },
       true);
-  EXPECT_EQ(StoredText(L"Buttons"), kDefaultButtons);
+  EXPECT_EQ(SettingText(L"Buttons"), kDefaultButtons);
 }
 
 TEST_F(ButtonsPageTest, RecordsWithoutSeparatorOrFinalEndAreReadWhole) {

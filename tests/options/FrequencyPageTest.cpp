@@ -7,6 +7,7 @@
 
 #include "SheetFixture.h"
 #include "engine/UserDictionary.h"
+#include "system/Messages.h"
 #include "options/PropFreq.h"
 
 namespace tessaline::testing {
@@ -37,8 +38,8 @@ TEST_F(FrequencyPageTest, MostUsedFirstAndTheDefaultsComeBackUnchanged) {
         EXPECT_FALSE(sheet.Enabled(kSaveRecordsButtonId));
       },
       true);
-  EXPECT_EQ(StoredNumber(L"FreqMax"), 20u);
-  EXPECT_EQ(StoredNumber(L"FreqInc"), 4u);
+  EXPECT_EQ(SettingNumber(L"FreqMax"), 20u);
+  EXPECT_EQ(SettingNumber(L"FreqInc"), 4u);
 }
 
 struct SliderCase {
@@ -136,6 +137,30 @@ TEST_F(FrequencyPageTest, AFailedSaveIsShownAndSaveTurnsOffAnyway) {
   ASSERT_EQ(messages_.Calls().size(), 3u);
   EXPECT_EQ(messages_.Calls()[2].caption, u"Could not write the file");
   EXPECT_EQ(messages_.Calls()[2].style, 0x30u);
+}
+
+TEST_F(FrequencyPageTest, SaveWritesOnlyTheLanguageItAskedAbout) {
+  WriteUserDictionary("German", {}, {{u"und", 3}}, 5);
+  const std::string english = ReadInstalled("Languages/English.usr");
+  const std::string german = ReadInstalled("Languages/German.usr");
+  RunSheet(
+      [&](SheetDriver& sheet) {
+        sheet.SelectTab(kFrequencyTab);  // English
+        sheet.Click(kClearRecordsButtonId);
+        // The drop-down moves to German while the question of Save is up.
+        const MessageHandler recorder = SetMessageHandler([&](const MessageCall& call) {
+          EXPECT_EQ(call.owner, sheet.Sheet());
+          sheet.PickComboEntry(kFreqLanguageComboId, 1);
+          return static_cast<int>(kAnswerOk);
+        });
+        sheet.Click(kSaveRecordsButtonId);
+        SetMessageHandler(recorder);
+        EXPECT_EQ(sheet.ListEntries(kFrequencyListId), Texts{u"und (3)"});
+      },
+      false);
+  // Neither file received the other's records.
+  EXPECT_EQ(ReadInstalled("Languages/English.usr"), english);
+  EXPECT_EQ(ReadInstalled("Languages/German.usr"), german);
 }
 
 TEST_F(FrequencyPageTest, NoLanguageInstalled) {

@@ -71,7 +71,7 @@ TEST_F(SheetRulesTest, CancelWritesNothingAndPagesNeverShownKeepTheirSettings) {
   EXPECT_EQ(StoredNumber(L"NoiseGate"), 30u);
   EXPECT_EQ(StoredNumber(L"TruncWords"), 1u);
   EXPECT_EQ(Slot(73), u"\\Old\\TSSelect.exe");
-  EXPECT_EQ(StoredText(L"Buttons"), kDefaultButtons);
+  EXPECT_EQ(SettingText(L"Buttons"), kDefaultButtons);
 }
 
 class LanguagesPageTest : public SheetTest {};
@@ -94,9 +94,9 @@ TEST_F(LanguagesPageTest, ChoicesIgnoreLetterCaseAndStoreTheInstalledSpelling) {
         EXPECT_EQ(sheet.Text(kPrimaryLabelId), InterfaceText(1));  // from the GERMAN file
       },
       true);
-  EXPECT_EQ(StoredText(L"Language0"), u"English");
-  EXPECT_EQ(StoredText(L"Language1"), u"");
-  EXPECT_EQ(StoredText(L"Locale"), u"GERMAN");
+  EXPECT_EQ(SettingText(L"Language0"), u"English");
+  EXPECT_EQ(SettingText(L"Language1"), u"");
+  EXPECT_EQ(SettingText(L"Locale"), u"GERMAN");
 
   // The same language may be primary and secondary.
   RunSheet(
@@ -118,9 +118,9 @@ TEST_F(LanguagesPageTest, NothingInstalledLeavesTheLanguagesAsTheyWere) {
         EXPECT_EQ(sheet.ComboSelection(kInterfaceComboId), -1);
       },
       true);
-  EXPECT_EQ(StoredText(L"Language0"), u"Polish");
-  EXPECT_EQ(StoredText(L"Language1"), u"Czech");
-  EXPECT_EQ(StoredText(L"Locale"), u"English");
+  EXPECT_EQ(SettingText(L"Language0"), u"Polish");
+  EXPECT_EQ(SettingText(L"Language1"), u"Czech");
+  EXPECT_EQ(SettingText(L"Locale"), u"English");
 }
 
 class InterfacePageTest : public SheetTest {
@@ -157,7 +157,7 @@ TEST_F(InterfacePageTest, BoxesShowTheirSettingsAndNoiseGateStoresFifty) {
   EXPECT_EQ(StoredNumber(L"ShowHint"), 1u);
   EXPECT_EQ(StoredNumber(L"AdaptiveVoc"), 0u);
   EXPECT_EQ(StoredNumber(L"AddSpace"), 0u);
-  EXPECT_EQ(StoredNumber(L"ThemeFilter"), 1u);
+  EXPECT_EQ(SettingNumber(L"ThemeFilter"), 1u);
 
   RunSheet(
       [&](SheetDriver& sheet) {

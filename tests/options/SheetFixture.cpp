@@ -8,8 +8,10 @@
 #include "../panel/DrawSupport.h"
 #include "EngineFiles.h"
 #include "engine/UserDictionary.h"
+#include "engine/UserDictionaryFile.h"
 #include "languages/InterfaceTexts.h"
 #include "options/DocumentsFolder.h"
+#include "settings/SettingsValues.h"
 #include "settings/OpenOptions.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
@@ -124,6 +126,7 @@ SheetTest::SheetTest()
       root_(dir_.Path()) {
   classKey_.MakeEmpty();
   launchSlots_.MakeEmpty();
+  ForgetUserDictionaryFiles();
   StoreText(L"Path", u"\\Program files\\Tessaline");
   WriteInstalled("Layouts/compact_white.pan", "default_sx=240\n");
   InstallLanguage("English", {"and", "cat", "the"});
@@ -138,6 +141,7 @@ SheetTest::~SheetTest() {
   SetOptionsHooks({});
   SetDocumentsFolderSource({});
   SetUserDictionaryWriteLimit(SIZE_MAX);
+  ForgetUserDictionaryFiles();
   FreeInterfaceTexts();
   ResetSettings(GetSettings());
 }
@@ -218,6 +222,33 @@ std::u16string SheetTest::StoredText(const wchar_t* name) const {
   std::u16string text(value->bytes.size() / 2, u'\0');
   std::copy_n(value->bytes.data(), text.size() * 2, reinterpret_cast<char*>(text.data()));
   return text.substr(0, text.find(u'\0'));
+}
+
+// A value the key lacks reads as its default: the settings write only what changed.
+std::optional<DWORD> SheetTest::SettingNumber(const wchar_t* name) const {
+  if (const auto stored = StoredNumber(name)) return stored;
+  Settings defaults;
+  ResetSettings(defaults);
+  for (const ValueToStore& value : ValuesToStore(defaults)) {
+    if (ToW(value.name) == name && value.bytes.size() == 4) {
+      return *reinterpret_cast<const DWORD*>(value.bytes.data());
+    }
+  }
+  return std::nullopt;
+}
+
+std::u16string SheetTest::SettingText(const wchar_t* name) const {
+  const std::u16string stored = StoredText(name);
+  if (stored != u"<missing>") return stored;
+  Settings defaults;
+  ResetSettings(defaults);
+  for (const ValueToStore& value : ValuesToStore(defaults)) {
+    if (ToW(value.name) != name) continue;
+    std::u16string text(value.bytes.size() / 2, u'\0');
+    std::copy_n(value.bytes.data(), text.size() * 2, reinterpret_cast<char*>(text.data()));
+    return text.substr(0, text.find(u'\0'));
+  }
+  return stored;
 }
 
 void SheetTest::StoreSlot(int slot, const std::u16string& text) {

@@ -79,6 +79,9 @@ class SheetTest : public ::testing::Test {
   void StoreText(const wchar_t* name, const std::u16string& text);
   std::optional<DWORD> StoredNumber(const wchar_t* name) const;
   std::u16string StoredText(const wchar_t* name) const;
+  // The value as the input method reads it: the stored one, or its default when the key lacks it.
+  std::optional<DWORD> SettingNumber(const wchar_t* name) const;
+  std::u16string SettingText(const wchar_t* name) const;
   // HKEY_LOCAL_MACHINE\init\LaunchNN.
   void StoreSlot(int slot, const std::u16string& text);
   std::optional<std::u16string> Slot(int slot) const;

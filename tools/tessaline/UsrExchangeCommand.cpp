@@ -8,7 +8,8 @@
 // format (UTF-8 lines ended by CR LF; lines that are not UTF-8 read in Windows-1252), and on
 // import the words already in the .usr offered first, then the file's lines cleaned and lowered,
 // each taken only when the language can spell it and its vocabulary lacks it, up to 512 words.
-// The .usr is rewritten through a temporary file beside it, so a failed write loses nothing.
+// The .usr gets the import's edits merged under the writers' lock, through a temporary file of
+// its own beside it, so a failed write loses nothing and words other writers added stay.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "Commands.h"
 #include "Json.h"
 #include "engine/Language.h"
+#include "engine/UserDictionaryFile.h"
 #include "options/ExchangeFile.h"
 #include "options/WordImport.h"
 #include "system/DataFiles.h"
@@ -81,15 +83,23 @@ int RunUsrImport(Args args) {
   const std::string usr = TakeOption(args, "--usr", "", ok);
   if (!ok || chr.empty() || usr.empty() || args.size() != 1) return Usage(kImportUsage);
   if (!OpenLanguageFile(chr)) return 1;
-  FILE* file = OpenDataFile(args[0], "rb");
-  if (!file) {
+  FILE* exchange = OpenDataFile(args[0], "rb");
+  if (!exchange) {
     std::fprintf(stderr, "tessaline: cannot open '%s'\n", args[0].c_str());
     return 1;
   }
 
-  // A missing .usr is an empty user dictionary, which the import then creates.
+  // A missing .usr is an empty user dictionary, which the import then creates; one that is there
+  // but cannot be read is never written over.
+  UserDictionaryFile& file = UserDictionaryFileAt(usr);
   UserDictionary user;
-  const bool existed = user.LoadUserDictionary(usr);
+  const DataFileRead read = file.Read(user).read;
+  if (read == DataFileRead::kUnreadable) {
+    std::fclose(exchange);
+    std::fprintf(stderr, "tessaline: cannot read '%s'; it is left as it was\n", usr.c_str());
+    return 1;
+  }
+  const bool existed = read == DataFileRead::kRead;
   std::vector<WideString> listed = user.Words();
   SortAsWordList(listed);
 
@@ -97,19 +107,20 @@ int RunUsrImport(Args args) {
   ImportResult result;
   {
     Language language(chr, AnsiToWide(LanguageNameOf(chr)), false, true, 20, 4);
-    result = ImportUserWords(language, listed, file,
+    result = ImportUserWords(language, listed, exchange,
                              [&](const ImportedWord& word) { offered.push_back(word); });
   }
-  std::fclose(file);
+  std::fclose(exchange);
 
   bool written = false;
+  UserFileStatus status = UserFileStatus::kSaved;
   if (result.imported) {
-    // The page's word list sorts what it gets, and Save writes the list in that order; the
-    // adaptation records and the decay day stay as they were.
+    // The page's word list sorts what it gets, and Save writes the list's edits in that order:
+    // the words dropped from it go, the new ones come; the adaptation records, the decay day and
+    // whatever another writer put in the file meanwhile stay.
     SortAsWordList(result.words);
-    user.ClearWords();
-    for (const WideString& word : result.words) user.AppendWord(word);
-    written = user.SaveUserDictionary(usr);
+    status = file.Commit(WordListEdits(user.Words(), result.words)).status;
+    written = status == UserFileStatus::kSaved;
   }
 
   if (json) {
@@ -150,7 +161,11 @@ int RunUsrImport(Args args) {
     }
   }
   if (result.imported && !written) {
-    std::fprintf(stderr, "tessaline: cannot write '%s'; it is left as it was\n", usr.c_str());
+    const char* reason = status == UserFileStatus::kLockBusy     ? "another program is writing it"
+                         : status == UserFileStatus::kUnreadable ? "it cannot be read"
+                                                                 : "the new file cannot be written";
+    std::fprintf(stderr, "tessaline: cannot write '%s' (%s); it is left as it was\n", usr.c_str(),
+                 reason);
     return 1;
   }
   return 0;
