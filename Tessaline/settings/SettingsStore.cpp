@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "settings/Settings.h"
@@ -27,6 +29,29 @@ StoredValue ReadValue(HKEY key, const char16_t* name, size_t bufferBytes) {
   return value;
 }
 
+// The record as this process last read it from the class key or wrote it there: what differs
+// from it is what this process changed, and only that is written.
+Settings& StoredCopy() {
+  static Settings stored;
+  return stored;
+}
+
+bool SameValue(const ValueToStore& a, const ValueToStore& b) {
+  return a.type == b.type && a.bytes == b.bytes && a.followingUnit == b.followingUnit;
+}
+
+bool IsCounter(const ValueToStore& value) {
+  return std::char_traits<char16_t>::compare(value.name, u"UpdateCounter", 14) == 0;
+}
+
+void WriteValue(HKEY key, const ValueToStore& value) {
+  // The bytes and, behind them, the unit that follows them in the record.
+  std::string data = value.bytes;
+  data.append(reinterpret_cast<const char*>(&value.followingUnit), sizeof value.followingUnit);
+  RegSetValueExW(key, Wide(value.name), 0, value.type, reinterpret_cast<const BYTE*>(data.data()),
+                 static_cast<DWORD>(value.bytes.size()));
+}
+
 }  // namespace
 
 void LoadSettings() {
@@ -40,28 +65,50 @@ void LoadSettings() {
     RegCloseKey(key);
   }
   ApplyPanelFileFallback();
+  // The fallback panel name counts as read: it is never stored.
+  StoredCopy() = settings;
 }
 
 long SaveSettings() {
   HKEY key = nullptr;
   const LONG status = RegOpenKeyExW(HKEY_CLASSES_ROOT, Wide(kClassKey), 0, KEY_SET_VALUE, &key);
   if (status != ERROR_SUCCESS) return status;
-  for (const ValueToStore& value : ValuesToStore(GetSettings())) {
-    // The bytes and, behind them, the unit that follows them in the record.
-    std::string data = value.bytes;
-    data.append(reinterpret_cast<const char*>(&value.followingUnit), sizeof value.followingUnit);
-    RegSetValueExW(key, Wide(value.name), 0, value.type,
-                   reinterpret_cast<const BYTE*>(data.data()),
-                   static_cast<DWORD>(value.bytes.size()));
+  Settings& stored = StoredCopy();
+  const std::vector<ValueToStore> now = ValuesToStore(GetSettings());
+  const std::vector<ValueToStore> before = ValuesToStore(stored);
+  for (size_t i = 0; i < now.size(); ++i) {
+    // The change counter is only ever raised from what the key holds (RaiseCounterAndSave); a
+    // value this process did not change is left as another program may have set it.
+    if (IsCounter(now[i]) || (i < before.size() && SameValue(now[i], before[i]))) continue;
+    WriteValue(key, now[i]);
   }
   RegCloseKey(key);
+  const uint32_t counter = stored.UpdateCounter;
+  stored = GetSettings();
+  stored.UpdateCounter = counter;
   return ERROR_SUCCESS;
 }
 
 void RaiseCounterAndSave() {
-  ++GetSettings().UpdateCounter;
   SaveSettings();
-  ++GetSettings().UpdateCounter;
+  uint32_t counter = 0;
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, Wide(kClassKey), 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                    &key) != ERROR_SUCCESS) {
+    return;
+  }
+  const StoredValue value = ReadValue(key, u"UpdateCounter", kNumberValueBytes);
+  if (value.read && value.type == REG_DWORD && value.bytes.size() == kNumberValueBytes) {
+    std::memcpy(&counter, value.bytes.data(), kNumberValueBytes);
+  }
+  ++counter;
+  RegSetValueExW(key, L"UpdateCounter", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&counter),
+                 sizeof counter);
+  RegCloseKey(key);
+  // One above the stored counter, so that this process too sees a change when the panel is next
+  // shown (it notes the counter in memory and compares it with the one it reads).
+  GetSettings().UpdateCounter = counter + 1;
+  StoredCopy().UpdateCounter = counter;
 }
 
 }  // namespace tessaline

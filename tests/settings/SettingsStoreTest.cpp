@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 #include "RegistrySnapshot.h"
 #include "settings/Settings.h"
@@ -118,16 +119,17 @@ TEST_F(SettingsStoreTest, LongestTextsThatFit) {
   EXPECT_EQ(SettingsText(GetSettings().Locale), u"English");
 }
 
-TEST_F(SettingsStoreTest, SaveWritesEveryValueButPathWithItsExactSize) {
+TEST_F(SettingsStoreTest, SaveWritesWhatChangedWithItsExactSize) {
   LoadSettings();
   Settings& s = GetSettings();
-  s.UpdateCounter = 0x01020304;
+  s.UpdateCounter = 0x01020304;  // only ever raised from the key (RaiseCounterAndSave)
   s.NoiseGate = 50;
   s.SingleList = true;
   s.ThemeFilter = false;
   s.FreqMax = -1;
   SetSettingsText(s.Locale, u"Fran\u00E7ais");
-  SetSettingsText(s.Language1, u"");
+  SetSettingsText(s.Language0, u"English");  // as it was: not written
+  SetSettingsText(s.Language1, u"Deutsch");
   SetSettingsText(s.Path, u"\\Elsewhere");  // never written
   SetSettingsText(s.PanelFileName, u"big.pan");
   SetSettingsText(s.Buttons, u"Tab\u0002VK_TAB\u0001");
@@ -136,21 +138,13 @@ TEST_F(SettingsStoreTest, SaveWritesEveryValueButPathWithItsExactSize) {
   const auto key = ReadRegistryKey(HKEY_CLASSES_ROOT, kKey);
   ASSERT_TRUE(key);
   std::map<std::wstring, RegistryValue> expected = {
-      {L"UpdateCounter", {REG_DWORD, NumberBytes(0x01020304)}},
       {L"NoiseGate", {REG_DWORD, NumberBytes(50)}},
       {L"ThemeFilter", {REG_DWORD, NumberBytes(0)}},
-      {L"AddSpace", {REG_DWORD, NumberBytes(1)}},
-      {L"TruncWords", {REG_DWORD, NumberBytes(0)}},
       {L"SingleList", {REG_DWORD, NumberBytes(1)}},
-      {L"ShowHint", {REG_DWORD, NumberBytes(0)}},
-      {L"AdaptiveVoc", {REG_DWORD, NumberBytes(1)}},
       {L"FreqMax", {REG_DWORD, NumberBytes(0xFFFFFFFF)}},
-      {L"FreqInc", {REG_DWORD, NumberBytes(4)}},
       {L"Locale", {REG_SZ, FieldBytes(L"Fran\u00E7ais", 512)}},
-      {L"ActiveLayout", {REG_SZ, FieldBytes(L"main", 512)}},
       {L"Buttons", {REG_SZ, TextBytes(L"Tab\x0002VK_TAB\x0001")}},
-      {L"Language0", {REG_SZ, FieldBytes(L"English", 512)}},
-      {L"Language1", {REG_SZ, FieldBytes(L"", 512)}},
+      {L"Language1", {REG_SZ, FieldBytes(L"Deutsch", 512)}},
       {L"PanelFileName", {REG_SZ, FieldBytes(L"big.pan", 256)}},
       {L"Path", {REG_SZ, TextBytes(L"\\Program files\\Tessaline")}},  // as it was
   };
@@ -161,6 +155,31 @@ TEST_F(SettingsStoreTest, SaveWritesEveryValueButPathWithItsExactSize) {
     EXPECT_EQ(it->second.type, value.type);
     EXPECT_EQ(it->second.bytes, value.bytes) << "value bytes differ";
   }
+}
+
+TEST_F(SettingsStoreTest, AnotherProgramsChangesAreNeverWrittenBack) {
+  WriteNumber(L"NoiseGate", 5);
+  WriteNumber(L"UpdateCounter", 3);
+  LoadSettings();
+  // Another program (the options of another process) changes values and the counter.
+  WriteNumber(L"NoiseGate", 9);
+  WriteText(L"Language1", L"Deutsch");
+  WriteNumber(L"UpdateCounter", 4);
+  // This one settles on another layout and saves, as every slide and Deselect do.
+  SetActiveLayout("qwerty");
+  ASSERT_EQ(SaveSettings(), ERROR_SUCCESS);
+  EXPECT_EQ(Stored(L"NoiseGate").bytes, NumberBytes(9));
+  EXPECT_EQ(Stored(L"Language1").bytes, TextBytes(L"Deutsch"));
+  EXPECT_EQ(Stored(L"UpdateCounter").bytes, NumberBytes(4));
+  EXPECT_EQ(Stored(L"ActiveLayout").bytes, FieldBytes(L"qwerty", 512));
+  // A second save with nothing changed writes nothing.
+  WriteNumber(L"NoiseGate", 11);
+  ASSERT_EQ(SaveSettings(), ERROR_SUCCESS);
+  EXPECT_EQ(Stored(L"NoiseGate").bytes, NumberBytes(11));
+  // OK on the options raises the counter the key holds, not this process's copy.
+  RaiseCounterAndSave();
+  EXPECT_EQ(Stored(L"UpdateCounter").bytes, NumberBytes(5));
+  EXPECT_NE(GetSettings().UpdateCounter, 5u);
 }
 
 TEST_F(SettingsStoreTest, SaveAndLoadAgreeAndPanelNamesKeep127Characters) {
@@ -202,6 +221,11 @@ TEST_F(SettingsStoreTest, PanelFileFallbackIsNotSaved) {
   WriteText(L"PanelFileName", L"missing.pan");
   LoadSettings();
   EXPECT_EQ(SettingsText(GetSettings().PanelFileName), u"compact.pan");
+  // Nor when the record is saved for another change.
+  GetSettings().NoiseGate = 30;
+  ASSERT_EQ(SaveSettings(), ERROR_SUCCESS);
+  EXPECT_EQ(Stored(L"PanelFileName").bytes, TextBytes(L"missing.pan"));
+  EXPECT_EQ(Stored(L"NoiseGate").bytes, NumberBytes(30));
 }
 
 TEST_F(SettingsStoreTest, EmptyPathIsReportedAtEveryRequest) {
