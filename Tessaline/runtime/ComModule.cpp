@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "Tessaline_h.h"
+#include "engine/UserDictionaryFile.h"
 
 namespace tessaline {
 namespace {
@@ -34,7 +35,9 @@ std::wstring ComModulePath() {
 void ComObjectCreated() { ++objects; }
 void ComObjectDestroyed() { --objects; }
 void ComLock(bool lock) { lock ? ++locks : --locks; }
-bool ComCanUnload() { return objects == 0 && locks == 0; }
+// Edits of a user dictionary that could not be written yet live in the library's memory: it
+// stays loaded until they are written.
+bool ComCanUnload() { return objects == 0 && locks == 0 && !AnyUserEditsPending(); }
 long ComObjectCount() { return objects; }
 
 ITypeInfo* TSInputMTypeInfo() {

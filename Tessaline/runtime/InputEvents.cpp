@@ -4,6 +4,7 @@
 
 #include "engine/ActiveLanguages.h"
 #include "engine/Language.h"
+#include "engine/UserDictionaryFile.h"
 #include "runtime/CandidateWnd.h"
 #include "runtime/InputWnd.h"
 #include "runtime/PressedWnd.h"
@@ -201,6 +202,9 @@ void CInputWnd::KeyPress(int key) {
   if (punctuation) CommitWord();
   if (!SpellingMode() && wordMode_ && !punctuation) {
     KillTimer(Handle(), kMultiTapTimer);
+    // The first key of a word: a user dictionary that another writer changed since is read
+    // again before any candidate is offered.
+    if (search_.State() == 0) RefreshLanguage();
     // The word search holds keys as small signed numbers: codes above 127 cannot be among them
     // (and must not turn into -1, which takes a key away); such a key adds nothing.
     if (key <= 127) search_.PressKey(static_cast<int8_t>(key));
@@ -276,12 +280,12 @@ void CInputWnd::CommitWord() {
   if (!word.empty()) {
     if (language_) {
       const bool added = spelling && language_->AddUserWord(word);
-      // A save that fails leaves the previous file as it was; the next commit tries again.
-      if (added || userDictionaryUnsaved_) {
-        userDictionaryUnsaved_ = !language_->StoreUserDictionary();
-      }
       if (added) DefaultBeep();
-      if (GetSettings().AdaptiveVoc) language_->LearnWord(word);
+      // Learning writes the user dictionary's edits, the spelled word's too. Otherwise they are
+      // written here, with any that a failed write left: the next commit tries again.
+      const bool learned = GetSettings().AdaptiveVoc && language_->LearnWord(word);
+      if (!learned) language_->StoreUserDictionary();
+      TellFailuresLater();
     }
     if (caseState_ == 1) {
       word = UpperCase(word);
@@ -395,10 +399,7 @@ void CInputWnd::SetUserButtons() {
 
 void CInputWnd::ApplyLanguage(Language* language) {
   // User words of the language left behind that could not be saved get one more try.
-  if (userDictionaryUnsaved_ && language_ && language_ != language) {
-    language_->StoreUserDictionary();
-    userDictionaryUnsaved_ = false;
-  }
+  if (language_ && language_ != language) CommitAllPendingUserEdits();
   language_ = language;
   search_.SetLanguage(language);
   if (!language) return;
@@ -414,6 +415,15 @@ void CInputWnd::NextLanguage() {
   ResetInput();
   languageIndex_ = static_cast<int>((static_cast<size_t>(languageIndex_) + 1) % count);
   ApplyLanguage(&ActiveLanguage(static_cast<size_t>(languageIndex_)));
+  RefreshLanguage();
+  if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void CInputWnd::RefreshLanguage() {
+  // Only between words: the search holds entries of the vocabulary it reads.
+  if (!language_ || Composing()) return;
+  if (!language_->RefreshFromFiles()) return;
+  ApplyLanguage(language_);
   if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
 }
 

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "engine/ActiveLanguages.h"
+#include "engine/UserDictionaryFile.h"
 #include "runtime/CandidateWnd.h"
 #include "runtime/LayoutPlane.h"
 #include "runtime/PressedWnd.h"
@@ -89,6 +90,9 @@ LRESULT CInputWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
+    case kTellFailuresMessage:
+      OnTellFailures();
+      return 0;
     default:
       break;
   }
@@ -96,6 +100,15 @@ LRESULT CInputWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 // ---------------------------------------------------------------- life
+
+void CInputWnd::TellFailuresLater() {
+  if (Handle() && UserFileFailuresToTell()) PostMessageW(Handle(), kTellFailuresMessage, 0, 0);
+}
+
+void CInputWnd::OnTellFailures() {
+  // Between events: a message box runs a loop of its own, in which the pen may reach the panel.
+  TellUserFileFailures();
+}
 
 bool CInputWnd::OnCreate() {
   panelOwner_.SetWindow(Handle());

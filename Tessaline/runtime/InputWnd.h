@@ -75,6 +75,13 @@ class CInputWnd : public MessageWindow, private SpellingTarget {
   bool CandidatesShown() const { return candidatesShown_; }
   // Places and shows the candidate window again (above the window where it is now).
   void PlaceCandidates();
+  // Between words, reads the current language's files again when another writer changed its
+  // user dictionary since the language read or wrote it (one look at the file's stamp).
+  void RefreshLanguage();
+  // A user dictionary that could not be written or read is told of once, when the window is
+  // between events (a posted message).
+  void TellFailuresLater();
+  static constexpr UINT kTellFailuresMessage = WM_APP + 1;
 
   // The current layout (the target while the view still slides towards it).
   int LayoutIndex() const { return layoutIndex_; }
@@ -116,6 +123,7 @@ class CInputWnd : public MessageWindow, private SpellingTarget {
   void OnLButtonUp(POINT point);
   void OnTimer(UINT_PTR id);
   void OnCommand(WORD id, WORD code);
+  void OnTellFailures();
   void OnHoldTimer();
   void OnMultiTapTimer();
   void OnSlideTimer();
@@ -177,7 +185,6 @@ class CInputWnd : public MessageWindow, private SpellingTarget {
   uint32_t downTime_ = 0;
   POINT downPoint_{};
   POINT movePoint_{};
-  bool userDictionaryUnsaved_ = false;  // the last save of the user's words failed
   bool* holdTimerStopped_ = nullptr;    // set while a hold fires: whether it stopped the timer
 
   // The panels' picture, kept for the window's life and made anew only when the size changes.

@@ -4,6 +4,7 @@
 #include <oleauto.h>
 
 #include "engine/ActiveLanguages.h"
+#include "engine/UserDictionaryFile.h"
 #include "languages/InterfaceTexts.h"
 #include "panel/PanelFile.h"
 #include "runtime/ComModule.h"
@@ -117,6 +118,9 @@ HRESULT TSInputM::Select(HWND sipWindow) {
 
 HRESULT TSInputM::Deselect() {
   SaveSettings();
+  // The languages go; edits of their user dictionaries that could not be written yet stay in
+  // this process and are tried once more now.
+  CommitAllPendingUserEdits();
   DestroyInputWindow();
   FreeActiveLanguages();
   DestroyIconList();
@@ -135,9 +139,14 @@ HRESULT TSInputM::Showing() {
   if (inputWindow_ && GetSettings().UpdateCounter != noted) DestroyInputWindow();
   if (!inputWindow_) BuildInputWindow();
   if (!inputWindow_) return S_OK;
+  // Edits a failed write left are tried again; a user dictionary another writer changed is read
+  // again, whatever the change counter said.
+  CommitAllPendingUserEdits();
+  inputWindow_->RefreshLanguage();
   if (GetSettings().AdaptiveVoc) {
     if (Language* language = inputWindow_->CurrentLanguage()) language->DailyDecay();
   }
+  inputWindow_->TellFailuresLater();
   if (inputWindow_->CandidatesShown()) inputWindow_->PlaceCandidates();
   return S_OK;
 }

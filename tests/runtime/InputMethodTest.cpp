@@ -309,10 +309,15 @@ TEST_F(InputMethodTest, ShowingSizesThePanelAndTellsTheCallback) {
   EXPECT_EQ(sip.InputWindow(), input);
   EXPECT_EQ(callback.calls.size(), 1u);
 
-  // Deselect saves the settings and takes the window away.
+  // Deselect saves the settings and takes the window away. Nothing was changed here, so nothing
+  // is written: values another program stored meanwhile stay as they are.
+  testing::WriteRegistryValue(HKEY_CLASSES_ROOT, kClassKey, L"NoiseGate", REG_DWORD,
+                              testing::NumberBytes(70));
   ASSERT_EQ(method->Deselect(), S_OK);
   EXPECT_EQ(sip.InputWindow(), nullptr);
-  EXPECT_TRUE(testing::ReadRegistryValue(HKEY_CLASSES_ROOT, kClassKey, L"ActiveLayout"));
+  EXPECT_FALSE(testing::ReadRegistryValue(HKEY_CLASSES_ROOT, kClassKey, L"ActiveLayout"));
+  EXPECT_EQ(testing::ReadRegistryValue(HKEY_CLASSES_ROOT, kClassKey, L"NoiseGate")->bytes,
+            testing::NumberBytes(70));
 }
 
 TEST_F(InputMethodTest, AChangedCounterRebuildsTheWindowOnTheNextShowing) {

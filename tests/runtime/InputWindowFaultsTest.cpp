@@ -8,6 +8,7 @@
 
 #include "InputHarness.h"
 #include "engine/Language.h"
+#include "engine/UserDictionary.h"
 #include "runtime/CandidateWnd.h"
 #include "runtime/SymbolPopupWnd.h"
 
@@ -148,16 +149,29 @@ TEST(InputWindowFaults, AFailedSaveStillSendsTheWordAndIsTriedAgain) {
   const std::string usr = person.HostFile("Languages/English.usr");
   const std::string before = testing::ReadBytes(usr);
   ASSERT_FALSE(before.empty());
-  // A folder in the place of the temporary file: the next save cannot be made.
-  std::filesystem::create_directories(usr + ".tmp");
+  // The storage is full: the next saves stop half-way.
+  testing::MessageRecorder messages;
+  SetUserDictionaryWriteLimit(3);
   person.ClearCalls();
   SpellNewWord(person, {{7, 7}, {9, 9}});  // "qx"
   EXPECT_EQ(person.Calls(), (Calls{"text:qx "}));
   EXPECT_EQ(testing::ReadBytes(usr), before);
+  // The person is told once, with the file, once the window is between events, and keeps typing.
+  const auto pump = [] {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  };
+  EXPECT_TRUE(messages.Texts().empty());
+  pump();
+  ASSERT_EQ(messages.Texts().size(), 1u);
+  EXPECT_NE(messages.Texts()[0].find("English.usr"), std::string::npos);
+  SpellNewWord(person, {{7, 7}, {9}});  // "qw"
+  pump();
+  EXPECT_EQ(messages.Texts().size(), 1u);
   // Once the way is clear, the next commit of any word saves the list.
-  std::filesystem::remove(usr + ".tmp");
+  SetUserDictionaryWriteLimit(SIZE_MAX);
   person.TypeWord(u"good");
-  EXPECT_EQ(StoredUserWords(person), (std::vector<WideString>{u"qj", u"qx"}));
+  EXPECT_EQ(StoredUserWords(person), (std::vector<WideString>{u"qj", u"qx", u"qw"}));
 }
 
 TEST(InputWindowFaults, KeyCodesAboveTheSearchsRangeAddNothing) {
