@@ -116,4 +116,37 @@ std::string PressButton(const std::wstring& text) {
                          : "no button or check box '" + ToUtf8(text) + "' in the open dialog";
 }
 
+std::string ChooseEntry(const std::wstring& text) {
+  const std::vector<HWND> dialogs = Dialogs();
+  for (HWND dialog : dialogs) {
+    for (HWND child : Descendants(dialog)) {
+      if (!IsWindowVisible(child) || !IsWindowEnabled(child)) continue;
+      const std::wstring kind = ClassOf(child);
+      const bool list = kind == L"ListBox";
+      if (!list && kind != L"ComboBox") continue;
+      const int count = static_cast<int>(
+          SendMessageW(child, list ? LB_GETCOUNT : CB_GETCOUNT, 0, 0));
+      for (int i = 0; i < count; ++i) {
+        const int length = static_cast<int>(
+            SendMessageW(child, list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0));
+        if (length < 0) continue;
+        std::wstring entry(static_cast<size_t>(length) + 1, L'\0');
+        SendMessageW(child, list ? LB_GETTEXT : CB_GETLBTEXT, static_cast<WPARAM>(i),
+                     reinterpret_cast<LPARAM>(entry.data()));
+        entry.resize(static_cast<size_t>(length));
+        if (entry != text) continue;
+        SendMessageW(child, list ? LB_SETCURSEL : CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+        // A program's selection sends no notification; a tap's does.
+        const int id = GetDlgCtrlID(child);
+        const WORD code = list ? LBN_SELCHANGE : CBN_SELCHANGE;
+        SendMessageW(GetParent(child), WM_COMMAND, MAKEWPARAM(id, code),
+                     reinterpret_cast<LPARAM>(child));
+        return {};
+      }
+    }
+  }
+  return dialogs.empty() ? "no dialog is open"
+                         : "no list in the open dialog has the entry '" + ToUtf8(text) + "'";
+}
+
 }  // namespace tessaline::emulator

@@ -12,5 +12,8 @@ std::string SelectSheetPage(const std::wstring& name);
 // Clicks the visible button or check box of this process whose text (without '&', in any case)
 // is `text`; "OK" on a property sheet without such a button presses its OK.
 std::string PressButton(const std::wstring& text);
+// Picks the entry `text` (exactly, letter case too) of the first visible list box or drop-down
+// list of an open dialog that has it, and tells the dialog as a tap on the entry would.
+std::string ChooseEntry(const std::wstring& text);
 
 }  // namespace tessaline::emulator

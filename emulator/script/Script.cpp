@@ -189,7 +189,7 @@ bool ParseScript(const std::string& text, std::vector<ScriptCommand>& commands,
     if (words.empty() || words[0][0] == '#') continue;
     ScriptCommand command;
     const std::string verb = Lower(words[0]);
-    if (verb == "type" || verb == "page" || verb == "press") {
+    if (verb == "type" || verb == "page" || verb == "press" || verb == "choose") {
       // The text is the rest of the line after one blank, spaces kept.
       const size_t start = lineText.find_first_not_of(" \t");
       const std::string rest = lineText.substr(std::min(lineText.size(), start + verb.size() + 1));
@@ -203,9 +203,10 @@ bool ParseScript(const std::string& text, std::vector<ScriptCommand>& commands,
         commands.clear();
         return Fail(error, line, "'" + verb + "' takes the form '" + verb + " TEXT'");
       }
-      command.verb = verb == "type"   ? ScriptVerb::kType
-                     : verb == "page" ? ScriptVerb::kPage
-                                      : ScriptVerb::kPress;
+      command.verb = verb == "type"     ? ScriptVerb::kType
+                     : verb == "page"   ? ScriptVerb::kPage
+                     : verb == "choose" ? ScriptVerb::kChoose
+                                        : ScriptVerb::kPress;
       command.line = line;
       command.name = text;
       commands.push_back(std::move(command));

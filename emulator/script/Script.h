@@ -14,6 +14,8 @@
 //                      the Home key
 //   page NAME          the open options sheet shows its page NAME (the tab's text)
 //   press TEXT         the button or check box TEXT of an open dialog is clicked ("OK" too)
+//   choose TEXT        the entry TEXT of a list or drop-down of an open dialog is picked, as a
+//                      tap on it would pick it (the first list that has the entry)
 //   type TEXT          the rest of the line typed on Tessaline's keypad by the typist ("\n" is
 //                      a line break); the Notes text is not checked against it
 //
@@ -57,6 +59,7 @@ enum class ScriptVerb {
   kType,
   kPage,
   kPress,
+  kChoose,
   kInstall,
   kUninstall,
   kReset,
@@ -69,8 +72,8 @@ struct ScriptCommand {
   ScriptVerb verb = ScriptVerb::kWait;
   int line = 0;         // 1-based line number in the script
   int numbers[4] = {};  // X Y, X Y MS, X1 Y1 X2 Y2, or MS, as the verb takes them
-  std::string name;     // shot: the file's name; key: the keys as written; type, page, press:
-                        // text; answer: ok or cancel; current, pick: the input method's name
+  std::string name;     // shot: the file's name; key: the keys as written; type, page, press,
+                        // choose: text; answer: ok or cancel; current, pick: the input method's name
   struct Key {
     uint8_t code;
     bool press;

@@ -207,6 +207,13 @@ void ScriptRunner::Expand(const ScriptCommand& command) {
                         },
                         0});
       break;
+    case ScriptVerb::kChoose:
+      steps_.push_back({[where, name = command.name] {
+                          const std::string error = ChooseEntry(FromUtf8(name));
+                          return error.empty() ? error : where + error;
+                        },
+                        0});
+      break;
     case ScriptVerb::kInstall:
     case ScriptVerb::kUninstall:
     case ScriptVerb::kReset:

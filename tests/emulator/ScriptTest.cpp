@@ -38,10 +38,13 @@ TEST(Script, TextCommandsKeepTheRestOfTheLine) {
   std::vector<ScriptCommand> commands;
   ScriptError error;
   // One blank after the verb is the separator; further blanks, inner spaces and "\n" are text.
-  ASSERT_TRUE(ParseScript("type  is calm\r\nType Hi,\\nyou\npage Interface\npress Auto space\n",
-                          commands, error))
+  ASSERT_TRUE(ParseScript(
+                  "type  is calm\r\nType Hi,\\nyou\npage Interface\npress Auto space\nchoose Zqxjv\n",
+                  commands, error))
       << error.message;
-  ASSERT_EQ(commands.size(), 4u);
+  ASSERT_EQ(commands.size(), 5u);
+  EXPECT_EQ(commands[4].verb, ScriptVerb::kChoose);
+  EXPECT_EQ(commands[4].name, "Zqxjv");
   EXPECT_EQ(commands[0].verb, ScriptVerb::kType);
   EXPECT_EQ(commands[0].name, " is calm");
   EXPECT_EQ(commands[1].name, "Hi,\nyou");
