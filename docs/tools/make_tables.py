@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
 """Writes the results tables of the docs from the tools' own output.
 
-Measuring: with --texts DIR (the evaluation texts of docs/tools/make_texts.sh) every shipped
-language is replayed on its texts by "tessaline eval --json", the demonstration paragraphs of the
-emulator's typist are replayed the same way, and English's help text is checked against its
-dictionaries (--dictionary); --bench runs the vocabulary benchmark of the shipped vocabularies,
+Measuring: with --eval every shipped language is replayed on its texts (--texts DIR, the
+evaluation texts of docs/tools/make_texts.sh) by "tessaline eval --json", the demonstration
+paragraphs of the emulator's typist are replayed the same way, and English's help text is checked
+against its dictionaries (--dictionary); --bench runs the vocabulary benchmark of the shipped vocabularies,
 --instructions counts the word search's instructions per key press with callgrind
 (bench/search/count-instructions.sh) and --peers times the search against its two peers
 (bench_search --report). Each result is kept in the results folder (--results, by default
@@ -19,8 +19,11 @@ markers, between
 (indented as the first marker is), followed by the commands that made it. Text outside the
 markers is never touched; a table without results is left as it stands.
 
-    python3 docs/tools/make_tables.py --texts DIR [--bench] [--instructions] [--peers]
+    python3 docs/tools/make_tables.py --texts DIR --eval --bench --instructions --peers
     python3 docs/tools/make_tables.py            # the tables again from the results kept
+
+The evaluations take about ten minutes with two jobs on a shared 2-core machine, --bench a minute,
+--peers several minutes and --instructions (callgrind) the longest.
 """
 import argparse
 import json
@@ -29,6 +32,7 @@ import re
 import subprocess
 import sys
 import tarfile
+import textwrap
 import tempfile
 from concurrent.futures import ThreadPoolExecutor
 
@@ -47,7 +51,7 @@ DOCS = ["README.md", "docs/languages.md", "docs/emulator.md", "docs/vocabulary-c
         "bench/README.md"]
 
 EVAL = "tessaline eval --chr data/Languages/LANGUAGE.chr --text TEXTS/KIND-CODE.txt --json"
-MAKE = "python3 docs/tools/make_tables.py --texts TEXTS"
+MAKE = "python3 docs/tools/make_tables.py --texts TEXTS --eval"
 
 
 # --- Measuring -------------------------------------------------------------------------------
@@ -181,6 +185,12 @@ def table(header, rows):
     return lines
 
 
+def note(*parts):
+    """A paragraph below a table, wrapped as the docs are."""
+    return textwrap.wrap(" ".join(parts), width=96, break_long_words=False,
+                         break_on_hyphens=False)
+
+
 def number(value):
     return f"{value:,}"
 
@@ -221,10 +231,9 @@ def languages_table(results):
         return None
     header = ["Language", "help: learning off", "learning on", "offered", "multi-tap",
               "prose: learning off", "learning on", "offered", "multi-tap"]
-    return table(header, rows) + [
-        "",
+    return table(header, rows) + [""] + note(
         "Taps per character; \"offered\" with learning off. Made by `" + EVAL + "` for every",
-        "language and text, tabled by `" + MAKE + "`."]
+        "language and text, tabled by `" + MAKE + "`.")
 
 
 def texts_table(results):
@@ -239,8 +248,9 @@ def texts_table(results):
             rows.append([language] + cells)
     if not rows:
         return None
-    return table(["Language", "help: words", "characters", "prose: words", "characters"], rows) + [
-        "", "Words and characters as `" + EVAL + "` counts them, tabled by `" + MAKE + "`."]
+    return table(["Language", "help: words", "characters", "prose: words", "characters"],
+                 rows) + [""] + note("Words and characters as `" + EVAL + "` counts them, tabled",
+                                     "by `" + MAKE + "`.")
 
 
 def summary_table(results):
@@ -254,9 +264,7 @@ def summary_table(results):
         return None
     header = ["Language", "help: learning off", "learning on", "prose: learning off",
               "learning on"]
-    return table(header, rows) + [
-        "",
-        "Made by `" + EVAL + "`, tabled by `" + MAKE + "`."]
+    return table(header, rows) + [""] + note("Made by `" + EVAL + "`, tabled by `" + MAKE + "`.")
 
 
 def demo_table(results):
@@ -270,11 +278,10 @@ def demo_table(results):
     if not rows:
         return None
     return table(["Paragraph", "characters", "taps", "taps per character", "words spelled"],
-                 rows) + [
-        "",
+                 rows) + [""] + note(
         "Made by `tessaline eval --chr data/Languages/LANGUAGE.chr --text PARAGRAPH --json`",
         "(learning on) on the paragraphs of `emulator/typist/TypingPlan.cpp`, tabled by",
-        "`" + MAKE + "`."]
+        "`" + MAKE + "`.")
 
 
 def junk_table(results):
@@ -285,10 +292,9 @@ def junk_table(results):
     share = result["candidatesNotInDictionary"]
     return table(["Text", "candidates checked", "not in the dictionaries"],
                  [["English help", number(checked),
-                   f"{number(round(share * checked))} ({100 * share:.2f} %)"]]) + [
-        "",
+                   f"{number(round(share * checked))} ({100 * share:.2f} %)"]]) + [""] + note(
         "Made by `tessaline eval --chr data/Languages/English.chr --text TEXTS/help-en.txt",
-        "--dictionary forms.txt --dictionary extra.txt --json`, tabled by `" + MAKE + "`."]
+        "--dictionary forms.txt --dictionary extra.txt --json`, tabled by `" + MAKE + "`.")
 
 
 def bench_load_table(results):
@@ -314,12 +320,12 @@ def bench_load_table(results):
         return None
     context = data.get("context", {})
     machine = f"{context.get('num_cpus', '?')} CPUs at {context.get('mhz_per_cpu', '?')} MHz"
-    return table(["language", "entries", "load", "bytes per entry", "of which aids"], rows) + [
-        "",
+    return table(["language", "entries", "load", "bytes per entry", "of which aids"],
+                 rows) + [""] + note(
         "Wall clock, the median of three repetitions, on " + machine + "; made by",
         "`build/native/bench/vocabulary/bench_vocabulary --benchmark_filter=Shipped",
         "--benchmark_repetitions=3 --benchmark_format=json`, tabled by",
-        "`python3 docs/tools/make_tables.py --bench`."]
+        "`python3 docs/tools/make_tables.py --bench`.")
 
 
 def parse_instructions(text):
@@ -350,12 +356,12 @@ def bench_instructions_table(results):
                          *[number(value) for value in counts]])
     if not rows:
         return None
-    return table(["language", "entries", "key presses", "median", "p99", "worst"], rows) + [
-        "",
+    return table(["language", "entries", "key presses", "median", "p99", "worst"],
+                 rows) + [""] + note(
         "Instructions per key press of the word search, the first 300 words of each text; made by",
         "`bench/search/count-instructions.sh --words 300 --chr data/Languages/LANGUAGE.chr",
         "--text TEXTS/help-CODE.txt tessaline` (English also without `--text`: the GPL text),",
-        "tabled by `" + MAKE + " --instructions`."]
+        "tabled by `python3 docs/tools/make_tables.py --texts TEXTS --instructions`.")
 
 
 def bench_peers_table(results):
@@ -374,10 +380,9 @@ def bench_peers_table(results):
     if not rows:
         return None
     return table(["engine", "median time", "worst time", "mean time", "memory"], rows) + [
-        ""] + ["; ".join(notes) + "."] + [
-        "",
+        ""] + note("; ".join(notes) + ".") + [""] + note(
         "Made by `build/native/bench/search/bench_search --report`, tabled by",
-        "`python3 docs/tools/make_tables.py --peers`."]
+        "`python3 docs/tools/make_tables.py --peers`.")
 
 
 TABLES = {
@@ -445,6 +450,8 @@ def main(argv=None):
     parser.add_argument("--texts", help="folder of the evaluation texts (help-CODE.txt ...)")
     parser.add_argument("--results", default=os.path.join(NATIVE, "results"),
                         help="folder of the kept results (default build/native/results)")
+    parser.add_argument("--eval", action="store_true",
+                        help="replay the texts with tessaline eval (needs --texts)")
     parser.add_argument("--jobs", type=int, default=2, help="evaluations run at once")
     parser.add_argument("--bench", action="store_true", help="run the vocabulary benchmark")
     parser.add_argument("--instructions", action="store_true",
@@ -454,7 +461,9 @@ def main(argv=None):
     args = parser.parse_args(argv)
     os.makedirs(args.results, exist_ok=True)
     ok = True
-    if args.texts:
+    if args.eval and not args.texts:
+        parser.error("--eval needs --texts")
+    if args.eval:
         ok &= measure_eval(os.path.abspath(args.texts), args.results, args.jobs)
     if args.bench:
         ok &= measure_bench(args.results)

@@ -49,7 +49,8 @@ Written by hand, kept as it is.
 | English | 0.871 | 0.787 | 1.026 | 0.892 |
 | Ukrainian | 1.531 | 1.056 |  |  |
 
-Made by `{tool.EVAL}`, tabled by `{tool.MAKE}`.
+Made by `tessaline eval --chr data/Languages/LANGUAGE.chr --text TEXTS/KIND-CODE.txt --json`,
+tabled by `python3 docs/tools/make_tables.py --texts TEXTS --eval`.
 {END % "summary"}
 
 - a list item whose table keeps the item's indent:
@@ -60,9 +61,9 @@ Made by `{tool.EVAL}`, tabled by `{tool.MAKE}`.
   | English (GPL text) |  | 1,366 | 11,374 | 33,567 | 38,294 |
 
   Instructions per key press of the word search, the first 300 words of each text; made by
-  `bench/search/count-instructions.sh --words 300 --chr data/Languages/LANGUAGE.chr
-  --text TEXTS/help-CODE.txt tessaline` (English also without `--text`: the GPL text),
-  tabled by `{tool.MAKE} --instructions`.
+  `bench/search/count-instructions.sh --words 300 --chr data/Languages/LANGUAGE.chr --text
+  TEXTS/help-CODE.txt tessaline` (English also without `--text`: the GPL text), tabled by `python3
+  docs/tools/make_tables.py --texts TEXTS --instructions`.
   {END % "bench-instructions"}
 
 - no results for this one, so it stays:
