@@ -22,8 +22,8 @@ markers is never touched; a table without results is left as it stands.
     python3 docs/tools/make_tables.py --texts DIR --eval --bench --instructions --peers
     python3 docs/tools/make_tables.py            # the tables again from the results kept
 
-The evaluations take about ten minutes with two jobs on a shared 2-core machine, --bench a minute,
---peers several minutes and --instructions (callgrind) the longest.
+On a shared 2-core machine the evaluations take about ten minutes (two jobs), --bench under a
+minute, --instructions (callgrind) about ten minutes and --peers about a quarter of an hour.
 """
 import argparse
 import json
