@@ -2,7 +2,7 @@
 // tessaline voc check: verifies a vocabulary file against its language file.
 //
 // What the compiler keeps and how counts become frequencies is written in vocbuild/VocCompiler.h
-// (and in the README, "Shipped languages").
+// (and in docs/vocabulary-compiler.md).
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
