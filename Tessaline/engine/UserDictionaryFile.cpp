@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdio>
 #include <map>
+#include <utility>
 #include <vector>
 
 #include "system/Messages.h"
@@ -143,7 +144,7 @@ UserFileOutcome UserDictionaryFile::Commit(const UserDictionaryEdits& edits) {
   if (!missing && next == original) {
     // Nothing to write: the edits were in the file already (a decay another writer ran today).
     pending_.clear();
-    image_.LoadBytes(next);
+    image_ = std::move(current);
     imageStamp_ = outcome.before;
     imageKnown_ = Telling(outcome.before);
     outcome.after = outcome.before;
@@ -160,7 +161,9 @@ UserFileOutcome UserDictionaryFile::Commit(const UserDictionaryEdits& edits) {
   }
   outcome.after = files.Stamp(path_);
   pending_.clear();
-  image_.LoadBytes(next);
+  // What the file holds now (FileBytes leaves out nothing the edits can put in: a word longer
+  // than the file holds is never a user word).
+  image_ = std::move(current);
   imageStamp_ = outcome.after;
   imageKnown_ = Telling(outcome.after);
   told_ = false;
