@@ -183,6 +183,21 @@ def case_frequency_clear(args):
     expect(d.words() == SEED_WORDS, "words %r" % d.words())
 
 
+def case_question_kept(args):
+    # The drop-down moves to another language while the Frequency page's Save question is up:
+    # neither language's file receives the other's records.
+    d = Device(args)
+    d.seed(SEED_WORDS, {"the": (-1, 9, 200)})
+    d.seed([], {"und": (-1, 4, 90)}, name="German")
+    german = os.path.join(d.languages, "German.usr")
+    before = (open(d.usr, "rb").read(), open(german, "rb").read())
+    d.run("--script", d.script("s.txt", OPEN % "Frequency" + "press Clear\n" + ANSWER_OK +
+                               "press Save\nwait 300\nchoose German\n" + ANSWER_OK +
+                               "press Cancel\nwait 500\n"))
+    after = (open(d.usr, "rb").read(), open(german, "rb").read())
+    expect(after == before, "a user dictionary was written under a question about another")
+
+
 def case_slide_hide_show(args):
     # As the Clear case, then a slide to the next layout and back, and the panel hidden and shown:
     # the settings saved on the way must not hide the change from the input method.
