@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "engine/UserDictionaryFile.h"
+#include "engine/UserFileSystem.h"
 #include "system/DataFiles.h"
 
 namespace tessaline {

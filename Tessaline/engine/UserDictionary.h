@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/UserFileSystem.h"
 #include "system/WideText.h"
 
 namespace tessaline {
@@ -86,9 +87,5 @@ class UserDictionary {
   uint32_t decayDay_ = 0;
   UserDictionaryLoadReport lastLoad_;
 };
-
-// Test seam: makes every later save stop after writing this many bytes of the temporary file,
-// as a full disk would; SIZE_MAX (the default) writes normally.
-void SetUserDictionaryWriteLimit(size_t bytes);
 
 }  // namespace tessaline

@@ -6,55 +6,11 @@
 #include <utility>
 #include <vector>
 
+#include "engine/UserFileSystem.h"
 #include "system/Messages.h"
 
 namespace tessaline {
 namespace {
-
-size_t& WriteLimit() {
-  static size_t limit = SIZE_MAX;
-  return limit;
-}
-
-class RealFiles : public UserFileSystem {
- public:
-  DataFileStamp Stamp(const std::string& path) override { return StampOfDataFile(path); }
-  DataFileRead Read(const std::string& path, std::string& bytes) override {
-    return ReadWholeDataFile(path, bytes);
-  }
-  std::string TemporaryPath(const std::string& path) override { return TemporaryPathFor(path); }
-  bool WriteTemporary(const std::string& temporary, const std::string& bytes) override {
-    FILE* file = OpenDataFile(temporary, "wb");
-    if (!file) return false;
-    const size_t toWrite = bytes.size() < WriteLimit() ? bytes.size() : WriteLimit();
-    bool written =
-        std::fwrite(bytes.data(), 1, toWrite, file) == toWrite && toWrite == bytes.size();
-    written = FlushToDisk(file) && written;
-    written = std::fclose(file) == 0 && written;
-    return written;
-  }
-  bool Replace(const std::string& temporary, const std::string& path) override {
-    return ReplaceDataFile(temporary, path);
-  }
-  void Remove(const std::string& temporary) override {
-    std::remove(HostPath(temporary).c_str());
-  }
-  std::unique_ptr<FileLock> Lock(const std::string& path, unsigned timeout) override {
-    return LockDataFile(path, timeout);
-  }
-};
-
-RealFiles& Real() {
-  static RealFiles files;
-  return files;
-}
-
-UserFileSystem*& Current() {
-  static UserFileSystem* files = nullptr;
-  return files;
-}
-
-UserFileSystem& Files() { return Current() ? *Current() : Real(); }
 
 // A stamp that tells one file from another: a file that could not be looked at has none.
 bool Telling(const DataFileStamp& stamp) {
@@ -77,31 +33,15 @@ std::string RegistryKey(const std::string& path) {
 
 }  // namespace
 
-void SetUserDictionaryWriteLimit(size_t bytes) { WriteLimit() = bytes; }
-
-bool WriteUserFileBytes(const std::string& path, const std::string& bytes) {
-  UserFileSystem& files = Files();
-  const std::string temporary = files.TemporaryPath(path);
-  if (files.WriteTemporary(temporary, bytes) && files.Replace(temporary, path)) return true;
-  files.Remove(temporary);
-  return false;
-}
-
-UserFileSystem* SetUserFileSystem(UserFileSystem* files) {
-  UserFileSystem* previous = Current();
-  Current() = files;
-  return previous;
-}
-
 UserFileView UserDictionaryFile::Read(UserDictionary& dictionary) {
   UserFileView view;
   dictionary = UserDictionary();
   // No lock: a file is only ever replaced whole, so a read sees the old file or the new one. The
   // stamp is taken first; a file replaced in between is newer than its stamp says, and the next
   // look at the stamp finds it changed.
-  view.stamp = Files().Stamp(path_);
+  view.stamp = CurrentUserFileSystem().Stamp(path_);
   std::string bytes;
-  view.read = Files().Read(path_, bytes);
+  view.read = CurrentUserFileSystem().Read(path_, bytes);
   if (view.read == DataFileRead::kRead) {
     dictionary.LoadBytes(bytes);
     imageKnown_ = Telling(view.stamp);
@@ -116,7 +56,7 @@ UserFileOutcome UserDictionaryFile::Commit(const UserDictionaryEdits& edits) {
   pending_.Append(edits);
   UserFileOutcome outcome;
   if (pending_.empty()) return outcome;
-  UserFileSystem& files = Files();
+  UserFileSystem& files = CurrentUserFileSystem();
   const std::unique_ptr<FileLock> lock = files.Lock(path_, kUserFileLockWait);
   if (!lock) {
     outcome.status = UserFileStatus::kLockBusy;
