@@ -47,9 +47,7 @@ bool CDeviceWnd::Create(const DeviceOptions& options) {
   }();
   if (!registered) return false;
   changedMessage_ = device::DeviceChangeMessage();
-  const DWORD style =
-      options.framed ? (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN)
-                     : (WS_POPUP | WS_CLIPCHILDREN);
+  const DWORD style = WS_POPUP | WS_CLIPCHILDREN;
   RECT frame{0, 0, kScreenWidth, kScreenHeight};
   AdjustWindowRectEx(&frame, style, FALSE, 0);
   HWND window =
