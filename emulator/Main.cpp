@@ -257,7 +257,12 @@ int Run(const CommandLine& line) {
     Out("== Notes text\n" + ToUtf8(notes));
     return status;
   }
-  if (line.headless) Out(ToUtf8(notes) + (notes.empty() || notes.back() != L'\n' ? "\n" : ""));
+  if (line.headless) {
+    Out(ToUtf8(notes) + (notes.empty() || notes.back() != L'\n' ? "\n" : ""));
+  } else {
+    // The window closed: what was typed, as the typist's run reports it.
+    Out("== Notes text\n" + ToUtf8(notes));
+  }
   return status;
 }
 

@@ -84,6 +84,11 @@ LRESULT CALLBACK CDeviceWnd::WindowProc(HWND window, UINT message, WPARAM wParam
       break;
     case WM_SETFOCUS:
       return self->OnSetFocus();
+    case WM_CLOSE:
+      // The host closes the device (Alt+F4 while it has the keys): the emulator ends, and the
+      // device's windows stay until then so that its Notes text can still be read.
+      PostQuitMessage(0);
+      return 0;
     case WM_DESTROY:
       return self->OnDestroy();
     case kLayoutNotesMessage:
