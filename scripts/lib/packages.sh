@@ -6,6 +6,8 @@ tessaline_packages=(
   wine wine64 libwine-dev fonts-wine xvfb xauth fonts-liberation fonts-dejavu-core
   libsqlite3-dev libmarisa-dev
   python3 valgrind
+  # The window tests: real pointer events, screen pictures, a small window manager.
+  xdotool x11-apps x11-utils openbox
 )
 
 ensure_packages() {
