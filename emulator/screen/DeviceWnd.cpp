@@ -51,7 +51,7 @@ bool CDeviceWnd::Create(const DeviceOptions& options) {
   RECT frame{0, 0, kScreenWidth, kScreenHeight};
   AdjustWindowRectEx(&frame, style, FALSE, 0);
   HWND window =
-      CreateWindowExW(0, device::kEmulatorWindowClass, L"Tessaline Pocket PC emulator", style,
+      CreateWindowExW(0, device::kEmulatorWindowClass, L"Tessaline device screen", style,
                       options.position.x, options.position.y, frame.right - frame.left,
                       frame.bottom - frame.top, nullptr, nullptr, GetModuleHandleW(nullptr), this);
   // WM_NCCREATE gave the window to window_ already.

@@ -41,7 +41,8 @@ bool CZoomWnd::Create(CDeviceWnd& device, int zoom) {
   if (!registered || hooked_) return false;
   device_ = &device;
   zoom_ = zoom;
-  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+  // No minimize box: the view minimized would uncover the device's real windows beneath it.
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
   // Above every window of the device, the input method's topmost pop-ups too, so that what is
   // seen of the device is always the picture; and never active, so the device keeps the keys.
   const DWORD exStyle = WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_APPWINDOW;
@@ -95,11 +96,17 @@ bool CZoomWnd::TakeMouse(UINT message, POINT screen) {
 LRESULT CALLBACK CZoomWnd::PlacementHook(int code, WPARAM wParam, LPARAM lParam) {
   if (code >= 0 && hooked_) {
     const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-    // The host's screen raises a window of the device when it is placed or shown, and, without
-    // a window manager, whenever the focus comes to it or one of its children.
-    if (call->message == WM_WINDOWPOSCHANGED || call->message == WM_ACTIVATE ||
-        call->message == WM_SETFOCUS) {
-      hooked_->OnWindowPlaced(call->hwnd);
+    // The host's screen raises a window of the device when it is shown or put first, and,
+    // without a window manager, whenever the focus comes to it or one of its children; a
+    // window moved or sized in its place stays where it is among the others.
+    bool raised = call->message == WM_ACTIVATE || call->message == WM_SETFOCUS;
+    if (call->message == WM_WINDOWPOSCHANGED) {
+      const auto* place = reinterpret_cast<const WINDOWPOS*>(call->lParam);
+      raised = !(place->flags & SWP_NOZORDER) || (place->flags & SWP_SHOWWINDOW);
+      // Where it goes on the device's screen is looked at in any case.
+      hooked_->OnWindowPlaced(call->hwnd, raised);
+    } else if (raised) {
+      hooked_->OnWindowPlaced(call->hwnd, true);
     }
     // A dialog of the device that had the keys (the options sheet) is gone: a window manager
     // that saw the host's focus go with it may have taken the keys for itself, and the device,
@@ -113,9 +120,11 @@ LRESULT CALLBACK CZoomWnd::PlacementHook(int code, WPARAM wParam, LPARAM lParam)
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-void CZoomWnd::OnWindowPlaced(HWND window) {
+void CZoomWnd::OnWindowPlaced(HWND window, bool raised) {
   if (!window_ || GetAncestor(window, GA_ROOT) == window_.Get()) return;
-  if (!restackPosted_) restackPosted_ = PostMessageW(window_.Get(), kRestackMessage, 0, 0) != FALSE;
+  if (raised && !restackPosted_) {
+    restackPosted_ = PostMessageW(window_.Get(), kRestackMessage, 0, 0) != FALSE;
+  }
   // A top-level window other than the device screen: a dialog, a pop-up of the input method.
   if (window == device_->Handle() || GetAncestor(window, GA_PARENT) != GetDesktopWindow()) return;
   if (std::find(placed_.begin(), placed_.end(), window) != placed_.end()) return;

@@ -36,7 +36,8 @@ class CZoomWnd {
   bool TakeMouse(UINT message, POINT screen);
   // Sees every window of the thread placed, shown or activated.
   static LRESULT CALLBACK PlacementHook(int code, WPARAM wParam, LPARAM lParam);
-  void OnWindowPlaced(HWND window);
+  // A window of the thread was placed; `raised` when the host's screen may have raised it.
+  void OnWindowPlaced(HWND window, bool raised);
   // Puts the view back above the device's windows, on the host's screen too.
   void Restack();
   // Brings the device's windows placed since onto the device's screen.
