@@ -25,7 +25,8 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import run_tessaline  # noqa: E402
 from run_tessaline import expect  # noqa: E402
 
-TITLE = "Tessaline Pocket PC emulator"
+TITLE = "Tessaline Pocket PC emulator"  # the view, the one window a person sees
+DEVICE_TITLE = "Tessaline device screen"  # the device's real windows beneath it
 WAIT = 60  # seconds to wait for something the emulator is sure to show; not a measured time
 
 # Device pixels of the keypad (compact_white.pan, English, panel from 174 to 294), the candidate
@@ -38,6 +39,9 @@ PANEL = (0, 175, 240, 294)         # the keypad's own pixels
 CANDIDATE_TOP = 144                # the candidate window's upper edge
 SYMBOL_AT = (178, 175)             # "@" in the symbols pop-up
 LANGUAGE_KEY = (178, 264)          # the pop-up's language key
+MODE_KEY = (220, 219)              # word mode and letter mode
+MODE_KEY_FACE = (203, 206, 238, 232)
+KEYPAD_FREE = (80, 135, 160, 170)  # empty Notes box where the pressed-key pop-up shows
 PICKER_ARROW = (136, 307)
 PICKER_OPTIONS = (133, 283)
 SHEET_INTERFACE_TAB = (131, 52)
@@ -143,13 +147,14 @@ class Session:
         screen beneath it, whose corner is the view's client corner."""
         view = device = None
         for line in self.x("xwininfo", "-root", "-tree").splitlines():
-            match = re.search(r'"%s": \("emulator.exe".*\)\s+(\d+)x(\d+)\+(-?\d+)\+(-?\d+)' % TITLE, line)
+            match = re.search(r'"(%s|%s)": \("emulator.exe".*\)\s+(\d+)x(\d+)\+(-?\d+)\+(-?\d+)'
+                              % (TITLE, DEVICE_TITLE), line)
             if not match:
                 continue
-            width, height, left, top = map(int, match.groups())
-            if (width, height) == (240, 320):
+            width, height, left, top = map(int, match.groups()[1:])
+            if match.group(1) == DEVICE_TITLE and (width, height) == (240, 320):
                 device = (left, top)
-            elif width >= 240 * self.zoom and height >= 320 * self.zoom:
+            elif match.group(1) == TITLE and width >= 240 * self.zoom and height >= 320 * self.zoom:
                 view = (left, top, width, height)
         if not view or not device:
             return False
@@ -383,12 +388,33 @@ def session(s):
         # where the next word goes.
         s.keys("8", "4", "3")
         the = s.sent(lambda: s.keys("space"), "no word for 8 4 3")
+        # Letter mode: the pressed-key pop-up shows while the button is down (over the empty
+        # Notes box above the keypad). Released, the key types its letter, or its digit if the
+        # press lasted as long as a hold.
+        word_mode = s.device_region(s.screen(), *MODE_KEY_FACE)
+        s.tap(MODE_KEY)
+        s.wait_for(lambda: s.device_region(s.screen(), *MODE_KEY_FACE) != word_mode,
+                   "the mode key did not change")
+        letter_mode = s.device_region(s.screen(), *KEYPAD_FREE)
+        mark = len(s.trace())
+        s.press(KEYS["4"])
+        s.wait_for(lambda: s.device_region(s.screen(), *KEYPAD_FREE) != letter_mode,
+                   "no pressed-key pop-up while the button is down")
+        s.shot("pressed-key")
+        s.release()
+        s.wait_for(lambda: "SendString" in s.trace()[mark:], "the key typed nothing in letter mode")
+        # (The case key may now say the next word starts with a capital: only the mode key's
+        # face is compared.)
+        s.tap(MODE_KEY)
+        s.wait_for(lambda: s.device_region(s.screen(), *MODE_KEY_FACE) == word_mode,
+                   "the mode key did not bring word mode back")
+
         s.tap((2, 30))
         s.keys("2")
         first = s.sent(lambda: s.keys("space"), "no word for 2")
         # The PC's keyboard types into the Notes box.
         s.x("xdotool", "key", "--delay", "60", "ctrl+End")
-        s.x("xdotool", "type", "--delay", "60", "Ok.")
+        s.x("xdotool", "type", "--delay", "60", " Ok.")
         time.sleep(0.5)
         s.shot("end")
         out, err = s.close()
@@ -413,7 +439,7 @@ def session(s):
     text = out.split(marker, 1)[1]
     expect(first.strip().lower() == "a", "the word for 2 was %r" % first)
     wanted = re.escape(first + "".join(picked[c] for c in ("right", "left", "middle", "page")))
-    expect(re.fullmatch(wanted + r"5+ @und the Ok\.", text), "Notes text %r" % text)
+    expect(re.fullmatch(wanted + r"5+ @und the (g|4+) Ok\.", text), "Notes text %r" % text)
 
 
 def main():
