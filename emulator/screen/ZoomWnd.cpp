@@ -60,6 +60,7 @@ bool CZoomWnd::Create(CDeviceWnd& device, int zoom) {
   if (!hook_ || !placementHook_) return false;
   hooked_ = this;
   SetTimer(window, kRefreshTimer, kRefreshMilliseconds, nullptr);
+  SendMessageW(window, WM_NCACTIVATE, TRUE, 0);
   OnMove();
   return true;
 }
@@ -69,7 +70,13 @@ LRESULT CALLBACK CZoomWnd::MouseHook(int code, WPARAM wParam, LPARAM lParam) {
   // handled the first time the hook sees it.
   if (code >= 0 && hooked_) {
     const auto* mouse = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam);
-    if (hooked_->TakeMouse(static_cast<UINT>(wParam), mouse->pt)) return 1;
+    // A menu of the host's (the view's window menu) keeps its mouse wherever it opens.
+    wchar_t className[8] = L"";
+    GetClassNameW(mouse->hwnd, className, 8);
+    if (lstrcmpW(className, L"#32768") != 0 &&
+        hooked_->TakeMouse(static_cast<UINT>(wParam), mouse->pt)) {
+      return 1;
+    }
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -188,6 +195,15 @@ LRESULT CALLBACK CZoomWnd::WindowProc(HWND window, UINT message, WPARAM wParam, 
                                                                static_cast<short>(HIWORD(lParam))});
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
+    case WM_NCACTIVATE:
+      // The view stands for the device, which is active: its caption looks active too.
+      return DefWindowProcW(window, WM_NCACTIVATE, TRUE, lParam);
+    case WM_CONTEXTMENU:
+      // No window menu from the caption: it would open over the picture of the device.
+      return 0;
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == SC_MOUSEMENU || (wParam & 0xFFF0) == SC_KEYMENU) return 0;
+      break;
     case WM_ACTIVATE:
       return self->OnActivate(wParam);
     case kActivateDeviceMessage:
