@@ -43,11 +43,15 @@ MODE_KEY = (220, 219)              # word mode and letter mode
 MODE_KEY_FACE = (203, 206, 238, 232)
 KEYPAD_FREE = (80, 135, 160, 170)  # empty Notes box where the pressed-key pop-up shows
 PICKER_ARROW = (136, 307)
+PICKER_FIRST = (133, 243)          # the picker's rows: the system keyboard, Tessaline, Options
+PICKER_SECOND = (133, 263)
 PICKER_OPTIONS = (133, 283)
+PANEL_BUTTON = (117, 307)
 SHEET_INTERFACE_TAB = (131, 52)
 SHEET_AUTO_SPACE = (24, 115)
 SHEET_CANCEL = (196, 306)
 HELLO = ["4", "3", "5", "5", "6"]
+SYSTEM_KEYBOARD = run_tessaline.SYSTEM_KEYBOARD
 
 
 class Screen:
@@ -273,6 +277,27 @@ class Session:
         """Waits until the view's keypad satisfies condition(region)."""
         self.wait_for(lambda: condition(self.device_region(self.screen(), *PANEL)), message)
 
+    def picture_only(self):
+        """At zoom 2 and more the view shows only the zoomed picture: every device pixel is a
+        block of equal screen pixels, which no window at its own size over the view keeps."""
+        screen, z = self.screen(), self.zoom
+        # The title bar's blue where a window at its own size would lie (a device screen not
+        # yet painted is black, in blocks as well).
+        r, g, b = screen.pixel(*self.at((60, 13)))
+        if not (b > 150 and b > r + 60):
+            return False
+        left, top = self.origin
+        right = left + 240 * z
+        for y in range(top, top + 320 * z, z):
+            row = screen.rows[y][left * 3:right * 3]
+            if any(screen.rows[y + k][left * 3:right * 3] != row for k in range(1, z)):
+                return False
+            for k in range(1, z):
+                for c in range(3):
+                    if row[c::3 * z] != row[3 * k + c::3 * z]:
+                        return False
+        return True
+
     def candidates_shown(self, screen=None):
         """The candidate window's black upper edge, across the view."""
         screen = screen or self.screen()
@@ -384,9 +409,35 @@ def session(s):
         s.tap(SHEET_CANCEL)
         s.wait_panel(lambda panel: panel == s.keypad, "the options sheet stayed")
 
+        # The panel button hides the panel and shows it again.
+        s.tap(PANEL_BUTTON)
+        s.wait_for(lambda: set(s.device_region(s.screen(), 0, 180, 220, 290)) == {255},
+                   "the panel button did not hide the panel (the Notes box takes its place)")
+        s.tap(PANEL_BUTTON)
+        s.wait_panel(lambda panel: panel == s.keypad, "the panel button did not show the panel")
+
+        # The picker switches to the system keyboard and back to Tessaline, whose windows are
+        # made anew (under the view, not over it: checked below at zoom 2 and more).
+        for row, clsid in ((PICKER_FIRST, SYSTEM_KEYBOARD),
+                           (PICKER_SECOND, run_tessaline.CLASS_ID)):
+            mark = len(s.trace())
+            # The picker opens on the press: the tap on its row comes after it, in order.
+            s.tap(PICKER_ARROW)
+            s.tap(row)
+            s.wait_for(lambda: "CoCreateInstance " + clsid in s.trace()[mark:],
+                       "the picker's row did not start %s" % clsid)
+            if clsid != run_tessaline.CLASS_ID:
+                s.wait_panel(lambda panel: panel != s.keypad and len(set(panel)) > 2,
+                             "no system keyboard")
+                s.shot("system-keyboard")
+        s.wait_panel(lambda panel: panel == s.keypad, "Tessaline's keypad did not come back")
+
         # The word after the sheet, then a tap in the Notes box that puts the caret at the start,
         # where the next word goes.
         s.keys("8", "4", "3")
+        s.wait_for(s.candidates_shown, "no candidate window after the input method came back")
+        if zoom > 1:
+            s.wait_for(s.picture_only, "a window of the device shows over the view")
         the = s.sent(lambda: s.keys("space"), "no word for 8 4 3")
         # Letter mode: the pressed-key pop-up shows while the button is down (over the empty
         # Notes box above the keypad). Released, the key types its letter, or its digit if the
