@@ -118,7 +118,7 @@ LRESULT CALLBACK CZoomWnd::PlacementHook(int code, WPARAM wParam, LPARAM lParam)
     // A dialog of the device that had the keys (the options sheet) is gone: a window manager
     // that saw the host's focus go with it may have taken the keys for itself, and the device,
     // active again on its own side, would never hear of it.
-    if (call->message == WM_DESTROY && hooked_->window_ &&
+    if (call->message == WM_DESTROY && hooked_->window_ && call->hwnd != hooked_->window_.Get() &&
         GetAncestor(call->hwnd, GA_PARENT) == GetDesktopWindow() &&
         !(GetWindowLongW(call->hwnd, GWL_EXSTYLE) & WS_EX_NOACTIVATE)) {
       SetTimer(hooked_->window_.Get(), kKeysTimer, kKeysMilliseconds, nullptr);
