@@ -21,6 +21,8 @@ import tempfile
 import time
 import zlib
 
+# The installation steps are run_tessaline.py's; importing it leaves no cache in the sources.
+sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import run_tessaline  # noqa: E402
 from run_tessaline import expect  # noqa: E402
