@@ -249,7 +249,28 @@ LRESULT CZoomWnd::OnPaint() {
   return 0;
 }
 
+// Under Wine a window's X window may be destroyed from the outside (xdotool windowclose), which
+// Wine notes only by dropping the window's property that names it: the view, or the device
+// screen beneath it, gone from the host's screen closes the emulator as its close button does.
+bool CZoomWnd::HostWindowGone() {
+  constexpr wchar_t kHostWindow[] = L"__wine_x11_whole_window";
+  bool gone = false;
+  const HWND windows[2] = {window_.Get(), device_->Handle()};
+  for (int i = 0; i < 2; ++i) {
+    if (GetPropW(windows[i], kHostWindow)) {
+      hostWindowSeen_[i] = true;
+    } else if (hostWindowSeen_[i]) {
+      gone = true;
+    }
+  }
+  return gone;
+}
+
 LRESULT CZoomWnd::OnTimer() {
+  if (HostWindowGone()) {
+    PostMessageW(window_.Get(), WM_CLOSE, 0, 0);
+    return 0;
+  }
   if (restackFrames_ > 0) {
     const int left = restackFrames_ - 1;
     Restack();

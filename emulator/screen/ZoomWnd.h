@@ -44,6 +44,9 @@ class CZoomWnd {
   void KeepWindowsOnDevice();
   // Tells the host's screen again that the device has the keys.
   void GiveKeysBack();
+  // Whether the view's or the device screen's window on the host's screen was destroyed by
+  // someone else.
+  bool HostWindowGone();
 
   LRESULT OnPaint();
   LRESULT OnTimer();
@@ -69,7 +72,8 @@ class CZoomWnd {
   HHOOK hook_ = nullptr;
   HHOOK placementHook_ = nullptr;
   bool restackPosted_ = false;
-  int restackFrames_ = 0;     // frames that still put the view back on top
+  int restackFrames_ = 0;                    // frames that still put the view back on top
+  bool hostWindowSeen_[2] = {false, false};  // the view's and the device's, once they existed
   std::vector<HWND> placed_;  // top-level windows placed since the last kPlaceMessage
   bool penDown_ = false;      // pressed on the view and not yet released, as the hook has seen it
   static CZoomWnd* hooked_;
