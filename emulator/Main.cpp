@@ -135,9 +135,9 @@ int Run(const CommandLine& line) {
   CDeviceWnd device;
   DeviceOptions options;
   options.trace = line.trace ? stderr : nullptr;
-  // Headless, the device screen is the host's screen: device pixels are screen pixels.
-  options.framed = !line.headless && line.zoom == 1;
-  if (line.headless || line.zoom > 1) options.position = POINT{0, 0};
+  // Headless, the device screen is the host's screen: device pixels are screen pixels. In a
+  // window the device lies beneath its view, which a person sees and touches at every zoom.
+  options.position = POINT{0, 0};
   if (!device.Create(options)) {
     Err("cannot create the device window");
     return kExitDeviceFailed;
@@ -155,16 +155,16 @@ int Run(const CommandLine& line) {
   const double firstShowing = NowMilliseconds() - showStart;
 
   std::unique_ptr<CZoomWnd> zoom;
-  if (line.zoom > 1) {
+  if (!line.headless) {
     zoom = std::make_unique<CZoomWnd>();
     if (!zoom->Create(device, line.zoom)) {
-      Err("cannot create the zoomed view");
+      Err("cannot create the device's view");
       return kExitDeviceFailed;
     }
-    ShowWindow(zoom->Handle(), SW_SHOW);
-  } else {
-    SetForegroundWindow(device.Handle());
+    ShowWindow(zoom->Handle(), SW_SHOWNOACTIVATE);
   }
+  // The device is the active window, its Notes box has the focus and the host's keys.
+  SetForegroundWindow(device.Handle());
 
   // Without a person at the device the setup library's questions are answered.
   std::optional<UnattendedDevice> unattended;
@@ -257,7 +257,12 @@ int Run(const CommandLine& line) {
     Out("== Notes text\n" + ToUtf8(notes));
     return status;
   }
-  if (line.headless) Out(ToUtf8(notes) + (notes.empty() || notes.back() != L'\n' ? "\n" : ""));
+  if (line.headless) {
+    Out(ToUtf8(notes) + (notes.empty() || notes.back() != L'\n' ? "\n" : ""));
+  } else {
+    // The window closed: what was typed, as the typist's run reports it.
+    Out("== Notes text\n" + ToUtf8(notes));
+  }
   return status;
 }
 

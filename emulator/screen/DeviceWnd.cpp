@@ -47,13 +47,11 @@ bool CDeviceWnd::Create(const DeviceOptions& options) {
   }();
   if (!registered) return false;
   changedMessage_ = device::DeviceChangeMessage();
-  const DWORD style =
-      options.framed ? (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN)
-                     : (WS_POPUP | WS_CLIPCHILDREN);
+  const DWORD style = WS_POPUP | WS_CLIPCHILDREN;
   RECT frame{0, 0, kScreenWidth, kScreenHeight};
   AdjustWindowRectEx(&frame, style, FALSE, 0);
   HWND window =
-      CreateWindowExW(0, device::kEmulatorWindowClass, L"Tessaline Pocket PC emulator", style,
+      CreateWindowExW(0, device::kEmulatorWindowClass, L"Tessaline device screen", style,
                       options.position.x, options.position.y, frame.right - frame.left,
                       frame.bottom - frame.top, nullptr, nullptr, GetModuleHandleW(nullptr), this);
   // WM_NCCREATE gave the window to window_ already.
@@ -86,6 +84,11 @@ LRESULT CALLBACK CDeviceWnd::WindowProc(HWND window, UINT message, WPARAM wParam
       break;
     case WM_SETFOCUS:
       return self->OnSetFocus();
+    case WM_CLOSE:
+      // The host closes the device (Alt+F4 while it has the keys): the emulator ends, and the
+      // device's windows stay until then so that its Notes text can still be read.
+      PostQuitMessage(0);
+      return 0;
     case WM_DESTROY:
       return self->OnDestroy();
     case kLayoutNotesMessage:

@@ -19,8 +19,9 @@
 
 namespace tessaline::emulator {
 
+// The device screen is a bare pop-up window: headless it is the host's screen, in a window it
+// lies beneath the view (screen/ZoomWnd.h) that a person sees and touches.
 struct DeviceOptions {
-  bool framed = true;  // a window with a caption (interactive at zoom 1), else a bare pop-up
   POINT position{CW_USEDEFAULT, CW_USEDEFAULT};
   FILE* trace = nullptr;
 };

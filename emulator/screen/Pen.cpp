@@ -25,11 +25,14 @@ HWND Pen::WindowAt(POINT device) const {
       break;
     }
   }
-  if (!found) return nullptr;
+  // A window waiting on a dialog (the device screen under the options sheet) is disabled and
+  // feels no touch; a disabled child passes the touch to its parent, as a mouse click does.
+  if (!found || !IsWindowEnabled(found)) return nullptr;
   for (;;) {
     POINT client = screen;
     ScreenToClient(found, &client);
-    HWND child = ChildWindowFromPointEx(found, client, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+    HWND child = ChildWindowFromPointEx(found, client,
+                                        CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT | CWP_SKIPDISABLED);
     if (!child || child == found) return found;
     found = child;
   }

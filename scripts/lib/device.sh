@@ -9,11 +9,21 @@ device_wine() {
     WINEDLLOVERRIDES="mscoree,mshtml=d" wine "$@"
 }
 
+# The fonts a window of the device draws with that Wine does not find by itself: Marlett draws
+# the caption buttons (minimize, close) and the options sheet's; without it they read "0 1 r".
+device_fonts() {
+  local fonts
+  fonts="$(device_prefix)/drive_c/windows/Fonts"
+  [ -f "$fonts/marlett.ttf" ] && return 0
+  mkdir -p "$fonts"
+  cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+}
+
 # Makes the prefix on first use (about ten seconds).
 device_init() {
   local prefix
   prefix="$(device_prefix)"
-  [ -f "$prefix/system.reg" ] && return 0
+  [ -f "$prefix/system.reg" ] && { device_fonts; return 0; }
   echo "== making the emulated device (a Wine prefix in $prefix)"
   mkdir -p "$prefix"
   WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=d" \
@@ -21,6 +31,7 @@ device_init() {
   # Without a window manager under Xvfb, Wine waits on every top-level window it closes.
   device_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
   WINEPREFIX="$prefix" wineserver -w
+  device_fonts
 }
 
 # The device's system library: the device services TSDevice.dll lie in the system folder beside

@@ -3,9 +3,11 @@ tessaline_packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   googletest libbenchmark-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
-  wine wine64 libwine-dev xvfb xauth fonts-liberation fonts-dejavu-core
+  wine wine64 libwine-dev fonts-wine xvfb xauth fonts-liberation fonts-dejavu-core
   libsqlite3-dev libmarisa-dev
   python3 valgrind
+  # The window tests: real pointer events, screen pictures, a small window manager.
+  xdotool x11-apps x11-utils openbox
 )
 
 ensure_packages() {

@@ -137,7 +137,7 @@ TEST_F(DeviceFollowTest, FollowsTheCurrentInputMethodAndThePanelFlagsOfOtherCall
   CLSID first = first_.clsid.Clsid(), second = second_.clsid.Clsid();
   ASSERT_TRUE(SipSetCurrentIM(&first));
   CDeviceWnd device;
-  ASSERT_TRUE(device.Create(DeviceOptions{false, POINT{0, 0}, nullptr}));
+  ASSERT_TRUE(device.Create(DeviceOptions{POINT{0, 0}, nullptr}));
   std::wstring error;
   ASSERT_TRUE(device.StartInputMethod(error)) << testing::Narrow(error);
   device.ShowPanel();
@@ -186,7 +186,7 @@ TEST_F(DeviceFollowTest, ThePickerChoosesThroughTheDevice) {
   CLSID first = first_.clsid.Clsid();
   ASSERT_TRUE(SipSetCurrentIM(&first));
   CDeviceWnd device;
-  ASSERT_TRUE(device.Create(DeviceOptions{false, POINT{0, 0}, nullptr}));
+  ASSERT_TRUE(device.Create(DeviceOptions{POINT{0, 0}, nullptr}));
   std::wstring error;
   ASSERT_TRUE(device.StartInputMethod(error)) << testing::Narrow(error);
 
