@@ -3,8 +3,8 @@
 //
 // Under Win32 it is a named kernel mutex, "Tessaline.lock.<16 hex digits>": the digits are a
 // hash (FNV-1a, 64 bits) of the file's host path in lower case, so every process that reaches the
-// same file by the same path takes the same mutex. Natively it is an exclusive flock() on a file
-// of that name in the system's temporary folder. A process that ends while it holds the lock
+// same file by the same path takes the same mutex. Natively it is an exclusive flock() on the file
+// beside it with ".lock" added to its name. A process that ends while it holds the lock
 // gives it up (an abandoned mutex, a closed descriptor).
 #pragma once
 
@@ -23,7 +23,7 @@ class FileLock {
 std::unique_ptr<FileLock> LockDataFile(const std::string& devicePath,
                                        unsigned timeoutMilliseconds);
 
-// The name of the lock of the file (a device path).
+// The name of the lock of the file (a device path): the mutex's under Win32.
 std::string DataFileLockName(const std::string& devicePath);
 
 }  // namespace tessaline

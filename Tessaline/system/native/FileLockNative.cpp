@@ -3,9 +3,9 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <filesystem>
 #include <thread>
 
+#include "system/DataFiles.h"
 #include "system/FileLock.h"
 
 namespace tessaline {
@@ -29,10 +29,9 @@ class FlockLock : public FileLock {
 
 std::unique_ptr<FileLock> LockDataFile(const std::string& devicePath,
                                        unsigned timeoutMilliseconds) {
-  std::error_code error;
-  const std::filesystem::path folder = std::filesystem::temp_directory_path(error);
-  const std::string path = (error ? std::filesystem::path("/tmp") : folder).string() + "/" +
-                           DataFileLockName(devicePath);
+  // Beside the file, so that it goes with the folder; it is never removed, since another writer
+  // may be waiting on it.
+  const std::string path = HostPath(devicePath) + ".lock";
   const int descriptor = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
   if (descriptor < 0) return nullptr;
   const auto deadline =
