@@ -11,6 +11,7 @@ One case a run:  run_user_words.py CASE --wine-run PATH --emulator PATH --librar
 import argparse
 import datetime
 import os
+import re
 import shutil
 import struct
 import subprocess
@@ -149,10 +150,12 @@ def case_dictionary_remove(args):
 def case_dictionary_import(args):
     d = Device(args)
     d.seed(SEED_WORDS, SEED_RECORDS)
-    prefix = None
+    # The prefix wine-run uses: TESSALINE_WINEPREFIX when set, else the one the build names.
+    prefix = os.environ.get("TESSALINE_WINEPREFIX")
     for line in open(args.wine_run, encoding="utf-8"):
-        if line.startswith("export WINEPREFIX="):
-            prefix = line.split("=", 1)[1].strip().strip('"')
+        found = re.match(r'export WINEPREFIX="(?:\$\{TESSALINE_WINEPREFIX:-)?([^}"]+)\}?"', line)
+        if found and not prefix:
+            prefix = found.group(1)
     expect(prefix, "no prefix in " + args.wine_run)
     documents = os.path.join(prefix, "drive_c", "users")
     # The device's documents folder is the prefix user's.
