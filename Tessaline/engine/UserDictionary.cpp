@@ -1,7 +1,6 @@
 #include "engine/UserDictionary.h"
 
 #include <cstdint>
-#include <cstdio>
 
 #include "engine/UserFileSystem.h"
 #include "system/DataFiles.h"
@@ -70,13 +69,8 @@ bool UserDictionary::LoadUserDictionary(const std::string& path) {
   adaptations_.clear();
   decayDay_ = 0;
   lastLoad_ = UserDictionaryLoadReport();
-  FILE* file = OpenDataFile(path, "rb");
-  if (!file) return false;
   std::string bytes;
-  char chunk[16384];
-  size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, got);
-  std::fclose(file);
+  if (ReadWholeDataFile(path, bytes) != DataFileRead::kRead) return false;
   LoadBytes(bytes);
   return true;
 }

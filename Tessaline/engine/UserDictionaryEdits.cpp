@@ -94,59 +94,46 @@ int32_t CountAfterDecay(int16_t count, int32_t freqMax) {
   return std::max<int32_t>(std::min<int32_t>(count, freqMax) - 1, 0);
 }
 
+UserDictionaryEdit& UserDictionaryEdits::Push(UserDictionaryEdit::Kind kind) {
+  edits_.emplace_back();
+  edits_.back().kind = kind;
+  return edits_.back();
+}
+
 void UserDictionaryEdits::AddWord(const WideString& word) {
-  UserDictionaryEdit edit;
-  edit.kind = UserDictionaryEdit::Kind::kAddWord;
-  edit.word = word;
-  edits_.push_back(std::move(edit));
+  Push(UserDictionaryEdit::Kind::kAddWord).word = word;
 }
 
 void UserDictionaryEdits::RemoveWord(const WideString& word) {
-  UserDictionaryEdit edit;
-  edit.kind = UserDictionaryEdit::Kind::kRemoveWord;
-  edit.word = word;
-  edits_.push_back(std::move(edit));
+  Push(UserDictionaryEdit::Kind::kRemoveWord).word = word;
 }
 
 void UserDictionaryEdits::Learn(const WideString& word, int32_t entry, uint16_t base,
                                 int32_t increment, int32_t freqMax) {
-  UserDictionaryEdit edit;
-  edit.kind = UserDictionaryEdit::Kind::kLearn;
+  UserDictionaryEdit& edit = Push(UserDictionaryEdit::Kind::kLearn);
   edit.word = word;
   edit.entry = entry;
   edit.base = base;
   edit.increment = increment;
   edit.freqMax = freqMax;
-  edits_.push_back(std::move(edit));
 }
 
 void UserDictionaryEdits::RemoveRecord(const WideString& word) {
-  UserDictionaryEdit edit;
-  edit.kind = UserDictionaryEdit::Kind::kRemoveRecord;
-  edit.word = word;
-  edits_.push_back(std::move(edit));
+  Push(UserDictionaryEdit::Kind::kRemoveRecord).word = word;
 }
 
 void UserDictionaryEdits::Decay(uint32_t day, int32_t freqMax) {
-  UserDictionaryEdit edit;
-  edit.kind = UserDictionaryEdit::Kind::kDecay;
+  UserDictionaryEdit& edit = Push(UserDictionaryEdit::Kind::kDecay);
   edit.day = day;
   edit.freqMax = freqMax;
-  edits_.push_back(std::move(edit));
 }
 
 void UserDictionaryEdits::OrderWords(std::vector<WideString> order) {
-  UserDictionaryEdit edit;
-  edit.kind = UserDictionaryEdit::Kind::kOrderWords;
-  edit.words = std::move(order);
-  edits_.push_back(std::move(edit));
+  Push(UserDictionaryEdit::Kind::kOrderWords).words = std::move(order);
 }
 
 void UserDictionaryEdits::TidyWords(std::vector<WideString> knownWords) {
-  UserDictionaryEdit edit;
-  edit.kind = UserDictionaryEdit::Kind::kTidyWords;
-  edit.words = std::move(knownWords);
-  edits_.push_back(std::move(edit));
+  Push(UserDictionaryEdit::Kind::kTidyWords).words = std::move(knownWords);
 }
 
 void UserDictionaryEdits::Append(const UserDictionaryEdits& later) {

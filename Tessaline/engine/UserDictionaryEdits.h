@@ -70,6 +70,7 @@ class UserDictionaryEdits {
   const std::vector<UserDictionaryEdit>& Items() const { return edits_; }
 
  private:
+  UserDictionaryEdit& Push(UserDictionaryEdit::Kind kind);
   std::vector<UserDictionaryEdit> edits_;
 };
 

@@ -47,6 +47,7 @@ UserFileView UserDictionaryFile::Read(UserDictionary& dictionary) {
     imageKnown_ = Telling(view.stamp);
     imageStamp_ = view.stamp;
     image_ = dictionary;
+    imageBytes_ = std::move(bytes);
   }
   pending_.ApplyTo(dictionary);
   return view;
@@ -68,7 +69,7 @@ UserFileOutcome UserDictionaryFile::Commit(const UserDictionaryEdits& edits) {
   bool missing = false;
   if (imageKnown_ && Telling(outcome.before) && outcome.before == imageStamp_) {
     current = image_;
-    original = image_.FileBytes();
+    original = imageBytes_;
   } else {
     const DataFileRead read = files.Read(path_, original);
     if (read == DataFileRead::kUnreadable) {
@@ -85,6 +86,7 @@ UserFileOutcome UserDictionaryFile::Commit(const UserDictionaryEdits& edits) {
     // Nothing to write: the edits were in the file already (a decay another writer ran today).
     pending_.clear();
     image_ = std::move(current);
+    imageBytes_ = next;
     imageStamp_ = outcome.before;
     imageKnown_ = Telling(outcome.before);
     outcome.after = outcome.before;
@@ -104,6 +106,7 @@ UserFileOutcome UserDictionaryFile::Commit(const UserDictionaryEdits& edits) {
   // What the file holds now (FileBytes leaves out nothing the edits can put in: a word longer
   // than the file holds is never a user word).
   image_ = std::move(current);
+  imageBytes_ = next;
   imageStamp_ = outcome.after;
   imageKnown_ = Telling(outcome.after);
   told_ = false;

@@ -91,6 +91,7 @@ class UserDictionaryFile {
   bool imageKnown_ = false;
   DataFileStamp imageStamp_;
   UserDictionary image_;
+  std::string imageBytes_;  // its bytes, as they are on the disk
   bool told_ = false;
   UserFileStatus toTell_ = UserFileStatus::kSaved;
 };

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "settings/Settings.h"
@@ -41,7 +42,7 @@ bool SameValue(const ValueToStore& a, const ValueToStore& b) {
 }
 
 bool IsCounter(const ValueToStore& value) {
-  return std::char_traits<char16_t>::compare(value.name, u"UpdateCounter", 14) == 0;
+  return std::u16string_view(value.name) == u"UpdateCounter";
 }
 
 void WriteValue(HKEY key, const ValueToStore& value) {
