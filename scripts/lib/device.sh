@@ -23,7 +23,8 @@ device_fonts() {
 device_init() {
   local prefix
   prefix="$(device_prefix)"
-  [ -f "$prefix/system.reg" ] && { device_fonts; return 0; }
+  [ -f "$prefix/system.reg" ] && [ -f "$prefix/drive_c/windows/system32/kernel32.dll" ] &&
+    { device_fonts; return 0; }
   echo "== making the emulated device (a Wine prefix in $prefix)"
   mkdir -p "$prefix"
   WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=d" \
