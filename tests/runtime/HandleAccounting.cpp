@@ -29,6 +29,7 @@ REAL(CreateCompatibleDC);
 REAL(CreateDCW);
 REAL(DeleteDC);
 REAL(GetDC);
+REAL(GetWindowDC);
 REAL(ReleaseDC);
 REAL(BeginPaint);
 REAL(EndPaint);
@@ -91,6 +92,11 @@ HDC WINAPI HookGetDC(HWND window) {
   if (dc) ++g_windowDcs;
   return dc;
 }
+HDC WINAPI HookGetWindowDC(HWND window) {
+  HDC dc = realGetWindowDC(window);
+  if (dc) ++g_windowDcs;
+  return dc;
+}
 int WINAPI HookReleaseDC(HWND window, HDC dc) {
   const int released = realReleaseDC(window, dc);
   if (released) --g_windowDcs;
@@ -124,6 +130,7 @@ const Redirect kRedirects[] = {REDIRECT(CreateSolidBrush),
                                REDIRECT(CreateDCW),
                                REDIRECT(DeleteDC),
                                REDIRECT(GetDC),
+                               REDIRECT(GetWindowDC),
                                REDIRECT(ReleaseDC),
                                REDIRECT(BeginPaint),
                                REDIRECT(EndPaint)};

@@ -12,7 +12,7 @@ namespace tessaline::testing {
 struct HandleCounts {
   long gdiObjects = 0;  // brushes, pens, fonts, bitmaps made and not deleted
   long memoryDcs = 0;   // CreateCompatibleDC / CreateDCW without DeleteDC
-  long windowDcs = 0;   // GetDC / BeginPaint without ReleaseDC / EndPaint
+  long windowDcs = 0;   // GetDC / GetWindowDC / BeginPaint without ReleaseDC / EndPaint
   long windows = 0;     // windows of the calling thread, top-level and children
   long systemGdi = 0;   // GetGuiResources, where the system reports it (0 under Wine)
   long systemUser = 0;

@@ -1,9 +1,9 @@
-#include "runtime/MessageWindow.h"
+#include "win32/MessageWindow.h"
 
 #include <string>
 #include <vector>
 
-namespace tessaline {
+namespace tessaline::win32 {
 namespace {
 
 std::vector<std::wstring>& RegisteredClasses() {
@@ -13,17 +13,17 @@ std::vector<std::wstring>& RegisteredClasses() {
 
 }  // namespace
 
-HINSTANCE RuntimeModule() {
+HINSTANCE ThisModule() {
   HMODULE module = nullptr;
   GetModuleHandleExW(
       GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-      reinterpret_cast<LPCWSTR>(&RuntimeModule), &module);
+      reinterpret_cast<LPCWSTR>(&ThisModule), &module);
   return module;
 }
 
-void UnregisterRuntimeWindowClasses() {
+void UnregisterWindowClasses() {
   for (const std::wstring& name : RegisteredClasses()) {
-    UnregisterClassW(name.c_str(), RuntimeModule());
+    UnregisterClassW(name.c_str(), ThisModule());
   }
   RegisteredClasses().clear();
 }
@@ -44,24 +44,30 @@ void MessageWindow::DestroyWindowNow() {
   window_ = nullptr;
 }
 
-void MessageWindow::RegisterClassOnce(const wchar_t* className, UINT classStyle) {
+bool MessageWindow::RegisterClassOnce(const wchar_t* className, UINT classStyle,
+                                      const ClassLook& look) {
   WNDCLASSEXW existing{};
   existing.cbSize = sizeof existing;
-  if (GetClassInfoExW(RuntimeModule(), className, &existing)) return;
+  if (GetClassInfoExW(ThisModule(), className, &existing)) return true;
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
   windowClass.style = classStyle;
   windowClass.lpfnWndProc = Procedure;
-  windowClass.hInstance = RuntimeModule();
+  windowClass.hInstance = ThisModule();
+  windowClass.hCursor = look.cursor;
+  windowClass.hIcon = look.icon;
+  windowClass.hbrBackground = look.background;
   windowClass.lpszClassName = className;
-  if (RegisterClassExW(&windowClass)) RegisteredClasses().emplace_back(className);
+  if (!RegisterClassExW(&windowClass)) return false;
+  RegisteredClasses().emplace_back(className);
+  return true;
 }
 
 HWND MessageWindow::CreateWindowOf(DWORD exStyle, const wchar_t* className, const wchar_t* title,
                                    DWORD style, int x, int y, int width, int height, HWND parent) {
   DestroyWindowNow();
   return CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, nullptr,
-                         RuntimeModule(), this);
+                         ThisModule(), this);
 }
 
 LRESULT CALLBACK MessageWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -81,4 +87,4 @@ LRESULT CALLBACK MessageWindow::Procedure(HWND window, UINT message, WPARAM wPar
   return self->HandleMessage(message, wParam, lParam);
 }
 
-}  // namespace tessaline
+}  // namespace tessaline::win32

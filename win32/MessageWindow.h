@@ -1,6 +1,6 @@
-// The window side shared by the input window and its pop-ups: one window class per kind of
-// window, registered once for the module, and a window procedure that hands each message to the
-// object that owns the window.
+// The window side of every window of the product and of the emulator: one window class per kind
+// of window, registered once for the module, and a window procedure that hands each message to
+// the object that owns the window.
 //
 // The object and its window can part in either order. When the window goes first (its owner
 // destroyed it), the object forgets the handle at WM_NCDESTROY and later calls find no window.
@@ -13,29 +13,38 @@
 
 #include <memory>
 
-namespace tessaline {
+namespace tessaline::win32 {
 
-// The module that holds the runtime's code (Tessaline.dll, or the test program).
-HINSTANCE RuntimeModule();
+// The module that holds this code (Tessaline.dll, the system keyboard's library, the emulator or
+// a test program): the windows' classes are registered for it.
+HINSTANCE ThisModule();
 
-// Removes the window classes the runtime registered; Tessaline.dll calls it when it is unloaded,
+// Removes the window classes this module registered; a library calls it when it is unloaded,
 // since a class registered by a library outlives the library otherwise.
-void UnregisterRuntimeWindowClasses();
+void UnregisterWindowClasses();
 
-// Tells a message handler whether its object survived a call that may have destroyed it (a
-// command sent to the owner window, a modal sheet): take the token before the call and ask it
-// afterwards, without touching the object in between.
-class LifeToken {
- public:
-  explicit LifeToken(std::shared_ptr<const bool> alive) : alive_(std::move(alive)) {}
-  bool Alive() const { return *alive_; }
-
- private:
-  std::shared_ptr<const bool> alive_;
+// What a window class shows before its windows paint: the cursor over them, the icon of a
+// top-level window, the brush that fills their background. None of them by default.
+struct ClassLook {
+  HCURSOR cursor = nullptr;
+  HICON icon = nullptr;
+  HBRUSH background = nullptr;
 };
 
 class MessageWindow {
  public:
+  // Tells a message handler whether its object survived a call that may have destroyed it (a
+  // command sent to the owner window, a modal sheet): take the token before the call and ask it
+  // afterwards, without touching the object in between.
+  class LifeToken {
+   public:
+    explicit LifeToken(std::shared_ptr<const bool> alive) : alive_(std::move(alive)) {}
+    bool Alive() const { return *alive_; }
+
+   private:
+    std::shared_ptr<const bool> alive_;
+  };
+
   MessageWindow() = default;
   virtual ~MessageWindow();
   MessageWindow(const MessageWindow&) = delete;
@@ -46,8 +55,11 @@ class MessageWindow {
   void DestroyWindowNow();
 
  protected:
-  // Registers the class once for the module: no cursor, no background brush.
-  static void RegisterClassOnce(const wchar_t* className, UINT classStyle);
+  // Registers the class once for the module; false when it could not be registered.
+  static bool RegisterClassOnce(const wchar_t* className, UINT classStyle,
+                                const ClassLook& look = {});
+  // Creates the window of that class for this object (a window it had is destroyed first). A
+  // message-only window has HWND_MESSAGE as its parent.
   HWND CreateWindowOf(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
                       int x, int y, int width, int height, HWND parent);
 
@@ -68,4 +80,4 @@ class MessageWindow {
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
-}  // namespace tessaline
+}  // namespace tessaline::win32
