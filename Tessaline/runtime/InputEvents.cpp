@@ -5,13 +5,13 @@
 #include "engine/ActiveLanguages.h"
 #include "engine/Language.h"
 #include "engine/UserDictionaryFile.h"
+#include "options/OpenOptions.h"
 #include "runtime/CandidateWnd.h"
 #include "runtime/InputWnd.h"
 #include "runtime/PressedWnd.h"
 #include "runtime/RuntimeSeams.h"
 #include "runtime/SymbolPopupWnd.h"
 #include "runtime/TextCase.h"
-#include "settings/OpenOptions.h"
 #include "settings/Settings.h"
 
 namespace tessaline {

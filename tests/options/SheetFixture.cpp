@@ -11,10 +11,10 @@
 #include "engine/UserDictionaryFile.h"
 #include "languages/InterfaceTexts.h"
 #include "options/DocumentsFolder.h"
-#include "settings/SettingsValues.h"
-#include "settings/OpenOptions.h"
+#include "options/OpenOptions.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
+#include "settings/SettingsValues.h"
 
 namespace tessaline::testing {
 namespace {

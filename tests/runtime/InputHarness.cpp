@@ -10,10 +10,10 @@
 #include "engine/ActiveLanguages.h"
 #include "engine/Language.h"
 #include "languages/InterfaceTexts.h"
+#include "options/OpenOptions.h"
 #include "panel/PanelFile.h"
 #include "runtime/CandidateWnd.h"
 #include "runtime/RuntimeSeams.h"
-#include "settings/OpenOptions.h"
 #include "system/Clock.h"
 
 namespace tessaline::testing {

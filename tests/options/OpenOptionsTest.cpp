@@ -8,15 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "../options/SheetWatchdog.h"
-#include "RegistrySnapshot.h"
+#include "../settings/RegistrySnapshot.h"
+#include "SheetWatchdog.h"
 #include "languages/InterfaceTexts.h"
+#include "options/OpenOptions.h"
 #include "options/PropAbout.h"
 #include "platform/Sip.h"
-#include "settings/OpenOptions.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "support/TestFiles.h"
+#include "win32/Handles.h"
 
 namespace tessaline {
 namespace {
@@ -175,14 +176,14 @@ TEST_F(OpenOptionsTest, OpeningWhileOpenShowsText15AndChangesNothing) {
 }
 
 TEST_F(OpenOptionsTest, ASheetOfAnotherProgramBlocksTheOptions) {
-  HANDLE other = CreateMutexW(nullptr, FALSE, L"TessalineOptions");
-  ASSERT_NE(other, nullptr);
+  win32::KernelHandle other(CreateMutexW(nullptr, FALSE, L"TessalineOptions"));
+  ASSERT_TRUE(other);
   FreeInterfaceTexts();  // without interface texts the message is the fallback
   testing::MessageRecorder messages;
   const auto before = ReadRegistryKey(HKEY_CLASSES_ROOT, kKey);
   pressOk_ = true;
   OpenOptions(nullptr);
-  CloseHandle(other);
+  other.Reset();
   EXPECT_EQ(sheetsShown_, 0);
   EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Text #15"});
   EXPECT_EQ(GetSettings().UpdateCounter, 5u);

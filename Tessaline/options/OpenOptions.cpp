@@ -1,4 +1,4 @@
-#include "settings/OpenOptions.h"
+#include "options/OpenOptions.h"
 
 #include <utility>
 
@@ -7,6 +7,7 @@
 #include "platform/Sip.h"
 #include "settings/SettingsStore.h"
 #include "system/Messages.h"
+#include "win32/Handles.h"
 
 namespace tessaline {
 namespace {
@@ -36,9 +37,9 @@ OptionsHooks SetOptionsHooks(OptionsHooks hooks) {
 
 void OpenOptions(HWND parent) {
   // The mutex is only tested for existence, never waited on.
-  HANDLE guard = CreateMutexW(nullptr, FALSE, L"TessalineOptions");
+  win32::KernelHandle guard(CreateMutexW(nullptr, FALSE, L"TessalineOptions"));
   if (guard && GetLastError() == ERROR_ALREADY_EXISTS) {
-    CloseHandle(guard);
+    guard.Reset();
     ShowMessage(InterfaceText(15), u"");  // a plain box with an empty caption
     return;
   }
@@ -51,7 +52,6 @@ void OpenOptions(HWND parent) {
     SipShowIM(SIPF_OFF);
     RaiseCounterAndSave();
   }
-  if (guard) CloseHandle(guard);
 }
 
 }  // namespace tessaline
