@@ -17,48 +17,37 @@ constexpr UINT kSequenceMilliseconds = 50;
 
 DeviceStart::DeviceStart(CDeviceWnd& device, std::function<void(const std::string&)> report)
     : device_(device), report_(std::move(report)) {
-  static const bool registered = [] {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kClassName;
-    return RegisterClassW(&wc) != 0;
-  }();
-  if (!registered) return;
-  window_.Reset(CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                GetModuleHandleW(nullptr), nullptr));
-  if (window_) SetWindowLongPtrW(window_.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  if (RegisterClassOnce(kClassName, 0)) {
+    CreateWindowOf(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE);
+  }
 }
 
 DeviceStart::~DeviceStart() {
-  if (window_) {
-    KillTimer(window_.Get(), kSequenceTimer);
-    SetWindowLongPtrW(window_.Get(), GWLP_USERDATA, 0);
-  }
+  if (Handle()) KillTimer(Handle(), kSequenceTimer);
+  DestroyWindowNow();
 }
 
-LRESULT CALLBACK DeviceStart::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<DeviceStart*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self && message == WM_TIMER && wParam == kSequenceTimer) {
-    self->OnTimer();
+LRESULT DeviceStart::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_TIMER && wParam == kSequenceTimer) {
+    OnTimer();
     return 0;
   }
-  return DefWindowProcW(window, message, wParam, lParam);
+  return DefaultHandling(message, wParam, lParam);
 }
 
 void DeviceStart::RunLaunchSlots() {
   sequence_ = std::make_unique<StartupSequence>(launcher_, ReadLaunchEntries(),
                                                 StartupSequence::kSignalTimeout, report_);
   sequence_->Advance();
-  if (!sequence_->IsDone() && window_) {
-    SetTimer(window_.Get(), kSequenceTimer, kSequenceMilliseconds, nullptr);
+  if (!sequence_->IsDone() && Handle()) {
+    SetTimer(Handle(), kSequenceTimer, kSequenceMilliseconds, nullptr);
   }
 }
 
 void DeviceStart::OnTimer() {
   if (!sequence_) return;
   sequence_->Advance();
-  if (sequence_->IsDone()) KillTimer(window_.Get(), kSequenceTimer);
+  if (sequence_->IsDone()) KillTimer(Handle(), kSequenceTimer);
 }
 
 bool DeviceStart::IsStarting() const {
@@ -79,7 +68,7 @@ void DeviceStart::SoftReset() {
     notes.replace(at, 1, "\\n");
   if (report_) report_("soft reset; the Notes text \"" + notes + "\" is gone");
   // Programs of the start before that are still to be started are not started any more.
-  if (window_) KillTimer(window_.Get(), kSequenceTimer);
+  if (Handle()) KillTimer(Handle(), kSequenceTimer);
   sequence_.reset();
 
   device_.HidePanel();

@@ -20,17 +20,18 @@
 #include <string>
 
 #include "device/StartupSequence.h"
-#include "system/win32/Handles.h"
+#include "win32/Handles.h"
+#include "win32/MessageWindow.h"
 
 namespace tessaline::emulator {
 
 class CDeviceWnd;
 
-class DeviceStart {
+class DeviceStart final : public win32::MessageWindow {
  public:
   // `report` gets the start-up sequence's lines and any trouble of a restart.
   DeviceStart(CDeviceWnd& device, std::function<void(const std::string&)> report);
-  ~DeviceStart();
+  ~DeviceStart() override;
   DeviceStart(const DeviceStart&) = delete;
   DeviceStart& operator=(const DeviceStart&) = delete;
 
@@ -48,13 +49,13 @@ class DeviceStart {
   int Resets() const { return resets_; }
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // Its message-only window drives the start-up sequence from its timer.
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnTimer();
   void SoftReset();
 
   CDeviceWnd& device_;
   std::function<void(const std::string&)> report_;
-  win32::Window window_;  // message-only: drives the start-up sequence from its timer
   DeviceLauncher launcher_;
   std::unique_ptr<StartupSequence> sequence_;
   bool resetPending_ = false;

@@ -4,20 +4,12 @@
 #include <string>
 
 #include "SystemKeyboard.h"
-#include "system/win32/Handles.h"
+#include "win32/Handles.h"
 
 namespace tessaline::msim {
 namespace {
 
 constexpr wchar_t kClassName[] = L"SystemKeyboardKeypad";
-
-HINSTANCE ModuleInstance() {
-  HMODULE module = nullptr;
-  GetModuleHandleExW(
-      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-      reinterpret_cast<LPCWSTR>(&ModuleInstance), &module);
-  return module;
-}
 
 const wchar_t* Caption(const KeypadKey& key, bool shift, wchar_t (&buffer)[2]) {
   switch (key.kind) {
@@ -40,70 +32,47 @@ const wchar_t* Caption(const KeypadKey& key, bool shift, wchar_t (&buffer)[2]) {
 }  // namespace
 
 bool CKeypadWnd::Create(HWND parent, int width, int rowHeight) {
-  static const bool registered = [] {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = ModuleInstance();
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClassName;
-    return RegisterClassW(&wc) != 0;
-  }();
-  if (!registered) return false;
+  if (!RegisterClassOnce(kClassName, 0, {LoadCursor(nullptr, IDC_ARROW), nullptr, nullptr})) {
+    return false;
+  }
   keys_ = KeypadKeys(width, rowHeight);
-  window_ = CreateWindowExW(0, kClassName, L"Keyboard", WS_CHILD | WS_VISIBLE, 0, 0, width,
-                            rowHeight * kKeypadRows, parent, nullptr, ModuleInstance(), this);
-  return window_ != nullptr;
-}
-
-void CKeypadWnd::Destroy() {
-  if (window_ && IsWindow(window_)) DestroyWindow(window_);
-  window_ = nullptr;
+  return CreateWindowOf(0, kClassName, L"Keyboard", WS_CHILD | WS_VISIBLE, 0, 0, width,
+                        rowHeight * kKeypadRows, parent) != nullptr;
 }
 
 void CKeypadWnd::SetRowHeight(int rowHeight) {
-  if (!window_) return;
+  if (!Handle()) return;
   RECT client{};
-  GetClientRect(window_, &client);
+  GetClientRect(Handle(), &client);
   keys_ = KeypadKeys(client.right, rowHeight);
-  SetWindowPos(window_, nullptr, 0, 0, client.right, rowHeight * kKeypadRows,
+  SetWindowPos(Handle(), nullptr, 0, 0, client.right, rowHeight * kKeypadRows,
                SWP_NOZORDER | SWP_NOACTIVATE);
-  InvalidateRect(window_, nullptr, TRUE);
+  InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void CKeypadWnd::ResetInput() {
   pressed_ = -1;
   shift_ = false;
-  if (window_) InvalidateRect(window_, nullptr, TRUE);
+  if (Handle()) InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-LRESULT CALLBACK CKeypadWnd::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+LRESULT CKeypadWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      return OnPaint();
+    case WM_LBUTTONDOWN:
+      return OnLButtonDown(PointOf(lParam));
+    case WM_LBUTTONUP:
+      return OnLButtonUp(PointOf(lParam));
   }
-  auto* self = reinterpret_cast<CKeypadWnd*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self) {
-    const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    switch (message) {
-      case WM_PAINT:
-        return self->OnPaint();
-      case WM_LBUTTONDOWN:
-        return self->OnLButtonDown(point);
-      case WM_LBUTTONUP:
-        return self->OnLButtonUp(point);
-      case WM_NCDESTROY:
-        self->window_ = nullptr;
-        break;
-    }
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
+  return DefaultHandling(message, wParam, lParam);
 }
 
 LRESULT CKeypadWnd::OnPaint() {
-  win32::PaintScope paint(window_);
+  win32::PaintScope paint(Handle());
   HDC dc = paint.Get();
   RECT client{};
-  GetClientRect(window_, &client);
+  GetClientRect(Handle(), &client);
   win32::Brush back(CreateSolidBrush(RGB(214, 219, 231)));
   FillRect(dc, &client, back.Get());
   win32::Font font(CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
@@ -132,19 +101,19 @@ LRESULT CKeypadWnd::OnPaint() {
 LRESULT CKeypadWnd::OnLButtonDown(POINT point) {
   const KeypadKey* key = KeyAt(keys_, point);
   pressed_ = key ? static_cast<int>(key - keys_.data()) : -1;
-  SetCapture(window_);
-  InvalidateRect(window_, nullptr, FALSE);
+  SetCapture(Handle());
+  InvalidateRect(Handle(), nullptr, FALSE);
   return 0;
 }
 
 LRESULT CKeypadWnd::OnLButtonUp(POINT point) {
-  if (GetCapture() == window_) ReleaseCapture();
+  if (GetCapture() == Handle()) ReleaseCapture();
   const KeypadKey* key = KeyAt(keys_, point);
   const int released = key ? static_cast<int>(key - keys_.data()) : -1;
   const int pressed = pressed_;
   pressed_ = -1;
   if (released >= 0 && released == pressed) Type(*key);
-  InvalidateRect(window_, nullptr, FALSE);
+  InvalidateRect(Handle(), nullptr, FALSE);
   return 0;
 }
 
@@ -168,9 +137,8 @@ void CKeypadWnd::Type(const KeypadKey& key) {
   std::wstring text = Caption(key, shift_, buffer);
   if (key.kind == KeyKind::kSpace) text = L" ";
   shift_ = false;
-  BSTR string = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-  callback_->SendString(string, static_cast<DWORD>(text.size()));
-  SysFreeString(string);
+  const win32::Bstr string(text);
+  callback_->SendString(string.Get(), static_cast<DWORD>(text.size()));
 }
 
 void CKeypadWnd::PressAndRelease(BYTE vk) {

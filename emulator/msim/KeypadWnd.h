@@ -8,15 +8,17 @@
 
 #include "KeypadLayout.h"
 #include "platform/InputMethod.h"
+#include "win32/MessageWindow.h"
 
 namespace tessaline::msim {
 
-class CKeypadWnd {
+class CKeypadWnd final : public win32::MessageWindow {
  public:
+  ~CKeypadWnd() override { DestroyWindowNow(); }
+
   // Creates the window as a child of parent, at the top left, `rowHeight` pixels a row.
   bool Create(HWND parent, int width, int rowHeight);
-  void Destroy();
-  HWND Handle() const { return window_; }
+  void Destroy() { DestroyWindowNow(); }
 
   void SetCallback(IIMCallback* callback) { callback_ = callback; }
   void SetRowHeight(int rowHeight);
@@ -24,7 +26,7 @@ class CKeypadWnd {
   void ResetInput();
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   LRESULT OnPaint();
   LRESULT OnLButtonDown(POINT point);
   LRESULT OnLButtonUp(POINT point);
@@ -32,7 +34,6 @@ class CKeypadWnd {
   void Type(const KeypadKey& key);
   void PressAndRelease(BYTE vk);
 
-  HWND window_ = nullptr;
   IIMCallback* callback_ = nullptr;
   std::vector<KeypadKey> keys_;
   int pressed_ = -1;

@@ -10,7 +10,9 @@
 
 #include "SystemKeyboard.h"
 #include "SystemKeyboardObject.h"
-#include "system/win32/Handles.h"
+#include "win32/ComPtr.h"
+#include "win32/Handles.h"
+#include "win32/MessageWindow.h"
 
 namespace tessaline::msim {
 namespace {
@@ -36,11 +38,11 @@ class CClassFactory final : public IClassFactory {
     if (!object) return E_POINTER;
     *object = nullptr;
     if (outer) return CLASS_E_NOAGGREGATION;
-    auto* keyboard = new (std::nothrow) CSystemKeyboard();
+    // The new object's first reference is the pointer's; the caller's comes from QueryInterface.
+    win32::ComPtr<CSystemKeyboard> keyboard;
+    keyboard.Attach(new (std::nothrow) CSystemKeyboard());
     if (!keyboard) return E_OUTOFMEMORY;
-    const HRESULT result = keyboard->QueryInterface(iid, object);
-    keyboard->Release();
-    return result;
+    return keyboard->QueryInterface(iid, object);
   }
   HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
     lock ? ++g_locks : --g_locks;
@@ -101,7 +103,13 @@ extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE DllUnregisterServer() {
   return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND ? S_OK : SELFREG_E_CLASS;
 }
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) DisableThreadLibraryCalls(instance);
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    DisableThreadLibraryCalls(instance);
+  } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
+    // Unloaded by FreeLibrary: the keypad's window class goes with the library, so that a later
+    // load registers it again with its own window procedure.
+    tessaline::win32::UnregisterWindowClasses();
+  }
   return TRUE;
 }

@@ -26,84 +26,66 @@ CDeviceWnd::CDeviceWnd() : directory_(CreateDeviceDirectory()) {}
 CDeviceWnd::~CDeviceWnd() {
   // The input method goes before the windows it lives in.
   host_.reset();
+  DestroyWindowNow();
 }
 
 bool CDeviceWnd::Create(const DeviceOptions& options) {
   trace_ = options.trace;
   static const bool registered = [] {
-    WNDCLASSW device{};
-    device.lpfnWndProc = WindowProc;
-    device.hInstance = GetModuleHandleW(nullptr);
-    device.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    device.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
-    device.lpszClassName = device::kEmulatorWindowClass;
     WNDCLASSW sip{};
     sip.lpfnWndProc = SipWindowProc;
     sip.hInstance = GetModuleHandleW(nullptr);
     sip.hCursor = LoadCursor(nullptr, IDC_ARROW);
     sip.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     sip.lpszClassName = kSipWindowClass;
-    return RegisterClassW(&device) != 0 && RegisterClassW(&sip) != 0;
+    return RegisterClassW(&sip) != 0;
   }();
-  if (!registered) return false;
+  if (!registered || !RegisterClassOnce(device::kEmulatorWindowClass, 0,
+                                        {LoadCursor(nullptr, IDC_ARROW),
+                                         LoadIcon(nullptr, IDI_APPLICATION), nullptr})) {
+    return false;
+  }
   changedMessage_ = device::DeviceChangeMessage();
   const DWORD style = WS_POPUP | WS_CLIPCHILDREN;
   RECT frame{0, 0, kScreenWidth, kScreenHeight};
   AdjustWindowRectEx(&frame, style, FALSE, 0);
-  HWND window =
-      CreateWindowExW(0, device::kEmulatorWindowClass, L"Tessaline device screen", style,
-                      options.position.x, options.position.y, frame.right - frame.left,
-                      frame.bottom - frame.top, nullptr, nullptr, GetModuleHandleW(nullptr), this);
-  // WM_NCCREATE gave the window to window_ already.
+  HWND window = CreateWindowOf(0, device::kEmulatorWindowClass, L"Tessaline device screen", style,
+                               options.position.x, options.position.y, frame.right - frame.left,
+                               frame.bottom - frame.top, nullptr);
   return window && notes_ && sip_;
 }
 
-LRESULT CALLBACK CDeviceWnd::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    auto* self = static_cast<CDeviceWnd*>(create->lpCreateParams);
-    self->window_.Reset(window);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<CDeviceWnd*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(window, message, wParam, lParam);
-  const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+LRESULT CDeviceWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
-      return self->OnCreate();
+      return OnCreate();
     case WM_PAINT:
-      return self->OnPaint();
+      return OnPaint();
     case WM_LBUTTONDOWN:
-      return self->OnLButtonDown(point);
+      return OnLButtonDown(PointOf(lParam));
     case WM_TIMER:
-      return self->OnTimer(wParam);
+      return OnTimer(wParam);
     case WM_COMMAND:
       // The picker's choices come without a control; the Notes box's notifications (its focus
       // coming and going) carry its identifier, which must not read as a choice.
-      if (lParam == 0) return self->OnCommand(LOWORD(wParam));
+      if (lParam == 0) return OnCommand(LOWORD(wParam));
       break;
     case WM_SETFOCUS:
-      return self->OnSetFocus();
+      return OnSetFocus();
     case WM_CLOSE:
       // The host closes the device (Alt+F4 while it has the keys): the emulator ends, and the
       // device's windows stay until then so that its Notes text can still be read.
       PostQuitMessage(0);
       return 0;
     case WM_DESTROY:
-      return self->OnDestroy();
+      return OnDestroy();
     case kLayoutNotesMessage:
-      self->LayoutNotes();
+      LayoutNotes();
       return 0;
-    case WM_NCDESTROY:
-      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-      self->window_.Release();
-      break;
     default:
-      if (message == self->changedMessage_ && message != 0) {
-        return self->OnDeviceChange(wParam, lParam);
-      }
+      if (message == changedMessage_ && message != 0) return OnDeviceChange(wParam, lParam);
   }
-  return DefWindowProcW(window, message, wParam, lParam);
+  return DefaultHandling(message, wParam, lParam);
 }
 
 // The panel window only hosts the input method's window; the back colour shows before the
@@ -114,7 +96,7 @@ LRESULT CALLBACK CDeviceWnd::SipWindowProc(HWND window, UINT message, WPARAM wPa
 }
 
 LRESULT CDeviceWnd::OnCreate() {
-  HWND window = window_.Get();
+  HWND window = Handle();
   notesFont_.Reset(CreateShellFont(13, false));
   notes_ = CreateWindowExW(0, L"EDIT", L"",
                            WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
@@ -142,13 +124,13 @@ LRESULT CDeviceWnd::OnCreate() {
 }
 
 LRESULT CDeviceWnd::OnDestroy() {
-  KillTimer(window_.Get(), kClockTimer);
+  KillTimer(Handle(), kClockTimer);
   if (host_) host_->Deactivate();
   return 0;
 }
 
 LRESULT CDeviceWnd::OnPaint() {
-  win32::PaintScope paint(window_.Get());
+  win32::PaintScope paint(Handle());
   chrome_.panelShown = host_ && host_->IsShown();
   chrome_.pickerOpen = picker_.IsOpen();
   DrawTitleBar(paint.Get(), chrome_);
@@ -163,7 +145,7 @@ LRESULT CDeviceWnd::OnLButtonDown(POINT point) {
   } else if (PtInRect(&kPickerArrow, point)) {
     if (picker_.IsOpen()) {
       picker_.Close();
-      InvalidateRect(window_.Get(), &kPickerArrow, FALSE);
+      InvalidateRect(Handle(), &kPickerArrow, FALSE);
     } else {
       OpenPicker();
     }
@@ -205,7 +187,7 @@ LRESULT CDeviceWnd::OnCommand(UINT id) {
     directory_->SetCurrent(pickerEntries_[id - kPickInputMethod].clsid);
     FollowCurrentInputMethod();
   }
-  InvalidateRect(window_.Get(), nullptr, FALSE);
+  InvalidateRect(Handle(), nullptr, FALSE);
   return 0;
 }
 
@@ -235,7 +217,7 @@ void CDeviceWnd::FollowCurrentInputMethod() {
   if (!host_->Activate(clsid, error) && trace_) {
     std::fprintf(trace_, "switch failed: %ls\n", error.c_str());
   }
-  InvalidateRect(window_.Get(), nullptr, FALSE);
+  InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 void CDeviceWnd::ShowPanel() {
@@ -259,12 +241,12 @@ void CDeviceWnd::ApplyPanel(bool shown) {
 void CDeviceWnd::OpenPicker() {
   pickerEntries_ = directory_->Enumerate();
   picker_.Open(pickerEntries_, host_->Current());
-  InvalidateRect(window_.Get(), &kPickerArrow, FALSE);
+  InvalidateRect(Handle(), &kPickerArrow, FALSE);
 }
 
 void CDeviceWnd::OpenOptions() {
   picker_.Close();
-  host_->Options(window_.Get());
+  host_->Options(Handle());
   // As the shell does when a modal window of the panel closes: the application's text box has
   // the focus again (the device window may not be activated to hand it on by itself).
   if (notes_ && IsWindow(notes_)) SetFocus(notes_);
@@ -285,7 +267,7 @@ std::wstring CDeviceWnd::NotesText() const {
 
 POINT CDeviceWnd::DeviceOrigin() {
   POINT origin{0, 0};
-  ClientToScreen(window_.Get(), &origin);
+  ClientToScreen(Handle(), &origin);
   return origin;
 }
 
@@ -296,9 +278,9 @@ void CDeviceWnd::OnPanelRect(const RECT& deviceRect) {
 
 void CDeviceWnd::OnTaskbarIcon(HANDLE imageList) {
   chrome_.taskbarIcon = static_cast<HIMAGELIST>(imageList);
-  if (window_) {
+  if (Handle()) {
     const RECT icon = kTitleIcon;
-    InvalidateRect(window_.Get(), &icon, FALSE);
+    InvalidateRect(Handle(), &icon, FALSE);
   }
 }
 
@@ -306,7 +288,7 @@ void CDeviceWnd::OnTaskbarIcon(HANDLE imageList) {
 // open), but never to the panel itself; otherwise to the Notes box.
 HWND CDeviceWnd::KeyTarget() {
   HWND focus = GetFocus();
-  if (!focus || focus == sip_ || IsChild(sip_, focus) || focus == window_.Get()) return notes_;
+  if (!focus || focus == sip_ || IsChild(sip_, focus) || focus == Handle()) return notes_;
   // A pop-up of the input method never takes the focus on a device; Wine may still hand it the
   // focus when the options sheet closes. Keys meant for the application go to Notes then.
   const HWND top = GetAncestor(focus, GA_ROOT);
@@ -315,16 +297,16 @@ HWND CDeviceWnd::KeyTarget() {
 }
 
 void CDeviceWnd::Layout() {
-  if (!window_) return;
+  if (!Handle()) return;
   SetWindowPos(sip_, nullptr, panelRect_.left, panelRect_.top, panelRect_.right - panelRect_.left,
                panelRect_.bottom - panelRect_.top, SWP_NOZORDER | SWP_NOACTIVATE);
   const RECT menu{0, kMenuBarTop, kScreenWidth, kScreenHeight};
-  InvalidateRect(window_.Get(), &menu, FALSE);
+  InvalidateRect(Handle(), &menu, FALSE);
   // The application hears of the panel once the panel is in place, as a device's shell tells
   // it with a settings-change notice: resizing a Notes box full of text wraps every line again
   // (10 to 15 ms under Wine), which must not hold up the panel's first picture.
   if (!notesLayoutPosted_) {
-    notesLayoutPosted_ = PostMessageW(window_.Get(), kLayoutNotesMessage, 0, 0) != FALSE;
+    notesLayoutPosted_ = PostMessageW(Handle(), kLayoutNotesMessage, 0, 0) != FALSE;
     if (!notesLayoutPosted_) LayoutNotes();
   }
 }
@@ -336,7 +318,7 @@ void CDeviceWnd::LayoutNotes() {
   const int notesBottom = shown ? panelRect_.top : kMenuBarTop;
   RECT now{};
   GetWindowRect(notes_, &now);
-  MapWindowPoints(nullptr, window_.Get(), reinterpret_cast<POINT*>(&now), 2);
+  MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&now), 2);
   const RECT wanted{0, kTitleBarHeight, kScreenWidth, notesBottom};
   if (EqualRect(&now, &wanted)) return;
   SetWindowPos(notes_, nullptr, wanted.left, wanted.top, wanted.right - wanted.left,
@@ -351,7 +333,7 @@ void CDeviceWnd::UpdateClock(bool repaint) {
   swprintf(text, 16, L"%d:%02d", now.wHour, now.wMinute);
   if (chrome_.clock == text) return;
   chrome_.clock = text;
-  if (repaint && window_) InvalidateRect(window_.Get(), &kTitleClock, FALSE);
+  if (repaint && Handle()) InvalidateRect(Handle(), &kTitleClock, FALSE);
 }
 
 }  // namespace tessaline::emulator

@@ -15,7 +15,8 @@
 #include "screen/Picker.h"
 #include "sip/InputMethodDirectory.h"
 #include "sip/SipHost.h"
-#include "system/win32/Handles.h"
+#include "win32/Handles.h"
+#include "win32/MessageWindow.h"
 
 namespace tessaline::emulator {
 
@@ -26,13 +27,12 @@ struct DeviceOptions {
   FILE* trace = nullptr;
 };
 
-class CDeviceWnd final : public SipHostListener {
+class CDeviceWnd final : public win32::MessageWindow, public SipHostListener {
  public:
   CDeviceWnd();
-  ~CDeviceWnd();
+  ~CDeviceWnd() override;
 
   bool Create(const DeviceOptions& options);
-  HWND Handle() const { return window_.Get(); }
   HWND Notes() const { return notes_; }
   HWND SipWindow() const { return sip_; }
   HWND PickerWindow() const { return picker_.Handle(); }
@@ -58,7 +58,7 @@ class CDeviceWnd final : public SipHostListener {
   POINT DeviceOrigin() override;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   static LRESULT CALLBACK SipWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnCreate();
   LRESULT OnPaint();
@@ -84,7 +84,6 @@ class CDeviceWnd final : public SipHostListener {
   static constexpr UINT kLayoutNotesMessage = WM_APP + 40;
   void UpdateClock(bool repaint);
 
-  win32::Window window_;
   HWND notes_ = nullptr;
   HWND sip_ = nullptr;
   CPickerWnd picker_;

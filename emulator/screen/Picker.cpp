@@ -11,60 +11,43 @@ constexpr wchar_t kClassName[] = L"TessalineEmulatorPicker";
 }  // namespace
 
 bool CPickerWnd::Create(HWND parent) {
-  static const bool registered = [] {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClassName;
-    return RegisterClassW(&wc) != 0;
-  }();
+  if (!RegisterClassOnce(kClassName, 0, {LoadCursor(nullptr, IDC_ARROW), nullptr, nullptr})) {
+    return false;
+  }
   font_.Reset(CreateShellFont(12, false));
-  window_ = CreateWindowExW(0, kClassName, L"Input methods", WS_CHILD | WS_BORDER, 0, 0, kWidth,
-                            kRowHeight, parent, nullptr, GetModuleHandleW(nullptr), this);
-  return registered && window_;
+  return CreateWindowOf(0, kClassName, L"Input methods", WS_CHILD | WS_BORDER, 0, 0, kWidth,
+                        kRowHeight, parent) != nullptr;
 }
 
 void CPickerWnd::Open(const std::vector<InstalledInputMethod>& methods, const CLSID& current) {
   entries_ = methods;
   current_ = current;
   const int height = RowCount() * kRowHeight + 2;
-  SetWindowPos(window_, HWND_TOP, kScreenWidth - kWidth - 2, kMenuBarTop - height, kWidth, height,
+  SetWindowPos(Handle(), HWND_TOP, kScreenWidth - kWidth - 2, kMenuBarTop - height, kWidth, height,
                SWP_SHOWWINDOW | SWP_NOACTIVATE);
-  InvalidateRect(window_, nullptr, TRUE);
-  UpdateWindow(window_);
+  InvalidateRect(Handle(), nullptr, TRUE);
+  UpdateWindow(Handle());
 }
 
 void CPickerWnd::Close() {
-  if (window_) ShowWindow(window_, SW_HIDE);
+  if (Handle()) ShowWindow(Handle(), SW_HIDE);
 }
 
-LRESULT CALLBACK CPickerWnd::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+LRESULT CPickerWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      return OnPaint();
+    case WM_LBUTTONUP:
+      return OnLButtonUp(PointOf(lParam));
   }
-  auto* self = reinterpret_cast<CPickerWnd*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self) {
-    switch (message) {
-      case WM_PAINT:
-        return self->OnPaint();
-      case WM_LBUTTONUP:
-        return self->OnLButtonUp(
-            POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
-      case WM_NCDESTROY:
-        self->window_ = nullptr;
-        break;
-    }
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
+  return DefaultHandling(message, wParam, lParam);
 }
 
 LRESULT CPickerWnd::OnPaint() {
-  win32::PaintScope paint(window_);
+  win32::PaintScope paint(Handle());
   HDC dc = paint.Get();
   RECT client;
-  GetClientRect(window_, &client);
+  GetClientRect(Handle(), &client);
   win32::Brush back(CreateSolidBrush(RGB(255, 255, 255)));
   FillRect(dc, &client, back.Get());
   win32::SelectScope selectFont(dc, font_.Get());
@@ -95,7 +78,7 @@ LRESULT CPickerWnd::OnLButtonUp(POINT point) {
   const UINT id = row == static_cast<int>(entries_.size())
                       ? kPickOptions
                       : kPickInputMethod + static_cast<UINT>(row);
-  PostMessageW(GetParent(window_), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+  PostMessageW(GetParent(Handle()), WM_COMMAND, MAKEWPARAM(id, 0), 0);
   return 0;
 }
 

@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "sip/InputMethodDirectory.h"
-#include "system/win32/Handles.h"
+#include "win32/Handles.h"
+#include "win32/MessageWindow.h"
 
 namespace tessaline::emulator {
 
@@ -18,25 +19,24 @@ namespace tessaline::emulator {
 constexpr UINT kPickOptions = 1;
 constexpr UINT kPickInputMethod = 100;
 
-class CPickerWnd {
+class CPickerWnd final : public win32::MessageWindow {
  public:
+  ~CPickerWnd() override { DestroyWindowNow(); }
   bool Create(HWND parent);
   // Opens above the menu bar with these entries.
   void Open(const std::vector<InstalledInputMethod>& methods, const CLSID& current);
   void Close();
-  bool IsOpen() const { return window_ && IsWindowVisible(window_); }
-  HWND Handle() const { return window_; }
+  bool IsOpen() const { return Handle() && IsWindowVisible(Handle()); }
 
   static constexpr int kRowHeight = 20;
   static constexpr int kWidth = 150;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   LRESULT OnPaint();
   LRESULT OnLButtonUp(POINT point);
   int RowCount() const { return static_cast<int>(entries_.size()) + 1; }
 
-  HWND window_ = nullptr;
   std::vector<InstalledInputMethod> entries_;
   CLSID current_{};
   win32::Font font_;

@@ -23,21 +23,15 @@ constexpr UINT kKeysMilliseconds = 150;
 CZoomWnd* CZoomWnd::hooked_ = nullptr;
 
 CZoomWnd::~CZoomWnd() {
+  DestroyWindowNow();
   if (hook_) UnhookWindowsHookEx(hook_);
   if (placementHook_) UnhookWindowsHookEx(placementHook_);
   if (hooked_ == this) hooked_ = nullptr;
 }
 
 bool CZoomWnd::Create(CDeviceWnd& device, int zoom) {
-  static const bool registered = [] {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
-    wc.lpszClassName = kClassName;
-    return RegisterClassW(&wc) != 0;
-  }();
+  const bool registered = RegisterClassOnce(
+      kClassName, 0, {LoadCursor(nullptr, IDC_ARROW), LoadIcon(nullptr, IDI_APPLICATION), nullptr});
   if (!registered || hooked_) return false;
   device_ = &device;
   zoom_ = zoom;
@@ -49,9 +43,8 @@ bool CZoomWnd::Create(CDeviceWnd& device, int zoom) {
   RECT frame{0, 0, kScreenWidth * zoom, kScreenHeight * zoom};
   AdjustWindowRectEx(&frame, style, FALSE, exStyle);
   HWND window =
-      CreateWindowExW(exStyle, kClassName, L"Tessaline Pocket PC emulator", style, CW_USEDEFAULT,
-                      CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
-                      nullptr, GetModuleHandleW(nullptr), this);
+      CreateWindowOf(exStyle, kClassName, L"Tessaline Pocket PC emulator", style, CW_USEDEFAULT,
+                     CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr);
   if (!window) return false;
   pen_ = std::make_unique<Pen>([&device] { return device.DeviceOrigin(); }, window);
   hook_ = SetWindowsHookExW(WH_MOUSE, MouseHook, nullptr, GetCurrentThreadId());
@@ -82,10 +75,10 @@ LRESULT CALLBACK CZoomWnd::MouseHook(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 bool CZoomWnd::TakeMouse(UINT message, POINT screen) {
-  if (!window_ || IsIconic(window_.Get())) return false;
+  if (!Handle() || IsIconic(Handle())) return false;
   RECT view{};
-  GetClientRect(window_.Get(), &view);
-  MapWindowPoints(window_.Get(), nullptr, reinterpret_cast<POINT*>(&view), 2);
+  GetClientRect(Handle(), &view);
+  MapWindowPoints(Handle(), nullptr, reinterpret_cast<POINT*>(&view), 2);
   const PointerRoute route = RoutePointer(message, screen, view, zoom_, penDown_);
   if (route.action == PenAction::kDown) penDown_ = true;
   if (route.action == PenAction::kUp) penDown_ = false;
@@ -93,7 +86,7 @@ bool CZoomWnd::TakeMouse(UINT message, POINT screen) {
     // The touch reaches the device when the thread next looks at its messages, not inside the
     // hook: what it sets off (a dialog, a window closing) must not run in the middle of the
     // message retrieval that called the hook.
-    PostMessageW(window_.Get(), kPenMessage, static_cast<WPARAM>(route.action),
+    PostMessageW(Handle(), kPenMessage, static_cast<WPARAM>(route.action),
                  MAKELPARAM(static_cast<WORD>(static_cast<short>(route.device.x)),
                             static_cast<WORD>(static_cast<short>(route.device.y))));
   }
@@ -118,24 +111,24 @@ LRESULT CALLBACK CZoomWnd::PlacementHook(int code, WPARAM wParam, LPARAM lParam)
     // A dialog of the device that had the keys (the options sheet) is gone: a window manager
     // that saw the host's focus go with it may have taken the keys for itself, and the device,
     // active again on its own side, would never hear of it.
-    if (call->message == WM_DESTROY && hooked_->window_ && call->hwnd != hooked_->window_.Get() &&
+    if (call->message == WM_DESTROY && hooked_->Handle() && call->hwnd != hooked_->Handle() &&
         GetAncestor(call->hwnd, GA_PARENT) == GetDesktopWindow() &&
         !(GetWindowLongW(call->hwnd, GWL_EXSTYLE) & WS_EX_NOACTIVATE)) {
-      SetTimer(hooked_->window_.Get(), kKeysTimer, kKeysMilliseconds, nullptr);
+      SetTimer(hooked_->Handle(), kKeysTimer, kKeysMilliseconds, nullptr);
     }
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 void CZoomWnd::OnWindowPlaced(HWND window, bool raised) {
-  if (!window_ || GetAncestor(window, GA_ROOT) == window_.Get()) return;
+  if (!Handle() || GetAncestor(window, GA_ROOT) == Handle()) return;
   if (raised && !restackPosted_) {
-    restackPosted_ = PostMessageW(window_.Get(), kRestackMessage, 0, 0) != FALSE;
+    restackPosted_ = PostMessageW(Handle(), kRestackMessage, 0, 0) != FALSE;
   }
   // A top-level window other than the device screen: a dialog, a pop-up of the input method.
   if (window == device_->Handle() || GetAncestor(window, GA_PARENT) != GetDesktopWindow()) return;
   if (std::find(placed_.begin(), placed_.end(), window) != placed_.end()) return;
-  if (placed_.empty()) PostMessageW(window_.Get(), kPlaceMessage, 0, 0);
+  if (placed_.empty()) PostMessageW(Handle(), kPlaceMessage, 0, 0);
   placed_.push_back(window);
 }
 
@@ -165,39 +158,30 @@ void CZoomWnd::Restack() {
   // The host's screen raises a window only when it comes first among the windows of the
   // desktop; the view may be first already while a window of the device was raised there
   // (its activation): it is put back among the others and then first again.
-  SetWindowPos(window_.Get(), HWND_NOTOPMOST, 0, 0, 0, 0,
+  SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
-  SetWindowPos(window_.Get(), HWND_TOPMOST, 0, 0, 0, 0,
+  SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
-LRESULT CALLBACK CZoomWnd::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    auto* self = static_cast<CZoomWnd*>(create->lpCreateParams);
-    self->window_.Reset(window);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<CZoomWnd*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(window, message, wParam, lParam);
+LRESULT CZoomWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT:
-      return self->OnPaint();
+      return OnPaint();
     case WM_TIMER:
       if (wParam == kKeysTimer) {
-        KillTimer(window, kKeysTimer);
-        self->GiveKeysBack();
+        KillTimer(Handle(), kKeysTimer);
+        GiveKeysBack();
         return 0;
       }
-      return self->OnTimer();
+      return OnTimer();
     case kPenMessage:
-      return self->OnPen(static_cast<PenAction>(wParam), POINT{static_cast<short>(LOWORD(lParam)),
-                                                               static_cast<short>(HIWORD(lParam))});
+      return OnPen(static_cast<PenAction>(wParam), PointOf(lParam));
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
     case WM_NCACTIVATE:
       // The view stands for the device, which is active: its caption looks active too.
-      return DefWindowProcW(window, WM_NCACTIVATE, TRUE, lParam);
+      return DefaultHandling(WM_NCACTIVATE, TRUE, lParam);
     case WM_CONTEXTMENU:
       // No window menu from the caption: it would open over the picture of the device.
       return 0;
@@ -205,33 +189,29 @@ LRESULT CALLBACK CZoomWnd::WindowProc(HWND window, UINT message, WPARAM wParam, 
       if ((wParam & 0xFFF0) == SC_MOUSEMENU || (wParam & 0xFFF0) == SC_KEYMENU) return 0;
       break;
     case WM_ACTIVATE:
-      return self->OnActivate(wParam);
+      return OnActivate(wParam);
     case kActivateDeviceMessage:
-      self->ActivateDevice();
+      ActivateDevice();
       return 0;
     case kRestackMessage:
-      self->Restack();
+      Restack();
       return 0;
     case kPlaceMessage:
-      self->KeepWindowsOnDevice();
+      KeepWindowsOnDevice();
       return 0;
     case WM_MOVE:
-      return self->OnMove();
+      return OnMove();
     case WM_ERASEBKGND:
       return 1;
     case WM_DESTROY:
-      return self->OnDestroy();
-    case WM_NCDESTROY:
-      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-      self->window_.Release();
-      break;
+      return OnDestroy();
   }
-  return DefWindowProcW(window, message, wParam, lParam);
+  return DefaultHandling(message, wParam, lParam);
 }
 
 LRESULT CZoomWnd::OnPaint() {
-  win32::PaintScope paint(window_.Get());
-  const std::string rgb = CaptureDevice(device_->Handle(), window_.Get());
+  win32::PaintScope paint(Handle());
+  const std::string rgb = CaptureDevice(device_->Handle(), Handle());
   if (rgb.empty()) return 0;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -255,7 +235,7 @@ LRESULT CZoomWnd::OnPaint() {
 bool CZoomWnd::HostWindowGone() {
   constexpr wchar_t kHostWindow[] = L"__wine_x11_whole_window";
   bool gone = false;
-  const HWND windows[2] = {window_.Get(), device_->Handle()};
+  const HWND windows[2] = {Handle(), device_->Handle()};
   for (int i = 0; i < 2; ++i) {
     if (GetPropW(windows[i], kHostWindow)) {
       hostWindowSeen_[i] = true;
@@ -268,7 +248,7 @@ bool CZoomWnd::HostWindowGone() {
 
 LRESULT CZoomWnd::OnTimer() {
   if (HostWindowGone()) {
-    PostMessageW(window_.Get(), WM_CLOSE, 0, 0);
+    PostMessageW(Handle(), WM_CLOSE, 0, 0);
     return 0;
   }
   if (restackFrames_ > 0) {
@@ -276,7 +256,7 @@ LRESULT CZoomWnd::OnTimer() {
     Restack();
     restackFrames_ = left;
   }
-  InvalidateRect(window_.Get(), nullptr, FALSE);
+  InvalidateRect(Handle(), nullptr, FALSE);
   return 0;
 }
 
@@ -294,14 +274,14 @@ LRESULT CZoomWnd::OnPen(PenAction action, POINT device) {
     case PenAction::kNone:
       break;
   }
-  InvalidateRect(window_.Get(), nullptr, FALSE);
+  InvalidateRect(Handle(), nullptr, FALSE);
   return 0;
 }
 
 // The view may still be activated, by its frame or the host's window manager: the activation
 // goes back to the device when the thread next looks at its messages.
 LRESULT CZoomWnd::OnActivate(WPARAM state) {
-  if (LOWORD(state) != WA_INACTIVE) PostMessageW(window_.Get(), kActivateDeviceMessage, 0, 0);
+  if (LOWORD(state) != WA_INACTIVE) PostMessageW(Handle(), kActivateDeviceMessage, 0, 0);
   return 0;
 }
 
@@ -310,7 +290,7 @@ void CZoomWnd::ActivateDevice() {
   if (!device || !IsWindow(device)) return;
   // A device window waiting on a dialog is disabled: the dialog it last had active takes it.
   HWND target = GetLastActivePopup(device);
-  if (!target || target == window_.Get() || !IsWindowVisible(target)) target = device;
+  if (!target || target == Handle() || !IsWindowVisible(target)) target = device;
   SetForegroundWindow(target);
 }
 
@@ -327,14 +307,14 @@ void CZoomWnd::GiveKeysBack() {
 // The device's real windows follow the view, so that its pop-ups open where it shows them.
 LRESULT CZoomWnd::OnMove() {
   POINT origin{0, 0};
-  ClientToScreen(window_.Get(), &origin);
+  ClientToScreen(Handle(), &origin);
   SetWindowPos(device_->Handle(), nullptr, origin.x, origin.y, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   return 0;
 }
 
 LRESULT CZoomWnd::OnDestroy() {
-  KillTimer(window_.Get(), kRefreshTimer);
+  KillTimer(Handle(), kRefreshTimer);
   if (hook_) UnhookWindowsHookEx(hook_);
   if (placementHook_) UnhookWindowsHookEx(placementHook_);
   hook_ = placementHook_ = nullptr;

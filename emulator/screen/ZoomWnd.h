@@ -13,24 +13,22 @@
 
 #include "screen/Pen.h"
 #include "screen/ViewMapping.h"
-#include "system/win32/Handles.h"
+#include "win32/Handles.h"
+#include "win32/MessageWindow.h"
 
 namespace tessaline::emulator {
 
 class CDeviceWnd;
 
-class CZoomWnd {
+class CZoomWnd final : public win32::MessageWindow {
  public:
   CZoomWnd() = default;
-  CZoomWnd(const CZoomWnd&) = delete;
-  CZoomWnd& operator=(const CZoomWnd&) = delete;
-  ~CZoomWnd();
+  ~CZoomWnd() override;
 
   bool Create(CDeviceWnd& device, int zoom);
-  HWND Handle() const { return window_.Get(); }
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   // Sees every mouse message of the thread before the window it is meant for.
   static LRESULT CALLBACK MouseHook(int code, WPARAM wParam, LPARAM lParam);
   bool TakeMouse(UINT message, POINT screen);
@@ -67,7 +65,6 @@ class CZoomWnd {
 
   CDeviceWnd* device_ = nullptr;
   int zoom_ = 1;
-  win32::Window window_;
   std::unique_ptr<Pen> pen_;
   HHOOK hook_ = nullptr;
   HHOOK placementHook_ = nullptr;

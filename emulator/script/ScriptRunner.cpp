@@ -20,39 +20,28 @@ ScriptRunner::ScriptRunner(CDeviceWnd& device, Pen& pen, std::wstring shotsFolde
     : device_(device), pen_(pen), shotsFolder_(std::move(shotsFolder)), done_(std::move(done)) {}
 
 bool ScriptRunner::Start(const std::vector<ScriptCommand>& commands) {
-  static const bool registered = [] {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kClassName;
-    return RegisterClassW(&wc) != 0;
-  }();
-  if (!registered) return false;
-  window_.Reset(CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                GetModuleHandleW(nullptr), nullptr));
-  if (!window_) return false;
-  SetWindowLongPtrW(window_.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  if (!RegisterClassOnce(kClassName, 0)) return false;
+  if (!CreateWindowOf(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE)) return false;
   for (const ScriptCommand& command : commands) Expand(command);
   // The device paints itself and the input method settles before the first touch.
-  SetTimer(window_.Get(), kStepTimer, 50, nullptr);
+  SetTimer(Handle(), kStepTimer, 50, nullptr);
   return true;
 }
 
-LRESULT CALLBACK ScriptRunner::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<ScriptRunner*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self && message == WM_TIMER && wParam == kStepTimer) {
-    self->OnTimer();
+LRESULT ScriptRunner::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_TIMER && wParam == kStepTimer) {
+    OnTimer();
     return 0;
   }
-  return DefWindowProcW(window, message, wParam, lParam);
+  return DefaultHandling(message, wParam, lParam);
 }
 
 void ScriptRunner::OnTimer() {
-  KillTimer(window_.Get(), kStepTimer);
+  KillTimer(Handle(), kStepTimer);
   if (finished_) return;
   // A device that is restarting takes no taps yet.
   if (start_ && start_->IsStarting()) {
-    SetTimer(window_.Get(), kStepTimer, kBusyMilliseconds, nullptr);
+    SetTimer(Handle(), kStepTimer, kBusyMilliseconds, nullptr);
     return;
   }
   if (steps_.empty()) {
@@ -63,7 +52,7 @@ void ScriptRunner::OnTimer() {
   steps_.pop_front();
   // The next step is due before this one runs: a step that opens a modal window returns only
   // when it closes, and the script goes on inside that window's message loop meanwhile.
-  SetTimer(window_.Get(), kStepTimer, step.pauseAfter > 0 ? step.pauseAfter : 1, nullptr);
+  SetTimer(Handle(), kStepTimer, step.pauseAfter > 0 ? step.pauseAfter : 1, nullptr);
   running_ = true;
   insertAt_ = 0;
   const std::string error = step.run();
@@ -93,7 +82,7 @@ std::string ScriptRunner::SendKey(BYTE code, DWORD flags) {
 void ScriptRunner::Finish(const std::string& error) {
   if (finished_) return;
   finished_ = true;
-  KillTimer(window_.Get(), kStepTimer);
+  KillTimer(Handle(), kStepTimer);
   if (pen_.IsDown()) pen_.Up(POINT{0, 0});
   done_(error);
 }

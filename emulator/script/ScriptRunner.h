@@ -12,14 +12,15 @@
 
 #include "screen/Pen.h"
 #include "script/Script.h"
-#include "system/win32/Handles.h"
+#include "win32/Handles.h"
+#include "win32/MessageWindow.h"
 
 namespace tessaline::emulator {
 
 class CDeviceWnd;
 class DeviceStart;
 
-class ScriptRunner {
+class ScriptRunner final : public win32::MessageWindow {
  public:
   // done(error): empty when the whole script ran.
   ScriptRunner(CDeviceWnd& device, Pen& pen, std::wstring shotsFolder,
@@ -49,7 +50,7 @@ class ScriptRunner {
     std::function<std::string()> run;  // the error, or empty
     UINT pauseAfter = 0;
   };
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnTimer();
   void Expand(const ScriptCommand& command);
   void Finish(const std::string& error);
@@ -61,7 +62,6 @@ class ScriptRunner {
   std::function<void(const std::string&)> done_;
   std::function<std::string(const std::string&)> typer_;
   std::deque<Step> steps_;
-  win32::Window window_;
   bool finished_ = false;
   bool running_ = false;  // a step runs: Add inserts at insertAt_
   size_t insertAt_ = 0;
