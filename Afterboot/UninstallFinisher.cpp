@@ -1,8 +1,9 @@
 #include "UninstallFinisher.h"
 
-#include "platform/LaunchArguments.h"
 #include "platform/DeviceServices.h"
+#include "platform/LaunchArguments.h"
 #include "settings/LaunchSlots.h"
+#include "win32/Handles.h"
 
 namespace tessaline::afterboot {
 
@@ -28,8 +29,8 @@ bool StartDetached(const std::wstring& program, const std::wstring& arguments) {
                       &startup, &process)) {
     return false;
   }
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  // Nothing waits for it: its handles are closed at once.
+  const win32::Process started(process);
   return true;
 }
 

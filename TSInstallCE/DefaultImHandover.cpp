@@ -6,7 +6,7 @@
 #include "Product.h"
 #include "platform/DeviceServices.h"
 #include "settings/RegistryPath.h"
-#include "system/win32/Handles.h"
+#include "win32/Handles.h"
 
 namespace tessaline::setup {
 namespace {
@@ -31,10 +31,9 @@ std::wstring ReadText(HKEY root, const std::wstring& path) {
 }
 
 int CALLBACK CollectSystemInputMethod(IMENUMINFO* info) {
-  LPOLESTR classText = nullptr;
-  if (StringFromCLSID(info->clsid, &classText) != S_OK || !classText) return 1;
-  const std::wstring text(classText);
-  CoTaskMemFree(classText);
+  win32::CoTaskMemory<OLECHAR> classText;
+  if (StringFromCLSID(info->clsid, classText.Put()) != S_OK || !classText) return 1;
+  const std::wstring text(classText.Get());
   // The default value of the class's InprocServer32 key (the trailing backslash names it).
   const std::wstring library =
       ReadText(HKEY_CLASSES_ROOT, L"CLSID\\" + text + L"\\InprocServer32\\");

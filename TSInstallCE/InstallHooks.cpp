@@ -8,7 +8,7 @@
 #include "Product.h"
 #include "SetupMessages.h"
 #include "platform/DeviceServices.h"
-#include "system/win32/Handles.h"
+#include "win32/Handles.h"
 
 namespace tessaline::setup {
 namespace {

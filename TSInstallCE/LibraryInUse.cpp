@@ -4,6 +4,7 @@
 
 #include "Product.h"
 #include "settings/RegistryPath.h"
+#include "win32/Handles.h"
 
 namespace tessaline::setup {
 namespace {
@@ -11,11 +12,10 @@ namespace {
 // CreateFileW with the access and sharing of the C runtime's fopen, but never creating the file:
 // a library removed between the two opens must not come back as an empty file.
 bool Opens(const std::wstring& path, DWORD access) {
-  const HANDLE file = CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  CloseHandle(file);
-  return true;
+  const win32::KernelHandle file(CreateFileW(path.c_str(), access,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return static_cast<bool>(file);
 }
 
 }  // namespace

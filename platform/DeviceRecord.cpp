@@ -5,7 +5,7 @@
 
 #include "platform/DeviceRegistry.h"
 #include "platform/DeviceState.h"
-#include "system/win32/Handles.h"
+#include "win32/Handles.h"
 
 namespace tessaline::device {
 namespace {
@@ -18,17 +18,14 @@ const std::wstring kCallsKey = std::wstring(kDeviceKey) + L"\\Calls";
 class RecordLock {
  public:
   RecordLock() : mutex_(CreateMutexW(nullptr, FALSE, L"TessalineDeviceRecord")) {
-    if (mutex_) owned_ = WaitForSingleObject(mutex_, 5000) != WAIT_TIMEOUT;
+    if (mutex_) owned_ = WaitForSingleObject(mutex_.Get(), 5000) != WAIT_TIMEOUT;
   }
   ~RecordLock() {
-    if (owned_) ReleaseMutex(mutex_);
-    if (mutex_) CloseHandle(mutex_);
+    if (owned_) ReleaseMutex(mutex_.Get());
   }
-  RecordLock(const RecordLock&) = delete;
-  RecordLock& operator=(const RecordLock&) = delete;
 
  private:
-  HANDLE mutex_;
+  win32::KernelHandle mutex_;
   bool owned_ = false;
 };
 

@@ -9,7 +9,7 @@
 #include "platform/DeviceRecord.h"
 #include "platform/DeviceRegistry.h"
 #include "platform/DeviceState.h"
-#include "system/win32/Handles.h"
+#include "win32/Handles.h"
 
 using namespace tessaline::device;
 

@@ -8,7 +8,7 @@
 
 #include "platform/DeviceRegistry.h"
 #include "platform/InputMethod.h"
-#include "system/win32/Handles.h"
+#include "win32/Handles.h"
 
 namespace tessaline::device {
 namespace {

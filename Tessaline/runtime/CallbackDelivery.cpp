@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "runtime/RuntimeSeams.h"
+#include "win32/Handles.h"
 
 namespace tessaline {
 
@@ -10,11 +11,10 @@ void CallbackDelivery::SendString(const char16_t* text, size_t length) {
   if (!callback_ || length == 0) return;
   // A BSTR counts its characters in 32 bits; nothing the input method sends comes near that.
   if (length > std::numeric_limits<UINT>::max() / 2) return;
-  BSTR string =
-      SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text), static_cast<UINT>(length));
+  const win32::Bstr string(
+      std::wstring_view(reinterpret_cast<const wchar_t*>(text), length));
   if (!string) return;  // out of memory: the text is lost, the input method goes on
-  callback_->SendString(string, static_cast<DWORD>(length));
-  SysFreeString(string);
+  callback_->SendString(string.Get(), static_cast<DWORD>(length));
 }
 
 void CallbackDelivery::SendVirtualKey(uint8_t code, bool release) {

@@ -18,9 +18,8 @@ constexpr int kPageX = 40;  // smoothed travel at the end of a drag that turns t
 constexpr int kPageY = 20;
 
 win32::Font MakeArial(int weight) {
-  HDC display = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
-  const int dpi = display ? GetDeviceCaps(display, LOGPIXELSY) : 96;
-  if (display) DeleteDC(display);
+  const win32::CreatedDc display(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
+  const int dpi = display ? GetDeviceCaps(display.Get(), LOGPIXELSY) : 96;
   LOGFONTW font{};
   font.lfHeight = -(10 * dpi / 72);
   font.lfWeight = weight;
@@ -147,13 +146,12 @@ void CCandidateWnd::SetCaseState(int caseState) {
 int CCandidateWnd::WindowHeight() const {
   // The font never changes, so neither does the height: measured once, not at every key.
   if (height_ > 0) return height_;
-  HDC screen = GetDC(nullptr);
+  const win32::WindowDc screen(nullptr);
   SIZE size{};
   {
-    win32::SelectScope font(screen, boldFont_.Get());
-    GetTextExtentPoint32W(screen, L"OqOO", 4, &size);
+    win32::SelectScope font(screen.Get(), boldFont_.Get());
+    GetTextExtentPoint32W(screen.Get(), L"OqOO", 4, &size);
   }
-  ReleaseDC(nullptr, screen);
   height_ = 2 * size.cy;
   return height_;
 }

@@ -7,9 +7,9 @@
 
 #include <vector>
 
-#include "runtime/MessageWindow.h"
 #include "system/WideText.h"
-#include "system/win32/Handles.h"
+#include "win32/Handles.h"
+#include "win32/MessageWindow.h"
 
 namespace tessaline {
 
@@ -26,7 +26,7 @@ int CandidateSlot(int k, int j);
 // the top and the bottom.
 RECT CandidateCellRect(int width, int height, int k, int s);
 
-class CCandidateWnd : public MessageWindow {
+class CCandidateWnd : public win32::MessageWindow {
  public:
   static constexpr UINT_PTR kSpelledCopyTimer = 1;
   static constexpr UINT kSpelledCopyMilliseconds = 2000;

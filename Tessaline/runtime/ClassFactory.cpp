@@ -4,6 +4,7 @@
 
 #include "runtime/ComModule.h"
 #include "runtime/TSInputM.h"
+#include "win32/ComPtr.h"
 
 namespace tessaline {
 
@@ -24,11 +25,11 @@ HRESULT TSInputMFactory::CreateInstance(IUnknown* outer, REFIID iid, void** obje
   if (!object) return E_POINTER;
   *object = nullptr;
   if (outer) return CLASS_E_NOAGGREGATION;
-  auto* instance = new (std::nothrow) TSInputM;
+  // The new object's first reference is the pointer's; the caller's comes from QueryInterface.
+  win32::ComPtr<TSInputM> instance;
+  instance.Attach(new (std::nothrow) TSInputM);
   if (!instance) return E_OUTOFMEMORY;
-  const HRESULT result = instance->QueryInterface(iid, object);
-  instance->Release();
-  return result;
+  return instance->QueryInterface(iid, object);
 }
 
 HRESULT TSInputMFactory::LockServer(BOOL lock) {

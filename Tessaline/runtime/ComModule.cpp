@@ -6,6 +6,7 @@
 
 #include "Tessaline_h.h"
 #include "engine/UserDictionaryFile.h"
+#include "win32/ComPtr.h"
 
 namespace tessaline {
 namespace {
@@ -44,18 +45,15 @@ ITypeInfo* TSInputMTypeInfo() {
   // Objects of any thread may ask; the first load wins and the others release theirs.
   static std::atomic<ITypeInfo*> info{nullptr};
   if (ITypeInfo* known = info.load()) return known;
-  ITypeLib* library = nullptr;
-  if (FAILED(LoadTypeLibEx(ComModulePath().c_str(), REGKIND_NONE, &library))) return nullptr;
-  ITypeInfo* loaded = nullptr;
-  library->GetTypeInfoOfGuid(IID_ITSInputM, &loaded);
-  library->Release();
+  win32::ComPtr<ITypeLib> library;
+  if (FAILED(LoadTypeLibEx(ComModulePath().c_str(), REGKIND_NONE, library.Put()))) return nullptr;
+  win32::ComPtr<ITypeInfo> loaded;
+  library->GetTypeInfoOfGuid(IID_ITSInputM, loaded.Put());
   if (!loaded) return nullptr;
   ITypeInfo* expected = nullptr;
-  if (!info.compare_exchange_strong(expected, loaded)) {
-    loaded->Release();
-    return expected;
-  }
-  return loaded;
+  if (!info.compare_exchange_strong(expected, loaded.Get())) return expected;
+  // The cache keeps this reference for the life of the library.
+  return loaded.Detach();
 }
 
 }  // namespace tessaline

@@ -8,8 +8,8 @@
 #include "panel/win32/PanelDraw.h"
 #include "runtime/ClassFactory.h"
 #include "runtime/ComModule.h"
-#include "runtime/MessageWindow.h"
 #include "runtime/Registration.h"
+#include "win32/MessageWindow.h"
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   if (reason == DLL_PROCESS_ATTACH) {
@@ -18,7 +18,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     tessaline::SetComModule(instance);
   } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
     // Unloaded by FreeLibrary (not at process exit, when the classes go with the process).
-    tessaline::UnregisterRuntimeWindowClasses();
+    tessaline::win32::UnregisterWindowClasses();
   }
   return TRUE;
 }

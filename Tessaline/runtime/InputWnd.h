@@ -18,10 +18,10 @@
 #include "panel/PanelFile.h"
 #include "panel/win32/PanelDraw.h"
 #include "platform/InputMethod.h"
-#include "runtime/MessageWindow.h"
 #include "runtime/TextDelivery.h"
 #include "system/WideText.h"
-#include "system/win32/Handles.h"
+#include "win32/Handles.h"
+#include "win32/MessageWindow.h"
 
 namespace tessaline {
 
@@ -46,7 +46,7 @@ const char* LayoutName(int index);
 // The index of a layout name, 0 when it is not one of the five.
 int LayoutIndexOf(WideView name);
 
-class CInputWnd : public MessageWindow, private SpellingTarget {
+class CInputWnd : public win32::MessageWindow, private SpellingTarget {
  public:
   // Timers of the window.
   static constexpr UINT_PTR kHoldTimer = 1;

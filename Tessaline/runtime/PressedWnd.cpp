@@ -5,7 +5,7 @@
 
 #include "panel/win32/PanelDraw.h"
 #include "runtime/RuntimeSeams.h"
-#include "system/win32/Handles.h"
+#include "win32/Handles.h"
 
 namespace tessaline {
 namespace {

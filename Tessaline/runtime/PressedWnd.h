@@ -6,7 +6,7 @@
 #include <windows.h>
 
 #include "panel/PanelFile.h"
-#include "runtime/MessageWindow.h"
+#include "win32/MessageWindow.h"
 
 namespace tessaline {
 
@@ -25,7 +25,7 @@ int PressedWindowLeft(int screenWidth, int width);
 // A + (B - A) * n / 17 with n counting 1 to 16 from the outer edge inwards.
 void BlendPressedEdges(HDC dc, HBITMAP pictureB, int width, int height);
 
-class CPressedWnd : public MessageWindow {
+class CPressedWnd : public win32::MessageWindow {
  public:
   static constexpr UINT_PTR kHideTimer = 1;
   static constexpr UINT kHideMilliseconds = 1000;

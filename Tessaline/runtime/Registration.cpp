@@ -3,7 +3,8 @@
 #include <oleauto.h>
 
 #include "runtime/ComModule.h"
-#include "system/win32/Handles.h"
+#include "win32/ComPtr.h"
+#include "win32/Handles.h"
 
 namespace tessaline {
 namespace {
@@ -80,10 +81,9 @@ HRESULT RegisterTessaline(const std::wstring& modulePath) {
     const LONG status = WriteEntry(entries[i], modulePath);
     if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
   }
-  ITypeLib* library = nullptr;
-  const HRESULT loaded = LoadTypeLibEx(modulePath.c_str(), REGKIND_REGISTER, &library);
+  win32::ComPtr<ITypeLib> library;
+  const HRESULT loaded = LoadTypeLibEx(modulePath.c_str(), REGKIND_REGISTER, library.Put());
   if (FAILED(loaded)) return loaded;
-  library->Release();
   return S_OK;
 }
 

@@ -1,7 +1,7 @@
 #include "runtime/SymbolPopupWnd.h"
 
 #include "runtime/RuntimeSeams.h"
-#include "system/win32/Handles.h"
+#include "win32/Handles.h"
 
 namespace tessaline {
 namespace {

@@ -10,8 +10,8 @@
 
 #include "panel/PanelFile.h"
 #include "panel/win32/PanelDraw.h"
-#include "runtime/MessageWindow.h"
 #include "system/WideText.h"
+#include "win32/MessageWindow.h"
 
 namespace tessaline {
 
@@ -27,7 +27,7 @@ constexpr int kPopupFirstSymbolId = 100;
 constexpr int kPopupLanguageId = 150;
 constexpr int kPopupOptionsId = 151;
 
-class CSymbolPopupWnd : public MessageWindow {
+class CSymbolPopupWnd : public win32::MessageWindow {
  public:
   CSymbolPopupWnd() = default;
   ~CSymbolPopupWnd() override;

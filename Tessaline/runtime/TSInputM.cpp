@@ -6,11 +6,12 @@
 #include "engine/ActiveLanguages.h"
 #include "engine/UserDictionaryFile.h"
 #include "languages/InterfaceTexts.h"
+#include "options/OpenOptions.h"
 #include "panel/PanelFile.h"
 #include "runtime/ComModule.h"
-#include "settings/OpenOptions.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
+#include "win32/Handles.h"
 
 namespace tessaline {
 namespace {
@@ -23,19 +24,22 @@ constexpr int kTaskbarIconGrowBy = 8;
 // Process-wide, as the panel has one input method at a time: the panel's screen rectangle (known
 // once its right edge is not 0) and the icon list.
 RECT sipRect{};
-HIMAGELIST iconList = nullptr;
+
+// Never destroyed itself: at process exit the list goes with the process, and the common
+// controls may already have left by then.
+win32::ImageList& IconList() {
+  static auto* list = new win32::ImageList;
+  return *list;
+}
 
 bool SipRectKnown() { return sipRect.right != 0; }
 
-void DestroyIconList() {
-  if (iconList) ImageList_Destroy(iconList);
-  iconList = nullptr;
-}
+void DestroyIconList() { IconList().Reset(); }
 
 }  // namespace
 
 RECT StoredSipRect() { return sipRect; }
-HIMAGELIST TaskbarIconList() { return iconList; }
+HIMAGELIST TaskbarIconList() { return IconList().Get(); }
 
 TSInputM::TSInputM() {
   ComObjectCreated();
@@ -107,9 +111,9 @@ HRESULT TSInputM::Select(HWND sipWindow) {
   sipWindow_ = sipWindow;
   // A second Select without Deselect makes a new list; the old one must not stay behind.
   DestroyIconList();
-  iconList =
-      ImageList_LoadImageW(ComModule(), MAKEINTRESOURCEW(kTaskbarIconResource), kTaskbarIconSize,
-                           kTaskbarIconGrowBy, RGB(255, 255, 255), IMAGE_BITMAP, 0);
+  IconList().Reset(ImageList_LoadImageW(ComModule(), MAKEINTRESOURCEW(kTaskbarIconResource),
+                                        kTaskbarIconSize, kTaskbarIconGrowBy, RGB(255, 255, 255),
+                                        IMAGE_BITMAP, 0));
   sipRect = RECT{};
   RECT rect{};
   if (sipWindow && GetWindowRect(sipWindow, &rect)) sipRect = rect;
@@ -212,7 +216,7 @@ void TSInputM::FillImInfo(IMINFO& info) const {
                           sipRect.right, sipRect.bottom};
   }
   info.cbSize = kImInfoDeviceSize;
-  info.hImageNarrow = iconList;
+  info.hImageNarrow = IconList().Get();
   info.fdwFlags = SIPF_ON | SIPF_DOCKED;
 }
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "system/win32/Handles.h"
+#include "win32/Handles.h"
 
 namespace tessaline {
 namespace {

@@ -9,6 +9,7 @@
 
 #include "settings/Settings.h"
 #include "settings/SettingsValues.h"
+#include "win32/Handles.h"
 
 namespace tessaline {
 namespace {
@@ -58,12 +59,11 @@ void WriteValue(HKEY key, const ValueToStore& value) {
 void LoadSettings() {
   Settings& settings = GetSettings();
   ResetSettings(settings);
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, Wide(kClassKey), 0, KEY_READ, &key) == ERROR_SUCCESS) {
-    OverlayStoredValues(settings, [key](const char16_t* name, size_t bufferBytes) {
-      return ReadValue(key, name, bufferBytes);
+  win32::RegKey key;
+  if (key.Open(HKEY_CLASSES_ROOT, Wide(kClassKey), KEY_READ) == ERROR_SUCCESS) {
+    OverlayStoredValues(settings, [&key](const char16_t* name, size_t bufferBytes) {
+      return ReadValue(key.Get(), name, bufferBytes);
     });
-    RegCloseKey(key);
   }
   ApplyPanelFileFallback();
   // The fallback panel name counts as read: it is never stored.
@@ -71,8 +71,8 @@ void LoadSettings() {
 }
 
 long SaveSettings() {
-  HKEY key = nullptr;
-  const LONG status = RegOpenKeyExW(HKEY_CLASSES_ROOT, Wide(kClassKey), 0, KEY_SET_VALUE, &key);
+  win32::RegKey key;
+  const LONG status = key.Open(HKEY_CLASSES_ROOT, Wide(kClassKey), KEY_SET_VALUE);
   if (status != ERROR_SUCCESS) return status;
   Settings& stored = StoredCopy();
   const std::vector<ValueToStore> now = ValuesToStore(GetSettings());
@@ -81,9 +81,9 @@ long SaveSettings() {
     // The change counter is only ever raised from what the key holds (RaiseCounterAndSave); a
     // value this process did not change is left as another program may have set it.
     if (IsCounter(now[i]) || (i < before.size() && SameValue(now[i], before[i]))) continue;
-    WriteValue(key, now[i]);
+    WriteValue(key.Get(), now[i]);
   }
-  RegCloseKey(key);
+  key.Close();
   const uint32_t counter = stored.UpdateCounter;
   stored = GetSettings();
   stored.UpdateCounter = counter;
@@ -93,19 +93,19 @@ long SaveSettings() {
 void RaiseCounterAndSave() {
   SaveSettings();
   uint32_t counter = 0;
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, Wide(kClassKey), 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
-                    &key) != ERROR_SUCCESS) {
+  win32::RegKey key;
+  if (key.Open(HKEY_CLASSES_ROOT, Wide(kClassKey), KEY_QUERY_VALUE | KEY_SET_VALUE) !=
+      ERROR_SUCCESS) {
     return;
   }
-  const StoredValue value = ReadValue(key, u"UpdateCounter", kNumberValueBytes);
+  const StoredValue value = ReadValue(key.Get(), u"UpdateCounter", kNumberValueBytes);
   if (value.read && value.type == REG_DWORD && value.bytes.size() == kNumberValueBytes) {
     std::memcpy(&counter, value.bytes.data(), kNumberValueBytes);
   }
   ++counter;
-  RegSetValueExW(key, L"UpdateCounter", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&counter),
-                 sizeof counter);
-  RegCloseKey(key);
+  RegSetValueExW(key.Get(), L"UpdateCounter", 0, REG_DWORD,
+                 reinterpret_cast<const BYTE*>(&counter), sizeof counter);
+  key.Close();
   // One above the stored counter, so that this process too sees a change when the panel is next
   // shown (it notes the counter in memory and compares it with the one it reads).
   GetSettings().UpdateCounter = counter + 1;

@@ -10,6 +10,8 @@
 #ifdef _WIN32
 #include <io.h>
 #include <windows.h>
+
+#include "win32/Handles.h"
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -87,16 +89,18 @@ DataFileStamp StampOfDataFile(const std::string& devicePath) {
   DataFileStamp stamp;
 #ifdef _WIN32
   const WideString path = AnsiToWide(HostPath(devicePath));
-  HANDLE file = CreateFileW(reinterpret_cast<const wchar_t*>(path.c_str()), 0,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
+  const win32::KernelHandle file(CreateFileW(reinterpret_cast<const wchar_t*>(path.c_str()), 0,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE |
+                                                 FILE_SHARE_DELETE,
+                                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                             nullptr));
+  if (!file) {
     const DWORD error = GetLastError();
     stamp.exists = error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
     return stamp;
   }
   BY_HANDLE_FILE_INFORMATION info{};
-  if (GetFileInformationByHandle(file, &info)) {
+  if (GetFileInformationByHandle(file.Get(), &info)) {
     stamp.exists = true;
     stamp.size = (uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
     stamp.writeTime =
@@ -104,7 +108,6 @@ DataFileStamp StampOfDataFile(const std::string& devicePath) {
     stamp.identity = (uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
     stamp.volume = info.dwVolumeSerialNumber;
   }
-  CloseHandle(file);
 #else
   struct stat info {};
   if (stat(HostPath(devicePath).c_str(), &info) != 0) {
@@ -125,10 +128,11 @@ DataFileRead ReadWholeDataFile(const std::string& devicePath, std::string& bytes
   bytes.clear();
 #ifdef _WIN32
   const WideString path = AnsiToWide(HostPath(devicePath));
-  HANDLE file = CreateFileW(reinterpret_cast<const wchar_t*>(path.c_str()), GENERIC_READ,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
+  const win32::KernelHandle file(CreateFileW(
+      reinterpret_cast<const wchar_t*>(path.c_str()), GENERIC_READ,
+      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+      FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
     const DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
                ? DataFileRead::kMissing
@@ -138,14 +142,13 @@ DataFileRead ReadWholeDataFile(const std::string& devicePath, std::string& bytes
   char chunk[16384];
   for (;;) {
     DWORD got = 0;
-    if (!ReadFile(file, chunk, sizeof chunk, &got, nullptr)) {
+    if (!ReadFile(file.Get(), chunk, sizeof chunk, &got, nullptr)) {
       whole = false;
       break;
     }
     if (got == 0) break;
     bytes.append(chunk, got);
   }
-  CloseHandle(file);
 #else
   const int file = open(HostPath(devicePath).c_str(), O_RDONLY | O_CLOEXEC);
   if (file < 0) {

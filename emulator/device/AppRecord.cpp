@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "system/win32/Handles.h"
+#include "win32/Handles.h"
 
 namespace tessaline::emulator {
 namespace {

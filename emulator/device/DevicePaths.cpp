@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "win32/Handles.h"
+
 namespace tessaline::emulator {
 namespace {
 
@@ -12,8 +14,8 @@ bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 void CollectFiles(const std::wstring& folder, const std::wstring& prefix,
                   std::vector<std::wstring>& files) {
   WIN32_FIND_DATAW found{};
-  const HANDLE search = FindFirstFileW(JoinPath(folder, L"*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
+  const win32::FindFile search(FindFirstFileW(JoinPath(folder, L"*").c_str(), &found));
+  if (!search) return;
   do {
     const std::wstring name = found.cFileName;
     if (name == L"." || name == L"..") continue;
@@ -23,8 +25,7 @@ void CollectFiles(const std::wstring& folder, const std::wstring& prefix,
     } else {
       files.push_back(relative);
     }
-  } while (FindNextFileW(search, &found));
-  FindClose(search);
+  } while (FindNextFileW(search.Get(), &found));
 }
 
 }  // namespace

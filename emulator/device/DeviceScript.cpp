@@ -14,7 +14,7 @@
 #include "screen/Pen.h"
 #include "screen/Picker.h"
 #include "screen/Utf8.h"
-#include "system/win32/Handles.h"
+#include "win32/Handles.h"
 
 namespace tessaline::emulator {
 namespace {
@@ -30,14 +30,14 @@ std::string Where(const ScriptCommand& command) {
 // once the soft reset it asked for has happened too.
 std::vector<DeviceStep> RunProgramSteps(const ScriptCommand& command, std::wstring program,
                                         std::wstring arguments, bool waitForReset) {
-  auto process = std::make_shared<win32::KernelHandle>();
+  auto process = std::make_shared<win32::Process>();
   auto started = std::make_shared<DWORD>(0);
   const std::string where = Where(command);
   DeviceStep start{[=] {
                      if (GetFileAttributesW(program.c_str()) == INVALID_FILE_ATTRIBUTES) {
                        return where + "the device has no " + ToUtf8(program);
                      }
-                     process->Reset(StartSetupProgram(program, arguments));
+                     *process = StartSetupProgram(program, arguments);
                      if (!*process) return where + "cannot start " + ToUtf8(program);
                      *started = GetTickCount();
                      return std::string();
@@ -153,7 +153,7 @@ std::vector<DeviceStep> PickSteps(const ScriptCommand& command, CDeviceWnd& devi
 
 }  // namespace
 
-HANDLE StartSetupProgram(const std::wstring& program, const std::wstring& arguments) {
+win32::Process StartSetupProgram(const std::wstring& program, const std::wstring& arguments) {
   // The child writes where this emulator reports: its standard error.
   HANDLE output = nullptr;
   const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
@@ -173,10 +173,11 @@ HANDLE StartSetupProgram(const std::wstring& program, const std::wstring& argume
   PROCESS_INFORMATION process{};
   if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr,
                       inherited ? TRUE : FALSE, 0, nullptr, nullptr, &startup, &process)) {
-    return nullptr;
+    return {};
   }
-  CloseHandle(process.hThread);
-  return process.hProcess;
+  win32::Process started(process);
+  started.CloseThread();
+  return started;
 }
 
 std::vector<DeviceStep> DeviceCommandSteps(const ScriptCommand& command, CDeviceWnd& device,

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "script/Script.h"
+#include "win32/Handles.h"
 
 namespace tessaline::emulator {
 
@@ -35,7 +36,7 @@ std::vector<DeviceStep> DeviceCommandSteps(const ScriptCommand& command, CDevice
                                            Pen& pen, DeviceStart& start);
 
 // The device's program for a setup command, started with this emulator's standard error as its
-// output (the emulator's standard output is the Notes text). Null when it cannot start.
-HANDLE StartSetupProgram(const std::wstring& program, const std::wstring& arguments);
+// output (the emulator's standard output is the Notes text). Empty when it cannot start.
+win32::Process StartSetupProgram(const std::wstring& program, const std::wstring& arguments);
 
 }  // namespace tessaline::emulator

@@ -1,7 +1,7 @@
 #include "device/SetupHost.h"
 
 #include "platform/DeviceNotify.h"
-#include "system/win32/Handles.h"
+#include "win32/Handles.h"
 
 namespace tessaline::emulator {
 namespace {

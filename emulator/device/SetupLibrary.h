@@ -11,7 +11,7 @@
 
 #include "device/SetupAnswer.h"
 #include "platform/SetupHooks.h"
-#include "system/win32/Handles.h"
+#include "win32/Handles.h"
 
 namespace tessaline::emulator {
 

@@ -64,7 +64,7 @@ void StartupSequence::Advance() {
 }
 
 bool DeviceLauncher::Start(const LaunchEntry& entry) {
-  process_.Reset();
+  process_ = {};
   const std::wstring program = HostPath(entry.program);
   std::wstring commandLine = L"\"" + program + L"\" " + std::to_wstring(entry.slot);
   // The device's programs start in its system folder, where a program named without a path
@@ -77,8 +77,8 @@ bool DeviceLauncher::Start(const LaunchEntry& entry) {
                       folder.empty() ? nullptr : folder.c_str(), &startup, &started)) {
     return false;
   }
-  CloseHandle(started.hThread);
-  process_.Reset(started.hProcess);
+  process_ = win32::Process(started);
+  process_.CloseThread();
   return true;
 }
 

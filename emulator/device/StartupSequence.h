@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "system/win32/Handles.h"
+#include "win32/Handles.h"
 
 namespace tessaline::emulator {
 
@@ -73,7 +73,7 @@ class DeviceLauncher final : public StartupLauncher {
   DWORD Now() override { return GetTickCount(); }
 
  private:
-  win32::KernelHandle process_;
+  win32::Process process_;
 };
 
 }  // namespace tessaline::emulator

@@ -9,7 +9,7 @@
 
 #include "KeypadWnd.h"
 #include "SystemKeyboardObject.h"
-#include "system/win32/Handles.h"
+#include "win32/Handles.h"
 
 namespace tessaline::msim {
 
@@ -18,7 +18,7 @@ std::atomic<long> g_liveObjects{0};
 CSystemKeyboard::CSystemKeyboard() { ++g_liveObjects; }
 CSystemKeyboard::~CSystemKeyboard() {
   keypad_.Destroy();
-  if (icons_) ImageList_Destroy(icons_);
+  icons_.Reset();
   --g_liveObjects;
 }
 
@@ -50,8 +50,7 @@ HRESULT CSystemKeyboard::Select(HWND sipWindow) {
 
 HRESULT CSystemKeyboard::Deselect() {
   keypad_.Destroy();
-  if (icons_) ImageList_Destroy(icons_);
-  icons_ = nullptr;
+  icons_.Reset();
   return S_OK;
 }
 
@@ -105,7 +104,7 @@ int CSystemKeyboard::RowHeight() const { return largeKeys_ ? kLargeKeyHeight : k
 void CSystemKeyboard::Fill(IMINFO& info) const {
   info = {};
   info.cbSize = kImInfoDeviceSize;
-  info.hImageNarrow = icons_;
+  info.hImageNarrow = icons_.Get();
   info.fdwFlags = SIPF_ON | SIPF_DOCKED;
   // The panel keeps the bottom edge of the panel window it was given and grows upward.
   info.rcSipRect = RECT{sipRect_.left, sipRect_.bottom - RowHeight() * kKeypadRows, sipRect_.right,
@@ -120,9 +119,9 @@ void CSystemKeyboard::ReportPanel() {
 }
 
 // A 16 × 16 keyboard picture: a grey case with two rows of keys and a space bar.
-HIMAGELIST CSystemKeyboard::MakeIcons() {
-  HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 1, 1);
-  if (!list) return nullptr;
+win32::ImageList CSystemKeyboard::MakeIcons() {
+  win32::ImageList list(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 1, 1));
+  if (!list) return list;
   win32::WindowDc screen(nullptr);
   win32::MemoryDc dc(screen.Get());
   win32::Bitmap picture(CreateCompatibleBitmap(screen.Get(), 16, 16));
@@ -144,7 +143,7 @@ HIMAGELIST CSystemKeyboard::MakeIcons() {
     RECT space{4, 11, 12, 12};
     FillRect(dc.Get(), &space, light.Get());
   }
-  ImageList_AddMasked(list, picture.Get(), RGB(255, 255, 255));
+  ImageList_AddMasked(list.Get(), picture.Get(), RGB(255, 255, 255));
   return list;
 }
 

@@ -9,6 +9,7 @@
 
 #include "KeypadWnd.h"
 #include "platform/InputMethod.h"
+#include "win32/Handles.h"
 
 namespace tessaline::msim {
 
@@ -39,13 +40,13 @@ class CSystemKeyboard final : public IInputMethod {
   int RowHeight() const;
   void Fill(IMINFO& info) const;
   void ReportPanel();
-  static HIMAGELIST MakeIcons();
+  static win32::ImageList MakeIcons();
 
   std::atomic<ULONG> references_{1};
   HWND sipWindow_ = nullptr;
   RECT sipRect_{};
   IIMCallback* callback_ = nullptr;  // the panel's; not reference-counted, as the panel owns it
-  HIMAGELIST icons_ = nullptr;
+  win32::ImageList icons_;
   bool largeKeys_ = false;
   CKeypadWnd keypad_;
 };

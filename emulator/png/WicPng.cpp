@@ -7,26 +7,12 @@
 
 #include <vector>
 
+#include "win32/ComPtr.h"
+
 namespace tessaline::png {
 namespace {
 
-// Releases a COM interface when the scope ends.
-template <typename T>
-class ComPtr {
- public:
-  ComPtr() = default;
-  ~ComPtr() {
-    if (p_) p_->Release();
-  }
-  ComPtr(const ComPtr&) = delete;
-  ComPtr& operator=(const ComPtr&) = delete;
-  T** operator&() { return &p_; }
-  T* operator->() const { return p_; }
-  T* Get() const { return p_; }
-
- private:
-  T* p_ = nullptr;
-};
+using win32::ComPtr;
 
 // COM for the length of one call; a thread that already has COM in another model keeps it.
 class ComScope {
@@ -42,7 +28,8 @@ class ComScope {
 
 bool MakeFactory(ComPtr<IWICImagingFactory>& factory) {
   return SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                    IID_IWICImagingFactory, reinterpret_cast<void**>(&factory)));
+                                    IID_IWICImagingFactory,
+                                    reinterpret_cast<void**>(factory.Put())));
 }
 
 // Reads the whole stream from its start.
@@ -69,14 +56,14 @@ std::string EncodeRgb(int width, int height, std::string_view rgb) {
   ComPtr<IWICImagingFactory> factory;
   if (!MakeFactory(factory)) return {};
   ComPtr<IStream> stream;
-  if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream))) return {};
+  if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.Put()))) return {};
   ComPtr<IWICBitmapEncoder> encoder;
-  if (FAILED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, &encoder)) ||
+  if (FAILED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.Put())) ||
       FAILED(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache))) {
     return {};
   }
   ComPtr<IWICBitmapFrameEncode> frame;
-  if (FAILED(encoder->CreateNewFrame(&frame, nullptr)) || FAILED(frame->Initialize(nullptr)) ||
+  if (FAILED(encoder->CreateNewFrame(frame.Put(), nullptr)) || FAILED(frame->Initialize(nullptr)) ||
       FAILED(frame->SetSize(UINT(width), UINT(height)))) {
     return {};
   }
@@ -91,7 +78,7 @@ std::string EncodeRgb(int width, int height, std::string_view rgb) {
     ComPtr<IWICBitmap> bitmap;
     if (FAILED(factory->CreateBitmapFromMemory(UINT(width), UINT(height),
                                                GUID_WICPixelFormat24bppBGR, stride,
-                                               UINT(pixels.size()), pixels.data(), &bitmap)) ||
+                                               UINT(pixels.size()), pixels.data(), bitmap.Put())) ||
         FAILED(frame->WriteSource(bitmap.Get(), nullptr))) {
       return {};
     }
@@ -109,20 +96,20 @@ bool DecodeToRgb(std::string_view bytes, RgbPicture& picture) {
   ComPtr<IWICImagingFactory> factory;
   if (!MakeFactory(factory)) return false;
   ComPtr<IWICStream> stream;
-  if (FAILED(factory->CreateStream(&stream)) ||
+  if (FAILED(factory->CreateStream(stream.Put())) ||
       FAILED(stream->InitializeFromMemory(reinterpret_cast<BYTE*>(const_cast<char*>(bytes.data())),
                                           DWORD(bytes.size())))) {
     return false;
   }
   ComPtr<IWICBitmapDecoder> decoder;
   if (FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnLoad,
-                                              &decoder))) {
+                                              decoder.Put()))) {
     return false;
   }
   ComPtr<IWICBitmapFrameDecode> frame;
-  if (FAILED(decoder->GetFrame(0, &frame))) return false;
+  if (FAILED(decoder->GetFrame(0, frame.Put()))) return false;
   ComPtr<IWICFormatConverter> converter;
-  if (FAILED(factory->CreateFormatConverter(&converter)) ||
+  if (FAILED(factory->CreateFormatConverter(converter.Put())) ||
       FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat24bppBGR,
                                    WICBitmapDitherTypeNone, nullptr, 0.0,
                                    WICBitmapPaletteTypeCustom))) {

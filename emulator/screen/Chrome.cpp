@@ -1,7 +1,7 @@
 #include "screen/Chrome.h"
 
 #include "screen/DeviceLayout.h"
-#include "system/win32/Handles.h"
+#include "win32/Handles.h"
 
 namespace tessaline::emulator {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "png/WicPng.h"
 #include "screen/DeviceLayout.h"
-#include "system/win32/Handles.h"
+#include "win32/Handles.h"
 
 namespace tessaline::emulator {
 namespace {
@@ -52,10 +52,9 @@ std::string CaptureDevice(HWND device, HWND skip) {
       RECT rect, overlap;
       if (!GetWindowRect(*it, &rect) || !IntersectRect(&overlap, &rect, &screenRect)) continue;
       RedrawWindow(*it, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-      HDC dc = GetWindowDC(*it);
+      const win32::WindowDc dc(*it, win32::WindowDc::Area::kWholeWindow);
       BitBlt(memory.Get(), rect.left - origin.x, rect.top - origin.y, rect.right - rect.left,
-             rect.bottom - rect.top, dc, 0, 0, SRCCOPY);
-      ReleaseDC(*it, dc);
+             rect.bottom - rect.top, dc.Get(), 0, 0, SRCCOPY);
     }
     GdiFlush();
   }

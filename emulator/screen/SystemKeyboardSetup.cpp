@@ -5,7 +5,7 @@
 #include "device/DevicePaths.h"
 #include "msim/SystemKeyboard.h"
 #include "sip/InputMethodDirectory.h"
-#include "system/win32/Handles.h"
+#include "win32/Handles.h"
 
 namespace tessaline::emulator {
 namespace {
@@ -43,16 +43,15 @@ bool EnsureSystemKeyboard(std::wstring& error) {
     return false;
   }
   if (IsRegistered()) return true;
-  HMODULE library = LoadLibraryW(installed.c_str());
+  win32::Library library(LoadLibraryW(installed.c_str()));
   if (!library) {
     error = L"cannot load " + installed;
     return false;
   }
   using Register = HRESULT(STDAPICALLTYPE*)();
-  auto doRegister = reinterpret_cast<Register>(
-      reinterpret_cast<void*>(GetProcAddress(library, "DllRegisterServer")));
+  auto doRegister = library.Find<Register>("DllRegisterServer");
   const bool registered = doRegister && SUCCEEDED(doRegister());
-  FreeLibrary(library);
+  library.Reset();
   if (!registered) error = L"cannot register " + installed;
   return registered;
 }

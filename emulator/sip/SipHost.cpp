@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdarg>
 #include <string>
+#include <utility>
 
 #include "screen/DeviceLayout.h"
 #include "screen/Utf8.h"
@@ -32,16 +33,17 @@ void SipHost::Trace(const char* format, ...) {
 
 bool SipHost::Activate(const CLSID& clsid, std::wstring& error) {
   Deactivate();
-  IInputMethod* method = nullptr;
-  const HRESULT created = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IInputMethod,
-                                           reinterpret_cast<void**>(&method));
+  win32::ComPtr<IInputMethod> method;
+  const HRESULT created =
+      CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IInputMethod,
+                       reinterpret_cast<void**>(method.Put()));
   if (FAILED(created) || !method) {
     wchar_t text[64];
     swprintf(text, 64, L"0x%08lX", static_cast<unsigned long>(created));
     error = L"cannot create the input method " + ClsidText(clsid) + L" (" + text + L")";
     return false;
   }
-  method_ = method;
+  method_ = std::move(method);
   current_ = clsid;
   Trace("CoCreateInstance %s", ToUtf8(ClsidText(clsid)).c_str());
   originAtSelect_ = listener_.DeviceOrigin();
@@ -65,9 +67,8 @@ void SipHost::Deactivate() {
   method_->Deselect();
   Trace("Deselect");
   keys_.ReleaseAll();
-  IInputMethod* method = method_;
-  method_ = nullptr;
-  method->Release();
+  // Forgotten before it is released, as the release may call back.
+  method_.Reset();
   listener_.OnTaskbarIcon(nullptr);
 }
 
@@ -96,10 +97,8 @@ void SipHost::Options(HWND owner) {
   if (!method_) return;
   Trace("UserOptionsDlg");
   // The input method may be switched or released while its options are open; keep it alive.
-  IInputMethod* method = method_;
-  method->AddRef();
+  const win32::ComPtr<IInputMethod> method = method_;
   method->UserOptionsDlg(owner);
-  method->Release();
 }
 
 void SipHost::OnSetImInfo(const IMINFO& info) {

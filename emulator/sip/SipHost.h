@@ -11,6 +11,7 @@
 
 #include "sip/ImCallback.h"
 #include "sip/KeyDelivery.h"
+#include "win32/ComPtr.h"
 
 namespace tessaline::emulator {
 
@@ -65,7 +66,7 @@ class SipHost final : public CallbackSink {
   SipHostListener& listener_;
   CImCallback callback_;
   KeyDelivery keys_;
-  IInputMethod* method_ = nullptr;
+  win32::ComPtr<IInputMethod> method_;
   CLSID current_{};
   POINT originAtSelect_{};  // the device's origin when the input method read the panel's place
   bool shown_ = false;

@@ -17,6 +17,7 @@
 #include "textfile/TextFile.h"
 #include "typist/Benchmark.h"
 #include "typist/TypingPlan.h"
+#include "win32/Handles.h"
 
 namespace tessaline::emulator {
 namespace {
@@ -175,12 +176,11 @@ Typist::~Typist() {
   if (planFolder_.empty()) return;
   for (const char* pattern : {"*.chr", "*.voc", "*.usr"}) {
     WIN32_FIND_DATAA found{};
-    HANDLE search = FindFirstFileA((planFolder_ + pattern).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) continue;
+    const win32::FindFile search(FindFirstFileA((planFolder_ + pattern).c_str(), &found));
+    if (!search) continue;
     do {
       DeleteFileA((planFolder_ + found.cFileName).c_str());
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    } while (FindNextFileA(search.Get(), &found));
   }
   RemoveDirectoryA(planFolder_.c_str());
 }

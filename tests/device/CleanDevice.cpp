@@ -10,6 +10,7 @@
 #include "device/Package.h"
 #include "platform/DeviceState.h"
 #include "screen/Utf8.h"
+#include "win32/Handles.h"
 
 namespace tessaline::emulator::testing {
 namespace {
@@ -33,19 +34,16 @@ void DeleteTree(HKEY root, const std::wstring& path) {
 void WipeProduct() {
   for (const wchar_t* key : kProductKeys) DeleteTree(HKEY_CLASSES_ROOT, key);
   DeleteTree(HKEY_LOCAL_MACHINE, std::wstring(kAppsKey) + L"\\" + kApplicationName);
-  HKEY init = nullptr;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"init", 0, KEY_SET_VALUE, &init) == ERROR_SUCCESS) {
+  if (win32::RegKey init; init.Open(HKEY_LOCAL_MACHINE, L"init", KEY_SET_VALUE) == ERROR_SUCCESS) {
     for (int slot = 71; slot <= 78; ++slot) {
-      RegDeleteValueW(init, (L"Launch" + std::to_wstring(slot)).c_str());
+      RegDeleteValueW(init.Get(), (L"Launch" + std::to_wstring(slot)).c_str());
     }
-    RegCloseKey(init);
   }
   // The whole device state (this device is the suite's own), and the user's choice.
   DeleteTree(HKEY_LOCAL_MACHINE, device::kDeviceKey);
-  HKEY sip = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, device::kSipKey, 0, KEY_SET_VALUE, &sip) == ERROR_SUCCESS) {
-    RegDeleteValueW(sip, device::kDefaultImValue);
-    RegCloseKey(sip);
+  if (win32::RegKey sip; sip.Open(HKEY_CURRENT_USER, device::kSipKey, KEY_SET_VALUE) ==
+                         ERROR_SUCCESS) {
+    RegDeleteValueW(sip.Get(), device::kDefaultImValue);
   }
   std::error_code ignored;
   std::filesystem::remove_all(InstallFolder(), ignored);
@@ -83,9 +81,7 @@ std::vector<std::string> LaunchSlots() {
 std::vector<std::string> ProductKeysPresent() {
   std::vector<std::string> present;
   for (const wchar_t* key : kProductKeys) {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key, 0, KEY_READ, &opened) == ERROR_SUCCESS) {
-      RegCloseKey(opened);
+    if (win32::RegKey opened; opened.Open(HKEY_CLASSES_ROOT, key, KEY_READ) == ERROR_SUCCESS) {
       present.push_back(ToUtf8(key));
     }
   }

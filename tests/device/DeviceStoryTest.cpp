@@ -16,6 +16,7 @@
 #include "msim/SystemKeyboard.h"
 #include "platform/DeviceState.h"
 #include "screen/Utf8.h"
+#include "win32/Handles.h"
 
 namespace tessaline::emulator::testing {
 namespace {
@@ -29,10 +30,11 @@ struct EmulatorRun {
   std::string errors;  // standard error: reports, the trace
 };
 
-HANDLE InheritableFile(const std::wstring& path) {
+win32::KernelHandle InheritableFile(const std::wstring& path) {
   SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-  return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  return win32::KernelHandle(CreateFileW(path.c_str(), GENERIC_WRITE,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                         CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 // Runs the headless emulator with the script and waits for it.
@@ -42,33 +44,32 @@ EmulatorRun RunEmulator(const std::string& script, const std::wstring& options =
   const std::wstring work = std::wstring(temp) + L"tessaline-device-story";
   CreateDirectoryW(work.c_str(), nullptr);
   WriteFileText(work + L"\\script.txt", script);
-  const HANDLE out = InheritableFile(work + L"\\out.txt");
-  const HANDLE err = InheritableFile(work + L"\\err.txt");
+  win32::KernelHandle out = InheritableFile(work + L"\\out.txt");
+  win32::KernelHandle err = InheritableFile(work + L"\\err.txt");
   const std::wstring program = EmulatorFolder() + L"\\emulator.exe";
   std::wstring line =
       L"\"" + program + L"\" --headless --script \"" + work + L"\\script.txt\" " + options;
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = out;
-  startup.hStdError = err;
+  startup.hStdOutput = out.Get();
+  startup.hStdError = err.Get();
   PROCESS_INFORMATION process{};
   EmulatorRun run;
   if (CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                      &startup, &process)) {
-    if (WaitForSingleObject(process.hProcess, 400000) != WAIT_OBJECT_0) {
+    const win32::Process started(process);
+    if (WaitForSingleObject(started.Get(), 400000) != WAIT_OBJECT_0) {
       ADD_FAILURE() << "the emulator did not end";
-      TerminateProcess(process.hProcess, 0xFFFFFFFF);
-      WaitForSingleObject(process.hProcess, INFINITE);
+      TerminateProcess(started.Get(), 0xFFFFFFFF);
+      WaitForSingleObject(started.Get(), INFINITE);
     }
-    GetExitCodeProcess(process.hProcess, &run.status);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    GetExitCodeProcess(started.Get(), &run.status);
   } else {
     ADD_FAILURE() << "cannot start the emulator, error " << GetLastError();
   }
-  CloseHandle(out);
-  CloseHandle(err);
+  out.Reset();
+  err.Reset();
   run.notes = ReadFileText(work + L"\\out.txt");
   run.errors = ReadFileText(work + L"\\err.txt");
   return run;
@@ -86,15 +87,14 @@ bool InOrder(const std::string& output, const Strings& texts) {
 }
 
 bool ProcessRunning(const wchar_t* name) {
-  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  const win32::KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof(entry);
   bool found = false;
-  for (BOOL more = Process32FirstW(snapshot, &entry); more && !found;
-       more = Process32NextW(snapshot, &entry)) {
+  for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more && !found;
+       more = Process32NextW(snapshot.Get(), &entry)) {
     found = lstrcmpiW(entry.szExeFile, name) == 0;
   }
-  CloseHandle(snapshot);
   return found;
 }
 

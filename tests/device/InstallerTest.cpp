@@ -14,7 +14,7 @@
 #include "platform/SetupHooks.h"
 #include "screen/Utf8.h"
 #include "support/TestFiles.h"
-#include "system/win32/Handles.h"
+#include "win32/Handles.h"
 
 namespace tessaline::emulator::testing {
 namespace {

@@ -11,7 +11,7 @@
 #include "device/Package.h"
 #include "device/Uninstaller.h"
 #include "platform/DeviceState.h"
-#include "system/win32/Handles.h"
+#include "win32/Handles.h"
 
 namespace tessaline::emulator::testing {
 namespace {

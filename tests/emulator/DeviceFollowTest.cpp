@@ -13,6 +13,7 @@
 #include "screen/DeviceLayout.h"
 #include "screen/DeviceWnd.h"
 #include "screen/Picker.h"
+#include "win32/ComPtr.h"
 
 namespace tessaline::emulator {
 namespace {
@@ -79,10 +80,9 @@ class FakeFactory final : public IClassFactory {
   ULONG STDMETHODCALLTYPE Release() override { return 1; }
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
     if (outer) return CLASS_E_NOAGGREGATION;
-    auto* method = new FakeInputMethod(name_);
-    const HRESULT result = method->QueryInterface(iid, object);
-    method->Release();
-    return result;
+    win32::ComPtr<FakeInputMethod> method;
+    method.Attach(new FakeInputMethod(name_));
+    return method->QueryInterface(iid, object);
   }
   HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
 

@@ -7,21 +7,23 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "win32/Handles.h"
+
 int wmain(int argc, wchar_t** argv) {
   if (argc != 4) {
     std::fprintf(stderr, "usage: hold_file PATH MILLISECONDS read|none\n");
     return 2;
   }
   const DWORD share = wcscmp(argv[3], L"read") == 0 ? FILE_SHARE_READ : 0;
-  HANDLE file = CreateFileW(argv[1], GENERIC_READ, share, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
+  const tessaline::win32::KernelHandle file(CreateFileW(argv[1], GENERIC_READ, share, nullptr,
+                                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                                        nullptr));
+  if (!file) {
     std::fprintf(stderr, "hold_file: cannot open the file (%lu)\n", GetLastError());
     return 1;
   }
   std::printf("held\n");
   std::fflush(stdout);
   Sleep(static_cast<DWORD>(_wtoi(argv[2])));
-  CloseHandle(file);
   return 0;
 }

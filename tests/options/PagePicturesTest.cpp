@@ -36,9 +36,9 @@ Shot Capture(HWND sheet, const std::string& name) {
   Shot shot{name, frame.right - frame.left, frame.bottom - frame.top, {}};
   Canvas canvas(shot.width, shot.height, RGB(255, 0, 255));
   {
-    HDC screen = GetDC(nullptr);
-    BitBlt(canvas.Dc(), 0, 0, shot.width, shot.height, screen, frame.left, frame.top, SRCCOPY);
-    ReleaseDC(nullptr, screen);
+    const win32::WindowDc screen(nullptr);
+    BitBlt(canvas.Dc(), 0, 0, shot.width, shot.height, screen.Get(), frame.left, frame.top,
+           SRCCOPY);
   }
   const std::string folder = HostToWindowsPath(TESSALINE_PICTURES_DIR);
   std::filesystem::create_directories(folder);

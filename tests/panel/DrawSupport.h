@@ -8,42 +8,30 @@
 #include <string>
 
 #include "settings/Settings.h"
+#include "win32/Handles.h"
 
 namespace tessaline::testing {
 
 class Canvas {
  public:
-  Canvas(int width, int height, COLORREF fill = 0) : width_(width), height_(height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    dc_ = CreateCompatibleDC(nullptr);
-    bitmap_ =
-        CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-    old_ = SelectObject(dc_, bitmap_);
+  Canvas(int width, int height, COLORREF fill = 0)
+      : width_(width),
+        height_(height),
+        dc_(nullptr),
+        bitmap_(MakeBitmap(dc_.Get(), width, height, bits_)),
+        select_(dc_.Get(), bitmap_.Get()) {
     Fill(fill);
   }
-  ~Canvas() {
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  Canvas(const Canvas&) = delete;
-  Canvas& operator=(const Canvas&) = delete;
 
-  HDC Dc() const { return dc_; }
+  HDC Dc() const { return dc_.Get(); }
   int Width() const { return width_; }
   int Height() const { return height_; }
   size_t Stride() const { return (static_cast<size_t>(width_) * 3 + 3) & ~size_t{3}; }
 
   void Fill(COLORREF color) {
-    HBRUSH brush = CreateSolidBrush(color);
+    const win32::Brush brush(CreateSolidBrush(color));
     RECT r{0, 0, width_, height_};
-    FillRect(dc_, &r, brush);
-    DeleteObject(brush);
+    FillRect(dc_.Get(), &r, brush.Get());
   }
   // The pixel as a COLORREF (0x00BBGGRR).
   COLORREF Pixel(int x, int y) const {
@@ -67,11 +55,23 @@ class Canvas {
   }
 
  private:
+  // A top-down 24-bit DIB section and where its pixels lie.
+  static HBITMAP MakeBitmap(HDC dc, int width, int height, uint8_t*& bits) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    return CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr,
+                            0);
+  }
+
   int width_, height_;
-  HDC dc_;
-  HBITMAP bitmap_;
-  HGDIOBJ old_;
-  uint8_t* bits_ = nullptr;
+  uint8_t* bits_ = nullptr;  // before the bitmap, which writes it
+  win32::MemoryDc dc_;
+  win32::Bitmap bitmap_;
+  win32::SelectScope select_;
 };
 
 // A path of the build machine as this Windows program sees it (Wine maps "/" to drive Z:).

@@ -281,10 +281,10 @@ TEST_F(PanelDrawTest, TintMakesA24BitTopDownCopyWithTintedChannels) {
   HBITMAP source = static_cast<HBITMAP>(GdiBitmapFactory().FromBmp(image));
   ASSERT_NE(source, nullptr);
   SetThemeColorOverride(RGB(75, 75, 75));
-  HBITMAP tinted = TintBitmap(source, 5, 2);
-  ASSERT_NE(tinted, nullptr);
+  const win32::Bitmap tinted(TintBitmap(source, 5, 2));
+  ASSERT_TRUE(tinted);
   DIBSECTION dib{};
-  ASSERT_EQ(GetObjectW(tinted, sizeof dib, &dib), static_cast<int>(sizeof dib));
+  ASSERT_EQ(GetObjectW(tinted.Get(), sizeof dib, &dib), static_cast<int>(sizeof dib));
   EXPECT_EQ(dib.dsBm.bmWidth, 8);  // 5 rounded down to 4, plus 4
   EXPECT_EQ(dib.dsBm.bmHeight, 2);
   EXPECT_EQ(dib.dsBmih.biBitCount, 24);
@@ -296,14 +296,13 @@ TEST_F(PanelDrawTest, TintMakesA24BitTopDownCopyWithTintedChannels) {
   EXPECT_EQ(bits[1], 50);
   EXPECT_EQ(bits[2], 0);
   EXPECT_EQ(dib.dsBm.bmWidthBytes, 24);  // 8 pixels of 3 bytes, no padding needed
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, tinted);
-  EXPECT_EQ(GetPixel(dc, 0, 0), RGB(0, 50, 172));  // 0x0064C8: red 0, green 100, blue 200
-  EXPECT_EQ(GetPixel(dc, 1, 0), RGB(255, 0, 0));   // 255 stays, 0 stays
-  EXPECT_EQ(GetPixel(dc, 2, 0), RGB(0, 255, 50));
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  DeleteObject(tinted);
+  {
+    const win32::MemoryDc dc(nullptr);
+    const win32::SelectScope select(dc.Get(), tinted.Get());
+    EXPECT_EQ(GetPixel(dc.Get(), 0, 0), RGB(0, 50, 172));  // 0x0064C8: red 0, green 100, blue 200
+    EXPECT_EQ(GetPixel(dc.Get(), 1, 0), RGB(255, 0, 0));   // 255 stays, 0 stays
+    EXPECT_EQ(GetPixel(dc.Get(), 2, 0), RGB(0, 255, 50));
+  }
   EXPECT_EQ(TintBitmap(nullptr, 5, 2), nullptr);
 }
 
@@ -321,14 +320,13 @@ TEST_F(PanelDrawTest, BuiltInPicturesHaveTheirNamesAndSizes) {
   ASSERT_EQ(table.size(), BuiltInBitmapNames().size());
   for (const auto& [name, size] : table) {
     EXPECT_TRUE(IsBuiltInBitmapName(name)) << name;
-    HBITMAP bitmap = static_cast<HBITMAP>(GdiBitmapFactory().BuiltIn(name));
-    ASSERT_NE(bitmap, nullptr) << name;
+    const win32::Bitmap bitmap(static_cast<HBITMAP>(GdiBitmapFactory().BuiltIn(name)));
+    ASSERT_TRUE(bitmap) << name;
     BITMAP info{};
-    GetObjectW(bitmap, sizeof info, &info);
+    GetObjectW(bitmap.Get(), sizeof info, &info);
     EXPECT_EQ(info.bmWidth, size.first) << name;
     EXPECT_EQ(info.bmHeight, size.second) << name;
     EXPECT_EQ(info.bmBitsPixel, 8) << name;
-    DeleteObject(bitmap);
   }
 }
 
@@ -366,9 +364,8 @@ TEST_F(PanelDrawTest, MissingBitmapFileIsReportedOnceWithItsPath) {
 }
 
 TEST_F(PanelDrawTest, PanelFontsAreArialAtEightTwelveAndSixteenPoints) {
-  HDC display = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
-  const int dpi = GetDeviceCaps(display, LOGPIXELSY);
-  DeleteDC(display);
+  const win32::CreatedDc display(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
+  const int dpi = GetDeviceCaps(display.Get(), LOGPIXELSY);
   const int points[3] = {8, 12, 16};
   const int quality[3] = {6, 6, 4};
   for (int i = 0; i < 3; ++i) {
@@ -438,28 +435,25 @@ TEST_F(PanelDrawTest, DamagedNumbersDrawWhatFitsAndNothingElse) {
   PaintPanel(panel_, canvas.Dc(), false);
   // Button 3 is an ordinary key drawn after the others: its picture is there, untouched by the
   // captions and icons placed far outside.
-  HDC picture = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(picture, static_cast<HBITMAP>(skin_.FindButtonLayout(2)->bitmap));
+  const win32::MemoryDc picture(nullptr);
+  const win32::SelectScope select(picture.Get(),
+                                  static_cast<HBITMAP>(skin_.FindButtonLayout(2)->bitmap));
   for (auto [x, y] : {std::pair{2, 2}, std::pair{20, 15}, std::pair{37, 27}}) {
-    EXPECT_EQ(canvas.Pixel(x, y), GetPixel(picture, x, y));
+    EXPECT_EQ(canvas.Pixel(x, y), GetPixel(picture.Get(), x, y));
   }
-  SelectObject(picture, old);
-  DeleteDC(picture);
 }
 
 TEST(TessalineDll, CarriesTheBuiltInPicturesAsResources) {
   const std::string path = testing::HostToWindowsPath(TESSALINE_DLL_PATH);
   const std::wstring wide(path.begin(), path.end());
-  HMODULE library = LoadLibraryExW(wide.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  ASSERT_NE(library, nullptr) << path;
-  SetBitmapModule(library);
+  const win32::Library library(LoadLibraryExW(wide.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+  ASSERT_TRUE(library) << path;
+  SetBitmapModule(library.Get());
   for (const std::string& name : BuiltInBitmapNames()) {
-    HBITMAP bitmap = static_cast<HBITMAP>(GdiBitmapFactory().BuiltIn(name));
-    EXPECT_NE(bitmap, nullptr) << name;
-    if (bitmap) DeleteObject(bitmap);
+    const win32::Bitmap bitmap(static_cast<HBITMAP>(GdiBitmapFactory().BuiltIn(name)));
+    EXPECT_TRUE(bitmap) << name;
   }
   SetBitmapModule(nullptr);
-  FreeLibrary(library);
 }
 
 }  // namespace

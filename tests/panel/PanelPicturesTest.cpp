@@ -135,14 +135,16 @@ TEST_P(PanelPicturesTest, PressedKeysAndLatchedStatesShowTheirRowAndFrame) {
   // The pressed key shows the second row of its picture, copied unscaled; the others the first.
   const PixelRect r = panel.ButtonRect(*panel.FindButton(5));
   const ButtonLayout& layout = *skin_.FindButtonLayout(panel.FindButton(5)->layout);
-  HDC picture = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(picture, static_cast<HBITMAP>(layout.bitmap));
-  for (auto [x, y] : {std::pair{4, 3}, std::pair{4, layout.h - 6}, std::pair{layout.w - 3, 20}}) {
-    EXPECT_EQ(pressed.canvas->Pixel(r.left + x, r.top + y), GetPixel(picture, x, layout.h + y));
-    EXPECT_EQ(released.canvas->Pixel(r.left + x, r.top + y), GetPixel(picture, x, y));
+  {
+    const win32::MemoryDc picture(nullptr);
+    const win32::SelectScope select(picture.Get(), static_cast<HBITMAP>(layout.bitmap));
+    for (auto [x, y] :
+         {std::pair{4, 3}, std::pair{4, layout.h - 6}, std::pair{layout.w - 3, 20}}) {
+      EXPECT_EQ(pressed.canvas->Pixel(r.left + x, r.top + y),
+                GetPixel(picture.Get(), x, layout.h + y));
+      EXPECT_EQ(released.canvas->Pixel(r.left + x, r.top + y), GetPixel(picture.Get(), x, y));
+    }
   }
-  SelectObject(picture, old);
-  DeleteDC(picture);
 
   // The pressed-key pop-up's look: a key 1.25 times larger with all its letters and the one
   // the next tap gives highlighted.

@@ -4,6 +4,7 @@
 
 #include "platform/DeviceRecord.h"
 #include "platform/DeviceState.h"
+#include "win32/Handles.h"
 
 namespace tessaline::testing {
 namespace {
@@ -17,10 +18,9 @@ ValueSnapshot::ValueSnapshot(HKEY root, std::wstring path, std::wstring name)
       path_(std::move(path)),
       name_(std::move(name)),
       saved_(ReadRegistryValue(root_, path_, name_)) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(root_, path_.c_str(), 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-    RegDeleteValueW(key, name_.c_str());
-    RegCloseKey(key);
+  win32::RegKey key;
+  if (key.Open(root_, path_.c_str(), KEY_SET_VALUE) == ERROR_SUCCESS) {
+    RegDeleteValueW(key.Get(), name_.c_str());
   }
 }
 
@@ -29,10 +29,9 @@ ValueSnapshot::~ValueSnapshot() {
     WriteRegistryValue(root_, path_, name_, saved_->type, saved_->bytes);
     return;
   }
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(root_, path_.c_str(), 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-    RegDeleteValueW(key, name_.c_str());
-    RegCloseKey(key);
+  win32::RegKey key;
+  if (key.Open(root_, path_.c_str(), KEY_SET_VALUE) == ERROR_SUCCESS) {
+    RegDeleteValueW(key.Get(), name_.c_str());
   }
 }
 
@@ -97,16 +96,15 @@ ProgramRun RunProgram(const std::wstring& path, const std::wstring& arguments,
     run.exitCode = 0xFFFFFFFF;
     return run;
   }
-  if (WaitForSingleObject(process.hProcess, timeoutMilliseconds) != WAIT_OBJECT_0) {
+  const win32::Process started(process);
+  if (WaitForSingleObject(started.Get(), timeoutMilliseconds) != WAIT_OBJECT_0) {
     ADD_FAILURE() << Narrow(path) << " did not end";
-    TerminateProcess(process.hProcess, 0xFFFFFFFF);
-    WaitForSingleObject(process.hProcess, INFINITE);
+    TerminateProcess(started.Get(), 0xFFFFFFFF);
+    WaitForSingleObject(started.Get(), INFINITE);
   }
-  GetExitCodeProcess(process.hProcess, &run.exitCode);
-  run.calls = CallTexts(process.hProcess);
-  device::ClearRecordedCalls(process.hProcess);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  GetExitCodeProcess(started.Get(), &run.exitCode);
+  run.calls = CallTexts(started.Get());
+  device::ClearRecordedCalls(started.Get());
   return run;
 }
 

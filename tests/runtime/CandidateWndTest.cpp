@@ -26,26 +26,22 @@ constexpr COLORREF kWhite = 0xFFFFFF;
 LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
 
 // The same fonts the window makes, for measuring in the test.
-HFONT Arial(int weight) {
-  HDC display = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
-  const int dpi = GetDeviceCaps(display, LOGPIXELSY);
-  DeleteDC(display);
+win32::Font Arial(int weight) {
+  const win32::CreatedDc display(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
+  const int dpi = GetDeviceCaps(display.Get(), LOGPIXELSY);
   LOGFONTW font{};
   font.lfHeight = -(10 * dpi / 72);
   font.lfWeight = weight;
   lstrcpyW(font.lfFaceName, L"Arial");
-  return CreateFontIndirectW(&font);
+  return win32::Font(CreateFontIndirectW(&font));
 }
 
 SIZE Measure(const wchar_t* text, int weight) {
-  HFONT font = Arial(weight);
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, font);
+  const win32::Font font = Arial(weight);
+  const win32::MemoryDc dc(nullptr);
+  const win32::SelectScope select(dc.Get(), font.Get());
   SIZE size{};
-  GetTextExtentPoint32W(dc, text, lstrlenW(text), &size);
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  DeleteObject(font);
+  GetTextExtentPoint32W(dc.Get(), text, lstrlenW(text), &size);
   return size;
 }
 
@@ -110,9 +106,8 @@ TEST_F(CandidateWndTest, EveryChangeAfterAPaintReachesTheScreen) {
   const auto onScreen = [this] {
     const RECT r = Client();
     auto canvas = std::make_unique<Canvas>(r.right, r.bottom, RGB(1, 2, 3));
-    HDC screen = GetDC(window_.Handle());
-    BitBlt(canvas->Dc(), 0, 0, r.right, r.bottom, screen, 0, 0, SRCCOPY);
-    ReleaseDC(window_.Handle(), screen);
+    const win32::WindowDc screen(window_.Handle());
+    BitBlt(canvas->Dc(), 0, 0, r.right, r.bottom, screen.Get(), 0, 0, SRCCOPY);
     return canvas;
   };
   const auto expectShown = [&] {

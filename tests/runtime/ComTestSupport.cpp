@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include "system/WideText.h"
+#include "win32/Handles.h"
 
 namespace tessaline::testing {
 namespace {
@@ -34,11 +35,10 @@ int RunAndWait(const std::wstring& commandLine) {
                       &process)) {
     return -1;
   }
-  WaitForSingleObject(process.hProcess, INFINITE);
+  const win32::Process started(process);
+  WaitForSingleObject(started.Get(), INFINITE);
   DWORD code = 0;
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  GetExitCodeProcess(started.Get(), &code);
   return static_cast<int>(code);
 }
 

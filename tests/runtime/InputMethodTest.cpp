@@ -18,6 +18,7 @@
 #include "panel/PanelFile.h"
 #include "platform/Sip.h"
 #include "textfile/TextFile.h"
+#include "win32/ComPtr.h"
 
 namespace tessaline {
 namespace {
@@ -83,20 +84,20 @@ class InputMethodTest : public ::testing::Test {
 
   InputMethodTest() { testing::InstallProduct(); }
   ~InputMethodTest() override {
-    if (method_) method_->Release();
+    method_.Reset();
     CoFreeUnusedLibrariesEx(0, 0);
   }
 
   IInputMethod* Create() {
     EXPECT_EQ(CoCreateInstance(kClass, nullptr, CLSCTX_INPROC_SERVER, IID_IInputMethod,
-                               reinterpret_cast<void**>(&method_)),
+                               reinterpret_cast<void**>(method_.Put())),
               S_OK);
-    return method_;
+    return method_.Get();
   }
 
   // The class key as it was, put back after the test (settings of other suites included).
   testing::RegistrySnapshot classKey_{HKEY_CLASSES_ROOT, kClassKey};
-  IInputMethod* method_ = nullptr;
+  win32::ComPtr<IInputMethod> method_;
 };
 
 TEST_F(InputMethodTest, RegistrationWritesEveryKeyAndRemovesThemAll) {
@@ -158,41 +159,44 @@ TEST_F(InputMethodTest, CreatedByClassAndByProgramIdentifierAnsweringItsInterfac
   ASSERT_EQ(CLSIDFromProgID(L"Tessaline.TSInputM.1", &byName), S_OK);
   EXPECT_EQ(byName, kClass);
 
-  IUnknown* unknown = nullptr;
+  win32::ComPtr<IUnknown> unknown;
   ASSERT_EQ(CoCreateInstance(byName, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                             reinterpret_cast<void**>(&unknown)),
+                             reinterpret_cast<void**>(unknown.Put())),
             S_OK);
-  void* typed = nullptr;
-  void* dispatch = nullptr;
-  void* method = nullptr;
-  ASSERT_EQ(unknown->QueryInterface(kITSInputM, &typed), S_OK);
-  ASSERT_EQ(unknown->QueryInterface(IID_IDispatch, &dispatch), S_OK);
-  ASSERT_EQ(unknown->QueryInterface(IID_IInputMethod, &method), S_OK);
+  win32::ComPtr<IUnknown> typed;  // ITSInputM, whose declarations this test does not need
+  win32::ComPtr<IDispatch> dispatch;
+  win32::ComPtr<IInputMethod> method;
+  ASSERT_EQ(unknown->QueryInterface(kITSInputM, reinterpret_cast<void**>(typed.Put())),
+            S_OK);
+  ASSERT_EQ(unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(dispatch.Put())),
+            S_OK);
+  ASSERT_EQ(
+      unknown->QueryInterface(IID_IInputMethod, reinterpret_cast<void**>(method.Put())),
+      S_OK);
   // IUnknown, ITSInputM and IDispatch are one face of the object; IInputMethod another.
-  EXPECT_EQ(typed, unknown);
-  EXPECT_EQ(dispatch, unknown);
-  EXPECT_NE(method, unknown);
+  EXPECT_EQ(static_cast<void*>(typed.Get()), static_cast<void*>(unknown.Get()));
+  EXPECT_EQ(static_cast<void*>(dispatch.Get()), static_cast<void*>(unknown.Get()));
+  EXPECT_NE(static_cast<void*>(method.Get()), static_cast<void*>(unknown.Get()));
   void* none = reinterpret_cast<void*>(1);
   EXPECT_EQ(unknown->QueryInterface(IID_IClassFactory, &none), E_NOINTERFACE);
   EXPECT_EQ(none, nullptr);
 
   // The dispatch part serves the type library's ITSInputM.
-  auto* automation = static_cast<IDispatch*>(dispatch);
+  IDispatch* automation = dispatch.Get();
   UINT count = 0;
   EXPECT_EQ(automation->GetTypeInfoCount(&count), S_OK);
   EXPECT_EQ(count, 1u);
-  ITypeInfo* info = nullptr;
-  ASSERT_EQ(automation->GetTypeInfo(0, 0, &info), S_OK);
+  win32::ComPtr<ITypeInfo> info;
+  ASSERT_EQ(automation->GetTypeInfo(0, 0, info.Put()), S_OK);
   TYPEATTR* attributes = nullptr;
   ASSERT_EQ(info->GetTypeAttr(&attributes), S_OK);
   EXPECT_EQ(attributes->guid, kITSInputM);
   info->ReleaseTypeAttr(attributes);
-  info->Release();
-  EXPECT_EQ(automation->GetTypeInfo(1, 0, &info), DISP_E_BADINDEX);
+  EXPECT_EQ(automation->GetTypeInfo(1, 0, info.Put()), DISP_E_BADINDEX);
 
-  static_cast<IUnknown*>(typed)->Release();
-  static_cast<IUnknown*>(dispatch)->Release();
-  static_cast<IUnknown*>(method)->Release();
+  typed.Reset();
+  dispatch.Reset();
+  method.Reset();
 
   // While the object lives the library must stay; after the last release it may go.
   const HMODULE module = GetModuleHandleW(L"Tessaline.dll");
@@ -201,12 +205,12 @@ TEST_F(InputMethodTest, CreatedByClassAndByProgramIdentifierAnsweringItsInterfac
       reinterpret_cast<HRESULT(WINAPI*)()>(GetProcAddress(module, "DllCanUnloadNow"));
   ASSERT_NE(canUnload, nullptr);
   EXPECT_EQ(canUnload(), S_FALSE);
-  unknown->Release();
+  unknown.Reset();
   EXPECT_EQ(canUnload(), S_OK);
 
-  IClassFactory* factory = nullptr;
+  win32::ComPtr<IClassFactory> factory;
   ASSERT_EQ(CoGetClassObject(kClass, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
-                             reinterpret_cast<void**>(&factory)),
+                             reinterpret_cast<void**>(factory.Put())),
             S_OK);
   EXPECT_EQ(factory->LockServer(TRUE), S_OK);
   EXPECT_EQ(canUnload(), S_FALSE);
@@ -214,11 +218,11 @@ TEST_F(InputMethodTest, CreatedByClassAndByProgramIdentifierAnsweringItsInterfac
   EXPECT_EQ(canUnload(), S_OK);
   // Aggregation is refused.
   IUnknown* inner = nullptr;
-  EXPECT_EQ(factory->CreateInstance(reinterpret_cast<IUnknown*>(factory), IID_IUnknown,
+  EXPECT_EQ(factory->CreateInstance(factory.Get(), IID_IUnknown,
                                     reinterpret_cast<void**>(&inner)),
             CLASS_E_NOAGGREGATION);
   EXPECT_EQ(inner, nullptr);
-  factory->Release();
+  factory.Reset();
   // Another class is not served.
   const auto getClass = reinterpret_cast<HRESULT(WINAPI*)(REFCLSID, REFIID, void**)>(
       GetProcAddress(module, "DllGetClassObject"));

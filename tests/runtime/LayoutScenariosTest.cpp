@@ -210,18 +210,16 @@ TEST(LayoutScenarios, TheOptionsKeyOpensTheSheet) {
 TEST(LayoutScenarios, TheLayoutStripIsResource246OfTheLibrary) {
   const std::string path = testing::HostToWindowsPath(TESSALINE_DLL_PATH);
   const std::wstring wide(path.begin(), path.end());
-  HMODULE library = LoadLibraryExW(wide.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  ASSERT_NE(library, nullptr) << path;
-  HBITMAP strip = static_cast<HBITMAP>(
-      LoadImageW(library, MAKEINTRESOURCEW(246), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  ASSERT_NE(strip, nullptr);
+  const win32::Library library(LoadLibraryExW(wide.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+  ASSERT_TRUE(library) << path;
+  const win32::Bitmap strip(static_cast<HBITMAP>(
+      LoadImageW(library.Get(), MAKEINTRESOURCEW(246), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  ASSERT_TRUE(strip);
   BITMAP info{};
-  GetObjectW(strip, sizeof info, &info);
+  GetObjectW(strip.Get(), sizeof info, &info);
   EXPECT_EQ(info.bmWidth, 430);
   EXPECT_EQ(info.bmHeight, 62);
   EXPECT_EQ(info.bmBitsPixel, 8);
-  DeleteObject(strip);
-  FreeLibrary(library);
 }
 
 }  // namespace

@@ -118,17 +118,15 @@ TEST(PressedWindowFade, EdgesBlendByTheSeventeenths) {
   constexpr int kWidth = 40, kHeight = 3;
   Canvas canvas(kWidth, kHeight, RGB(10, 20, 200));  // A: what lies beneath
   // B: the key, a picture of its own (not selected into any DC).
-  HBITMAP picture = CreateCompatibleBitmap(canvas.Dc(), kWidth, kHeight);
-  HDC dc = CreateCompatibleDC(canvas.Dc());
-  HGDIOBJ old = SelectObject(dc, picture);
-  HBRUSH brush = CreateSolidBrush(RGB(250, 130, 0));
-  RECT all{0, 0, kWidth, kHeight};
-  FillRect(dc, &all, brush);
-  DeleteObject(brush);
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  BlendPressedEdges(canvas.Dc(), picture, kWidth, kHeight);
-  DeleteObject(picture);
+  const win32::Bitmap picture(CreateCompatibleBitmap(canvas.Dc(), kWidth, kHeight));
+  {
+    const win32::MemoryDc dc(canvas.Dc());
+    const win32::SelectScope select(dc.Get(), picture.Get());
+    const win32::Brush brush(CreateSolidBrush(RGB(250, 130, 0)));
+    RECT all{0, 0, kWidth, kHeight};
+    FillRect(dc.Get(), &all, brush.Get());
+  }
+  BlendPressedEdges(canvas.Dc(), picture.Get(), kWidth, kHeight);
   // n = 1 at the outer columns: 10 + 240 / 17, 20 + 110 / 17, 200 - 200 / 17 (towards zero).
   EXPECT_EQ(canvas.Pixel(0, 1), RGB(24, 26, 189));
   EXPECT_EQ(canvas.Pixel(kWidth - 1, 1), RGB(24, 26, 189));
@@ -169,9 +167,10 @@ TEST_F(PressedWndTest, WhatItDrawsIsOnTheScreenWhenShowReturns) {
     Canvas wanted(w, h, RGB(0, 0, 255));
     window_.Draw(wanted.Dc(), w, h);
     Canvas shown(w, h, RGB(1, 2, 3));
-    HDC screen = GetDC(window_.Handle());
-    BitBlt(shown.Dc(), 0, 0, w, h, screen, 0, 0, SRCCOPY);
-    ReleaseDC(window_.Handle(), screen);
+    {
+      const win32::WindowDc screen(window_.Handle());
+      BitBlt(shown.Dc(), 0, 0, w, h, screen.Get(), 0, 0, SRCCOPY);
+    }
     // The fades at the sides blend with what lies beneath; the rest is the key's own.
     for (int y = 0; y < h; ++y) {
       for (int x = 16; x < w - 16; ++x) {

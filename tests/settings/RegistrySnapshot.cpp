@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "win32/Handles.h"
+
 namespace tessaline::testing {
 namespace {
 
@@ -28,38 +30,35 @@ void ReadInto(HKEY key, RegistryKeyImage& image) {
       break;
     }
     const std::wstring subName(name, nameLength);
-    HKEY sub = nullptr;
-    if (RegOpenKeyExW(key, subName.c_str(), 0, KEY_READ, &sub) == ERROR_SUCCESS) {
-      ReadInto(sub, image.subkeys[subName]);
-      RegCloseKey(sub);
+    win32::RegKey sub;
+    if (sub.Open(key, subName.c_str(), KEY_READ) == ERROR_SUCCESS) {
+      ReadInto(sub.Get(), image.subkeys[subName]);
     }
   }
 }
 
 void WriteFrom(HKEY root, const std::wstring& path, const RegistryKeyImage& image) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
-      ERROR_SUCCESS) {
+  win32::RegKey key;
+  if (key.Create(root, path.c_str()) != ERROR_SUCCESS) {
     ADD_FAILURE() << "cannot restore registry key";
     return;
   }
   for (const auto& [name, value] : image.values) {
-    RegSetValueExW(key, name.c_str(), 0, value.type,
+    RegSetValueExW(key.Get(), name.c_str(), 0, value.type,
                    reinterpret_cast<const BYTE*>(value.bytes.data()),
                    static_cast<DWORD>(value.bytes.size()));
   }
-  RegCloseKey(key);
+  key.Close();
   for (const auto& [name, sub] : image.subkeys) WriteFrom(root, path + L"\\" + name, sub);
 }
 
 }  // namespace
 
 std::optional<RegistryKeyImage> ReadRegistryKey(HKEY root, const std::wstring& path) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
+  win32::RegKey key;
+  if (key.Open(root, path.c_str(), KEY_READ) != ERROR_SUCCESS) return std::nullopt;
   RegistryKeyImage image;
-  ReadInto(key, image);
-  RegCloseKey(key);
+  ReadInto(key.Get(), image);
   return image;
 }
 
@@ -74,14 +73,12 @@ std::optional<RegistryValue> ReadRegistryValue(HKEY root, const std::wstring& pa
 
 void WriteRegistryValue(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type,
                         const std::string& bytes) {
-  HKEY key = nullptr;
-  ASSERT_EQ(
-      RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
-      ERROR_SUCCESS);
-  EXPECT_EQ(RegSetValueExW(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+  win32::RegKey key;
+  ASSERT_EQ(key.Create(root, path.c_str(), KEY_SET_VALUE), ERROR_SUCCESS);
+  EXPECT_EQ(RegSetValueExW(key.Get(), name.c_str(), 0, type,
+                           reinterpret_cast<const BYTE*>(bytes.data()),
                            static_cast<DWORD>(bytes.size())),
             ERROR_SUCCESS);
-  RegCloseKey(key);
 }
 
 std::string TextBytes(const std::wstring& text, bool withTerminator) {
@@ -102,12 +99,8 @@ std::string NumberBytes(DWORD value) {
 bool DeleteRegistryKey(HKEY root, const std::wstring& path) {
   RegDeleteTreeW(root, path.c_str());
   RegDeleteKeyW(root, path.c_str());
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS) {
-    RegCloseKey(key);
-    return false;
-  }
-  return true;
+  win32::RegKey key;
+  return key.Open(root, path.c_str(), KEY_READ) != ERROR_SUCCESS;
 }
 
 RegistrySnapshot::RegistrySnapshot(HKEY root, std::wstring path)

@@ -15,6 +15,7 @@
 #include "platform/DeviceServices.h"
 #include "platform/DeviceState.h"
 #include "support/TestFiles.h"
+#include "win32/Handles.h"
 
 namespace tessaline::setup {
 namespace {
@@ -163,20 +164,17 @@ class LibraryInUseTest : public SetupHooksTest {
     library_ = Wide(folder_.File("Tessaline.dll"));
     CopyFileW((testing::TestProgramFolder() + L"\\loaded_library.dll").c_str(), library_.c_str(),
               FALSE);
-    loaded_ = LoadLibraryW(library_.c_str());
+    loaded_.Reset(LoadLibraryW(library_.c_str()));
     Install(library_);
-  }
-  ~LibraryInUseTest() override {
-    if (loaded_) FreeLibrary(loaded_);
   }
 
   testing::TempDir folder_;
   std::wstring library_;
-  HMODULE loaded_ = nullptr;
+  win32::Library loaded_;
 };
 
 TEST_F(LibraryInUseTest, OkLeavesTheDeferredEntryInTheFirstFreeSlotAndResetsTheDevice) {
-  ASSERT_NE(loaded_, nullptr);
+  ASSERT_TRUE(loaded_);
   for (int slot = 71; slot <= 74; ++slot) WriteSlot(slot, L"\\Windows\\other.exe");
   WriteSlot(76, L"\\Windows\\later.exe");
   SetDefaultIm(TextBytes(kClass));
@@ -236,21 +234,19 @@ TEST_F(LibraryInUseTest, CancelLetsTheRemovalGoOnWithTheLibraryInPlace) {
   EXPECT_TRUE(std::filesystem::exists(library_));
 
   // Once the library is free again, the removal asks nothing.
-  FreeLibrary(loaded_);
-  loaded_ = nullptr;
+  loaded_.Reset();
   UninstallInit(nullptr);
   EXPECT_EQ(messages_.size(), 1u);
 }
 
 TEST_F(LibraryInUseTest, AFileHeldWithoutSharedWritingIsInUseToo) {
-  FreeLibrary(loaded_);
-  loaded_ = nullptr;
-  const HANDLE held = CreateFileW(library_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  loaded_.Reset();
+  win32::KernelHandle held(CreateFileW(library_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(held);
   answer_ = IDCANCEL;
   UninstallInit(nullptr);
-  CloseHandle(held);
+  held.Reset();
   EXPECT_EQ(messages_.size(), 1u);
 }
 

@@ -9,6 +9,7 @@
 #include "SetupTestSupport.h"
 #include "platform/DeviceState.h"
 #include "platform/SetupHooks.h"
+#include "win32/Handles.h"
 
 namespace tessaline::setup {
 namespace {
@@ -30,19 +31,16 @@ class SetupLibraryTest : public SetupTest {
             (testing::TestProgramFolder() + L"\\..\\..\\TSInstallCE\\TSInstallCE.dll").c_str())) {
     answered.clear();
   }
-  ~SetupLibraryTest() override {
-    if (library_) FreeLibrary(library_);
-  }
   template <typename Proc>
   Proc Find(const char* name) {
-    return reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(library_, name)));
+    return library_.Find<Proc>(name);
   }
 
-  HMODULE library_;
+  win32::Library library_;
 };
 
 TEST_F(SetupLibraryTest, TheInstallerFindsAndCallsTheFourHooks) {
-  ASSERT_NE(library_, nullptr);
+  ASSERT_TRUE(library_);
   const auto installInit = Find<InstallInitProc>(kInstallInitName);
   const auto installExit = Find<InstallExitProc>(kInstallExitName);
   const auto uninstallInit = Find<UninstallInitProc>(kUninstallInitName);

@@ -14,6 +14,7 @@
 #include "platform/DeviceRecord.h"
 #include "platform/DeviceState.h"
 #include "support/TestFiles.h"
+#include "win32/Handles.h"
 
 namespace tessaline::afterboot {
 namespace {
@@ -64,14 +65,11 @@ TEST_F(UninstallFinisherTest, WithoutEntryOrArgumentTheUninstallerStillStarts) {
 class UnloadGate {
  public:
   UnloadGate() : event_(CreateEventW(nullptr, TRUE, FALSE, L"TessalineUnloadGo")) {}
-  ~UnloadGate() {
-    Open();
-    CloseHandle(event_);
-  }
-  void Open() { SetEvent(event_); }
+  ~UnloadGate() { Open(); }
+  void Open() { SetEvent(event_.Get()); }
 
  private:
-  HANDLE event_;
+  win32::KernelHandle event_;
 };
 
 std::wstring EnvironmentValue(const std::wstring& name) {

@@ -6,23 +6,26 @@
 
 #include <string>
 
+#include "win32/Handles.h"
+
+using tessaline::win32::KernelHandle;
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR arguments, int) {
-  const HANDLE go = OpenEventW(SYNCHRONIZE, FALSE, L"TessalineUnloadGo");
-  if (go) {
-    WaitForSingleObject(go, 30000);
-    CloseHandle(go);
+  if (const KernelHandle go(OpenEventW(SYNCHRONIZE, FALSE, L"TessalineUnloadGo")); go) {
+    WaitForSingleObject(go.Get(), 30000);
   }
   wchar_t record[MAX_PATH] = {};
   if (!GetEnvironmentVariableW(L"TESSALINE_UNLOAD_RECORD", record, MAX_PATH)) return 1;
   // Written beside it first, so that the test never reads half a record.
   const std::wstring partial = std::wstring(record) + L".part";
-  const HANDLE file = CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return 1;
-  const std::wstring text(arguments);
-  DWORD written = 0;
-  WriteFile(file, text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)), &written,
-            nullptr);
-  CloseHandle(file);
+  {
+    const KernelHandle file(CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return 1;
+    const std::wstring text(arguments);
+    DWORD written = 0;
+    WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)),
+              &written, nullptr);
+  }  // closed before it is renamed
   return MoveFileW(partial.c_str(), record) ? 0 : 1;
 }

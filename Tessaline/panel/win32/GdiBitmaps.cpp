@@ -7,6 +7,7 @@
 #include "panel/win32/PanelDraw.h"
 #include "settings/Settings.h"
 #include "textfile/TextFile.h"
+#include "win32/Handles.h"
 
 namespace tessaline {
 namespace {
@@ -23,23 +24,21 @@ class GdiFactory : public BitmapFactory {
 
   SkinBitmap FromBmp(const BmpImage& image) override {
     void* bits = nullptr;
-    HBITMAP bitmap =
+    win32::Bitmap bitmap(
         CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(image.info.data()),
-                         DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bitmap || !bits) {
-      if (bitmap) DeleteObject(bitmap);
-      return nullptr;
-    }
+                         DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || !bits) return nullptr;
     GdiFlush();
     std::memcpy(bits, image.pixels.data(), image.pixels.size());
-    return bitmap;
+    return bitmap.Release();
   }
 
   SkinBitmap Tint(SkinBitmap bitmap, int w, int h) override {
     return TintBitmap(static_cast<HBITMAP>(bitmap), w, h);
   }
 
-  void Free(SkinBitmap bitmap) override { DeleteObject(static_cast<HBITMAP>(bitmap)); }
+  // The skin hands a picture back: its owner here deletes it.
+  void Free(SkinBitmap bitmap) override { const win32::Bitmap freed(static_cast<HBITMAP>(bitmap)); }
 };
 
 }  // namespace
@@ -83,28 +82,23 @@ HBITMAP TintBitmap(HBITMAP bitmap, int w, int h) {
   info.bmiHeader.biCompression = BI_RGB;
   info.bmiHeader.biSizeImage = static_cast<DWORD>(h) * static_cast<DWORD>(wide) * 3;
   void* bits = nullptr;
-  HBITMAP tinted = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!tinted || !bits) {
-    // Without memory for the copy the picture stays as it is, untinted.
-    if (tinted) DeleteObject(tinted);
-    return bitmap;
+  win32::Bitmap tinted(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  // Without memory for the copy the picture stays as it is, untinted.
+  if (!tinted || !bits) return bitmap;
+  // The copy replaces the picture, which goes once it has been copied.
+  const win32::Bitmap original(bitmap);
+  {
+    const win32::WindowDc screen(nullptr);
+    const win32::MemoryDc from(screen.Get());
+    const win32::MemoryDc to(screen.Get());
+    const win32::SelectScope selectFrom(from.Get(), original.Get());
+    const win32::SelectScope selectTo(to.Get(), tinted.Get());
+    BitBlt(to.Get(), 0, 0, wide, h, from.Get(), 0, 0, SRCCOPY);
   }
-  HDC screen = GetDC(nullptr);
-  HDC from = CreateCompatibleDC(screen);
-  HDC to = CreateCompatibleDC(screen);
-  HGDIOBJ oldFrom = SelectObject(from, bitmap);
-  HGDIOBJ oldTo = SelectObject(to, tinted);
-  BitBlt(to, 0, 0, wide, h, from, 0, 0, SRCCOPY);
-  SelectObject(from, oldFrom);
-  SelectObject(to, oldTo);
-  DeleteDC(from);
-  DeleteDC(to);
-  ReleaseDC(nullptr, screen);
-  DeleteObject(bitmap);
   GdiFlush();
   TintPixels24(static_cast<uint8_t*>(bits), static_cast<size_t>(h) * static_cast<size_t>(wide),
                ThemeColor());
-  return tinted;
+  return tinted.Release();
 }
 
 COLORREF SkinColor(const Skin& skin, int index) {

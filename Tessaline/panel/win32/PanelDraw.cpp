@@ -2,12 +2,20 @@
 #include "panel/win32/PanelDraw.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
+
+#include "win32/Handles.h"
 
 namespace tessaline {
 namespace {
 
-HFONT g_fonts[3] = {};
+// Never destroyed themselves: the last user deletes the fonts, and at process exit they go with
+// the process.
+std::array<win32::Font, 3>& Fonts() {
+  static auto* fonts = new std::array<win32::Font, 3>;
+  return *fonts;
+}
 int g_fontUsers = 0;
 
 // a * b / c in 64 bits, kept within int: cell rectangles of a damaged file may hold any numbers.
@@ -42,22 +50,19 @@ void DrawCentered(HDC dc, const WideString& text, const RECT& cell, bool vcenter
          std::min(x0 + static_cast<int>(before.cx + letter.cx) + 1, static_cast<int>(cell.right)),
          y0 + static_cast<int>(letter.cy)};
   if (h.right <= h.left || h.bottom <= h.top) return;
-  HBRUSH brush = CreateSolidBrush(0xE0E0E0);
-  HGDIOBJ oldBrush = SelectObject(dc, brush);
+  const win32::Brush brush(CreateSolidBrush(0xE0E0E0));
+  const win32::SelectScope selectBrush(dc, brush.Get());
   const int oldRop = SetROP2(dc, R2_XORPEN);
   PatBlt(dc, h.left, h.top, h.right - h.left, h.bottom - h.top, PATINVERT);
   SetROP2(dc, oldRop);
-  SelectObject(dc, oldBrush);
-  DeleteObject(brush);
 }
 
 }  // namespace
 
 void CreatePanelFonts() {
   if (g_fontUsers++ > 0) return;
-  HDC display = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
-  const int dpi = display ? GetDeviceCaps(display, LOGPIXELSY) : 96;
-  if (display) DeleteDC(display);
+  const win32::CreatedDc display(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
+  const int dpi = display ? GetDeviceCaps(display.Get(), LOGPIXELSY) : 96;
   const int points[3] = {8, 12, 16};
   const BYTE quality[3] = {6, 6, 4};
   for (int i = 0; i < 3; ++i) {
@@ -70,19 +75,18 @@ void CreatePanelFonts() {
     font.lfQuality = quality[i];
     font.lfPitchAndFamily = 0;
     lstrcpyW(font.lfFaceName, L"Arial");
-    g_fonts[i] = CreateFontIndirectW(&font);
+    Fonts()[static_cast<size_t>(i)].Reset(CreateFontIndirectW(&font));
   }
 }
 
 void DeletePanelFonts() {
   if (g_fontUsers == 0 || --g_fontUsers > 0) return;
-  for (HFONT& font : g_fonts) {
-    if (font) DeleteObject(font);
-    font = nullptr;
-  }
+  for (win32::Font& font : Fonts()) font.Reset();
 }
 
-HFONT PanelFont(int number) { return number >= 1 && number <= 3 ? g_fonts[number - 1] : nullptr; }
+HFONT PanelFont(int number) {
+  return number >= 1 && number <= 3 ? Fonts()[static_cast<size_t>(number - 1)].Get() : nullptr;
+}
 
 void DrawButton(const Button& button, HDC dc, int px, int py, int pw, int ph, bool showAll,
                 int highlight) {
@@ -104,11 +108,13 @@ void DrawButton(const Button& button, HDC dc, int px, int py, int pw, int ph, bo
   const int row = button.state != 0 ? 1 : 0;
   const int frame = std::clamp<int>(button.frame, 0, layout->frames - 1);
 
-  HFONT previous = static_cast<HFONT>(GetCurrentObject(dc, OBJ_FONT));
+  const win32::SelectionRestore restoreFont(dc, OBJ_FONT);
+  const HFONT previous = static_cast<HFONT>(restoreFont.Old());
   if (PanelFont(1)) SelectObject(dc, PanelFont(1));
-  HDC memory = CreateCompatibleDC(dc);
+  const win32::MemoryDc memoryDc(dc);
+  HDC memory = memoryDc.Get();
   if (layout->bitmap) {
-    HGDIOBJ old = SelectObject(memory, static_cast<HBITMAP>(layout->bitmap));
+    const win32::SelectScope selectFrame(memory, static_cast<HBITMAP>(layout->bitmap));
     const int sx = frame * fw, sy = row * fh;
     if (W == fw && H == fh) {
       BitBlt(dc, X, Y, W, H, memory, sx, sy, SRCCOPY);
@@ -117,7 +123,6 @@ void DrawButton(const Button& button, HDC dc, int px, int py, int pw, int ph, bo
       StretchBlt(dc, X, Y, W, H, memory, sx, sy, fw, fh, SRCCOPY);
       SetStretchBltMode(dc, oldMode);
     }
-    SelectObject(memory, old);
   }
 
   bool first = true;
@@ -150,13 +155,12 @@ void DrawButton(const Button& button, HDC dc, int px, int py, int pw, int ph, bo
         const int ih = MulDivTrunc(H, icon->h, fh);
         const int ix = ((r.left + r.right) >> 1) - (iw >> 1);
         const int iy = ((r.top + r.bottom) >> 1) - (ih >> 1);
-        HGDIOBJ old = SelectObject(memory, static_cast<HBITMAP>(icon->bitmap));
+        const win32::SelectScope selectIcon(memory, static_cast<HBITMAP>(icon->bitmap));
         const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
         StretchBlt(dc, ix, iy, iw, ih, memory, icon->x + icon->w, icon->y, icon->w, icon->h,
                    SRCAND);
         StretchBlt(dc, ix, iy, iw, ih, memory, icon->x, icon->y, icon->w, icon->h, SRCPAINT);
         SetStretchBltMode(dc, oldMode);
-        SelectObject(memory, old);
       }
       continue;
     }
@@ -180,8 +184,6 @@ void DrawButton(const Button& button, HDC dc, int px, int py, int pw, int ph, bo
       DrawCentered(dc, tail, bottom, false, k < 0 ? -1 : k - half);
     }
   }
-  SelectObject(dc, previous);
-  DeleteDC(memory);
 }
 
 void PaintPanel(Panel& panel, HDC dc, bool full) {
@@ -195,11 +197,9 @@ void PaintPanel(Panel& panel, HDC dc, bool full) {
   const auto& buttons = panel.Buttons();
   if (drawn.size() != buttons.size()) drawn.assign(buttons.size(), 0xFFFF);
   if (full && panel.GetSkin()) {
-    HBRUSH brush = CreateSolidBrush(SkinColor(*panel.GetSkin(), 0));
-    HGDIOBJ old = SelectObject(dc, brush);
+    const win32::Brush brush(CreateSolidBrush(SkinColor(*panel.GetSkin(), 0)));
+    const win32::SelectScope selectBrush(dc, brush.Get());
     Rectangle(dc, x - 1, y, x + w + 1, y + h + 1);
-    SelectObject(dc, old);
-    DeleteObject(brush);
   }
   for (size_t i = 0; i < buttons.size(); ++i) {
     const uint16_t state = static_cast<uint16_t>(buttons[i]->state);
