@@ -8,32 +8,21 @@
 #include <utility>
 #include <vector>
 
+#include "win32/MessageWindow.h"
+
 namespace tessaline::testing {
 
-class OwnerWindow {
+class OwnerWindow final : public win32::MessageWindow {
  public:
   explicit OwnerWindow(RECT place) {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = Procedure;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"TessalineTestOwner";
-    RegisterClassW(&windowClass);  // fails harmlessly when registered already
-    window_ =
-        CreateWindowExW(WS_EX_NOACTIVATE, L"TessalineTestOwner", L"owner", WS_POPUP, place.left,
-                        place.top, place.right - place.left, place.bottom - place.top, nullptr,
-                        nullptr, GetModuleHandleW(nullptr), this);
+    RegisterClassOnce(L"TessalineTestOwner", 0);
+    CreateWindowOf(WS_EX_NOACTIVATE, L"TessalineTestOwner", L"owner", WS_POPUP, place.left,
+                   place.top, place.right - place.left, place.bottom - place.top, nullptr);
   }
-  ~OwnerWindow() {
-    if (window_ && IsWindow(window_)) DestroyWindow(window_);
-  }
-  OwnerWindow(const OwnerWindow&) = delete;
-  OwnerWindow& operator=(const OwnerWindow&) = delete;
+  ~OwnerWindow() override { DestroyWindowNow(); }
 
-  HWND Get() const { return window_; }
-  void Destroy() {
-    DestroyWindow(window_);
-    window_ = nullptr;
-  }
+  HWND Get() const { return Handle(); }
+  void Destroy() { DestroyWindowNow(); }
   // Each command as (low word, high word).
   const std::vector<std::pair<int, int>>& Commands() const { return commands_; }
   void ClearCommands() { commands_.clear(); }
@@ -41,22 +30,15 @@ class OwnerWindow {
   std::function<void(int id, int code)> onCommand;
 
  private:
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-      SetWindowLongPtrW(
-          window, GWLP_USERDATA,
-          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<OwnerWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self && message == WM_COMMAND) {
-      self->commands_.emplace_back(LOWORD(wParam), HIWORD(wParam));
-      if (self->onCommand) self->onCommand(LOWORD(wParam), HIWORD(wParam));
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_COMMAND) {
+      commands_.emplace_back(LOWORD(wParam), HIWORD(wParam));
+      if (onCommand) onCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
     }
-    return DefWindowProcW(window, message, wParam, lParam);
+    return DefaultHandling(message, wParam, lParam);
   }
 
-  HWND window_ = nullptr;
   std::vector<std::pair<int, int>> commands_;
 };
 
