@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "runtime/KeyScript.h"
+#include "keyscript/KeyScript.h"
 
 namespace {
 

@@ -1,13 +1,11 @@
-// Helpers of the drawing tests: a 24-bit canvas to draw into and read pixels from, host paths of
-// the source tree under Wine, and the settings a drawing test changes.
+// Helpers of the drawing tests: a 24-bit canvas to draw into and read pixels from, and host paths
+// of the source tree under Wine.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
 #include <string>
-
-#include "settings/Settings.h"
 
 namespace tessaline::testing {
 
@@ -82,15 +80,5 @@ inline std::string HostToWindowsPath(std::string path) {
   }
   return path;
 }
-
-// Restores the settings a test changed.
-class SettingsScope {
- public:
-  SettingsScope() : saved_(GetSettings()) {}
-  ~SettingsScope() { GetSettings() = saved_; }
-
- private:
-  Settings saved_;
-};
 
 }  // namespace tessaline::testing
