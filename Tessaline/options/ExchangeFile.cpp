@@ -92,16 +92,7 @@ std::string ExchangeFileBytes(const std::vector<WideString>& words) {
 }
 
 bool WriteExchangeFile(const std::string& path, const std::vector<WideString>& words) {
-  const std::string bytes = ExchangeFileBytes(words);
-  const std::string temporary = path + ".tmp";
-  FILE* file = OpenDataFile(temporary, "wb");
-  if (!file) return false;
-  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  written = FlushToDisk(file) && written;
-  written = std::fclose(file) == 0 && written;
-  if (written && ReplaceDataFile(temporary, path)) return true;
-  std::remove(HostPath(temporary).c_str());
-  return false;
+  return WriteDataFileWhole(path, ExchangeFileBytes(words), path + ".tmp");
 }
 
 WideString DecodeExchangeText(std::string_view bytes) {

@@ -11,6 +11,7 @@
 #include "PngWriter.h"
 #include "panel/Tint.h"
 #include "panel/win32/PanelDraw.h"
+#include "settings/Settings.h"
 #include "textfile/TextFile.h"
 
 namespace tessaline {
