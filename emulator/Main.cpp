@@ -23,10 +23,10 @@
 #include "screen/DeviceWnd.h"
 #include "screen/Pen.h"
 #include "screen/SystemKeyboardSetup.h"
-#include "screen/Utf8.h"
 #include "screen/ZoomWnd.h"
 #include "script/CommandLine.h"
 #include "script/ScriptRunner.h"
+#include "system/WideText.h"
 #include "typist/Benchmark.h"
 #include "typist/TypingPlan.h"
 #include "typist/Typist.h"
@@ -53,13 +53,13 @@ std::vector<std::string> Arguments() {
   int count = 0;
   LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
   std::vector<std::string> arguments;
-  for (int i = 1; i < count; ++i) arguments.push_back(ToUtf8(argv[i]));
+  for (int i = 1; i < count; ++i) arguments.push_back(WideToUtf8(argv[i]));
   LocalFree(argv);
   return arguments;
 }
 
 bool ReadFile(const std::string& path, std::string& text) {
-  std::ifstream file(FromUtf8(path).c_str(), std::ios::binary);
+  std::ifstream file(Utf8ToWin32Wide(path).c_str(), std::ios::binary);
   if (!file) return false;
   text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
   return true;
@@ -80,7 +80,7 @@ int RunMessageLoop(const std::function<void()>& idle) {
 // services.
 int SelectInputMethod(const std::string& text) {
   CLSID clsid{};
-  if (CLSIDFromString(FromUtf8(text).c_str(), &clsid) != S_OK) {
+  if (CLSIDFromString(Utf8ToWin32Wide(text).c_str(), &clsid) != S_OK) {
     Err("'" + text + "' is not a class id ({XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX})");
     return kExitUsage;
   }
@@ -127,7 +127,7 @@ int Run(const CommandLine& line) {
   }
 
   std::wstring setupError;
-  if (!EnsureSystemKeyboard(setupError)) Err("system keyboard: " + ToUtf8(setupError));
+  if (!EnsureSystemKeyboard(setupError)) Err("system keyboard: " + WideToUtf8(setupError));
   // The device starts: a soft reset is over, the panel is hidden, and the user's choice of
   // input method is current again.
   device::BeginDeviceStart();
@@ -144,7 +144,7 @@ int Run(const CommandLine& line) {
   }
   const MemoryFigures memoryBefore = ProcessMemory();
   std::wstring startError;
-  if (!device.StartInputMethod(startError)) Err(ToUtf8(startError));
+  if (!device.StartInputMethod(startError)) Err(WideToUtf8(startError));
   ShowWindow(device.Handle(), SW_SHOWNOACTIVATE);
   UpdateWindow(device.Handle());
   const double showStart = NowMilliseconds();
@@ -180,7 +180,7 @@ int Run(const CommandLine& line) {
   if (!texts.empty()) {
     typist = std::make_unique<Typist>(device, pen);
     if (line.bench) typist->MeasureInto(&penUpToPaint);
-    if (!line.shots.empty()) typist->SetShotsFolder(FromUtf8(line.shots));
+    if (!line.shots.empty()) typist->SetShotsFolder(Utf8ToWin32Wide(line.shots));
     if (!typist->Plan(texts, true, typingError)) {
       Err(typingError);
       device.Host().Deactivate();
@@ -189,7 +189,7 @@ int Run(const CommandLine& line) {
   }
   std::unique_ptr<ScriptRunner> runner;
   if (typist) {
-    runner = std::make_unique<ScriptRunner>(device, pen, FromUtf8(line.shots),
+    runner = std::make_unique<ScriptRunner>(device, pen, Utf8ToWin32Wide(line.shots),
                                             [&](const std::string& error) {
                                               if (!error.empty()) {
                                                 Err(error);
@@ -205,7 +205,7 @@ int Run(const CommandLine& line) {
     typist->Queue(*runner);
     if (!line.shots.empty()) typist->QueueShot(*runner, L"999-end");
   } else if (!commands.empty() || line.headless) {
-    runner = std::make_unique<ScriptRunner>(device, pen, FromUtf8(line.shots),
+    runner = std::make_unique<ScriptRunner>(device, pen, Utf8ToWin32Wide(line.shots),
                                             [&](const std::string& error) {
                                               if (!error.empty()) {
                                                 Err(line.script + ": " + error);
@@ -254,14 +254,14 @@ int Run(const CommandLine& line) {
       Err("the Notes text differs from the text asked for");
       status = kExitTypedWrong;
     }
-    Out("== Notes text\n" + ToUtf8(notes));
+    Out("== Notes text\n" + WideToUtf8(notes));
     return status;
   }
   if (line.headless) {
-    Out(ToUtf8(notes) + (notes.empty() || notes.back() != L'\n' ? "\n" : ""));
+    Out(WideToUtf8(notes) + (notes.empty() || notes.back() != L'\n' ? "\n" : ""));
   } else {
     // The window closed: what was typed, as the typist's run reports it.
-    Out("== Notes text\n" + ToUtf8(notes));
+    Out("== Notes text\n" + WideToUtf8(notes));
   }
   return status;
 }

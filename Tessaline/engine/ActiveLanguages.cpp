@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "languages/InterfaceTexts.h"
-#include "settings/Settings.h"
 #include "system/DataFiles.h"
 #include "system/Messages.h"
 
@@ -39,13 +38,14 @@ void StampFiles(const std::string& path, DataFileStamp (&files)[3]) {
 // its three files changed on disk (the options pages rewrite the user dictionary).
 std::unique_ptr<Language> TakeUnchanged(std::vector<LoadedLanguage>& previous,
                                         const std::string& path, const WideString& name,
-                                        const Settings& settings, DataFileStamp (&files)[3]) {
+                                        const ActiveLanguageChoice& choice,
+                                        DataFileStamp (&files)[3]) {
   for (LoadedLanguage& loaded : previous) {
     Language* language = loaded.language.get();
     if (!language || language->FilePath() != path || language->Name() != name) continue;
     if (!language->VocabularyLoaded() || !language->UserDictionaryLoaded() ||
-        language->ChangedSinceLoad() || loaded.adaptiveVoc != settings.AdaptiveVoc ||
-        loaded.freqMax != settings.FreqMax || loaded.freqInc != settings.FreqInc) {
+        language->ChangedSinceLoad() || loaded.adaptiveVoc != choice.adaptiveVoc ||
+        loaded.freqMax != choice.freqMax || loaded.freqInc != choice.freqInc) {
       return nullptr;
     }
     for (int i = 0; i < 3; ++i) {
@@ -78,12 +78,10 @@ void AddWanted(std::vector<Wanted>& wanted, const std::string& folder, const Wid
 
 }  // namespace
 
-void LoadActiveLanguages() {
-  const Settings& settings = GetSettings();
-  WideString first = SettingsText(settings.Language0);
-  if (first.empty()) first = u"English";
-  const WideString second = SettingsText(settings.Language1);
-  const std::string folder = InstallFolder().narrow;
+void LoadActiveLanguages(const ActiveLanguageChoice& choice) {
+  const WideString first = choice.primary.empty() ? WideString(u"English") : choice.primary;
+  const WideString& second = choice.secondary;
+  const std::string& folder = choice.installFolder;
   std::vector<Wanted> wanted;
   AddWanted(wanted, folder, first);
   if (!second.empty() && second != first) AddWanted(wanted, folder, second);
@@ -96,17 +94,16 @@ void LoadActiveLanguages() {
   for (Wanted& item : wanted) {
     // Stamped before reading: a file that changes while it is read counts as changed later.
     StampFiles(item.path, item.loaded.files);
-    item.loaded.adaptiveVoc = settings.AdaptiveVoc;
-    item.loaded.freqMax = settings.FreqMax;
-    item.loaded.freqInc = settings.FreqInc;
-    item.loaded.language =
-        TakeUnchanged(previous, item.path, item.name, settings, item.loaded.files);
+    item.loaded.adaptiveVoc = choice.adaptiveVoc;
+    item.loaded.freqMax = choice.freqMax;
+    item.loaded.freqInc = choice.freqInc;
+    item.loaded.language = TakeUnchanged(previous, item.path, item.name, choice, item.loaded.files);
   }
   previous.clear();
   for (Wanted& item : wanted) {
     if (!item.loaded.language) {
       item.loaded.language = std::make_unique<Language>(
-          item.path, item.name, true, settings.AdaptiveVoc, settings.FreqMax, settings.FreqInc);
+          item.path, item.name, true, choice.adaptiveVoc, choice.freqMax, choice.freqInc);
       ++ReadCount();
     }
     ActiveList().push_back(std::move(item.loaded));
@@ -115,7 +112,6 @@ void LoadActiveLanguages() {
     ShowMessage(u"Active languages not found ('" + first + u"', '" + second + u"')", u"",
                 kMessageIconError);
   }
-  LoadInterfaceTexts();
 }
 
 size_t LanguagesRead() { return ReadCount(); }

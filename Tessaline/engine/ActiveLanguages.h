@@ -1,22 +1,35 @@
-// The active languages: the primary (Language0) and secondary (Language1) language of the
-// settings, loaded as Language objects that the list owns.
+// The active languages: the primary and the secondary language chosen in the settings (Language0
+// and Language1), loaded as Language objects that the list owns.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <string>
 
 #include "engine/Language.h"
+#include "system/WideText.h"
 
 namespace tessaline {
 
-// Makes the list anew: Language0 ("English" when empty) and Language1 (when set and different)
-// from the installation folder; a language whose file does not open is skipped. When neither
-// loads, shows "Active languages not found ('%s', '%s')". Then reloads the interface texts.
+// What the list is made from, as the settings give it.
+struct ActiveLanguageChoice {
+  std::string installFolder;  // narrow device path; empty: paths rooted at the top of the device
+  WideString primary;         // "English" when empty
+  WideString secondary;       // none when empty or the same as the primary
+  bool adaptiveVoc = true;
+  int32_t freqMax = 20;
+  int32_t freqInc = 4;
+};
+
+// Makes the list anew: the primary and the secondary language (when set and different) from the
+// installation folder; a language whose file does not open is skipped. When neither loads,
+// shows "Active languages not found ('%s', '%s')".
 // A language of the last list is kept instead of read again only when reading would make the
 // same object: same name and file, same AdaptiveVoc, FreqMax and FreqInc, loaded whole, not
 // changed in memory since (ChangedSinceLoad), and its language file, vocabulary and user
 // dictionary unchanged on disk (size, write time and file). Every other language of the last
 // list is destroyed, so a pointer to one must not outlive this call.
-void LoadActiveLanguages();
+void LoadActiveLanguages(const ActiveLanguageChoice& choice);
 // How many languages LoadActiveLanguages has read from their files so far (the ones it kept are
 // not counted).
 size_t LanguagesRead();

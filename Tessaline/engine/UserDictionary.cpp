@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "engine/UserFileSystem.h"
+#include "system/ByteCoding.h"
 #include "system/DataFiles.h"
 
 namespace tessaline {
@@ -19,13 +20,13 @@ class Reader {
   }
   bool U16(uint16_t& value) {
     if (bytes_.size() - at_ < 2) return false;
-    value = static_cast<uint16_t>(Byte(0) | Byte(1) << 8);
+    value = ReadLe16(bytes_, at_);
     at_ += 2;
     return true;
   }
   bool U32(uint32_t& value) {
     if (bytes_.size() - at_ < 4) return false;
-    value = Byte(0) | Byte(1) << 8 | Byte(2) << 16 | Byte(3) << 24;
+    value = ReadLe32(bytes_, at_);
     at_ += 4;
     return true;
   }
@@ -33,31 +34,20 @@ class Reader {
     uint8_t length = 0;
     if (!U8(length) || bytes_.size() - at_ < 2u * length) return false;
     word.resize(length);
-    for (size_t i = 0; i < length; ++i)
-      word[i] = static_cast<char16_t>(Byte(2 * i) | Byte(2 * i + 1) << 8);
+    for (size_t i = 0; i < length; ++i) word[i] = ReadLe16(bytes_, at_ + 2 * i);
     at_ += 2u * length;
     return true;
   }
   bool AtEnd() const { return at_ == bytes_.size(); }
 
  private:
-  uint32_t Byte(size_t i) const { return static_cast<uint8_t>(bytes_[at_ + i]); }
   std::string_view bytes_;
   size_t at_ = 0;
 };
 
-void PutU16(std::string& out, uint16_t value) {
-  out += static_cast<char>(value & 0xFF);
-  out += static_cast<char>(value >> 8);
-}
-
-void PutU32(std::string& out, uint32_t value) {
-  for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>((value >> shift) & 0xFF);
-}
-
 void PutWord(std::string& out, const WideString& word) {
   out += static_cast<char>(word.size());
-  for (char16_t unit : word) PutU16(out, unit);
+  for (char16_t unit : word) AppendLe16(out, unit);
 }
 
 bool Storable(const WideString& word) { return word.size() <= kMaxUserWordUnits; }
@@ -117,21 +107,21 @@ std::string UserDictionary::FileBytes() const {
   std::string out;
   uint32_t storable = 0;
   for (const WideString& word : words_) storable += Storable(word) ? 1 : 0;
-  PutU32(out, storable);
+  AppendLe32(out, storable);
   for (const WideString& word : words_) {
     if (Storable(word)) PutWord(out, word);
   }
   storable = 0;
   for (const auto& [word, record] : adaptations_) storable += Storable(word) ? 1 : 0;
-  PutU32(out, storable);
+  AppendLe32(out, storable);
   for (const auto& [word, record] : adaptations_) {
     if (!Storable(word)) continue;
     PutWord(out, word);
-    PutU32(out, static_cast<uint32_t>(record.entry));
-    PutU16(out, static_cast<uint16_t>(record.count));
-    PutU16(out, record.base);
+    AppendLe32(out, static_cast<uint32_t>(record.entry));
+    AppendLe16(out, static_cast<uint16_t>(record.count));
+    AppendLe16(out, record.base);
   }
-  PutU32(out, decayDay_);
+  AppendLe32(out, decayDay_);
   return out;
 }
 

@@ -1,7 +1,7 @@
 #include "engine/UserFileSystem.h"
 
 #include <cstdint>
-#include <cstdio>
+#include <string_view>
 
 namespace tessaline {
 namespace {
@@ -19,24 +19,21 @@ class RealFiles : public UserFileSystem {
   }
   std::string TemporaryPath(const std::string& path) override { return TemporaryPathFor(path); }
   bool WriteTemporary(const std::string& temporary, const std::string& bytes) override {
-    FILE* file = OpenDataFile(temporary, "wb");
-    if (!file) return false;
     const size_t toWrite = bytes.size() < WriteLimit() ? bytes.size() : WriteLimit();
-    bool written =
-        std::fwrite(bytes.data(), 1, toWrite, file) == toWrite && toWrite == bytes.size();
-    written = FlushToDisk(file) && written;
-    written = std::fclose(file) == 0 && written;
-    return written;
+    const bool written =
+        steps_.WriteTemporary(temporary, std::string_view(bytes).substr(0, toWrite));
+    return written && toWrite == bytes.size();
   }
   bool Replace(const std::string& temporary, const std::string& path) override {
-    return ReplaceDataFile(temporary, path);
+    return steps_.Replace(temporary, path);
   }
-  void Remove(const std::string& temporary) override {
-    std::remove(HostPath(temporary).c_str());
-  }
+  void Remove(const std::string& temporary) override { steps_.Remove(temporary); }
   std::unique_ptr<FileLock> Lock(const std::string& path, unsigned timeout) override {
     return LockDataFile(path, timeout);
   }
+
+ private:
+  DataFileSteps steps_;
 };
 
 RealFiles& Real() {
@@ -57,10 +54,7 @@ void SetUserDictionaryWriteLimit(size_t bytes) { WriteLimit() = bytes; }
 
 bool WriteUserFileBytes(const std::string& path, const std::string& bytes) {
   UserFileSystem& files = CurrentUserFileSystem();
-  const std::string temporary = files.TemporaryPath(path);
-  if (files.WriteTemporary(temporary, bytes) && files.Replace(temporary, path)) return true;
-  files.Remove(temporary);
-  return false;
+  return WriteThroughTemporary(files, path, files.TemporaryPath(path), bytes);
 }
 
 UserFileSystem* SetUserFileSystem(UserFileSystem* files) {

@@ -3,17 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "system/ByteCoding.h"
+
 namespace tessaline {
 namespace {
-
-uint32_t U32At(const uint8_t* bytes) {
-  return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-         static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
-}
-
-void AppendU32(std::string& out, uint32_t value) {
-  for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>((value >> shift) & 0xFF);
-}
 
 uint8_t RewriteFirst(uint8_t code) {
   return static_cast<uint8_t>((code & 0xF0) | ((code & 7) << 1));
@@ -214,7 +207,7 @@ template <class Source>
 bool ReadCount(Source& source, uint32_t& value) {
   uint8_t bytes[4];
   if (source.Remaining() < 4 || source.Read(bytes, 4) < 4) return false;
-  value = U32At(bytes);
+  value = ReadLe32(bytes);
   return true;
 }
 
@@ -266,7 +259,7 @@ VocabularyLoadReport Vocabulary::Load(Source& source) {
     const size_t want = std::min(entryCount - entries_.size(), sizeof packed / 4);
     const size_t got = source.Read(packed, want * 4) / 4;
     for (size_t i = 0; i < got; ++i) {
-      const uint32_t value = U32At(packed + i * 4);
+      const uint32_t value = ReadLe32(packed + i * 4);
       VocabularyEntry& entry = entries_.emplace_back();
       entry.offset = value & 0xFFFFF;
       entry.frequency = static_cast<uint16_t>((value >> 20) & 0x7F);
@@ -299,7 +292,7 @@ VocabularyLoadReport Vocabulary::Load(Source& source) {
     for (LetterPairRecord& record : pairs_) {
       uint8_t key[2];
       std::memcpy(key, &record.key, 2);
-      record.key = static_cast<uint16_t>(key[0] | key[1] << 8);
+      record.key = ReadLe16(key);
       if (record.count < 0 || record.count > kMaxPairLetters) {
         record.count = record.count < 0 ? 0 : kMaxPairLetters;
         ++report.clampedPairCounts;
@@ -366,18 +359,17 @@ VocabularyLoadReport Vocabulary::Load(Source& source) {
 std::string Vocabulary::FileBytes() const {
   std::string out;
   out.reserve(12 + entries_.size() * 4 + pool_.size() + pairs_.size() * 12);
-  AppendU32(out, static_cast<uint32_t>(entries_.size()));
+  AppendLe32(out, static_cast<uint32_t>(entries_.size()));
   for (const VocabularyEntry& entry : entries_) {
     const uint32_t frequency = std::min<uint32_t>(entry.frequency, kMaxFileFrequency);
-    AppendU32(out, (entry.offset & 0xFFFFF) | frequency << 20 |
-                       static_cast<uint32_t>(entry.length & 31) << 27);
+    AppendLe32(out, (entry.offset & 0xFFFFF) | frequency << 20 |
+                        static_cast<uint32_t>(entry.length & 31) << 27);
   }
-  AppendU32(out, static_cast<uint32_t>(pool_.size()));
+  AppendLe32(out, static_cast<uint32_t>(pool_.size()));
   out += pool_;
-  AppendU32(out, static_cast<uint32_t>(pairs_.size()));
+  AppendLe32(out, static_cast<uint32_t>(pairs_.size()));
   for (const LetterPairRecord& record : pairs_) {
-    out += static_cast<char>(record.key & 0xFF);
-    out += static_cast<char>(record.key >> 8);
+    AppendLe16(out, record.key);
     out.append(reinterpret_cast<const char*>(record.letters), kMaxPairLetters);
     out.append(reinterpret_cast<const char*>(record.weights), kMaxPairLetters);
     out += static_cast<char>(record.count);

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "engine/Language.h"
-#include "settings/Settings.h"
 
 namespace tessaline {
 namespace {
@@ -144,7 +143,7 @@ void OfferEntries(const Vocabulary& words, uint32_t from, uint32_t to, uint32_t 
 void WordSearch::Rank() {
   const Vocabulary& words = language_->Words();
   const size_t n = keys_.size();
-  const bool truncate = GetSettings().TruncWords;
+  const bool truncate = truncate_;
 
   // Each match range holds the words of one n-letter prefix. The only word of exactly n letters
   // in a range is the prefix itself, which sorts first; with a single key only such one-letter

@@ -26,6 +26,11 @@ class WordSearch {
   void Reset();
   // Reset, then search that language (not owned; nullptr for none) from now on.
   void SetLanguage(const Language* language);
+  // With truncation on (the TruncWords setting; off by default) candidates are cut to as many
+  // letters as keys were typed, each prefix offered once by its best word. Kept across Reset
+  // and SetLanguage; it takes effect at the next key.
+  void SetTruncateWords(bool truncate) { truncate_ = truncate; }
+  bool TruncateWords() const { return truncate_; }
   // Adds a key, or removes the last one when negative. Does nothing without a language.
   void PressKey(int8_t key);
   // State 2: every candidate, best first; states 3 and 4: the current word alone; state 0:
@@ -50,6 +55,7 @@ class WordSearch {
   std::vector<int8_t> keys_;
   std::vector<int8_t> extraKeys_;
   const Language* language_ = nullptr;
+  bool truncate_ = false;
   std::vector<LetterCodes> candidates_;
   int selected_ = 0;
   LetterCodes currentWord_;

@@ -11,49 +11,6 @@ constexpr size_t kNameCharacters = 3;
 constexpr size_t kReadBlockBytes = 64 * 1024;
 
 bool IsHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
-// Decodes well-formed UTF-8, in which a surrogate's own three-byte form also counts as
-// well-formed; false at the first byte that is not.
-bool DecodeUtf8Units(std::string_view bytes, WideString& out) {
-  out.clear();
-  size_t i = 0;
-  auto continuation = [&](size_t k) {
-    return i + k < bytes.size() && (static_cast<unsigned char>(bytes[i + k]) & 0xC0) == 0x80;
-  };
-  while (i < bytes.size()) {
-    const unsigned char lead = static_cast<unsigned char>(bytes[i]);
-    char32_t c;
-    size_t length;
-    if (lead < 0x80) {
-      c = lead;
-      length = 1;
-    } else if (lead >= 0xC2 && lead <= 0xDF && continuation(1)) {
-      c = (lead & 0x1Fu) << 6 | (bytes[i + 1] & 0x3F);
-      length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF && continuation(1) && continuation(2)) {
-      c = (lead & 0x0Fu) << 12 | (bytes[i + 1] & 0x3F) << 6 | (bytes[i + 2] & 0x3F);
-      if (c < 0x800) return false;  // overlong
-      length = 3;
-    } else if (lead >= 0xF0 && lead <= 0xF4 && continuation(1) && continuation(2) &&
-               continuation(3)) {
-      c = (lead & 0x07u) << 18 | (bytes[i + 1] & 0x3F) << 12 | (bytes[i + 2] & 0x3F) << 6 |
-          (bytes[i + 3] & 0x3F);
-      if (c < 0x10000 || c > 0x10FFFF) return false;
-      length = 4;
-    } else {
-      return false;
-    }
-    if (c >= 0x10000) {
-      out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-      out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(c);
-    }
-    i += length;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -68,19 +25,7 @@ WideString ExchangeFilePath(WideView documentsFolder, WideView languageName) {
   return path;
 }
 
-std::string EncodeExchangeWord(WideView word) {
-  std::string out;
-  out.reserve(word.size());
-  for (size_t i = 0; i < word.size(); ++i) {
-    char32_t c = word[i];
-    if (IsHighSurrogate(c) && i + 1 < word.size() && IsLowSurrogate(word[i + 1])) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (word[i + 1] - 0xDC00);
-      ++i;
-    }
-    AppendUtf8(out, c);  // a lone surrogate gets its own three-byte form
-  }
-  return out;
-}
+std::string EncodeExchangeWord(WideView word) { return WideToUtf8KeepingSurrogates(word); }
 
 std::string ExchangeFileBytes(const std::vector<WideString>& words) {
   std::string bytes;
@@ -92,21 +37,12 @@ std::string ExchangeFileBytes(const std::vector<WideString>& words) {
 }
 
 bool WriteExchangeFile(const std::string& path, const std::vector<WideString>& words) {
-  const std::string bytes = ExchangeFileBytes(words);
-  const std::string temporary = path + ".tmp";
-  FILE* file = OpenDataFile(temporary, "wb");
-  if (!file) return false;
-  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  written = FlushToDisk(file) && written;
-  written = std::fclose(file) == 0 && written;
-  if (written && ReplaceDataFile(temporary, path)) return true;
-  std::remove(HostPath(temporary).c_str());
-  return false;
+  return WriteDataFileWhole(path, ExchangeFileBytes(words), path + ".tmp");
 }
 
 WideString DecodeExchangeText(std::string_view bytes) {
   WideString text;
-  if (DecodeUtf8Units(bytes, text)) return text;
+  if (DecodeUtf8Strictly(bytes, text, true)) return text;
   return AnsiToWide(bytes);
 }
 

@@ -1,6 +1,6 @@
 #include "options/KeyChord.h"
 
-#include "runtime/KeyScript.h"
+#include "keyscript/KeyScript.h"
 
 namespace tessaline {
 namespace {

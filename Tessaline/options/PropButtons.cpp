@@ -1,8 +1,8 @@
 #include "options/PropButtons.h"
 
+#include "keyscript/KeyScript.h"
 #include "languages/InterfaceTexts.h"
 #include "options/ControlText.h"
-#include "runtime/KeyScript.h"
 #include "settings/Settings.h"
 
 namespace tessaline {

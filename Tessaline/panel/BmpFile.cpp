@@ -1,40 +1,15 @@
 #include "panel/BmpFile.h"
 
+#include "system/ByteCoding.h"
+
 namespace tessaline {
 namespace {
 
 constexpr size_t kFileHeaderSize = 14;
 
-uint32_t Read32(std::string_view b, size_t at) {
-  return static_cast<uint32_t>(static_cast<uint8_t>(b[at])) |
-         static_cast<uint32_t>(static_cast<uint8_t>(b[at + 1])) << 8 |
-         static_cast<uint32_t>(static_cast<uint8_t>(b[at + 2])) << 16 |
-         static_cast<uint32_t>(static_cast<uint8_t>(b[at + 3])) << 24;
-}
-
-uint16_t Read16(std::string_view b, size_t at) {
-  return static_cast<uint16_t>(static_cast<uint8_t>(b[at]) | static_cast<uint8_t>(b[at + 1]) << 8);
-}
-
 bool Refuse(std::string* reason, const char* why) {
   if (reason) *reason = why;
   return false;
-}
-
-void Put16(std::string& out, uint32_t v) {
-  out.push_back(static_cast<char>(v & 0xFF));
-  out.push_back(static_cast<char>((v >> 8) & 0xFF));
-}
-
-void Put32(std::string& out, uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
-
-uint32_t Mask32(const BmpImage& image, size_t at) {
-  const auto& b = image.info;
-  return static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8 |
-         static_cast<uint32_t>(b[at + 2]) << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
 }
 
 // A channel under a bit-field mask, scaled to 8 bits.
@@ -53,20 +28,20 @@ bool ParseBmp(std::string_view bytes, BmpImage& image, std::string* reason) {
   image = BmpImage{};
   if (bytes.size() < kFileHeaderSize + 40) return Refuse(reason, "shorter than the headers");
   if (bytes[0] != 'B' || bytes[1] != 'M') return Refuse(reason, "no BM signature");
-  const uint32_t offset = Read32(bytes, 10);
-  const uint32_t headerSize = Read32(bytes, kFileHeaderSize);
+  const uint32_t offset = ReadLe32(bytes, 10);
+  const uint32_t headerSize = ReadLe32(bytes, kFileHeaderSize);
   if (headerSize != 40 && headerSize != 108 && headerSize != 124) {
     return Refuse(reason, "unknown information header");
   }
   if (offset < kFileHeaderSize + headerSize || offset > bytes.size()) {
     return Refuse(reason, "pixel offset outside the file");
   }
-  const int32_t width = static_cast<int32_t>(Read32(bytes, 18));
-  const int32_t height = static_cast<int32_t>(Read32(bytes, 22));
-  const uint16_t planes = Read16(bytes, 26);
-  const uint16_t bitCount = Read16(bytes, 28);
-  const uint32_t compression = Read32(bytes, 30);
-  const uint32_t colorsUsed = Read32(bytes, 46);
+  const int32_t width = static_cast<int32_t>(ReadLe32(bytes, 18));
+  const int32_t height = static_cast<int32_t>(ReadLe32(bytes, 22));
+  const uint16_t planes = ReadLe16(bytes, 26);
+  const uint16_t bitCount = ReadLe16(bytes, 28);
+  const uint32_t compression = ReadLe32(bytes, 30);
+  const uint32_t colorsUsed = ReadLe32(bytes, 46);
   if (width < 1 || width > kMaxBmpSide || height == 0 || height < -kMaxBmpSide ||
       height > kMaxBmpSide) {
     return Refuse(reason, "size out of range");
@@ -118,7 +93,7 @@ uint32_t BmpImage::PixelRgb(int32_t x, int32_t row) const {
   if (x < 0 || x >= width || row < 0 || row >= AbsHeight()) return 0;
   const int32_t stored = height < 0 ? row : AbsHeight() - 1 - row;
   const uint8_t* line = pixels.data() + static_cast<size_t>(stored) * RowBytes();
-  const uint32_t headerSize = static_cast<uint32_t>(info[0]) | info[1] << 8;
+  const uint32_t headerSize = ReadLe16(info.data());
   const size_t tableAt = headerSize + ((compression == 3 && headerSize == 40) ? 12 : 0);
   auto entry = [&](uint32_t index) -> uint32_t {
     if (index >= colorCount) return 0;
@@ -136,15 +111,12 @@ uint32_t BmpImage::PixelRgb(int32_t x, int32_t row) const {
       return static_cast<uint32_t>(line[x * 3 + 2]) << 16 | line[x * 3 + 1] << 8 | line[x * 3];
     case 16:
     case 32: {
-      const uint32_t v = bitCount == 16 ? static_cast<uint32_t>(line[x * 2] | line[x * 2 + 1] << 8)
-                                        : static_cast<uint32_t>(line[x * 4]) |
-                                              line[x * 4 + 1] << 8 | line[x * 4 + 2] << 16 |
-                                              static_cast<uint32_t>(line[x * 4 + 3]) << 24;
+      const uint32_t v = bitCount == 16 ? ReadLe16(line + x * 2) : ReadLe32(line + x * 4);
       uint32_t r, g, b;
       if (compression == 3) {
         // The masks follow the 40-byte fields in every header this reader accepts.
         const size_t at = 40;
-        r = Mask32(*this, at), g = Mask32(*this, at + 4), b = Mask32(*this, at + 8);
+        r = ReadLe32(&info[at]), g = ReadLe32(&info[at + 4]), b = ReadLe32(&info[at + 8]);
       } else if (bitCount == 16) {
         r = 0x7C00, g = 0x03E0, b = 0x001F;
       } else {
@@ -165,26 +137,21 @@ std::string WriteBmp8(int32_t width, int32_t height, const std::vector<uint32_t>
   const uint32_t imageSize = static_cast<uint32_t>(row * static_cast<size_t>(height));
   std::string out;
   out += "BM";
-  Put32(out, offset + imageSize);
-  Put32(out, 0);
-  Put32(out, offset);
-  Put32(out, 40);
-  Put32(out, static_cast<uint32_t>(width));
-  Put32(out, static_cast<uint32_t>(height));
-  Put16(out, 1);
-  Put16(out, 8);
-  Put32(out, 0);
-  Put32(out, imageSize);
-  Put32(out, 2835);
-  Put32(out, 2835);
-  Put32(out, colors);
-  Put32(out, colors);
-  for (uint32_t rgb : paletteRgb) {
-    out.push_back(static_cast<char>(rgb & 0xFF));
-    out.push_back(static_cast<char>((rgb >> 8) & 0xFF));
-    out.push_back(static_cast<char>((rgb >> 16) & 0xFF));
-    out.push_back(0);
-  }
+  AppendLe32(out, offset + imageSize);
+  AppendLe32(out, 0);
+  AppendLe32(out, offset);
+  AppendLe32(out, 40);
+  AppendLe32(out, static_cast<uint32_t>(width));
+  AppendLe32(out, static_cast<uint32_t>(height));
+  AppendLe16(out, 1);
+  AppendLe16(out, 8);
+  AppendLe32(out, 0);
+  AppendLe32(out, imageSize);
+  AppendLe32(out, 2835);
+  AppendLe32(out, 2835);
+  AppendLe32(out, colors);
+  AppendLe32(out, colors);
+  for (uint32_t rgb : paletteRgb) AppendLe32(out, rgb & 0xFFFFFF);  // blue, green, red, 0
   for (int32_t y = height - 1; y >= 0; --y) {
     std::string line(row, '\0');
     for (int32_t x = 0; x < width; ++x) {

@@ -6,7 +6,6 @@
 #include <limits>
 
 #include "panel/BmpFile.h"
-#include "settings/Settings.h"
 #include "system/DataFiles.h"
 #include "system/Messages.h"
 #include "textfile/TextFile.h"
@@ -93,6 +92,7 @@ void Skin::FreeBitmaps() {
 
 void Skin::Read(const TextSection& root, const std::string& panelPath) {
   FreeBitmaps();
+  tinted_ = false;
   backColor_ = 0;
   textColor_ = 0xFFFFFF;
   layouts_.clear();
@@ -252,6 +252,7 @@ SkinBitmap Skin::LoadBitmap(const std::string& name, bool tint, int tintW, int t
 void Skin::LoadBitmaps(BitmapFactory& factory, bool tint) {
   FreeBitmaps();
   factory_ = &factory;
+  tinted_ = tint;
   for (auto& [number, layout] : layouts_) {
     if (layout.bitmapName.empty()) continue;
     // The tint covers every frame of both rows; the product is kept within int.
@@ -435,10 +436,8 @@ int PanelHeightOf(const TextSection& root, const std::string& layoutName, int wi
   return std::max(TruncToInt(height), 0);
 }
 
-int PanelHeight(int width) {
-  const TextSection root = ReadTextFile(PanelFilePath().narrow);
-  const std::string layout = WideToAnsi(SettingsText(GetSettings().ActiveLayout));
-  return PanelHeightOf(root, layout, width);
+int PanelHeight(const std::string& panelPath, const std::string& layoutName, int width) {
+  return PanelHeightOf(ReadTextFile(panelPath), layoutName, width);
 }
 
 }  // namespace tessaline

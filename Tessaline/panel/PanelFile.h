@@ -92,8 +92,11 @@ class Skin {
   void Read(const TextSection& root, const std::string& panelPath);
   // Loads the picture of every button layout and icon through the factory (cached by name,
   // built-in names first, then BMP files in the panel file's folder). With tint set, button
-  // pictures are recoloured to the theme. The factory must outlive the skin.
+  // pictures are recoloured to the theme, and the skin's colours go with them (Tinted). The
+  // factory must outlive the skin.
   void LoadBitmaps(BitmapFactory& factory, bool tint);
+  // Whether the pictures were last loaded tinted to the theme.
+  bool Tinted() const { return tinted_; }
   // Loads one picture by name as a button layout (tint area given) or an icon (tintW = 0).
   SkinBitmap LoadBitmap(const std::string& name, bool tint, int tintW, int tintH);
 
@@ -121,6 +124,7 @@ class Skin {
   std::vector<IconLayout> icons_;  // first per caption only
   std::map<std::string, SkinBitmap> cache_;
   BitmapFactory* factory_ = nullptr;
+  bool tinted_ = false;
 };
 
 // One button of a loaded layout.
@@ -225,8 +229,8 @@ const TextSection& FindLayoutSection(const TextSection& root, const std::string&
 
 // Height of the input panel for a panel file, a layout name and the panel's pixel width.
 int PanelHeightOf(const TextSection& root, const std::string& layoutName, int width);
-// The same for the configured panel file and the ActiveLayout setting.
-int PanelHeight(int width);
+// The same for the panel file at a device path (read for the call).
+int PanelHeight(const std::string& panelPath, const std::string& layoutName, int width);
 
 // Float to int as C truncation does, but defined for every input: NaN gives 0 and values beyond
 // the 32-bit range give its nearest limit.

@@ -1,8 +1,8 @@
 // Key and text delivery through the soft input panel's callback: the Win32 side of KeyDelivery.
 #pragma once
 
+#include "keyscript/KeyScript.h"
 #include "platform/InputMethod.h"
-#include "runtime/KeyScript.h"
 
 namespace tessaline {
 

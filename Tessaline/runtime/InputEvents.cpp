@@ -207,6 +207,7 @@ void CInputWnd::KeyPress(int key) {
     if (search_.State() == 0) RefreshLanguage();
     // The word search holds keys as small signed numbers: codes above 127 cannot be among them
     // (and must not turn into -1, which takes a key away); such a key adds nothing.
+    search_.SetTruncateWords(GetSettings().TruncWords);
     if (key <= 127) search_.PressKey(static_cast<int8_t>(key));
     std::vector<WideString> list;
     search_.GetCandidates(list);

@@ -122,7 +122,7 @@ bool CInputWnd::OnCreate() {
 
   panelPath_ = PanelFilePath().narrow;
   skin_ = std::make_unique<Skin>();
-  LoadSkin(*skin_, panelPath_);
+  LoadSkin(*skin_, panelPath_, GetSettings().ThemeFilter);
   pressed_->SetSkin(skin_.get());
   RECT client{};
   GetClientRect(Handle(), &client);

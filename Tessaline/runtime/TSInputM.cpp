@@ -9,6 +9,7 @@
 #include "options/OpenOptions.h"
 #include "panel/PanelFile.h"
 #include "runtime/ComModule.h"
+#include "runtime/SettingsArguments.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "win32/Handles.h"
@@ -189,10 +190,10 @@ HRESULT TSInputM::UserOptionsDlg(HWND owner) {
 void TSInputM::BuildInputWindow() {
   // The window that pointed at the languages is gone; the ones still as their files make them
   // are kept.
-  LoadActiveLanguages();
+  LoadChosenLanguages();
   RECT client{};
   GetClientRect(sipWindow_, &client);
-  const int height = PanelHeight(sipRect.right - sipRect.left);
+  const int height = ChosenPanelHeight(sipRect.right - sipRect.left);
   auto window = std::make_unique<CInputWnd>(callback_, this);
   if (!window->Create(sipWindow_, RECT{0, 0, client.right - client.left, height})) return;
   inputWindow_ = std::move(window);
@@ -212,8 +213,9 @@ void TSInputM::DestroyInputWindow() {
 void TSInputM::FillImInfo(IMINFO& info) const {
   if (SipRectKnown()) {
     info = IMINFO{};
-    info.rcSipRect = RECT{sipRect.left, sipRect.bottom - PanelHeight(sipRect.right - sipRect.left),
-                          sipRect.right, sipRect.bottom};
+    info.rcSipRect =
+        RECT{sipRect.left, sipRect.bottom - ChosenPanelHeight(sipRect.right - sipRect.left),
+             sipRect.right, sipRect.bottom};
   }
   info.cbSize = kImInfoDeviceSize;
   info.hImageNarrow = IconList().Get();
@@ -231,7 +233,7 @@ void TSInputM::LayoutChanged() {
   const int width = window.right - window.left;
   // Without a known panel rectangle the new layout's own height is the best there is.
   const int height =
-      SipRectKnown() ? info.rcSipRect.bottom - info.rcSipRect.top : PanelHeight(width);
+      SipRectKnown() ? info.rcSipRect.bottom - info.rcSipRect.top : ChosenPanelHeight(width);
   MoveWindow(inputWindow_->Handle(), 0, 0, width, height, TRUE);
 }
 

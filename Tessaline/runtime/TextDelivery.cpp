@@ -1,6 +1,6 @@
 #include "runtime/TextDelivery.h"
 
-#include "runtime/KeyScript.h"
+#include "keyscript/KeyScript.h"
 
 namespace tessaline {
 

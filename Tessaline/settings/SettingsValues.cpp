@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "system/ByteCoding.h"
+
 namespace tessaline {
 namespace {
 
@@ -52,8 +54,7 @@ void OverlayText(const StoredValueReader& read, const char16_t* name, char16_t (
   // Whole code units only, and the last unit of the field stays the terminator.
   const size_t units = std::min(value.bytes.size() / 2, N - 1);
   for (size_t i = 0; i < units; ++i) {
-    field[i] = static_cast<char16_t>(static_cast<unsigned char>(value.bytes[2 * i]) |
-                                     static_cast<unsigned char>(value.bytes[2 * i + 1]) << 8);
+    field[i] = ReadLe16(value.bytes, 2 * i);
   }
   // Anything after the first terminator is not part of the text.
   const size_t end = std::find(field, field + N, u'\0') - field;
@@ -63,10 +64,7 @@ void OverlayText(const StoredValueReader& read, const char16_t* name, char16_t (
 template <size_t N>
 std::string FieldBytes(const char16_t (&field)[N], size_t units) {
   std::string bytes(units * 2, '\0');
-  for (size_t i = 0; i < units && i < N; ++i) {
-    bytes[2 * i] = static_cast<char>(field[i] & 0xFF);
-    bytes[2 * i + 1] = static_cast<char>(field[i] >> 8);
-  }
+  for (size_t i = 0; i < units && i < N; ++i) StoreLe16(&bytes[2 * i], field[i]);
   return bytes;
 }
 

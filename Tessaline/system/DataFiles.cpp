@@ -85,6 +85,29 @@ bool ReplaceDataFile(const std::string& from, const std::string& to) {
 #endif
 }
 
+bool WriteDataFileBytes(const std::string& devicePath, std::string_view bytes) {
+  FILE* file = OpenDataFile(devicePath, "wb");
+  if (!file) return false;
+  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  written = FlushToDisk(file) && written;
+  written = std::fclose(file) == 0 && written;
+  return written;
+}
+
+bool DataFileSteps::Replace(const std::string& temporary, const std::string& path) {
+  return ReplaceDataFile(temporary, path);
+}
+
+void DataFileSteps::Remove(const std::string& temporary) {
+  std::remove(HostPath(temporary).c_str());
+}
+
+bool WriteDataFileWhole(const std::string& path, std::string_view bytes,
+                        const std::string& temporary) {
+  DataFileSteps files;
+  return WriteThroughTemporary(files, path, temporary, bytes);
+}
+
 DataFileStamp StampOfDataFile(const std::string& devicePath) {
   DataFileStamp stamp;
 #ifdef _WIN32

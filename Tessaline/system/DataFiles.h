@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace tessaline {
 
@@ -29,6 +30,36 @@ bool ReplaceDataFile(const std::string& from, const std::string& to);
 // Writes what the file's buffer holds and waits until the system has it on the disk, so that a
 // temporary file is whole before it takes the place of the one it replaces. False on failure.
 bool FlushToDisk(FILE* file);
+
+// Creates the file anew (or empties it), writes the bytes, flushes them to the disk and closes
+// it. False at the first step that fails.
+bool WriteDataFileBytes(const std::string& devicePath, std::string_view bytes);
+
+// Rewrites a file whole through a temporary file: the bytes go to `temporary`, which takes the
+// place of `path` only once it is complete and on the disk, so that a failed write leaves an
+// earlier file as it was; a temporary file left by a failure is removed. False on failure.
+// The steps are the writer's own: `files` has WriteTemporary(temporary, bytes),
+// Replace(temporary, path) and Remove(temporary), as DataFileSteps below.
+template <class Files, class Bytes>
+bool WriteThroughTemporary(Files& files, const std::string& path, const std::string& temporary,
+                           const Bytes& bytes) {
+  if (files.WriteTemporary(temporary, bytes) && files.Replace(temporary, path)) return true;
+  files.Remove(temporary);
+  return false;
+}
+
+// The steps on the files themselves.
+struct DataFileSteps {
+  bool WriteTemporary(const std::string& temporary, std::string_view bytes) {
+    return WriteDataFileBytes(temporary, bytes);
+  }
+  bool Replace(const std::string& temporary, const std::string& path);
+  void Remove(const std::string& temporary);
+};
+
+// WriteThroughTemporary on the files themselves.
+bool WriteDataFileWhole(const std::string& path, std::string_view bytes,
+                        const std::string& temporary);
 
 // What tells one version of a file from another without reading it: its size, its last write
 // time and the file itself (a file put in another's place by ReplaceDataFile is another file,

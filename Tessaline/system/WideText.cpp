@@ -12,8 +12,9 @@ constexpr char16_t kCp1252High[32] = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-// Decodes one UTF-8 sequence at text[i]; returns its length, or 0 when malformed.
-size_t DecodeUtf8(std::string_view text, size_t i, char32_t& out) {
+// Decodes one UTF-8 sequence at text[i]; returns its length, or 0 when malformed. A surrogate's
+// own three-byte form is malformed unless allowed.
+size_t DecodeUtf8(std::string_view text, size_t i, char32_t& out, bool surrogates = false) {
   const auto b0 = static_cast<unsigned char>(text[i]);
   size_t len;
   char32_t c;
@@ -36,9 +37,37 @@ size_t DecodeUtf8(std::string_view text, size_t i, char32_t& out) {
     if ((b & 0xC0) != 0x80) return 0;
     c = (c << 6) | (b & 0x3F);
   }
-  if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
+  if (c < min || c > 0x10FFFF || (!surrogates && c >= 0xD800 && c <= 0xDFFF)) return 0;
   out = c;
   return len;
+}
+
+void AppendUtf16(WideString& out, char32_t c) {
+  if (c >= 0x10000) {
+    c -= 0x10000;
+    out += static_cast<char16_t>(0xD800 + (c >> 10));
+    out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+  } else {
+    out += static_cast<char16_t>(c);
+  }
+}
+
+// UTF-16 to UTF-8; an unpaired surrogate becomes U+FFFD, or is kept in its own three-byte form.
+std::string EncodeUtf8(WideView wide, bool keepLoneSurrogates) {
+  std::string out;
+  out.reserve(wide.size());
+  for (size_t i = 0; i < wide.size(); ++i) {
+    char32_t c = wide[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 &&
+        wide[i + 1] <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (wide[i + 1] - 0xDC00);
+      ++i;
+    } else if (c >= 0xD800 && c <= 0xDFFF && !keepLoneSurrogates) {
+      c = kReplacement;
+    }
+    AppendUtf8(out, c);
+  }
+  return out;
 }
 
 }  // namespace
@@ -72,33 +101,37 @@ WideString Utf8ToWide(std::string_view utf8) {
       ++i;
       continue;
     }
-    if (c >= 0x10000) {
-      c -= 0x10000;
-      out += static_cast<char16_t>(0xD800 + (c >> 10));
-      out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(c);
-    }
+    AppendUtf16(out, c);
     i += len;
   }
   return out;
 }
 
-std::string WideToUtf8(WideView wide) {
-  std::string out;
-  out.reserve(wide.size());
-  for (size_t i = 0; i < wide.size(); ++i) {
-    char32_t c = wide[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 &&
-        wide[i + 1] <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (wide[i + 1] - 0xDC00);
-      ++i;
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      c = kReplacement;
-    }
-    AppendUtf8(out, c);
+std::string WideToUtf8(WideView wide) { return EncodeUtf8(wide, false); }
+
+std::string WideToUtf8KeepingSurrogates(WideView wide) { return EncodeUtf8(wide, true); }
+
+#ifdef _WIN32
+std::string WideToUtf8(std::wstring_view wide) {
+  return WideToUtf8(WideString(wide.begin(), wide.end()));
+}
+
+std::wstring Utf8ToWin32Wide(std::string_view utf8) {
+  const WideString wide = Utf8ToWide(utf8);
+  return std::wstring(wide.begin(), wide.end());
+}
+#endif
+
+bool DecodeUtf8Strictly(std::string_view utf8, WideString& out, bool surrogatesAllowed) {
+  out.clear();
+  for (size_t i = 0; i < utf8.size();) {
+    char32_t c;
+    const size_t len = DecodeUtf8(utf8, i, c, surrogatesAllowed);
+    if (len == 0) return false;
+    AppendUtf16(out, c);
+    i += len;
   }
-  return out;
+  return true;
 }
 
 bool IsValidUtf8(std::string_view text) {

@@ -15,6 +15,15 @@ WideString Utf8ToWide(std::string_view utf8);
 
 // UTF-16 to UTF-8. An unpaired surrogate becomes U+FFFD.
 std::string WideToUtf8(WideView wide);
+// The same, but an unpaired surrogate keeps its own three-byte form, so that any UTF-16 text
+// comes back unchanged through DecodeUtf8Strictly with surrogates allowed.
+std::string WideToUtf8KeepingSurrogates(WideView wide);
+
+#ifdef _WIN32
+// Win32's own wide text (wchar_t) is UTF-16 too: the same two conversions for it.
+std::string WideToUtf8(std::wstring_view wide);
+std::wstring Utf8ToWin32Wide(std::string_view utf8);
+#endif
 
 // Narrow text in the system's ANSI code page (Windows-1252 on the native host, CP_ACP under
 // Win32) to and from UTF-16. A character the code page lacks becomes '?'.
@@ -32,6 +41,11 @@ WideString AsciiLower(WideView text);
 
 // True when the bytes are well-formed UTF-8.
 bool IsValidUtf8(std::string_view text);
+
+// UTF-8 to UTF-16 for text that is either UTF-8 or something else: false at the first malformed
+// sequence (what was decoded before it stays in `out`). With surrogatesAllowed, a surrogate's own
+// three-byte form (what AppendUtf8 writes for a lone one) is well-formed too.
+bool DecodeUtf8Strictly(std::string_view utf8, WideString& out, bool surrogatesAllowed);
 
 // Appends the UTF-8 form of one code point (a surrogate too, in its own three-byte form).
 void AppendUtf8(std::string& out, char32_t c);

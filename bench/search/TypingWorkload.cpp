@@ -17,7 +17,6 @@ std::string DefaultTextPath() {
 
 Workload LoadWorkload(const std::string& chrPath, const std::string& textPath, size_t maxWords) {
   Workload w;
-  GetSettings().TruncWords = false;
   w.language = std::make_unique<Language>(chrPath, u"English", false, false, 20, 4);
   const Language& lang = *w.language;
 

@@ -13,7 +13,7 @@
 #include "screen/DeviceWnd.h"
 #include "screen/Pen.h"
 #include "screen/Picker.h"
-#include "screen/Utf8.h"
+#include "system/WideText.h"
 #include "win32/Handles.h"
 
 namespace tessaline::emulator {
@@ -35,10 +35,10 @@ std::vector<DeviceStep> RunProgramSteps(const ScriptCommand& command, std::wstri
   const std::string where = Where(command);
   DeviceStep start{[=] {
                      if (GetFileAttributesW(program.c_str()) == INVALID_FILE_ATTRIBUTES) {
-                       return where + "the device has no " + ToUtf8(program);
+                       return where + "the device has no " + WideToUtf8(program);
                      }
                      *process = StartSetupProgram(program, arguments);
-                     if (!*process) return where + "cannot start " + ToUtf8(program);
+                     if (!*process) return where + "cannot start " + WideToUtf8(program);
                      *started = GetTickCount();
                      return std::string();
                    },
@@ -51,13 +51,13 @@ std::vector<DeviceStep> RunProgramSteps(const ScriptCommand& command, std::wstri
                       DWORD status = 0;
                       GetExitCodeProcess(process->Get(), &status);
                       if (status != 0) {
-                        return where + ToUtf8(program) + " ended with status " +
+                        return where + WideToUtf8(program) + " ended with status " +
                                std::to_string(status);
                       }
                       return std::string();
                     }
                     if (GetTickCount() - *started >= kProgramTimeout) {
-                      return where + ToUtf8(program) + " did not end within " +
+                      return where + WideToUtf8(program) + " did not end within " +
                              std::to_string(kProgramTimeout / 1000) + " s";
                     }
                     return kStepNotDone;
@@ -79,7 +79,7 @@ std::string CurrentInputMethodName() {
   const auto current = device::CurrentInputMethod();
   if (!current) return "(none)";
   const std::wstring key = L"CLSID\\" + device::ClassText(*current);
-  return ToUtf8(device::ReadText(HKEY_CLASSES_ROOT, key.c_str(), L"").value_or(L""));
+  return WideToUtf8(device::ReadText(HKEY_CLASSES_ROOT, key.c_str(), L"").value_or(L""));
 }
 
 std::vector<DeviceStep> CurrentSteps(const ScriptCommand& command, CDeviceWnd& device) {
@@ -124,13 +124,13 @@ std::vector<DeviceStep> PickSteps(const ScriptCommand& command, CDeviceWnd& devi
       {[=, &device, &pen] {
          const std::vector<InstalledInputMethod> methods = CreateDeviceDirectory()->Enumerate();
          size_t index = 0;
-         while (index < methods.size() && LowerAscii(ToUtf8(methods[index].name)) != wanted) {
+         while (index < methods.size() && LowerAscii(WideToUtf8(methods[index].name)) != wanted) {
            ++index;
          }
          const HWND picker = device.PickerWindow();
          if (index == methods.size() || !picker || !IsWindowVisible(picker)) {
            std::string names;
-           for (const auto& method : methods) names += " '" + ToUtf8(method.name) + "'";
+           for (const auto& method : methods) names += " '" + WideToUtf8(method.name) + "'";
            return where + "the picker offers no input method '" + command.name + "' (it offers" +
                   names + ")";
          }

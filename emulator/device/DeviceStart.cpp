@@ -4,7 +4,7 @@
 
 #include "platform/DeviceState.h"
 #include "screen/DeviceWnd.h"
-#include "screen/Utf8.h"
+#include "system/WideText.h"
 
 namespace tessaline::emulator {
 namespace {
@@ -63,7 +63,7 @@ void DeviceStart::RunPendingReset() {
 void DeviceStart::SoftReset() {
   ++resets_;
   // What the Notes box held is lost with the reset; the report keeps it for whoever watches.
-  std::string notes = ToUtf8(device_.NotesText());
+  std::string notes = WideToUtf8(device_.NotesText());
   for (size_t at = 0; (at = notes.find('\n', at)) != std::string::npos;)
     notes.replace(at, 1, "\\n");
   if (report_) report_("soft reset; the Notes text \"" + notes + "\" is gone");
@@ -81,7 +81,7 @@ void DeviceStart::SoftReset() {
 
   device::BeginDeviceStart();
   std::wstring error;
-  if (!device_.StartInputMethod(error) && report_) report_("after the reset: " + ToUtf8(error));
+  if (!device_.StartInputMethod(error) && report_) report_("after the reset: " + WideToUtf8(error));
   device_.ShowPanel();
   RunLaunchSlots();
 }

@@ -9,7 +9,7 @@
 #include "device/DevicePaths.h"
 #include "device/Package.h"
 #include "device/SetupLibrary.h"
-#include "screen/Utf8.h"
+#include "system/WideText.h"
 
 namespace tessaline::emulator {
 namespace {
@@ -67,7 +67,7 @@ int RunInstaller(const InstallerOptions& options) {
   const SetupHost& host = options.host;
   const std::vector<std::wstring> files = FilesBelow(options.package);
   if (files.empty()) {
-    host.Say("install: the package " + ToUtf8(options.package) + " holds no files");
+    host.Say("install: the package " + WideToUtf8(options.package) + " holds no files");
     return kSetupFailed;
   }
   const bool hasSetupLibrary =
@@ -79,7 +79,7 @@ int RunInstaller(const InstallerOptions& options) {
   if (hasSetupLibrary) {
     std::wstring error;
     if (!setup.Load(JoinPath(options.package, kSetupLibrary), error)) {
-      host.Say("install: " + ToUtf8(error));
+      host.Say("install: " + WideToUtf8(error));
       return kSetupFailed;
     }
     if (host.answer) setup.AnswerMessages(*host.answer, host.output);
@@ -101,7 +101,7 @@ int RunInstaller(const InstallerOptions& options) {
     if (EndsWithNoCase(file, L".usr") && Exists(target)) continue;
     if (!MakeFoldersFor(target) ||
         !CopyFileW(JoinPath(options.package, file).c_str(), target.c_str(), FALSE)) {
-      host.Say("install: cannot copy " + ToUtf8(file) + " to " + ToUtf8(target));
+      host.Say("install: cannot copy " + WideToUtf8(file) + " to " + WideToUtf8(target));
       ++failed;
       continue;
     }
@@ -111,7 +111,7 @@ int RunInstaller(const InstallerOptions& options) {
 
   if (!options.programs.empty()) {
     std::wstring error;
-    if (!PlaceUninstaller(options.programs, error)) host.Say("install: " + ToUtf8(error));
+    if (!PlaceUninstaller(options.programs, error)) host.Say("install: " + WideToUtf8(error));
   }
 
   const bool libraryCopied = std::any_of(
@@ -122,7 +122,7 @@ int RunInstaller(const InstallerOptions& options) {
     if (SUCCEEDED(registered)) {
       record.selfRegistering.push_back(kSelfRegisteringLibrary);
     } else {
-      host.Say("install: " + ToUtf8(kSelfRegisteringLibrary) + " did not register (" +
+      host.Say("install: " + WideToUtf8(kSelfRegisteringLibrary) + " did not register (" +
                Hex(registered) + ")");
       ++failed;
     }
@@ -133,13 +133,13 @@ int RunInstaller(const InstallerOptions& options) {
 
   setup.InstallExit(host.owner, kInstallFolder, failed);
   if (failed > 0) {
-    host.Say("install: " + ToUtf8(kApplicationName) + " installed into " + ToUtf8(kInstallFolder) +
-             ", but " + std::to_string(failed) + " of " + std::to_string(files.size()) +
-             " files failed");
+    host.Say("install: " + WideToUtf8(kApplicationName) + " installed into " +
+             WideToUtf8(kInstallFolder) + ", but " + std::to_string(failed) + " of " +
+             std::to_string(files.size()) + " files failed");
     return kSetupFailed;
   }
-  host.Say("install: " + ToUtf8(kApplicationName) + " installed into " + ToUtf8(kInstallFolder) +
-           " (" + std::to_string(record.files.size()) + " files)");
+  host.Say("install: " + WideToUtf8(kApplicationName) + " installed into " +
+           WideToUtf8(kInstallFolder) + " (" + std::to_string(record.files.size()) + " files)");
   return kSetupDone;
 }
 

@@ -7,16 +7,16 @@
 #include "device/Package.h"
 #include "device/SetupHost.h"
 #include "device/Uninstaller.h"
-#include "screen/Utf8.h"
+#include "system/WideText.h"
 
 namespace tessaline::emulator {
 
 int RunSetupCommand(const CommandLine& line) {
   SetupHost host = DeviceSetupHost(line.headless, WriteOutputLine);
-  if (!line.uninstall.empty()) return RunUninstaller(FromUtf8(line.uninstall), host);
+  if (!line.uninstall.empty()) return RunUninstaller(Utf8ToWin32Wide(line.uninstall), host);
   InstallerOptions options;
-  options.package =
-      line.package.empty() ? JoinPath(ProgramFolder(), kPackageFolderName) : FromUtf8(line.package);
+  options.package = line.package.empty() ? JoinPath(ProgramFolder(), kPackageFolderName)
+                                         : Utf8ToWin32Wide(line.package);
   options.programs = ProgramFolder();
   options.host = std::move(host);
   return RunInstaller(options);

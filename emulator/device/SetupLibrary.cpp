@@ -1,6 +1,6 @@
 #include "device/SetupLibrary.h"
 
-#include "screen/Utf8.h"
+#include "system/WideText.h"
 
 namespace tessaline::emulator {
 namespace {
@@ -24,7 +24,7 @@ int CALLBACK AnswerMessage(HWND, LPCWSTR text, LPCWSTR caption, UINT style) {
   if (answering.output) {
     std::wstring shown = caption && *caption ? std::wstring(caption) + L": " : std::wstring();
     shown += OneLine(text ? text : L"");
-    answering.output("message: " + ToUtf8(shown) + " -> " + AnswerName(answer));
+    answering.output("message: " + WideToUtf8(shown) + " -> " + AnswerName(answer));
   }
   return answer;
 }

@@ -4,8 +4,8 @@
 
 #include "device/DevicePaths.h"
 #include "platform/DeviceState.h"
-#include "screen/Utf8.h"
 #include "settings/LaunchSlots.h"
+#include "system/WideText.h"
 
 namespace tessaline::emulator {
 
@@ -38,10 +38,10 @@ void StartupSequence::Advance() {
       if (launcher_.HasSignalled(entry.slot)) {
         waiting_ = false;
       } else if (launcher_.HasEnded()) {
-        Report(slot + ": " + ToUtf8(entry.program) + " ended without its start-up signal");
+        Report(slot + ": " + WideToUtf8(entry.program) + " ended without its start-up signal");
         waiting_ = false;
       } else if (launcher_.Now() - startedAt_ >= timeout_) {
-        Report(slot + ": no start-up signal from " + ToUtf8(entry.program) + " within " +
+        Report(slot + ": no start-up signal from " + WideToUtf8(entry.program) + " within " +
                std::to_string(timeout_) + " ms; going on");
         waiting_ = false;
       } else {
@@ -54,10 +54,10 @@ void StartupSequence::Advance() {
     }
     const LaunchEntry& entry = entries_[next_++];
     if (!launcher_.Start(entry)) {
-      Report("slot " + std::to_string(entry.slot) + ": cannot start " + ToUtf8(entry.program));
+      Report("slot " + std::to_string(entry.slot) + ": cannot start " + WideToUtf8(entry.program));
       continue;
     }
-    Report("slot " + std::to_string(entry.slot) + ": started " + ToUtf8(entry.program));
+    Report("slot " + std::to_string(entry.slot) + ": started " + WideToUtf8(entry.program));
     waiting_ = true;
     startedAt_ = launcher_.Now();
   }

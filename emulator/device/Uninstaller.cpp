@@ -13,7 +13,7 @@
 #include "platform/DeviceRecord.h"
 #include "platform/DeviceServices.h"
 #include "platform/DeviceState.h"
-#include "screen/Utf8.h"
+#include "system/WideText.h"
 
 namespace tessaline::emulator {
 namespace {
@@ -63,7 +63,7 @@ std::wstring ApplicationFromArguments(const std::wstring& arguments) {
 }
 
 int RunUninstaller(const std::wstring& application, const SetupHost& host) {
-  const std::string name = ToUtf8(application);
+  const std::string name = WideToUtf8(application);
   const auto record = ReadAppRecord(application);
   if (!record) {
     host.Say("unload: " + name + " is not installed");
@@ -77,7 +77,7 @@ int RunUninstaller(const std::wstring& application, const SetupHost& host) {
     if (IsPlainRelativePath(file)) {
       files.push_back(file);
     } else {
-      host.Say("unload: left out the recorded path '" + ToUtf8(file) +
+      host.Say("unload: left out the recorded path '" + WideToUtf8(file) +
                "', which is not inside the installation folder");
     }
   }
@@ -93,7 +93,7 @@ int RunUninstaller(const std::wstring& application, const SetupHost& host) {
     if (setup.Load(JoinPath(folder, record->setupLibrary), error)) {
       if (host.answer) setup.AnswerMessages(*host.answer, host.output);
     } else {
-      host.Say("unload: " + ToUtf8(error) + "; removing without it");
+      host.Say("unload: " + WideToUtf8(error) + "; removing without it");
     }
   }
 
@@ -115,7 +115,7 @@ int RunUninstaller(const std::wstring& application, const SetupHost& host) {
     if (FAILED(result)) {
       char code[16];
       std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(result));
-      host.Say("unload: " + ToUtf8(library) + " did not unregister (" + code + ")");
+      host.Say("unload: " + WideToUtf8(library) + " did not unregister (" + code + ")");
     }
   }
 
@@ -144,14 +144,15 @@ int RunUninstaller(const std::wstring& application, const SetupHost& host) {
 
   if (!kept.empty()) {
     std::string list;
-    for (const std::wstring& file : kept) list += (list.empty() ? "" : ", ") + ToUtf8(file);
+    for (const std::wstring& file : kept) list += (list.empty() ? "" : ", ") + WideToUtf8(file);
     host.Say("unload: " + name + " removed, but these files are in use and stay: " + list);
     return kSetupFailed;
   }
   const bool folderLeft = GetFileAttributesW(folder.c_str()) != INVALID_FILE_ATTRIBUTES;
   host.Say("unload: " + name + " removed" +
-           (folderLeft ? "; the files it did not install stay in " + ToUtf8(record->installFolder)
-                       : std::string()));
+           (folderLeft
+                ? "; the files it did not install stay in " + WideToUtf8(record->installFolder)
+                : std::string()));
   return kSetupDone;
 }
 

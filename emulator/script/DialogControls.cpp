@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "screen/Utf8.h"
+#include "system/WideText.h"
 
 namespace tessaline::emulator {
 namespace {
@@ -89,7 +89,7 @@ std::string SelectSheetPage(const std::wstring& name) {
         return {};
       }
     }
-    return "the options sheet has no page '" + ToUtf8(name) + "'";
+    return "the options sheet has no page '" + WideToUtf8(name) + "'";
   }
   return "no options sheet is open";
 }
@@ -113,7 +113,7 @@ std::string PressButton(const std::wstring& text) {
     }
   }
   return dialogs.empty() ? "no dialog is open"
-                         : "no button or check box '" + ToUtf8(text) + "' in the open dialog";
+                         : "no button or check box '" + WideToUtf8(text) + "' in the open dialog";
 }
 
 std::string ChooseEntry(const std::wstring& text) {
@@ -146,7 +146,7 @@ std::string ChooseEntry(const std::wstring& text) {
     }
   }
   return dialogs.empty() ? "no dialog is open"
-                         : "no list in the open dialog has the entry '" + ToUtf8(text) + "'";
+                         : "no list in the open dialog has the entry '" + WideToUtf8(text) + "'";
 }
 
 }  // namespace tessaline::emulator

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "runtime/KeyScript.h"
+#include "keyscript/KeyScript.h"
 #include "system/WideText.h"
 
 namespace tessaline::emulator {

@@ -4,8 +4,8 @@
 #include "device/DeviceStart.h"
 #include "screen/DeviceWnd.h"
 #include "screen/Screenshot.h"
-#include "screen/Utf8.h"
 #include "script/DialogControls.h"
+#include "system/WideText.h"
 
 namespace tessaline::emulator {
 namespace {
@@ -142,11 +142,11 @@ void ScriptRunner::Expand(const ScriptCommand& command) {
       break;
     case ScriptVerb::kShot: {
       const std::wstring path = (shotsFolder_.empty() ? std::wstring() : shotsFolder_ + L"\\") +
-                                FromUtf8(command.name) + L".png";
+                                Utf8ToWin32Wide(command.name) + L".png";
       steps_.push_back({[this, path, where] {
                           const std::string rgb = CaptureDevice(device_.Handle(), nullptr);
                           if (rgb.empty() || !WriteScreenshot(rgb, path)) {
-                            return where + "cannot write the screenshot '" + ToUtf8(path) + "'";
+                            return where + "cannot write the screenshot '" + WideToUtf8(path) + "'";
                           }
                           return std::string();
                         },
@@ -184,21 +184,21 @@ void ScriptRunner::Expand(const ScriptCommand& command) {
       break;
     case ScriptVerb::kPage:
       steps_.push_back({[where, name = command.name] {
-                          const std::string error = SelectSheetPage(FromUtf8(name));
+                          const std::string error = SelectSheetPage(Utf8ToWin32Wide(name));
                           return error.empty() ? error : where + error;
                         },
                         0});
       break;
     case ScriptVerb::kPress:
       steps_.push_back({[where, name = command.name] {
-                          const std::string error = PressButton(FromUtf8(name));
+                          const std::string error = PressButton(Utf8ToWin32Wide(name));
                           return error.empty() ? error : where + error;
                         },
                         0});
       break;
     case ScriptVerb::kChoose:
       steps_.push_back({[where, name = command.name] {
-                          const std::string error = ChooseEntry(FromUtf8(name));
+                          const std::string error = ChooseEntry(Utf8ToWin32Wide(name));
                           return error.empty() ? error : where + error;
                         },
                         0});

@@ -8,8 +8,8 @@
 #include <utility>
 
 #include "screen/DeviceLayout.h"
-#include "screen/Utf8.h"
 #include "sip/InputMethodDirectory.h"
+#include "system/WideText.h"
 
 namespace tessaline::emulator {
 
@@ -45,7 +45,7 @@ bool SipHost::Activate(const CLSID& clsid, std::wstring& error) {
   }
   method_ = std::move(method);
   current_ = clsid;
-  Trace("CoCreateInstance %s", ToUtf8(ClsidText(clsid)).c_str());
+  Trace("CoCreateInstance %s", WideToUtf8(ClsidText(clsid)).c_str());
   originAtSelect_ = listener_.DeviceOrigin();
   method_->Select(sipWindow_);
   Trace("Select");
@@ -120,7 +120,7 @@ void SipHost::OnSendVirtualKey(BYTE vk, bool release) {
 }
 
 void SipHost::OnSendString(const wchar_t* text, size_t length) {
-  Trace("SendString \"%s\"", ToUtf8(std::wstring_view(text, length)).c_str());
+  Trace("SendString \"%s\"", WideToUtf8(std::wstring_view(text, length)).c_str());
   keys_.SendString(text, length);
 }
 

@@ -8,12 +8,12 @@
 #include "languages/InterfaceTexts.h"
 #include "screen/DeviceWnd.h"
 #include "screen/Screenshot.h"
-#include "screen/Utf8.h"
 #include "script/ScriptRunner.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "system/DataFiles.h"
 #include "system/Messages.h"
+#include "system/WideText.h"
 #include "textfile/TextFile.h"
 #include "typist/Benchmark.h"
 #include "typist/TypingPlan.h"
@@ -518,7 +518,7 @@ void Typist::QueueShot(ScriptRunner& runner, const std::wstring& name) {
       [this, name] {
         const std::wstring path = shotsFolder_ + L"\\" + name + L".png";
         const std::string rgb = CaptureDevice(device_.Handle(), nullptr);
-        if (rgb.empty() || !WriteScreenshot(rgb, path)) return "cannot write " + ToUtf8(path);
+        if (rgb.empty() || !WriteScreenshot(rgb, path)) return "cannot write " + WideToUtf8(path);
         return std::string();
       },
       0);

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "panel/BmpFile.h"
+#include "system/ByteCoding.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   tessaline::BmpImage image;
@@ -13,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!image.info.empty() || !image.pixels.empty()) __builtin_trap();
     return 0;
   }
-  const size_t headerSize = image.info[0] | image.info[1] << 8 | image.info[2] << 16;
+  const size_t headerSize = tessaline::ReadLe32(image.info.data());
   size_t needed = headerSize + image.colorCount * 4u;
   if (image.compression == 3 && headerSize == 40) needed += 12;
   if (needed > image.info.size()) __builtin_trap();

@@ -4,10 +4,11 @@
 #include <cstdlib>
 
 #include "options/UserButtons.h"
+#include "system/ByteCoding.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   tessaline::WideString text;
-  for (size_t i = 0; i + 1 < size; i += 2) text += static_cast<char16_t>(data[i] | data[i + 1] << 8);
+  for (size_t i = 0; i + 1 < size; i += 2) text += tessaline::ReadLe16(data + i);
   const auto rows = tessaline::ParseUserButtons(text);
   if (rows.size() > text.size()) std::abort();
   const tessaline::WideString back = tessaline::UserButtonsText(rows, SIZE_MAX);

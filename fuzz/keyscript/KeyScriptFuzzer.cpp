@@ -5,7 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "runtime/KeyScript.h"
+#include "keyscript/KeyScript.h"
+#include "system/ByteCoding.h"
 
 namespace {
 
@@ -26,9 +27,7 @@ class CountingDelivery : public tessaline::KeyDelivery {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::u16string script(size / 2, u'\0');
-  for (size_t i = 0; i < script.size(); ++i) {
-    script[i] = static_cast<char16_t>(data[2 * i] | data[2 * i + 1] << 8);
-  }
+  for (size_t i = 0; i < script.size(); ++i) script[i] = tessaline::ReadLe16(data + 2 * i);
   const std::u16string compiled = tessaline::CompileKeyScript(script);
   for (const auto& event : tessaline::ReadCompiledKeyScript(compiled)) {
     if (event.isKey && event.action > tessaline::kReleaseOnly) std::abort();

@@ -9,7 +9,7 @@
 #include "device/DevicePaths.h"
 #include "device/Package.h"
 #include "platform/DeviceState.h"
-#include "screen/Utf8.h"
+#include "system/WideText.h"
 #include "win32/Handles.h"
 
 namespace tessaline::emulator::testing {
@@ -60,7 +60,7 @@ std::wstring InstallFolder() { return HostPath(kInstallFolder); }
 
 std::vector<std::string> Files(const std::wstring& folder) {
   std::vector<std::string> files;
-  for (const std::wstring& file : FilesBelow(folder)) files.push_back(ToUtf8(file));
+  for (const std::wstring& file : FilesBelow(folder)) files.push_back(WideToUtf8(file));
   return files;
 }
 
@@ -73,7 +73,7 @@ std::vector<std::string> LaunchSlots() {
     std::wstring text(reinterpret_cast<const wchar_t*>(value->bytes.data()),
                       value->bytes.size() / sizeof(wchar_t));
     while (!text.empty() && text.back() == L'\0') text.pop_back();
-    slots.push_back(std::to_string(slot) + "=" + ToUtf8(text));
+    slots.push_back(std::to_string(slot) + "=" + WideToUtf8(text));
   }
   return slots;
 }
@@ -82,7 +82,7 @@ std::vector<std::string> ProductKeysPresent() {
   std::vector<std::string> present;
   for (const wchar_t* key : kProductKeys) {
     if (win32::RegKey opened; opened.Open(HKEY_CLASSES_ROOT, key, KEY_READ) == ERROR_SUCCESS) {
-      present.push_back(ToUtf8(key));
+      present.push_back(WideToUtf8(key));
     }
   }
   return present;

@@ -15,7 +15,7 @@
 #include "device/Package.h"
 #include "msim/SystemKeyboard.h"
 #include "platform/DeviceState.h"
-#include "screen/Utf8.h"
+#include "system/WideText.h"
 #include "win32/Handles.h"
 
 namespace tessaline::emulator::testing {

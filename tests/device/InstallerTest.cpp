@@ -12,8 +12,8 @@
 #include "device/Package.h"
 #include "platform/DeviceState.h"
 #include "platform/SetupHooks.h"
-#include "screen/Utf8.h"
 #include "support/TestFiles.h"
+#include "system/WideText.h"
 #include "win32/Handles.h"
 
 namespace tessaline::emulator::testing {
@@ -78,7 +78,7 @@ TEST_F(InstallerTest, ASecondInstallationIsRefusedWithItsMessageAndCleansTheLaun
 class RecordedPackage {
  public:
   RecordedPackage() {
-    folder_ = FromUtf8(temp_.Path());
+    folder_ = Utf8ToWin32Wide(temp_.Path());
     CopyFileW((tessaline::testing::TestProgramFolder() + L"\\recording_hooks.dll").c_str(),
               (folder_ + L"\\TSInstallCE.dll").c_str(), FALSE);
     temp_.Write("payload.txt", "payload");
@@ -142,8 +142,8 @@ TEST_F(InstallerTest, ARefusalCopiesNothingAndSkipsInstallExit) {
 
 TEST_F(InstallerTest, AnEmptyOrMissingPackageInstallsNothing) {
   tessaline::testing::TempDir empty;
-  EXPECT_EQ(Install(FromUtf8(empty.Path())), kSetupFailed);
-  EXPECT_EQ(Install(FromUtf8(empty.Path()) + L"\\missing"), kSetupFailed);
+  EXPECT_EQ(Install(Utf8ToWin32Wide(empty.Path())), kSetupFailed);
+  EXPECT_EQ(Install(Utf8ToWin32Wide(empty.Path()) + L"\\missing"), kSetupFailed);
   EXPECT_TRUE(Reported("holds no files")) << Report();
   EXPECT_FALSE(ReadAppRecord(kApplicationName));
 }

@@ -7,7 +7,7 @@
 #include "../platform/DeviceFixture.h"
 #include "CleanDevice.h"
 #include "device/StartupSequence.h"
-#include "screen/Utf8.h"
+#include "system/WideText.h"
 
 namespace tessaline::emulator::testing {
 namespace {
@@ -17,7 +17,7 @@ using Strings = std::vector<std::string>;
 class FakeLauncher final : public StartupLauncher {
  public:
   bool Start(const LaunchEntry& entry) override {
-    started.push_back(std::to_string(entry.slot) + " " + ToUtf8(entry.program));
+    started.push_back(std::to_string(entry.slot) + " " + WideToUtf8(entry.program));
     ended = false;
     return !unstartable.contains(entry.slot);
   }

@@ -1,4 +1,4 @@
-// The active language pair from the settings.
+// The active language pair chosen in the settings.
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -7,8 +7,6 @@
 #include "EngineFiles.h"
 #include "engine/ActiveLanguages.h"
 #include "engine/UserDictionary.h"
-#include "languages/InterfaceTexts.h"
-#include "settings/Settings.h"
 #include "support/TestFiles.h"
 
 namespace tessaline {
@@ -16,58 +14,53 @@ namespace {
 
 class ActiveLanguagesTest : public ::testing::Test {
  protected:
-  ActiveLanguagesTest() : root(dir.Path()) {
-    ResetSettings(GetSettings());
-    SetSettingsText(GetSettings().Path, u"\\Tess");
-  }
-  ~ActiveLanguagesTest() override {
-    FreeActiveLanguages();
-    ResetSettings(GetSettings());
-  }
+  ActiveLanguagesTest() : root(dir.Path()) { choice.installFolder = "\\Tess"; }
+  ~ActiveLanguagesTest() override { FreeActiveLanguages(); }
   void Install(const std::string& name) {
     dir.Write("Tess/Languages/" + name + ".chr", testing::kTestLanguage);
     dir.Write("Tess/Languages/" + name + ".voc",
               testing::VocFile({{testing::Codes(name == "English" ? "cat" : "chat"), 9}}));
   }
   void Select(const char16_t* first, const char16_t* second) {
-    SetSettingsText(GetSettings().Language0, first);
-    SetSettingsText(GetSettings().Language1, second);
+    choice.primary = first;
+    choice.secondary = second;
   }
+  void Load() { LoadActiveLanguages(choice); }
 
   testing::TempDir dir;
   testing::DeviceRootScope root;
+  ActiveLanguageChoice choice;
 };
 
 TEST_F(ActiveLanguagesTest, EmptyFirstLanguageIsEnglishAndLoadsOnce) {
   Install("English");
   Select(u"", u"English");
-  LoadActiveLanguages();
+  Load();
   ASSERT_EQ(ActiveLanguageCount(), 1u);
   EXPECT_EQ(ActiveLanguage(0).Name(), u"English");
   EXPECT_EQ(ActiveLanguage(0).FilePath(), "\\Tess\\Languages\\English.chr");
   EXPECT_EQ(ActiveLanguage(0).EntryCount(), 1u);
-  EXPECT_EQ(InterfaceText(1), u"First text");  // the interface texts were loaded as well
 }
 
 TEST_F(ActiveLanguagesTest, BothLanguagesInOrderAndAMissingFirstMovesTheSecondUp) {
   Install("English");
   Install("French");
   Select(u"French", u"English");
-  GetSettings().FreqMax = 7;
-  LoadActiveLanguages();
+  choice.freqMax = 7;
+  Load();
   ASSERT_EQ(ActiveLanguageCount(), 2u);
   EXPECT_EQ(ActiveLanguage(0).Name(), u"French");
   EXPECT_EQ(ActiveLanguage(1).Name(), u"English");
   EXPECT_EQ(ActiveLanguage(1).FreqMax(), 7);
 
   Select(u"German", u"French");
-  LoadActiveLanguages();  // empties the list first
+  Load();  // empties the list first
   ASSERT_EQ(ActiveLanguageCount(), 1u);
   EXPECT_EQ(ActiveLanguage(0).Name(), u"French");
   // The comparison is exact: "english" is another name, whose file the host may or may not
   // find, but "English" twice is one language.
   Select(u"English", u"English");
-  LoadActiveLanguages();
+  Load();
   EXPECT_EQ(ActiveLanguageCount(), 1u);
   FreeActiveLanguages();
   EXPECT_EQ(ActiveLanguageCount(), 0u);
@@ -76,7 +69,7 @@ TEST_F(ActiveLanguagesTest, BothLanguagesInOrderAndAMissingFirstMovesTheSecondUp
 TEST_F(ActiveLanguagesTest, NeitherLanguageFoundIsOneMessage) {
   Select(u"", u"French");
   testing::MessageRecorder messages;
-  LoadActiveLanguages();
+  Load();
   EXPECT_EQ(ActiveLanguageCount(), 0u);
   ASSERT_EQ(messages.Texts().size(), 1u);
   EXPECT_EQ(messages.Texts()[0], "Active languages not found ('English', 'French')");
@@ -89,7 +82,7 @@ TEST_F(ActiveLanguagesTest, LanguageWithoutVocabularyIsStillActive) {
   dir.Write("Tess/Languages/English.chr", testing::kTestLanguage);
   Select(u"English", u"");
   testing::MessageRecorder messages;
-  LoadActiveLanguages();
+  Load();
   EXPECT_EQ(ActiveLanguageCount(), 1u);
   EXPECT_EQ(messages.Texts(),
             std::vector<std::string>{"Can not load '\\Tess\\Languages\\English.voc' vocabulary"});
@@ -100,12 +93,12 @@ TEST_F(ActiveLanguagesTest, AnUnchangedLanguageIsKeptAndEveryChangeIsReadAgain) 
   Install("English");
   Install("French");
   Select(u"English", u"French");
-  LoadActiveLanguages();
+  Load();
   ASSERT_EQ(ActiveLanguageCount(), 2u);
   // How many of the two are read again.
-  const auto reload = [] {
+  const auto reload = [this] {
     const size_t before = LanguagesRead();
-    LoadActiveLanguages();
+    Load();
     EXPECT_EQ(ActiveLanguageCount(), 2u);
     return LanguagesRead() - before;
   };
@@ -138,7 +131,7 @@ TEST_F(ActiveLanguagesTest, AnUnchangedLanguageIsKeptAndEveryChangeIsReadAgain) 
   EXPECT_EQ(reload(), 1u);
 
   // A settings value the language is made with, and a vocabulary replaced on disk.
-  GetSettings().FreqInc = 3;
+  choice.freqInc = 3;
   EXPECT_EQ(reload(), 2u);
   EXPECT_EQ(ActiveLanguage(0).FreqInc(), 3);
   dir.Write("Tess/Languages/French.voc",
@@ -151,7 +144,7 @@ TEST_F(ActiveLanguagesTest, AnUnchangedLanguageIsKeptAndEveryChangeIsReadAgain) 
   const Language* french = &ActiveLanguage(1);
   const size_t read = LanguagesRead();
   Select(u"French", u"English");
-  LoadActiveLanguages();
+  Load();
   EXPECT_EQ(&ActiveLanguage(0), french);
   EXPECT_EQ(&ActiveLanguage(1), english);
   EXPECT_EQ(LanguagesRead(), read);
@@ -162,8 +155,8 @@ TEST_F(ActiveLanguagesTest, ALanguageThatFailedToLoadIsNeverKept) {
   dir.Write("Tess/Languages/English.chr", testing::kTestLanguage);
   Select(u"English", u"");
   testing::MessageRecorder messages;
-  LoadActiveLanguages();
-  LoadActiveLanguages();
+  Load();
+  Load();
   EXPECT_EQ(messages.Texts().size(), 2u);
 }
 

@@ -182,10 +182,10 @@ TEST(ShippedLanguagesTest, TranslatedTextsAreCompleteUtf8) {
   }
 }
 
-// Installs the shipped language files into a device folder and points the settings at them.
+// Installs the shipped language files into a device folder.
 class InstalledLanguages {
  public:
-  InstalledLanguages() : root_(dir_.Path()), saved_(GetSettings()) {
+  InstalledLanguages() : root_(dir_.Path()) {
     for (const ShippedLanguage& language : ShippedLanguages()) {
       for (const char* extension : {".chr", ".voc"}) {
         const std::string file = std::string(language.name) + extension;
@@ -193,26 +193,26 @@ class InstalledLanguages {
                    testing::ReadBytes(DataPath("Languages/" + file)));
       }
     }
-    SetSettingsText(GetSettings().Path, u"\\Program files\\Tessaline");
   }
-  ~InstalledLanguages() {
-    FreeActiveLanguages();
-    GetSettings() = saved_;
+  ~InstalledLanguages() { FreeActiveLanguages(); }
+  // That language alone as the active one, with the settings' defaults otherwise.
+  void Activate(const char* name) {
+    ActiveLanguageChoice choice;
+    choice.installFolder = "\\Program files\\Tessaline";
+    choice.primary = Utf8ToWide(name);
+    LoadActiveLanguages(choice);
   }
 
  private:
   testing::TempDir dir_;
   testing::DeviceRootScope root_;
-  Settings saved_;
 };
 
 TEST(ShippedLanguagesTest, EachLoadsAsTheActiveLanguageAndTypesItsAlphabet) {
   InstalledLanguages installed;
   for (const ShippedLanguage& language : ShippedLanguages()) {
     SCOPED_TRACE(language.name);
-    SetSettingsText(GetSettings().Language0, Utf8ToWide(language.name));
-    SetSettingsText(GetSettings().Language1, u"");
-    LoadActiveLanguages();  // any message box fails the test
+    installed.Activate(language.name);  // any message box fails the test
     ASSERT_EQ(ActiveLanguageCount(), 1u);
     Language& active = ActiveLanguage(0);
     EXPECT_GT(active.EntryCount(), 8000u);

@@ -4,8 +4,8 @@
 #include <windows.h>
 
 #include "SheetFixture.h"
+#include "keyscript/KeyScript.h"
 #include "options/PropButtons.h"
-#include "runtime/KeyScript.h"
 #include "settings/Settings.h"
 
 namespace tessaline::testing {

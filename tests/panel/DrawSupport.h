@@ -1,5 +1,5 @@
-// Helpers of the drawing tests: a 24-bit canvas to draw into and read pixels from, host paths of
-// the source tree under Wine, and the settings a drawing test changes.
+// Helpers of the drawing tests: a 24-bit canvas to draw into and read pixels from, and host paths
+// of the source tree under Wine.
 #pragma once
 
 #include <windows.h>
@@ -9,7 +9,6 @@
 
 #include "settings/Settings.h"
 #include "win32/Handles.h"
-
 namespace tessaline::testing {
 
 class Canvas {
@@ -82,15 +81,5 @@ inline std::string HostToWindowsPath(std::string path) {
   }
   return path;
 }
-
-// Restores the settings a test changed.
-class SettingsScope {
- public:
-  SettingsScope() : saved_(GetSettings()) {}
-  ~SettingsScope() { GetSettings() = saved_; }
-
- private:
-  Settings saved_;
-};
 
 }  // namespace tessaline::testing

@@ -17,7 +17,6 @@ namespace {
 
 using testing::Canvas;
 using testing::MessageRecorder;
-using testing::SettingsScope;
 using testing::TempDir;
 
 constexpr uint32_t kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF, kYellow = 0xFFFF00,
@@ -49,7 +48,6 @@ class PanelDrawTest : public ::testing::Test {
   void SetUp() override {
     CreatePanelFonts();
     SetThemeColorOverride(RGB(150, 150, 150));
-    GetSettings().ThemeFilter = false;
     dir_.Write("frames.bmp", FramesBmp());
     dir_.Write("plain.bmp", PlainBmp());
     dir_.Write("icon.bmp", IconBmp());
@@ -60,17 +58,18 @@ class PanelDrawTest : public ::testing::Test {
   }
   std::string Path(const std::string& name) const { return dir_.Path() + "\\" + name; }
 
-  // Loads a panel file made of the given text and its layout "main".
+  // Loads a panel file made of the given text and its layout "main", its pictures tinted to the
+  // theme when tint_ is set.
   void Load(const std::string& text) {
     dir_.Write("p.pan", text);
-    LoadSkin(skin_, Path("p.pan"));
+    LoadSkin(skin_, Path("p.pan"), tint_);
     panel_.FreeButtons();
     panel_.SetSkin(&skin_);
     panel_.LoadLayout(Path("p.pan"), "main");
   }
   Button& B(int id) { return *panel_.FindButton(id); }
 
-  SettingsScope settings_;
+  bool tint_ = false;
   TempDir dir_;
   Skin skin_;
   Panel panel_;
@@ -262,10 +261,13 @@ TEST_F(PanelDrawTest, PanelsOutsideTheVisibleAreaOrWithoutSizeDrawNothing) {
 
 TEST_F(PanelDrawTest, SkinColourIsTintedOnlyWithThemeFilter) {
   Load("backcolor = 0x00C864; textcolor = 0x0A0B0C\n");
+  SetThemeColorOverride(RGB(75, 75, 75));
   EXPECT_EQ(SkinColor(skin_, 0), 0x00C864u);
   EXPECT_EQ(SkinColor(skin_, 1), 0x0A0B0Cu);
   EXPECT_EQ(SkinColor(skin_, 2), 0u);
-  GetSettings().ThemeFilter = true;
+  SetThemeColorOverride(RGB(150, 150, 150));
+  tint_ = true;
+  Load("backcolor = 0x00C864; textcolor = 0x0A0B0C\n");
   EXPECT_EQ(SkinColor(skin_, 0), 0x00C864u);  // a theme of 150 everywhere changes nothing
   SetThemeColorOverride(RGB(75, 75, 75));
   EXPECT_EQ(SkinColor(skin_, 0), 0x00AC32u);  // 100 -> 50, 200 -> 172, 0 -> 0
@@ -331,7 +333,7 @@ TEST_F(PanelDrawTest, BuiltInPicturesHaveTheirNamesAndSizes) {
 }
 
 TEST_F(PanelDrawTest, LoadSkinTintsButtonPicturesOnceAndLeavesIconsAlone) {
-  GetSettings().ThemeFilter = true;
+  tint_ = true;
   Load(
       "[button_layout=1]\n  bitmap = b_t9, 2; size = 0, 0, 40, 30\n[end]\n"
       "[button_layout=2]\n  bitmap = b_t9; size = 0, 0, 40, 30\n[end]\n"
@@ -412,7 +414,7 @@ TEST_F(PanelDrawTest, PenInputSendsCommandMessagesToTheOwnerWindow) {
 }
 
 TEST_F(PanelDrawTest, DamagedNumbersDrawWhatFitsAndNothingElse) {
-  GetSettings().ThemeFilter = true;  // the tint area of 100000 frames is cut to the picture
+  tint_ = true;  // the tint area of 100000 frames is cut to the picture
   Load(
       "[button_layout=1]\n  bitmap = b_white, 100000; size = 0, 0, 2147483647, 30\n"
       "  [cell=0]\n    rect = 2147483647, -2147483648, 2147483647, 5\n  [end]\n[end]\n"

@@ -3,7 +3,6 @@
 
 #include "panel/BmpFile.h"
 #include "panel/PanelFile.h"
-#include "settings/Settings.h"
 #include "support/TestFiles.h"
 #include "textfile/TextFile.h"
 
@@ -311,17 +310,12 @@ TEST_F(PanelFileTest, PanelHeightFollowsTheActiveLayoutOrTheTopLevel) {
   EXPECT_EQ(PanelHeightOf(TextSection(), "main", 242), 81);  // 80.67 rounds to 81
 }
 
-TEST_F(PanelFileTest, PanelHeightReadsTheConfiguredFileAndActiveLayout) {
-  Settings saved = GetSettings();
+TEST_F(PanelFileTest, PanelHeightReadsTheFileAndFindsTheLayoutByItsExactName) {
   testing::DeviceRootScope root(dir_.Path());
   dir_.Write("Tessaline/Layouts/p.pan", "[layout=qwerty]\n  default_sy = 160\n[end]\n");
-  SetSettingsText(GetSettings().Path, u"\\Tessaline");
-  SetSettingsText(GetSettings().PanelFileName, u"p.pan");
-  SetActiveLayout("qwerty");
-  EXPECT_EQ(PanelHeight(240), 160);
-  SetActiveLayout("QWERTY");
-  EXPECT_EQ(PanelHeight(240), 80);
-  GetSettings() = saved;
+  EXPECT_EQ(PanelHeight("\\Tessaline\\Layouts\\p.pan", "qwerty", 240), 160);
+  EXPECT_EQ(PanelHeight("\\Tessaline\\Layouts\\p.pan", "QWERTY", 240), 80);
+  EXPECT_EQ(PanelHeight("\\Tessaline\\Layouts\\none.pan", "qwerty", 240), 80);
 }
 
 // ---- Pictures of a skin, through a factory that records what it was asked ----

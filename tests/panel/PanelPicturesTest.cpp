@@ -11,6 +11,7 @@
 #include "PngWriter.h"
 #include "panel/Tint.h"
 #include "panel/win32/PanelDraw.h"
+#include "settings/Settings.h"
 #include "textfile/TextFile.h"
 
 namespace tessaline {
@@ -18,7 +19,6 @@ namespace {
 
 using testing::Canvas;
 using testing::HostToWindowsPath;
-using testing::SettingsScope;
 
 const char* const kLayouts[] = {"main", "symbols", "qwerty", "words", "userpad", "popup"};
 const char16_t kSymbols[] = u"'\"()@/:_;+&%*=<>[]|$#^";
@@ -32,10 +32,9 @@ class PanelPicturesTest : public ::testing::TestWithParam<const char*> {
  protected:
   void SetUp() override {
     CreatePanelFonts();
-    GetSettings().ThemeFilter = true;
     SetThemeColorOverride(RGB(150, 150, 150));  // a neutral theme leaves the pictures as drawn
     path_ = HostToWindowsPath(std::string(TESSALINE_SOURCE_DIR) + "/data/Layouts/" + GetParam());
-    LoadSkin(skin_, path_);
+    LoadSkin(skin_, path_, true);
     std::filesystem::create_directories(HostToWindowsPath(TESSALINE_PICTURES_DIR));
   }
   void TearDown() override {
@@ -49,7 +48,7 @@ class PanelPicturesTest : public ::testing::TestWithParam<const char*> {
     panel.LoadLayout(path_, name);
     if (name == "userpad") {
       // The shipped user buttons: label in cell 1, key script in cell 0.
-      const WideString buttons = SettingsText(GetSettings().Buttons);
+      const WideString buttons = kDefaultButtons;
       int id = 30;
       size_t at = 0;
       while (at < buttons.size() && id <= 45) {
@@ -94,7 +93,6 @@ class PanelPicturesTest : public ::testing::TestWithParam<const char*> {
     std::fclose(out);
   }
 
-  SettingsScope settings_;
   std::string path_;
   Skin skin_;
 };
@@ -162,7 +160,7 @@ TEST_P(PanelPicturesTest, TheSystemThemeTintsTheKeys) {
   // The same panel under a bluish theme, as a device with a coloured button face shows it.
   SetThemeColorOverride(RGB(120, 150, 210));
   Skin tinted;
-  LoadSkin(tinted, path_);
+  LoadSkin(tinted, path_, true);
   Panel panel;
   panel.SetSkin(&tinted);
   panel.LoadLayout(path_, "main");

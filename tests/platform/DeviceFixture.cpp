@@ -4,6 +4,7 @@
 
 #include "platform/DeviceRecord.h"
 #include "platform/DeviceState.h"
+#include "system/WideText.h"
 #include "win32/Handles.h"
 
 namespace tessaline::testing {
@@ -108,13 +109,6 @@ ProgramRun RunProgram(const std::wstring& path, const std::wstring& arguments,
   return run;
 }
 
-std::string Narrow(const std::wstring& text) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string narrow(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), size,
-                      nullptr, nullptr);
-  return narrow;
-}
+std::string Narrow(const std::wstring& text) { return WideToUtf8(text); }
 
 }  // namespace tessaline::testing

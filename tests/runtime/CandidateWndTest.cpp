@@ -9,6 +9,7 @@
 
 #include "DrawSupport.h"
 #include "OwnerWindow.h"
+#include "SettingsScope.h"
 #include "languages/InterfaceTexts.h"
 #include "runtime/CandidateWnd.h"
 

@@ -14,6 +14,7 @@
 #include "panel/PanelFile.h"
 #include "runtime/CandidateWnd.h"
 #include "runtime/RuntimeSeams.h"
+#include "runtime/SettingsArguments.h"
 #include "system/Clock.h"
 
 namespace tessaline::testing {
@@ -63,7 +64,7 @@ void LayoutOwner::LayoutChanged() {
   // As the input method object does: the window takes the new layout's panel height.
   RECT r{};
   GetClientRect(sip, &r);
-  const int height = PanelHeight(r.right);
+  const int height = ChosenPanelHeight(r.right);
   SetWindowPos(window->Handle(), nullptr, 0, 0, r.right, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -94,12 +95,12 @@ InputHarness::InputHarness(HarnessOptions options)
   hooks.wait = [](unsigned) {};
   SetOptionsHooks(hooks);
 
-  LoadActiveLanguages();
+  LoadChosenLanguages();
   sip_ = MakeSipWindow();
   window_ = std::make_unique<CInputWnd>(&callback_, &owner_);
   owner_.window = window_.get();
   owner_.sip = sip_;
-  const RECT place{0, 0, kScreenWidth, PanelHeight(kScreenWidth)};
+  const RECT place{0, 0, kScreenWidth, ChosenPanelHeight(kScreenWidth)};
   EXPECT_NE(window_->Create(sip_, place), nullptr);
 }
 

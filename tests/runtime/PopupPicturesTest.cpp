@@ -8,6 +8,7 @@
 #include "DrawSupport.h"
 #include "OwnerWindow.h"
 #include "PngWriter.h"
+#include "SettingsScope.h"
 #include "languages/InterfaceTexts.h"
 #include "panel/win32/PanelDraw.h"
 #include "runtime/CandidateWnd.h"
@@ -39,7 +40,6 @@ class PopupPicturesTest : public ::testing::Test {
     LoadInterfaceTextsFrom(
         HostToWindowsPath(std::string(TESSALINE_SOURCE_DIR) + "/data/Languages/English.chr"));
     GetSettings().SingleList = false;
-    GetSettings().ThemeFilter = false;
   }
   ~PopupPicturesTest() override { FreeInterfaceTexts(); }
 
@@ -80,7 +80,7 @@ TEST_F(PopupPicturesTest, PressedKeyOverTheMainKeypad) {
   const std::string path =
       HostToWindowsPath(std::string(TESSALINE_SOURCE_DIR) + "/data/Layouts/compact_white.pan");
   Skin skin;
-  LoadSkin(skin, path);
+  LoadSkin(skin, path, false);
   Panel panel;
   panel.SetSkin(&skin);
   panel.LoadLayout(path, "main");

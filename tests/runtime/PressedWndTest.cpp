@@ -14,7 +14,6 @@ namespace {
 using testing::Canvas;
 using testing::HostToWindowsPath;
 using testing::OwnerWindow;
-using testing::SettingsScope;
 
 constexpr RECT kInputWindow{0, 200, 240, 320};
 
@@ -22,11 +21,10 @@ class PressedWndTest : public ::testing::Test {
  protected:
   PressedWndTest() : owner_(kInputWindow) {
     CreatePanelFonts();
-    GetSettings().ThemeFilter = false;
     SetPopupScreenWidthSource([this] { return screenWidth_; });
     const std::string path =
         HostToWindowsPath(std::string(TESSALINE_SOURCE_DIR) + "/data/Layouts/compact_white.pan");
-    LoadSkin(skin_, path);
+    LoadSkin(skin_, path, false);
     panel_.SetSkin(&skin_);
     panel_.LoadLayout(path, "main");
     panel_.SetSize(240, 120);
@@ -45,7 +43,6 @@ class PressedWndTest : public ::testing::Test {
     return r;
   }
 
-  SettingsScope settings_;
   int screenWidth_ = 240;
   OwnerWindow owner_;
   Skin skin_;

@@ -6,6 +6,7 @@
 
 #include "DrawSupport.h"
 #include "OwnerWindow.h"
+#include "SettingsScope.h"
 #include "runtime/CandidateWnd.h"
 #include "runtime/PressedWnd.h"
 #include "runtime/RuntimeSeams.h"
@@ -28,7 +29,7 @@ class SymbolPopupTest : public ::testing::Test {
     SetPopupScreenWidthSource([] { return 240; });
     path_ =
         HostToWindowsPath(std::string(TESSALINE_SOURCE_DIR) + "/data/Layouts/compact_white.pan");
-    LoadSkin(skin_, path_);
+    LoadSkin(skin_, path_, true);
     popup_ = std::make_unique<CSymbolPopupWnd>();
     EXPECT_TRUE(popup_->Create(owner_.Get(), &skin_, path_));
   }

@@ -7,7 +7,6 @@
 #include "SearchFixture.h"
 #include "engine/KeySearch.h"
 #include "engine/WordSearch.h"
-#include "settings/Settings.h"
 
 namespace tessaline {
 namespace {
@@ -18,9 +17,6 @@ using testing::TestLanguage;
 
 class WordSearchTest : public ::testing::Test {
  protected:
-  void SetUp() override { GetSettings().TruncWords = false; }
-  void TearDown() override { GetSettings().TruncWords = false; }
-
   static std::vector<std::string> Offered(const WordSearch& search) {
     std::vector<WideString> wide;
     search.GetCandidates(wide);
@@ -84,7 +80,6 @@ TEST_F(WordSearchTest, EqualScoresKeepSearchOrderAndSevenAtMost) {
 }
 
 TEST_F(WordSearchTest, TruncWordsCutsAndDeduplicates) {
-  GetSettings().TruncWords = true;
   TestLanguage lang(kPhoneKeypad, {{"help", 90},
                                    {"hello", 80},
                                    {"helm", 70},
@@ -97,10 +92,21 @@ TEST_F(WordSearchTest, TruncWordsCutsAndDeduplicates) {
                                    {"gfk", 5}});
   WordSearch search;
   search.SetLanguage(&lang.Get());
+  search.SetTruncateWords(true);
   Press(search, {4, 3, 5});  // g|h|i, d|e|f, j|k|l
   // gel (177) and gfk (132) are exact; help leads the hel... words; idle the idl... ones.
   EXPECT_EQ(Offered(search), (std::vector<std::string>{"gel", "gfk", "hel", "idl"}));
   EXPECT_EQ(search.CurrentWord(), lang.Codes("gel"));
+  // The choice belongs to the search, not to one word: it outlasts a new language and a reset.
+  search.SetLanguage(&lang.Get());
+  search.Reset();
+  Press(search, {4, 3, 5});
+  EXPECT_EQ(Offered(search), (std::vector<std::string>{"gel", "gfk", "hel", "idl"}));
+  search.SetTruncateWords(false);
+  Press(search, {-1, 5});
+  const std::vector<std::string> whole = Offered(search);
+  EXPECT_EQ(whole.front(), "gel");
+  EXPECT_NE(std::find(whole.begin(), whole.end(), "hello"), whole.end());
 }
 
 TEST_F(WordSearchTest, NoMatchWithTwoLettersBlocksUntilBackspace) {
@@ -252,13 +258,13 @@ TEST_F(WordSearchTest, RankingAgreesWithTheLiteralCollectionOnRandomVocabularies
     }
     TestLanguage lang(kPhoneKeypad, words);
     for (bool truncate : {false, true}) {
-      GetSettings().TruncWords = truncate;
       for (int query = 0; query < 40; ++query) {
         std::vector<int8_t> keys;
         const size_t n = 1 + random() % 4;
         for (size_t i = 0; i < n; ++i) keys.push_back(static_cast<int8_t>(2 + random() % 8));
         WordSearch search;
         search.SetLanguage(&lang.Get());
+        search.SetTruncateWords(truncate);
         for (int8_t k : keys) search.PressKey(k);
         // Only sequences that matched all the way (a failed key may have reset the search).
         if (search.State() != WordSearch::kMatching || search.KeyCount() != static_cast<int>(n)) {
@@ -299,7 +305,6 @@ TEST_F(WordSearchTest, RankingAgreesOnALargeVocabularyWithRareHighFrequencies) {
   ASSERT_GT(lang.Get().EntryCount(), 2 * 4096u);
   int compared = 0;
   for (bool truncate : {false, true}) {
-    GetSettings().TruncWords = truncate;
     for (int query = 0; query < 150; ++query) {
       const LetterCodes word = lang.Get().DecodeEntry(random() % lang.Get().EntryCount());
       std::vector<int8_t> keys;
@@ -307,6 +312,7 @@ TEST_F(WordSearchTest, RankingAgreesOnALargeVocabularyWithRareHighFrequencies) {
       keys.resize(1 + random() % keys.size());
       WordSearch search;
       search.SetLanguage(&lang.Get());
+      search.SetTruncateWords(truncate);
       for (int8_t k : keys) search.PressKey(k);
       ASSERT_EQ(search.State(), WordSearch::kMatching);
       ASSERT_EQ(search.Candidates(), ReferenceRanking(lang.Get(), keys, truncate))

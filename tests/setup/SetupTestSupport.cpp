@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "system/WideText.h"
+
 namespace tessaline::setup {
 
 SetupTest::SetupTest() {
@@ -48,13 +50,7 @@ std::string SetupTest::DefaultIm() {
   return value ? value->bytes : "(missing)";
 }
 
-std::wstring Wide(const std::string& text) {
-  const int size =
-      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
-  return wide;
-}
+std::wstring Wide(const std::string& text) { return Utf8ToWin32Wide(text); }
 
 std::string Narrow(const std::wstring& text) { return testing::Narrow(text); }
 

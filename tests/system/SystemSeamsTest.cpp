@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
 
 #include "support/TestFiles.h"
 #include "system/Clock.h"
@@ -32,6 +35,57 @@ TEST(DataFilesTest, EmptyInstallFolderRootsPathsAtTheTop) {
   FILE* f = OpenDataFile("\\Languages\\English.chr", "rb");
   ASSERT_NE(f, nullptr);
   std::fclose(f);
+}
+
+// A file rewritten through a temporary file: whole or not at all, and no temporary file left.
+TEST(DataFilesTest, AWholeWriteReplacesTheFileAndAFailedOneLeavesItAsItWas) {
+  TempDir dir;
+  DeviceRootScope root(dir.Path());
+  const std::string bytes("a\0b\xFF\r\n", 6);
+  ASSERT_TRUE(WriteDataFileWhole("\\f.bin", bytes, "\\f.bin.tmp"));
+  EXPECT_EQ(testing::ReadBytes(dir.File("f.bin")), bytes);
+  ASSERT_TRUE(WriteDataFileWhole("\\f.bin", "short", "\\f.bin.tmp"));
+  EXPECT_EQ(testing::ReadBytes(dir.File("f.bin")), "short");
+  EXPECT_FALSE(std::filesystem::exists(dir.File("f.bin.tmp")));
+
+  // The temporary file cannot be made: nothing changes.
+  EXPECT_FALSE(WriteDataFileWhole("\\f.bin", "other", "\\no folder\\f.tmp"));
+  EXPECT_EQ(testing::ReadBytes(dir.File("f.bin")), "short");
+  // It cannot take the place of a folder: the temporary file goes again.
+  std::filesystem::create_directories(dir.File("folder/inside"));
+  EXPECT_FALSE(WriteDataFileWhole("\\folder", "other", "\\folder.tmp"));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("folder.tmp")));
+  EXPECT_TRUE(std::filesystem::is_directory(dir.File("folder/inside")));
+}
+
+// The steps of a writer of its own: a failed step is never followed by the next one, and the
+// temporary file is removed after any failure.
+TEST(DataFilesTest, WritingThroughATemporaryFileStopsAtTheFirstFailedStep) {
+  struct Steps {
+    bool write = true, replace = true;
+    std::vector<std::string> calls;
+    bool WriteTemporary(const std::string& temporary, const std::string& bytes) {
+      calls.push_back("write " + temporary + " " + bytes);
+      return write;
+    }
+    bool Replace(const std::string& temporary, const std::string& path) {
+      calls.push_back("replace " + temporary + " " + path);
+      return replace;
+    }
+    void Remove(const std::string& temporary) { calls.push_back("remove " + temporary); }
+  };
+  const std::string bytes = "xy";
+  Steps ok;
+  EXPECT_TRUE(WriteThroughTemporary(ok, "p", "t", bytes));
+  EXPECT_EQ(ok.calls, (std::vector<std::string>{"write t xy", "replace t p"}));
+  Steps unwritten;
+  unwritten.write = false;
+  EXPECT_FALSE(WriteThroughTemporary(unwritten, "p", "t", bytes));
+  EXPECT_EQ(unwritten.calls, (std::vector<std::string>{"write t xy", "remove t"}));
+  Steps unplaced;
+  unplaced.replace = false;
+  EXPECT_FALSE(WriteThroughTemporary(unplaced, "p", "t", bytes));
+  EXPECT_EQ(unplaced.calls, (std::vector<std::string>{"write t xy", "replace t p", "remove t"}));
 }
 
 TEST(FileSearchTest, WildcardsIgnoreAsciiCase) {

@@ -4,7 +4,7 @@
 
 #include "Commands.h"
 #include "Json.h"
-#include "runtime/KeyScript.h"
+#include "keyscript/KeyScript.h"
 
 namespace tessaline::tool {
 namespace {

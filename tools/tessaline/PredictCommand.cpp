@@ -34,8 +34,7 @@ int RunPredict(Args args) {
   const std::string word = TakeOption(args, "--word", "", ok);
   if (!ok || chr.empty() || (word.empty() == args.empty())) return Usage(kUsage);
 
-  Settings& settings = GetSettings();
-  settings.TruncWords = trunc;
+  const Settings& settings = GetSettings();
   Language language(chr, AnsiToWide(LanguageNameOf(chr)), usr, settings.AdaptiveVoc, settings.FreqMax,
                     settings.FreqInc);
 
@@ -64,6 +63,7 @@ int RunPredict(Args args) {
 
   WordSearch search;
   search.SetLanguage(&language);
+  search.SetTruncateWords(trunc);
   std::vector<WideString> candidates;
   if (json) std::printf("[\n");
   for (size_t i = 0; i < keys.size(); ++i) {

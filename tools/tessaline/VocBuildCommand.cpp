@@ -11,6 +11,7 @@
 #include "Commands.h"
 #include "Json.h"
 #include "languages/KeyMap.h"
+#include "system/DataFiles.h"
 #include "vocbuild/VocCheck.h"
 #include "vocbuild/VocCompiler.h"
 #include "vocbuild/WordList.h"
@@ -63,23 +64,10 @@ constexpr const char* kCheckUsage =
     "                                 verify order, stored forms, letters and letter-pair "
     "records\n";
 
-// Writes beside the target and renames, so that a failed run leaves the old file whole.
+// Writes beside the target and puts that in its place, so that a failed run leaves the old file
+// whole.
 bool WriteFileWhole(const std::string& path, const std::string& bytes) {
-  const std::string temporary = path + ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out.flush()) {
-      std::remove(temporary.c_str());
-      return false;
-    }
-  }
-  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    return false;
-  }
-  return true;
+  return WriteDataFileWhole(path, bytes, path + ".tmp");
 }
 
 bool LoadLanguage(const std::string& path, KeyMap& map) {

@@ -4,19 +4,13 @@
 #include <set>
 
 #include "engine/Vocabulary.h"
+#include "system/ByteCoding.h"
 #include "vocbuild/VocCompiler.h"
 
 namespace tessaline::vocbuild {
 namespace {
 
 constexpr size_t kListedProblems = 20;
-
-uint32_t ReadLe32(std::string_view bytes, size_t at) {
-  uint32_t value = 0;
-  for (int i = 0; i < 4; ++i)
-    value |= static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + i])) << (8 * i);
-  return value;
-}
 
 std::string Hex(std::string_view codes) {
   std::string out;
@@ -149,8 +143,7 @@ class Checker {
     std::set<uint16_t> keys;
     for (size_t r = 0; r < b; ++r) {
       const std::string_view record = bytes.substr(pairsAt + 12 * r, 12);
-      const uint16_t key = static_cast<uint16_t>(static_cast<unsigned char>(record[0]) |
-                                                 static_cast<unsigned char>(record[1]) << 8);
+      const uint16_t key = ReadLe16(record, 0);
       const int count = static_cast<int8_t>(record[10]);
       const std::string at = "letter-pair record " + std::to_string(r);
       if (!keys.insert(key).second)

@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "engine/WordSearch.h"
+#include "system/ByteCoding.h"
 
 namespace tessaline::vocbuild {
 namespace {
@@ -40,10 +41,6 @@ bool CodesBefore(const LetterCodes& a, const LetterCodes& b) {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
     return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
   });
-}
-
-void AppendLe32(std::string& out, uint32_t value) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
 }
 
 // Letter codes that lie on a key without punctuation, i.e. that word mode can type.
@@ -735,8 +732,7 @@ std::string VocabularyFileBytes(const CompiledVocabulary& vocabulary) {
   out += pool;
   AppendLe32(out, static_cast<uint32_t>(vocabulary.pairs.size()));
   for (const PairRecord& record : vocabulary.pairs) {
-    out.push_back(static_cast<char>(record.key & 0xFF));
-    out.push_back(static_cast<char>(record.key >> 8));
+    AppendLe16(out, record.key);
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>(record.next[i]));
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>(record.weight[i]));
     out.push_back(static_cast<char>(record.count));

@@ -5,7 +5,6 @@
 #include "panel/BmpFile.h"
 #include "panel/Tint.h"
 #include "panel/win32/PanelDraw.h"
-#include "settings/Settings.h"
 #include "textfile/TextFile.h"
 #include "win32/Handles.h"
 
@@ -52,9 +51,9 @@ BitmapFactory& GdiBitmapFactory() {
   return factory;
 }
 
-void LoadSkin(Skin& skin, const std::string& panelPath) {
+void LoadSkin(Skin& skin, const std::string& panelPath, bool tint) {
   skin.Read(ReadTextFile(panelPath), panelPath);
-  skin.LoadBitmaps(GdiBitmapFactory(), GetSettings().ThemeFilter);
+  skin.LoadBitmaps(GdiBitmapFactory(), tint);
 }
 
 void SetThemeColorOverride(std::optional<COLORREF> color) { g_themeOverride = color; }
@@ -104,7 +103,7 @@ HBITMAP TintBitmap(HBITMAP bitmap, int w, int h) {
 COLORREF SkinColor(const Skin& skin, int index) {
   COLORREF color = index == 0 ? skin.BackColor() : index == 1 ? skin.TextColor() : 0;
   if (index != 0 && index != 1) return 0;
-  if (GetSettings().ThemeFilter) color = TintColor(color, ThemeColor());
+  if (skin.Tinted()) color = TintColor(color, ThemeColor());
   return color;
 }
 

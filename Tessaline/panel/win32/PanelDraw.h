@@ -20,8 +20,8 @@ HMODULE BitmapModule();
 BitmapFactory& GdiBitmapFactory();
 
 // Reads the skin of a panel file (a device path) and loads its pictures, tinted to the theme
-// when the ThemeFilter setting is on.
-void LoadSkin(Skin& skin, const std::string& panelPath);
+// when asked (the ThemeFilter setting).
+void LoadSkin(Skin& skin, const std::string& panelPath, bool tint);
 
 // The theme colour (COLORREF 0x00BBGGRR): the system's button face colour, unless a test set
 // its own. An empty override restores the system colour.
@@ -32,7 +32,7 @@ COLORREF ThemeColor();
 // says) with every pixel tinted to the theme; the source is deleted. Null in, null out.
 HBITMAP TintBitmap(HBITMAP bitmap, int w, int h);
 
-// 0: the skin's back colour, 1: its text colour, other: 0; tinted when ThemeFilter is on.
+// 0: the skin's back colour, 1: its text colour, other: 0; tinted when its pictures are.
 COLORREF SkinColor(const Skin& skin, int index);
 
 // The three panel fonts (1 small, 2 medium, 3 large), shared by the process. Each Create is

@@ -1,4 +1,4 @@
-#include "runtime/KeyScript.h"
+#include "keyscript/KeyScript.h"
 
 #include <array>
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/KeyScript.h"
+#include "keyscript/KeyScript.h"
 
 namespace tessaline {
 namespace {
