@@ -183,7 +183,6 @@ void CInputWnd::OnLButtonDown(POINT point) {
   // While the symbols pop-up is up this window is disabled; a pen message sent to it anyway is
   // not a touch.
   if (!IsWindowEnabled(Handle())) return;
-  const LifeToken token = Token();
   downTime_ = MillisecondClock();
   SetCapture(Handle());
   for (Panel& panel : panels_) {

@@ -187,7 +187,7 @@ TEST_F(ComposerTest, WordsAreSentWithTheirSpaceWhichTheSpaceKeyAndPunctuationTak
   Start();
   for (const char16_t* word : {u"the", u"quick", u"brown", u"fox"}) TypeWord(word);
   TypeKeys(u"dog");
-  EXPECT_TRUE(host_.calls.size() == 16u);
+  EXPECT_EQ(host_.calls.size(), 16u);
   EXPECT_TRUE(host_.candidatesShown);
   Tap(kPunctuation);
   EXPECT_EQ(host_.typed, u"the quick brown fox dog.");
