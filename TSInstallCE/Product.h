@@ -1,11 +1,13 @@
 // What the setup hooks know of the product they install.
 #pragma once
 
+#include "system/ProductIds.h"
+
 namespace tessaline::setup {
 
 // The input method's class, whose key exists while the product is installed.
-inline constexpr wchar_t kInputMethodClass[] = L"{D29B81CD-2716-464C-AE72-61C143A16307}";
-inline constexpr wchar_t kInputMethodClassKey[] = L"CLSID\\{D29B81CD-2716-464C-AE72-61C143A16307}";
+inline constexpr const wchar_t* kInputMethodClass = tessaline::kInputMethodClassId;
+using tessaline::kInputMethodClassKey;
 
 // Every launch entry of the product contains this word (the installation folder does).
 inline constexpr char16_t kProductWord[] = u"Tessaline";

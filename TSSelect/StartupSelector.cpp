@@ -6,11 +6,12 @@
 
 #include "platform/LaunchArguments.h"
 #include "platform/DeviceServices.h"
+#include "system/ProductIds.h"
 
 namespace tessaline::select {
 namespace {
 
-constexpr wchar_t kInputMethodClass[] = L"{D29B81CD-2716-464C-AE72-61C143A16307}";
+constexpr const wchar_t* kInputMethodClass = kInputMethodClassId;
 
 // The device needs time after a start before an input method can be chosen, and other programs
 // of the start-up sequence may choose their own: hence the first pause and the second look.

@@ -26,6 +26,7 @@
 #include "screen/ZoomWnd.h"
 #include "script/CommandLine.h"
 #include "script/ScriptRunner.h"
+#include "system/ProductIds.h"
 #include "system/WideText.h"
 #include "typist/Benchmark.h"
 #include "typist/TypingPlan.h"
@@ -149,7 +150,7 @@ int Run(const CommandLine& line) {
   UpdateWindow(device.Handle());
   const double showStart = NowMilliseconds();
   device.ShowPanel();
-  if (HWND input = FindWindowExW(device.SipWindow(), nullptr, L"TessalineInputWindow", nullptr)) {
+  if (HWND input = FindWindowExW(device.SipWindow(), nullptr, kInputWindowClass, nullptr)) {
     UpdateWindow(input);
   }
   const double firstShowing = NowMilliseconds() - showStart;

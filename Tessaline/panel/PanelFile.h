@@ -8,8 +8,8 @@
 // the layout's name, or the top level itself when no section has that argument.
 //
 // This part is portable: it reads, places and hit-tests. Pictures are made by a BitmapFactory
-// (the Win32 side makes GDI bitmaps; see panel/win32/PanelDraw.h), and button notifications go
-// through a PanelOwner (the Win32 side sends WM_COMMAND to the input window).
+// (the Win32 side makes GDI bitmaps; see panel/win32/PanelDraw.h); pen input tells its caller
+// which button it pressed or tapped.
 #pragma once
 
 #include <cstdint>
@@ -150,14 +150,6 @@ struct PixelRect {
 PixelRect ButtonPixelRect(const Button& button, int panelWidth, int panelHeight, int originX,
                           int originY);
 
-// Receives the notifications of a panel's buttons: code 1 when the pen went down on a button,
-// 0 for a tap. The Win32 side sends the owner window WM_COMMAND (MAKEWPARAM(id, code), 0).
-class PanelOwner {
- public:
-  virtual ~PanelOwner() = default;
-  virtual void ButtonCommand(int id, int code) = 0;
-};
-
 // The first process-wide identifier given to a button section without an argument; the counter
 // counts up from here for the life of the process and is never reset.
 constexpr int kFirstAutomaticButtonId = 10000;
@@ -166,8 +158,6 @@ class Panel {
  public:
   void SetSkin(const Skin* skin) { skin_ = skin; }
   const Skin* GetSkin() const { return skin_; }
-  void SetOwner(PanelOwner* owner) { owner_ = owner; }
-  PanelOwner* Owner() const { return owner_; }
 
   // Appends the named layout's buttons (earlier buttons stay). Nothing happens without a skin.
   void LoadLayout(const std::string& panelPath, const std::string& layoutName);
@@ -183,9 +173,11 @@ class Panel {
   void ClearCaptions();
   void FreeButtons();
 
-  // Pen input, in window pixels (see PanelInput.cpp).
-  void PenDown(int px, int py);
-  void PenUp(int px, int py, bool notify);
+  // Pen input, in window pixels (see PanelInput.cpp). PenDown returns the id of the one button
+  // the pen now presses, PenUp the id of the button the press was on when the release counts as
+  // a tap; -1 for none.
+  int PenDown(int px, int py);
+  int PenUp(int px, int py, bool tap);
   int PressedButtonIndex() const;
   int PressedButtonId() const;
 
@@ -220,7 +212,6 @@ class Panel {
   int clipWidth_ = 0, clipHeight_ = 0;
   float lastX_ = 0, lastY_ = 0;
   int defaultSx_ = 240, defaultSy_ = 80;
-  PanelOwner* owner_ = nullptr;
 };
 
 // The section that serves as the layout of that name: the first top-level section whose argument

@@ -20,7 +20,7 @@ bool Panel::ToFractions(int px, int py, float& fx, float& fy) const {
   return true;
 }
 
-void Panel::PenDown(int px, int py) {
+int Panel::PenDown(int px, int py) {
   float fx = 0, fy = 0;
   const bool inside = ToFractions(px, py, fx, fy);
   if (inside) lastX_ = fx, lastY_ = fy;
@@ -28,11 +28,10 @@ void Panel::PenDown(int px, int py) {
     button->savedState = button->state;
     if (inside && StrictlyInside(*button, fx, fy)) button->state = 1;
   }
-  const int pressed = PressedButtonIndex();
-  if (owner_ && pressed >= 0) owner_->ButtonCommand(buttons_[static_cast<size_t>(pressed)]->id, 1);
+  return PressedButtonId();
 }
 
-void Panel::PenUp(int px, int py, bool notify) {
+int Panel::PenUp(int px, int py, bool tap) {
   const int noted = PressedButtonId();
   float fx = 0, fy = 0;
   const bool inside = ToFractions(px, py, fx, fy);
@@ -49,7 +48,7 @@ void Panel::PenUp(int px, int py, bool notify) {
       button->state = button->toggle && button->savedState == 0 ? 2 : 0;
     }
   }
-  if (owner_ && noted >= 0 && notify) owner_->ButtonCommand(noted, 0);
+  return tap ? noted : -1;
 }
 
 int Panel::PressedButtonIndex() const {

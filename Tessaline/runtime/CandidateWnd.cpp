@@ -4,14 +4,15 @@
 #include <cstdlib>
 #include <utility>
 
+#include "keypad/ButtonEvents.h"
 #include "languages/InterfaceTexts.h"
 #include "runtime/TextCase.h"
 #include "settings/Settings.h"
+#include "system/ProductIds.h"
 
 namespace tessaline {
 namespace {
 
-constexpr wchar_t kClassName[] = L"TessalineCandidates";
 constexpr int kDragStartX = 40;  // smoothed pen travel that starts a drag
 constexpr int kDragStartY = 15;
 constexpr int kPageX = 40;  // smoothed travel at the end of a drag that turns the page
@@ -66,75 +67,57 @@ CCandidateWnd::CCandidateWnd() : boldFont_(MakeArial(FW_BOLD)), normalFont_(Make
 CCandidateWnd::~CCandidateWnd() { DestroyWindowNow(); }
 
 bool CCandidateWnd::Create(HWND owner) {
-  RegisterClassOnce(kClassName, 0);
+  RegisterClassOnce(kCandidateWindowClass, 0);
   owner_ = owner;
   paintPending_ = false;
   copyTimer_ = false;
-  return CreateWindowOf(WS_EX_NOACTIVATE | WS_EX_TOPMOST, kClassName, L"", WS_POPUP | WS_VISIBLE, 0,
-                        0, 0, 0, owner) != nullptr;
+  return CreateWindowOf(WS_EX_NOACTIVATE | WS_EX_TOPMOST, kCandidateWindowClass, L"",
+                        WS_POPUP | WS_VISIBLE, 0, 0, 0, 0, owner) != nullptr;
 }
 
 void CCandidateWnd::SetList(std::vector<WideString> entries, int typedKeys) {
-  entries_ = std::move(entries);
-  typedKeys_ = typedKeys;
-  selected_ = 0;
-  spelled_.clear();
+  list_->SetList(std::move(entries), typedKeys);
+  ListReplaced();
+}
+
+void CCandidateWnd::ListReplaced() {
   pressed_ = -1;
   StopCopyTimer();
   Repaint();
 }
 
-void CCandidateWnd::Select(int index) {
-  const int last = Count() - 1;
-  index = std::max(0, std::min(index, last));
+void CCandidateWnd::Select(int index) { SelectionChanged(list_->Select(index)); }
+
+void CCandidateWnd::SelectionChanged(bool copiedFirstWord) {
   StopCopyTimer();
-  selected_ = index;
-  if (SpellingMode()) {
-    // The user may want a word close to the best match: it stands in the spelling entry for
-    // two seconds, and stays when the user starts editing it.
-    spelled_ = entries_.front();
-    if (Handle())
-      copyTimer_ = SetTimer(Handle(), kSpelledCopyTimer, kSpelledCopyMilliseconds, nullptr) != 0;
-  } else {
-    spelled_.clear();
-  }
+  // The copied word stands in the spelling entry for two seconds, and stays when the user
+  // starts editing it.
+  if (copiedFirstWord && Handle())
+    copyTimer_ = SetTimer(Handle(), kSpelledCopyTimer, kSpelledCopyMilliseconds, nullptr) != 0;
   Repaint();
 }
 
-int CCandidateWnd::NextIndex() const {
-  const int last = Count() - 1;
-  if (selected_ >= last) return 0;
-  return std::min(selected_ + CandidateStep(), last);
+void CCandidateWnd::SpelledChanged() {
+  StopCopyTimer();
+  Repaint();
 }
 
-bool CCandidateWnd::IsSpellingEntry(int index) const {
-  return !entries_.empty() && index == Count() - 1;
-}
-
-bool CCandidateWnd::SpellingMode() const { return IsSpellingEntry(selected_); }
-
-WideString CCandidateWnd::CurrentWord() const {
-  if (SpellingMode()) return spelled_;
-  if (selected_ >= 0 && selected_ < Count()) return entries_[static_cast<size_t>(selected_)];
-  return {};
-}
+int CCandidateWnd::NextIndex() const { return list_->NextIndex(CandidateStep()); }
 
 void CCandidateWnd::AppendSpelled(char16_t ch) {
-  StopCopyTimer();
-  spelled_.push_back(ch);
-  Repaint();
+  list_->AppendSpelled(ch);
+  SpelledChanged();
 }
 
 bool CCandidateWnd::RemoveLastSpelled() {
   StopCopyTimer();
-  if (spelled_.empty()) return false;
-  spelled_.pop_back();
+  if (!list_->RemoveLastSpelled()) return false;
   Repaint();
   return true;
 }
 
 void CCandidateWnd::SetNoMatch(bool noMatch) {
-  noMatch_ = noMatch;
+  list_->SetNoMatch(noMatch);
   Repaint();
 }
 
@@ -215,18 +198,18 @@ void CCandidateWnd::RepaintNow() {
 
 WideString CCandidateWnd::EntryText(int index) const {
   WideString text;
-  if (IsSpellingEntry(index)) {
-    text = spelled_.empty() ? InterfaceText(100) : spelled_;
+  if (list_->IsSpellingEntry(index)) {
+    text = Spelled().empty() ? InterfaceText(100) : Spelled();
   } else {
-    text = entries_[static_cast<size_t>(index)];
-    if (index == selected_ && noMatch_) text += u"  ?";
+    text = Entries()[static_cast<size_t>(index)];
+    if (index == Selected() && NoMatch()) text += u"  ?";
   }
   return ApplyCaseState(text, caseState_);
 }
 
 void CCandidateWnd::Draw(HDC dc, int width, int height) {
   if (!dragImage_) {
-    DrawPage(dc, width, height, selected_, true);
+    DrawPage(dc, width, height, Selected(), true);
     return;
   }
   DrawPage(dc, width, height, NextIndex(), false);
@@ -246,9 +229,9 @@ void CCandidateWnd::DrawPage(HDC dc, int width, int height, int first, bool reco
   for (int j = 0; j < k; ++j) {
     const RECT cell = CandidateCellRect(width, height, k, CandidateSlot(k, j));
     const int index = first + j;
-    const COLORREF fill = IsSpellingEntry(index) ? kSpellingCellColor
-                          : index == pressed_    ? kPressedCellColor
-                                                 : kCandidateCellColor;
+    const COLORREF fill = list_->IsSpellingEntry(index) ? kSpellingCellColor
+                          : index == pressed_           ? kPressedCellColor
+                                                        : kCandidateCellColor;
     FramedRectangle(dc, cell, fill);
     if (recordRects) itemRects_.push_back(cell);
     DrawEntry(dc, cell, index, j == 0);
@@ -265,7 +248,7 @@ void CCandidateWnd::DrawEntry(HDC dc, const RECT& cell, int index, bool selected
   const RECT box{cell.left + 3, cell.top, cell.right - 2, cell.bottom};
   const int room = box.right - box.left;
   const int y = (cell.top + cell.bottom) / 2 - size.cy / 2;
-  const bool spelling = IsSpellingEntry(index);
+  const bool spelling = list_->IsSpellingEntry(index);
   int x;
   if (spelling || (GetSettings().SingleList && size.cx <= room)) {
     x = (box.left + box.right) / 2 - size.cx / 2;
@@ -275,10 +258,10 @@ void CCandidateWnd::DrawEntry(HDC dc, const RECT& cell, int index, bool selected
   }
   ExtTextOutW(dc, x, y, ETO_CLIPPED, &box, reinterpret_cast<const wchar_t*>(text.data()),
               static_cast<UINT>(text.size()), nullptr);
-  if (spelling || typedKeys_ <= 0) return;
+  if (spelling || TypedKeys() <= 0) return;
 
   // The part of the word that the typed keys account for gets a grey mark behind it.
-  const size_t prefix = std::min(static_cast<size_t>(typedKeys_), text.size());
+  const size_t prefix = std::min(static_cast<size_t>(TypedKeys()), text.size());
   const SIZE prefixSize = TextExtent(dc, text.substr(0, prefix));
   const int left = std::max(x, static_cast<int>(cell.left));
   const int right = std::min(x + static_cast<int>(prefixSize.cx), static_cast<int>(cell.right));
@@ -342,11 +325,11 @@ int CCandidateWnd::HitTest(POINT point) const {
   // including the right and bottom ones.
   RECT client{};
   if (Handle()) GetClientRect(Handle(), &client);
-  const int k = std::min(CandidateStep(), Count() - selected_);
+  const int k = std::min(CandidateStep(), Count() - Selected());
   for (int j = 0; j < k; ++j) {
     const RECT r = CandidateCellRect(client.right, client.bottom, k, CandidateSlot(k, j));
     if (point.x > r.left && point.y > r.top && point.x <= r.right && point.y <= r.bottom) {
-      return selected_ + j;
+      return Selected() + j;
     }
   }
   return -1;
@@ -379,7 +362,7 @@ void CCandidateWnd::OnMouseMove(POINT point) {
     {
       win32::MemoryDc memory(screen.Get());
       win32::SelectScope scope(memory.Get(), picture.Get());
-      DrawPage(memory.Get(), client.right, client.bottom, selected_, false);
+      DrawPage(memory.Get(), client.right, client.bottom, Selected(), false);
     }
     dragImage_ = std::move(picture);
   }
@@ -409,14 +392,14 @@ void CCandidateWnd::OnLButtonUp(POINT point) {
   if (pressed_ < 0) return;
   const int index = pressed_;
   pressed_ = -1;
-  const bool wasSelected = index == selected_;
+  const bool wasSelected = index == Selected();
   if (!wasSelected) Select(index);
   Repaint();
   // A word commits at once; the spelling entry only when it was already selected and holds a
   // spelled word, so that the first tap on it only starts spelling.
-  const bool commit = !IsSpellingEntry(index) || (wasSelected && !spelled_.empty());
+  const bool commit = !list_->IsSpellingEntry(index) || (wasSelected && !Spelled().empty());
   if (commit && owner_) {
-    SendMessageW(owner_, WM_COMMAND, MAKEWPARAM(kCommitButtonId, 0), 0);
+    SendMessageW(owner_, WM_COMMAND, MAKEWPARAM(keypad::kCommitButtonId, 0), 0);
   }
 }
 
@@ -433,7 +416,7 @@ void CCandidateWnd::OnTimer(UINT_PTR id) {
   if (id != kSpelledCopyTimer) return;
   KillTimer(Handle(), kSpelledCopyTimer);
   copyTimer_ = false;
-  spelled_.clear();
+  list_->ClearSpelled();
   Repaint();
 }
 

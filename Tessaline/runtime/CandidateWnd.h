@@ -7,9 +7,10 @@
 
 #include <vector>
 
+#include "keypad/CandidateList.h"
+#include "win32/MessageWindow.h"
 #include "system/WideText.h"
 #include "win32/Handles.h"
-#include "win32/MessageWindow.h"
 
 namespace tessaline {
 
@@ -30,14 +31,21 @@ class CCandidateWnd : public win32::MessageWindow {
  public:
   static constexpr UINT_PTR kSpelledCopyTimer = 1;
   static constexpr UINT kSpelledCopyMilliseconds = 2000;
-  // The button id whose tap commits the word (the Enter key of the panels).
-  static constexpr int kCommitButtonId = 11;
-
   CCandidateWnd();
   ~CCandidateWnd() override;
 
-  // A zero-size pop-up owned by the input window; it never takes the focus.
+  // A zero-size pop-up owned by the input window; it never takes the focus. A tap that commits
+  // a word is sent to the owner as WM_COMMAND with the commit button's id and code 0.
   bool Create(HWND owner);
+  // Shows and edits that list (the keypad composer's) instead of the window's own; null goes
+  // back to the own list.
+  void Attach(CandidateList* list) { list_ = list ? list : &ownList_; }
+  // The attached list was changed by its owner: filled anew (the pressed entry goes), another
+  // entry selected (with the spelling entry's copy of the first word, which goes again after the
+  // copy pause), the spelled word edited. Each repaints.
+  void ListReplaced();
+  void SelectionChanged(bool copiedFirstWord);
+  void SpelledChanged();
 
   // The words found and the number of keys typed; `entries` ends with the empty spelling entry
   // (or is empty). Selects entry 0, clears the spelled text and the pressed entry, repaints.
@@ -45,15 +53,15 @@ class CCandidateWnd : public win32::MessageWindow {
   // Selects an entry (clamped to the last). Selecting the spelling entry starts it with a copy
   // of the first word, cleared again after two seconds unless the user edits it.
   void Select(int index);
-  int Selected() const { return selected_; }
-  int Count() const { return static_cast<int>(entries_.size()); }
+  int Selected() const { return list_->Selected(); }
+  int Count() const { return list_->Count(); }
   // The entry the next-candidate step goes to: from the last entry back to the first, else
   // forward by the candidate step, at most to the last entry.
   int NextIndex() const;
   // The list is not empty and its empty last entry is selected.
-  bool SpellingMode() const;
+  bool SpellingMode() const { return list_->SpellingMode(); }
   // The spelled text in spelling mode, else the selected word (empty past the end).
-  WideString CurrentWord() const;
+  WideString CurrentWord() const { return list_->CurrentWord(); }
   void AppendSpelled(char16_t ch);
   // False when there was nothing to remove.
   bool RemoveLastSpelled();
@@ -72,10 +80,10 @@ class CCandidateWnd : public win32::MessageWindow {
   // window takes when placed), so that the first words shown need not make it.
   void PrepareBuffer(int width);
 
-  const std::vector<WideString>& Entries() const { return entries_; }
-  const WideString& Spelled() const { return spelled_; }
-  int TypedKeys() const { return typedKeys_; }
-  bool NoMatch() const { return noMatch_; }
+  const std::vector<WideString>& Entries() const { return list_->Entries(); }
+  const WideString& Spelled() const { return list_->Spelled(); }
+  int TypedKeys() const { return list_->TypedKeys(); }
+  bool NoMatch() const { return list_->NoMatch(); }
   int Pressed() const { return pressed_; }
   bool Dragging() const { return static_cast<bool>(dragImage_); }
   const std::vector<RECT>& ItemRects() const { return itemRects_; }
@@ -95,7 +103,6 @@ class CCandidateWnd : public win32::MessageWindow {
   void DrawEntry(HDC dc, const RECT& cell, int index, bool selectedFont);
   WideString EntryText(int index) const;
   int HitTest(POINT point) const;
-  bool IsSpellingEntry(int index) const;
   void Repaint();
   void RepaintNow();
   void StopCopyTimer();
@@ -103,11 +110,8 @@ class CCandidateWnd : public win32::MessageWindow {
   SIZE DragOffset() const;
 
   HWND owner_ = nullptr;
-  std::vector<WideString> entries_;
-  int typedKeys_ = 0;
-  int selected_ = 0;
-  WideString spelled_;
-  bool noMatch_ = false;
+  CandidateList ownList_;
+  CandidateList* list_ = &ownList_;
   int caseState_ = 0;
   int pressed_ = -1;
   std::vector<RECT> itemRects_;

@@ -12,11 +12,11 @@
 #include "runtime/SymbolPopupWnd.h"
 #include "settings/Settings.h"
 #include "system/Clock.h"
+#include "system/ProductIds.h"
 
 namespace tessaline {
 namespace {
 
-constexpr wchar_t kClassName[] = L"TessalineInputWindow";
 constexpr int kLayoutStripResource = 246;
 constexpr int kStripCellWidth = 86;
 constexpr int kStripCellHeight = 62;
@@ -38,8 +38,6 @@ int LayoutIndexOf(WideView name) {
 
 CInputWnd::CInputWnd(IIMCallback* callback, InputWindowOwner* owner)
     : delivery_(callback), owner_(owner) {
-  for (Panel& panel : panels_) panel.SetOwner(&panelOwner_);
-  delivery_.SetSpellingTarget(this);
   layoutIndex_ = LayoutIndexOf(SettingsText(GetSettings().ActiveLayout));
   viewX_ = static_cast<float>(LayoutPlaceOf(layoutIndex_).gridX);
   viewY_ = static_cast<float>(LayoutPlaceOf(layoutIndex_).gridY);
@@ -52,9 +50,9 @@ CInputWnd::~CInputWnd() {
 }
 
 HWND CInputWnd::Create(HWND parent, const RECT& rect) {
-  RegisterClassOnce(kClassName, CS_HREDRAW | CS_VREDRAW);
-  return CreateWindowOf(0, kClassName, L"Input window", WS_CHILD | WS_VISIBLE, rect.left, rect.top,
-                        rect.right - rect.left, rect.bottom - rect.top, parent);
+  RegisterClassOnce(kInputWindowClass, CS_HREDRAW | CS_VREDRAW);
+  return CreateWindowOf(0, kInputWindowClass, L"Input window", WS_CHILD | WS_VISIBLE, rect.left,
+                        rect.top, rect.right - rect.left, rect.bottom - rect.top, parent);
 }
 
 LRESULT CInputWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -111,9 +109,9 @@ void CInputWnd::OnTellFailures() {
 }
 
 bool CInputWnd::OnCreate() {
-  panelOwner_.SetWindow(Handle());
   candidates_ = std::make_unique<CCandidateWnd>();
   candidates_->Create(Handle());
+  candidates_->Attach(&composer_.Candidates());
   pressed_ = std::make_unique<CPressedWnd>();
   pressed_->Create(Handle());
   strip_.Reset(
@@ -142,14 +140,13 @@ bool CInputWnd::OnCreate() {
   ShowCaseAndMode();
   SetUserButtons();
 
-  languageIndex_ = 0;
-  if (ActiveLanguageCount() >= 1) ApplyLanguage(&ActiveLanguage(0));
+  composer_.UseFirstLanguage();
   ResetInput();
   return true;
 }
 
 void CInputWnd::OnDestroy() {
-  holdFired_ = false;
+  composer_.EndPress();
   // Every timer goes now: a tick that was already queued finds no window to act on.
   KillTimer(Handle(), kHoldTimer);
   KillTimer(Handle(), kMultiTapTimer);
@@ -158,7 +155,6 @@ void CInputWnd::OnDestroy() {
   candidates_.reset();
   candidatesShown_ = false;
   symbols_.reset();
-  notifyingPanel_ = nullptr;
   for (Panel& panel : panels_) {
     panel.FreeButtons();
     panel.SetSkin(nullptr);
@@ -168,9 +164,7 @@ void CInputWnd::OnDestroy() {
   strip_.Reset();
   // The languages belong to the active language list, which the owner frees after the window:
   // nothing here may point at them any more.
-  search_.SetLanguage(nullptr);
-  language_ = nullptr;
-  panelOwner_.SetWindow(nullptr);
+  composer_.DropLanguage();
 }
 
 void CInputWnd::OnSize(int width, int height) {
@@ -189,17 +183,14 @@ void CInputWnd::OnLButtonDown(POINT point) {
   // While the symbols pop-up is up this window is disabled; a pen message sent to it anyway is
   // not a touch.
   if (!IsWindowEnabled(Handle())) return;
-  const LifeToken token = Token();
   downTime_ = MillisecondClock();
   SetCapture(Handle());
   for (Panel& panel : panels_) {
-    notifyingPanel_ = &panel;
-    panel.PenDown(point.x, point.y);
-    if (!token.Alive()) return;
+    const int pressed = panel.PenDown(point.x, point.y);
+    if (pressed >= 0 && skin_) ShowPressedKey(&panel, pressed);
   }
-  notifyingPanel_ = nullptr;
   Redraw(false);
-  holdFired_ = false;
+  composer_.EndPress();
   holdInterval_ = kFirstHoldMilliseconds;
   SetTimer(Handle(), kHoldTimer, kFirstHoldMilliseconds, nullptr);
   downPoint_ = movePoint_ = point;
@@ -224,19 +215,17 @@ void CInputWnd::OnLButtonUp(POINT point) {
     }
   }
   for (Panel& panel : panels_) {
-    notifyingPanel_ = &panel;
-    panel.PenUp(point.x, point.y, tap);
+    const int tapped = panel.PenUp(point.x, point.y, tap);
+    if (tapped >= 0) OnButtonTapped(&panel, tapped);
     if (!token.Alive()) return;
   }
-  notifyingPanel_ = nullptr;
   if (!Handle()) return;  // the tap's event closed the window
   Redraw(false);
   if (GetCapture() == Handle()) ReleaseCapture();
-  holdFired_ = false;
+  composer_.EndPress();
   KillTimer(Handle(), kHoldTimer);
-  const bool letterKey =
-      (lastEvent_ >= 1 && lastEvent_ <= 10) || (lastEvent_ >= 101 && lastEvent_ <= 150);
-  if (!(letterKey && (!wordMode_ || SpellingMode())) && pressed_) pressed_->Hide();
+  // In letter mode and while spelling, the pop-up of a letter key stays to show what comes next.
+  if (!composer_.ShowsLetters(composer_.LastEvent()) && pressed_) pressed_->Hide();
 }
 
 // ---------------------------------------------------------------- timers and commands
@@ -265,13 +254,11 @@ void CInputWnd::OnHoldTimer() {
   for (Panel& panel : panels_) {
     const int id = panel.PressedButtonId();
     if (id < 0) continue;
-    notifyingPanel_ = &panel;
-    FireButton(id, true);
+    FireButton(&panel, id, true);
     break;
   }
   if (!token.Alive()) return;
   holdTimerStopped_ = nullptr;
-  notifyingPanel_ = nullptr;
   // A held button fires at 500 ms, at 999 ms and then every 250 ms; the case and mode keys stop
   // the timer when they fire, and it stays stopped.
   if (stopped || !Handle()) return;
@@ -282,30 +269,19 @@ void CInputWnd::OnHoldTimer() {
   }
 }
 
-void CInputWnd::StopHoldTimer() {
-  if (Handle()) KillTimer(Handle(), kHoldTimer);
-  if (holdTimerStopped_) *holdTimerStopped_ = true;
-}
-
 void CInputWnd::OnMultiTapTimer() {
-  lastEvent_ = kNoEvent;
+  composer_.MultiTapTimeout();
   KillTimer(Handle(), kMultiTapTimer);
 }
 
 void CInputWnd::OnCommand(WORD id, WORD code) {
+  // The pop-ups' notifications: the candidate window's tap that commits a word (code 0, the
+  // commit button's id) and the events of the symbols pop-up.
   if (!skin_) return;  // a late command after the window's parts were freed
-  switch (code) {
-    case 0:  // a tap on the button with that id
-      if (!holdFired_) FireButton(id, false);
-      break;
-    case 1:  // the pen went down on it
-      ShowPressedKey(id);
-      break;
-    case kFireEventCommand:  // an event sent by the symbols pop-up
-      CarryOut(id, nullptr, false, false);
-      break;
-    default:
-      break;
+  if (code == 0) {
+    OnButtonTapped(nullptr, id);
+  } else if (code == kFireEventCommand) {
+    Keypad().CarryOut(id);
   }
 }
 

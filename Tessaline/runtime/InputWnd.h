@@ -1,10 +1,9 @@
 // The input window: the child window that fills the soft input panel. It shows one of five
-// keypad layouts, turns taps, holds and swipes on it into button events, and those into text:
-// single characters in letter mode (repeated taps cycle through a key's letters) or whole words
-// in word mode (one tap per letter; the key sequence is looked up in the vocabulary and the user
-// picks a candidate). It owns the candidate window, the pressed-key pop-up and the symbols
-// pop-up, and hands every character, string and key to the application through the soft input
-// panel's callback.
+// keypad layouts and turns taps, holds and swipes on it into button events, which the keypad
+// composer turns into text (keypad/Composer.h). It carries out what the composer asks for: it
+// owns the candidate window, the pressed-key pop-up and the symbols pop-up, runs the timers,
+// and hands every character, string and key to the application through the soft input panel's
+// callback.
 #pragma once
 
 #include <windows.h>
@@ -14,14 +13,14 @@
 #include <memory>
 #include <string>
 
-#include "engine/WordSearch.h"
+#include "keypad/Composer.h"
 #include "panel/PanelFile.h"
 #include "panel/win32/PanelDraw.h"
 #include "platform/InputMethod.h"
-#include "runtime/TextDelivery.h"
+#include "runtime/CallbackDelivery.h"
+#include "win32/MessageWindow.h"
 #include "system/WideText.h"
 #include "win32/Handles.h"
-#include "win32/MessageWindow.h"
 
 namespace tessaline {
 
@@ -46,13 +45,12 @@ const char* LayoutName(int index);
 // The index of a layout name, 0 when it is not one of the five.
 int LayoutIndexOf(WideView name);
 
-class CInputWnd : public win32::MessageWindow, private SpellingTarget {
+class CInputWnd : public win32::MessageWindow, private ComposerHost {
  public:
   // Timers of the window.
   static constexpr UINT_PTR kHoldTimer = 1;
   static constexpr UINT_PTR kMultiTapTimer = 2;
   static constexpr UINT_PTR kSlideTimer = 3;
-  static constexpr int kNoEvent = 65535;
 
   // Stores the callback (may be null: nothing reaches the application) and the owner (may be
   // null), makes the five empty panels and creates the panel fonts; the current layout is the
@@ -87,22 +85,13 @@ class CInputWnd : public win32::MessageWindow, private SpellingTarget {
   int LayoutIndex() const { return layoutIndex_; }
   const char* CurrentLayoutName() const { return LayoutName(layoutIndex_); }
   // The current language (none before creation, after destruction, or without active languages).
-  Language* CurrentLanguage() const { return language_; }
+  Language* CurrentLanguage() const { return composer_.CurrentLanguage(); }
 
-  // State, for the input method object and for tests.
-  bool WordMode() const { return wordMode_; }
-  int CaseState() const { return caseState_; }
-  bool Composing() const;
-  bool SpellingMode() const override;
-  bool AutoSpacePending() const { return delivery_.AutoSpacePending(); }
-  int LastEvent() const { return lastEvent_; }
-  char16_t PendingChar() const { return pendingChar_; }
-  bool HoldFired() const { return holdFired_; }
+  // State, for the input method object and for tests: the composition, the view and the parts.
+  const KeypadComposer& Composer() const { return composer_; }
   int ReturnLayout() const { return returnLayout_; }
   float ViewX() const { return viewX_; }
   float ViewY() const { return viewY_; }
-  int LanguageIndex() const { return languageIndex_; }
-  const WordSearch& Search() const { return search_; }
   const Panel& PanelAt(int index) const { return panels_[static_cast<size_t>(index)]; }
   const Skin* GetSkin() const { return skin_.get(); }
   const CCandidateWnd* Candidates() const { return candidates_.get(); }
@@ -127,27 +116,36 @@ class CInputWnd : public win32::MessageWindow, private SpellingTarget {
   void OnHoldTimer();
   void OnMultiTapTimer();
   void OnSlideTimer();
-  void StopHoldTimer();
 
   // Buttons and events.
-  Panel* PanelOfButton(int id);
-  void FireButton(int id, bool hold);
-  void CarryOut(int event, const Button* button, bool holdEventUsed, bool fromHold);
-  void KeyPress(int key);
-  void OutputChar(char16_t ch, bool replace);
-  void TypeChar(char16_t ch);
-  void CommitWord();
-  void CycleCase();
-  void SetCaseState(int caseState);
-  void ToggleMode();
-  void NextCandidate();
-  void NextLanguage();
-  void ApplyLanguage(Language* language);
-  void ShowSymbols();
-  void HideSymbols();
-  void ShowPressedKey(int id);
+  Panel* PanelOfButton(int id, Panel* preferred);
+  KeypadComposer& Keypad();
+  void OnButtonTapped(Panel* panel, int id);
+  void FireButton(Panel* panel, int id, bool hold);
   void HideCandidates();
-  void SpellingBackspace() override;
+  void ShowPressedKey(Panel* panel, int id);
+
+  // What the composer asks of the window.
+  void SendText(WideView text) override;
+  void SendKey(uint8_t vk) override;
+  bool SendKeyScript(WideView script) override;
+  WideString UpperCase(WideView text) const override;
+  void Pause(unsigned milliseconds) override;
+  void Beep() override;
+  void CandidatesReplaced(bool shown) override;
+  void CandidateSelected(bool copiedFirstWord) override;
+  void SpelledChanged() override;
+  void CaseChanged(int caseState) override;
+  void ModeChanged(bool wordMode) override;
+  void LanguageChanged(const Language& language) override;
+  void StartMultiTapTimer() override;
+  void StopMultiTapTimer() override;
+  void StopHoldTimer() override;
+  void ShowSymbols() override;
+  void HideSymbols() override;
+  void InputReset() override;
+  bool OpenOptions() override;
+  void UserWordsStored() override;
 
   // Layouts, view and painting.
   void SetUserButtons();
@@ -158,29 +156,19 @@ class CInputWnd : public win32::MessageWindow, private SpellingTarget {
   void PaintTo(HDC dc, bool full);
   RECT ScreenRect() const;
 
-  TextDelivery delivery_;
+  CallbackDelivery delivery_;
   InputWindowOwner* owner_;
+  KeypadComposer composer_{*this};
   std::array<Panel, kLayoutCount> panels_;
-  WindowPanelOwner panelOwner_;
-  Panel* notifyingPanel_ = nullptr;  // the panel whose pen-up or pen-down is being handled
   std::unique_ptr<Skin> skin_;
   std::unique_ptr<CCandidateWnd> candidates_;
   std::unique_ptr<CPressedWnd> pressed_;
   std::unique_ptr<CSymbolPopupWnd> symbols_;
-  WordSearch search_;
-  Language* language_ = nullptr;
-  int languageIndex_ = 0;
 
   int layoutIndex_ = 0;
   int returnLayout_ = 0;
   float viewX_ = 0, viewY_ = 0;
-  bool wordMode_ = true;
-  int caseState_ = 0;
-  int lastEvent_ = kNoEvent;
-  int lastButton_ = -1;
-  char16_t pendingChar_ = 0;
   bool candidatesShown_ = false;
-  bool holdFired_ = false;
   int holdInterval_ = 0;
   uint32_t downTime_ = 0;
   POINT downPoint_{};

@@ -5,12 +5,12 @@
 
 #include "panel/win32/PanelDraw.h"
 #include "runtime/RuntimeSeams.h"
+#include "system/ProductIds.h"
 #include "win32/Handles.h"
 
 namespace tessaline {
 namespace {
 
-constexpr wchar_t kClassName[] = L"TessalinePressedKey";
 constexpr float kScale = 1.25f;
 
 int RoundHalfUp(float value) { return TruncToInt(value + 0.5f); }
@@ -87,10 +87,10 @@ void BlendPressedEdges(HDC dc, HBITMAP pictureB, int width, int height) {
 CPressedWnd::~CPressedWnd() { DestroyWindowNow(); }
 
 bool CPressedWnd::Create(HWND owner) {
-  RegisterClassOnce(kClassName, 0);
+  RegisterClassOnce(kPressedKeyWindowClass, 0);
   owner_ = owner;
-  return CreateWindowOf(WS_EX_NOACTIVATE | WS_EX_TOPMOST, kClassName, L"", WS_POPUP | WS_VISIBLE, 0,
-                        0, 0, 0, owner) != nullptr;
+  return CreateWindowOf(WS_EX_NOACTIVATE | WS_EX_TOPMOST, kPressedKeyWindowClass, L"",
+                        WS_POPUP | WS_VISIBLE, 0, 0, 0, 0, owner) != nullptr;
 }
 
 const Button* CPressedWnd::ShownButton() const {

@@ -3,14 +3,15 @@
 #include <oleauto.h>
 
 #include "runtime/ComModule.h"
+#include "system/ProductIds.h"
 #include "win32/ComPtr.h"
 #include "win32/Handles.h"
 
 namespace tessaline {
 namespace {
 
-constexpr const wchar_t* kClassId = L"{D29B81CD-2716-464C-AE72-61C143A16307}";
-constexpr const wchar_t* kClassKey = L"CLSID\\{D29B81CD-2716-464C-AE72-61C143A16307}";
+constexpr const wchar_t* kClassId = kInputMethodClassId;
+constexpr const wchar_t* kClassKey = kInputMethodClassKey;
 constexpr const wchar_t* kAppId = L"{75EE3702-4D8E-416A-96AB-F736052FE084}";
 constexpr const wchar_t* kTypeLibId = L"{793AF27C-9A12-4C8F-AC9C-05CAA5D0C6BC}";
 constexpr const wchar_t* kTypeLibKey = L"TypeLib\\{793AF27C-9A12-4C8F-AC9C-05CAA5D0C6BC}";

@@ -1,36 +1,23 @@
 #include "runtime/SymbolPopupWnd.h"
 
+#include "keypad/ButtonEvents.h"
 #include "runtime/RuntimeSeams.h"
+#include "system/ProductIds.h"
 #include "win32/Handles.h"
 
 namespace tessaline {
-namespace {
 
-constexpr wchar_t kClassName[] = L"TessalineSymbols";
-constexpr char16_t kSymbols[] = u"'\"()@/:_;+&%*=<>[]|$#^";
-constexpr int kSymbolCount = 22;
-constexpr int kCloseEvent = 300;
-constexpr int kOptionsEvent = 301;
-constexpr int kNextLanguageEvent = 302;
-constexpr int kFirstSymbolEvent = 400;
-
-}  // namespace
-
-WideView PopupSymbols() { return WideView(kSymbols, kSymbolCount); }
-
-char16_t PopupSymbol(int index) {
-  return index >= 0 && index < kSymbolCount ? kSymbols[index] : u'?';
-}
+using namespace keypad;
 
 CSymbolPopupWnd::~CSymbolPopupWnd() { DestroyWindowNow(); }
 
 bool CSymbolPopupWnd::Create(HWND owner, const Skin* skin, const std::string& panelPath) {
-  RegisterClassOnce(kClassName, 0);
+  RegisterClassOnce(kSymbolsWindowClass, 0);
   owner_ = owner;
   skin_ = skin;
   panelPath_ = panelPath;
-  return CreateWindowOf(WS_EX_NOACTIVATE | WS_EX_TOPMOST, kClassName, L"", WS_POPUP, 0, 0, 0, 0,
-                        owner) != nullptr;
+  return CreateWindowOf(WS_EX_NOACTIVATE | WS_EX_TOPMOST, kSymbolsWindowClass, L"", WS_POPUP, 0, 0,
+                        0, 0, owner) != nullptr;
 }
 
 void CSymbolPopupWnd::Show(WideView languageName) {
@@ -76,9 +63,6 @@ LRESULT CSymbolPopupWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_LBUTTONUP:
       OnLButtonUp(PointOf(lParam));
       return 0;
-    case WM_COMMAND:
-      if (lParam == 0) OnCommand(LOWORD(wParam), HIWORD(wParam));
-      return 0;
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
     default:
@@ -87,20 +71,15 @@ LRESULT CSymbolPopupWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
 }
 
 void CSymbolPopupWnd::OnCreate() {
-  panelOwner_.SetWindow(Handle());
-  panel_.SetOwner(&panelOwner_);
   panel_.SetSkin(skin_);
   panel_.LoadLayout(panelPath_, "popup");
-  for (int i = 0; i < kSymbolCount; ++i) {
-    panel_.SetCaption(kPopupFirstSymbolId + i, 0, WideString(1, kSymbols[i]));
+  const WideView symbols = PopupSymbols();
+  for (size_t i = 0; i < symbols.size(); ++i) {
+    panel_.SetCaption(kPopupFirstSymbolId + static_cast<int>(i), 0, WideString(1, symbols[i]));
   }
 }
 
-void CSymbolPopupWnd::OnDestroy() {
-  panel_.FreeButtons();
-  panel_.SetOwner(nullptr);
-  panelOwner_.SetWindow(nullptr);
-}
+void CSymbolPopupWnd::OnDestroy() { panel_.FreeButtons(); }
 
 void CSymbolPopupWnd::OnSize(int width, int height) {
   panel_.SetSize(width, height);
@@ -126,9 +105,10 @@ void CSymbolPopupWnd::OnLButtonDown(POINT point) {
 void CSymbolPopupWnd::OnLButtonUp(POINT point) {
   const LifeToken token = Token();
   const HWND self = Handle();
-  // The tap comes back to this window as a command, which may close the pop-up, or, through
-  // the options, see the input window and this pop-up destroyed.
-  panel_.PenUp(point.x, point.y, true);
+  // The tap's event may close the pop-up, or, through the options, see the input window and this
+  // pop-up destroyed.
+  const int tapped = panel_.PenUp(point.x, point.y, true);
+  if (tapped >= 0) OnButtonTapped(tapped);
   if (!token.Alive()) {
     if (GetCapture() == self) ReleaseCapture();
     return;
@@ -145,18 +125,18 @@ bool CSymbolPopupWnd::SendOwnerEvent(int code) {
   return token.Alive();
 }
 
-void CSymbolPopupWnd::OnCommand(WORD id, WORD code) {
-  if (code != 0) return;
+void CSymbolPopupWnd::OnButtonTapped(int id) {
   int event = -1;
   if (id == kPopupLanguageId) {
-    event = kNextLanguageEvent;
+    event = kNextLanguage;
   } else if (id == kPopupOptionsId) {
-    event = kOptionsEvent;
-  } else if (id >= kPopupFirstSymbolId && id < kPopupFirstSymbolId + kSymbolCount) {
-    event = kFirstSymbolEvent + (id - kPopupFirstSymbolId);
+    event = kOptions;
+  } else if (id >= kPopupFirstSymbolId &&
+             id < kPopupFirstSymbolId + static_cast<int>(PopupSymbols().size())) {
+    event = kFirstSymbol + (id - kPopupFirstSymbolId);
   }
   if (event >= 0 && !SendOwnerEvent(event)) return;
-  SendOwnerEvent(kCloseEvent);
+  SendOwnerEvent(kCloseSymbols);
 }
 
 }  // namespace tessaline

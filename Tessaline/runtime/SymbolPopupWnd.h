@@ -1,7 +1,7 @@
-// The symbols pop-up: a panel of 22 symbol buttons, a language button and an options button that
-// covers the input panel from the bottom up. Every use of one of its buttons closes it again; it
-// tells the input window what to do only through WM_COMMAND messages whose high word is 10 and
-// whose low word is the event code.
+// The symbols pop-up: a panel of 22 symbol buttons (keypad/ButtonEvents.h names them), a
+// language button and an options button that covers the input panel from the bottom up. Every
+// use of one of its buttons closes it again; it tells the input window what to do only through
+// WM_COMMAND messages whose high word is 10 and whose low word is the event code.
 #pragma once
 
 #include <windows.h>
@@ -15,17 +15,8 @@
 
 namespace tessaline {
 
-// The 22 symbols of buttons 100-121 (events 400-421), in button order.
-WideView PopupSymbols();
-// Symbol `index` of that string; '?' for an index outside it.
-char16_t PopupSymbol(int index);
-
 // WM_COMMAND high word of an event code fired directly (the input window handles it).
 constexpr WORD kFireEventCommand = 10;
-// Button ids of the pop-up's own panel.
-constexpr int kPopupFirstSymbolId = 100;
-constexpr int kPopupLanguageId = 150;
-constexpr int kPopupOptionsId = 151;
 
 class CSymbolPopupWnd : public win32::MessageWindow {
  public:
@@ -51,7 +42,7 @@ class CSymbolPopupWnd : public win32::MessageWindow {
   void OnPaint();
   void OnLButtonDown(POINT point);
   void OnLButtonUp(POINT point);
-  void OnCommand(WORD id, WORD code);
+  void OnButtonTapped(int id);
   void Redraw();
   // False when the pop-up went away while the owner handled the event.
   bool SendOwnerEvent(int code);
@@ -60,7 +51,6 @@ class CSymbolPopupWnd : public win32::MessageWindow {
   const Skin* skin_ = nullptr;
   std::string panelPath_;
   Panel panel_;
-  WindowPanelOwner panelOwner_;
 };
 
 }  // namespace tessaline

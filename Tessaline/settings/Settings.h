@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "system/ProductIds.h"
 #include "system/WideText.h"
 
 namespace tessaline {
@@ -14,7 +15,7 @@ constexpr size_t kSettingsTextUnits = 256;  // UTF-16 units, terminator included
 constexpr size_t kSettingsButtonsUnits = 8192;
 
 // The class key of the input method, under HKEY_CLASSES_ROOT.
-constexpr const char16_t* kClassKey = u"CLSID\\{D29B81CD-2716-464C-AE72-61C143A16307}";
+constexpr const char16_t* kClassKey = kInputMethodClassKeyText;
 
 // The user buttons as shipped: entries of caption, U+0002, key sequence, U+0001.
 extern const char16_t kDefaultButtons[];

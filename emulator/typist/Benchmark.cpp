@@ -8,6 +8,7 @@
 
 #include "screen/DeviceWnd.h"
 #include "settings/SettingsStore.h"
+#include "system/ProductIds.h"
 
 namespace tessaline::emulator {
 
@@ -73,7 +74,7 @@ double MeasureShowing(CDeviceWnd& device) {
   RaiseCounterAndSave();
   const double start = NowMilliseconds();
   device.ShowPanel();
-  HWND input = FindWindowExW(device.SipWindow(), nullptr, L"TessalineInputWindow", nullptr);
+  HWND input = FindWindowExW(device.SipWindow(), nullptr, kInputWindowClass, nullptr);
   if (input) UpdateWindow(input);
   return NowMilliseconds() - start;
 }

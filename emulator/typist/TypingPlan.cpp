@@ -1,6 +1,7 @@
 #include "typist/TypingPlan.h"
 
 #include "evaluation/EnginePredictor.h"
+#include "keypad/ButtonEvents.h"
 #include "system/WideText.h"
 
 namespace tessaline::typist {
@@ -17,16 +18,6 @@ class PlanSink final : public evaluation::TapSink {
  private:
   std::vector<Tap>& taps_;
 };
-
-// The keypad's event codes for its buttons.
-constexpr int kEventEnter = 11;
-constexpr int kEventBackspace = 12;
-constexpr int kEventSymbols = 13;
-constexpr int kEventCase = 14;
-constexpr int kEventNextCandidate = 16;
-constexpr int kEventPunctuation = 1;
-constexpr int kEventSpace = 10;
-constexpr int kEventMode = 15;
 
 }  // namespace
 
@@ -96,21 +87,21 @@ int ButtonEvent(const Tap& tap) {
     case TapKind::kSpellingKey:
       return tap.key;
     case TapKind::kCaseKey:
-      return kEventCase;
+      return keypad::kCase;
     case TapKind::kModeKey:
-      return kEventMode;
+      return keypad::kMode;
     case TapKind::kNextCandidate:
-      return kEventNextCandidate;
+      return keypad::kNextCandidate;
     case TapKind::kPunctuationKey:
-      return kEventPunctuation;
+      return keypad::kPunctuation;
     case TapKind::kSpaceKey:
-      return kEventSpace;
+      return keypad::kSpace;
     case TapKind::kEnterKey:
-      return kEventEnter;
+      return keypad::kEnter;
     case TapKind::kBackspaceKey:
-      return kEventBackspace;
+      return keypad::kBackspace;
     case TapKind::kSymbolsKey:
-      return kEventSymbols;
+      return keypad::kSymbols;
     case TapKind::kCandidate:
     case TapKind::kCommitSpelled:
     case TapKind::kMultiTapPause:

@@ -5,6 +5,7 @@
 
 #include "engine/Language.h"
 #include "evaluation/EnginePredictor.h"
+#include "keypad/ButtonEvents.h"
 #include "languages/InterfaceTexts.h"
 #include "screen/DeviceWnd.h"
 #include "screen/Screenshot.h"
@@ -13,6 +14,7 @@
 #include "settings/SettingsStore.h"
 #include "system/DataFiles.h"
 #include "system/Messages.h"
+#include "system/ProductIds.h"
 #include "system/WideText.h"
 #include "textfile/TextFile.h"
 #include "typist/Benchmark.h"
@@ -26,12 +28,6 @@ using evaluation::Tap;
 using evaluation::TapKind;
 using typist::ButtonEvent;
 using typist::DescribeTap;
-
-constexpr wchar_t kInputWindowClass[] = L"TessalineInputWindow";
-constexpr wchar_t kCandidateClass[] = L"TessalineCandidates";
-constexpr wchar_t kSymbolsClass[] = L"TessalineSymbols";
-constexpr int kPopupLanguageButton = 150;
-constexpr int kFirstSymbolEvent = 400;
 
 // How long the typist's pen stays down, and how long it waits after each tap. The waits are
 // the input window's own times (multi-tap 1 s, the spelling entry's copied word 2 s) with a
@@ -341,7 +337,7 @@ bool Typist::ButtonPoint(const Panel& source, HWND window, int event, char16_t d
 bool Typist::Locate(const Action& action, POINT& point, std::string& error) const {
   const Tap& tap = action.tap;
   if (action.extra == Extra::kLanguageKey || tap.kind == TapKind::kSymbol) {
-    HWND popup = FindPopup(kSymbolsClass);
+    HWND popup = FindPopup(kSymbolsWindowClass);
     if (!popup) {
       error = "the symbols pop-up did not open";
       return false;
@@ -351,11 +347,12 @@ bool Typist::Locate(const Action& action, POINT& point, std::string& error) cons
     int event = -1;
     if (tap.kind == TapKind::kSymbol) {
       const WideView symbols(evaluation::kPopupSymbols);
-      event = kFirstSymbolEvent + static_cast<int>(symbols.find(tap.ch));
+      event = keypad::kFirstSymbol + static_cast<int>(symbols.find(tap.ch));
     }
     for (const auto& button : popup_.Buttons()) {
-      const bool match = action.extra == Extra::kLanguageKey ? button->id == kPopupLanguageButton
-                                                             : button->event0 == event;
+      const bool match = action.extra == Extra::kLanguageKey
+                             ? button->id == keypad::kPopupLanguageId
+                             : button->event0 == event;
       if (!match) continue;
       const PixelRect rect = ButtonPixelRect(*button, client.right, client.bottom, 0, 0);
       point = ToDevice(popup, POINT{rect.left + rect.width / 2, rect.top + rect.height / 2});
@@ -365,7 +362,7 @@ bool Typist::Locate(const Action& action, POINT& point, std::string& error) cons
     return false;
   }
   if (tap.kind == TapKind::kCandidate || tap.kind == TapKind::kCommitSpelled) {
-    HWND candidates = FindPopup(kCandidateClass);
+    HWND candidates = FindPopup(kCandidateWindowClass);
     if (!candidates) {
       error = "the candidate window is not shown for " + DescribeTap(tap);
       return false;
@@ -497,12 +494,12 @@ void Typist::Queue(ScriptRunner& runner) {
           // The window is looked for before the clock starts (the input method knows its own
           // window; looking through the top-level windows is the benchmark's work), and again
           // after the pen up only when it did not exist yet.
-          HWND candidates = FindPopup(kCandidateClass);
+          HWND candidates = FindPopup(kCandidateWindowClass);
           RECT before{};
           if (candidates) GetWindowRect(candidates, &before);
           const double start = NowMilliseconds();
           pen_.Up(*pen);
-          if (!candidates) candidates = FindPopup(kCandidateClass);
+          if (!candidates) candidates = FindPopup(kCandidateWindowClass);
           if (candidates) UpdateWindow(candidates);
           const double elapsed = NowMilliseconds() - start;
           penUpToPaint_->all.Add(elapsed);

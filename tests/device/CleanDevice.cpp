@@ -16,12 +16,9 @@ namespace tessaline::emulator::testing {
 namespace {
 
 const wchar_t* const kProductKeys[] = {
-    L"CLSID\\{D29B81CD-2716-464C-AE72-61C143A16307}",
-    L"Tessaline.TSInputM",
-    L"Tessaline.TSInputM.1",
-    L"AppID\\{75EE3702-4D8E-416A-96AB-F736052FE084}",
-    L"AppID\\Tessaline.DLL",
-    L"TypeLib\\{793AF27C-9A12-4C8F-AC9C-05CAA5D0C6BC}",
+    kInputMethodClassKey,    L"Tessaline.TSInputM",
+    L"Tessaline.TSInputM.1", L"AppID\\{75EE3702-4D8E-416A-96AB-F736052FE084}",
+    L"AppID\\Tessaline.DLL", L"TypeLib\\{793AF27C-9A12-4C8F-AC9C-05CAA5D0C6BC}",
 };
 
 void DeleteTree(HKEY root, const std::wstring& path) {

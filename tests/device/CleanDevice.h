@@ -13,10 +13,11 @@
 #include <vector>
 
 #include "device/SetupHost.h"
+#include "system/ProductIds.h"
 
 namespace tessaline::emulator::testing {
 
-inline const std::wstring kTessalineClass = L"{D29B81CD-2716-464C-AE72-61C143A16307}";
+inline const std::wstring kTessalineClass = kInputMethodClassId;
 
 // Removes every trace of the product from this device.
 void WipeProduct();

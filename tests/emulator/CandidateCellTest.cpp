@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "evaluation/TapModel.h"
+#include "keypad/ButtonEvents.h"
 #include "runtime/CandidateWnd.h"
 #include "runtime/SymbolPopupWnd.h"
 #include "typist/Typist.h"
@@ -23,7 +24,7 @@ TEST(TypistAndWindow, CandidateCellsAreTheWindowsCells) {
 }
 
 TEST(TypistAndWindow, PopupSymbolsAreThePopupsOwn) {
-  EXPECT_EQ(WideView(evaluation::kPopupSymbols), PopupSymbols());
+  EXPECT_EQ(WideView(evaluation::kPopupSymbols), keypad::PopupSymbols());
 }
 
 }  // namespace

@@ -386,33 +386,6 @@ TEST_F(PanelDrawTest, PanelFontsAreArialAtEightTwelveAndSixteenPoints) {
   EXPECT_NE(PanelFont(1), nullptr);
 }
 
-std::vector<WPARAM> g_commands;
-
-LRESULT CALLBACK RecordCommands(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_COMMAND && lParam == 0) g_commands.push_back(wParam);
-  return DefWindowProcW(window, message, wParam, lParam);
-}
-
-TEST_F(PanelDrawTest, PenInputSendsCommandMessagesToTheOwnerWindow) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = RecordCommands;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"TessalinePanelTestOwner";
-  RegisterClassW(&wc);
-  HWND window = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                wc.hInstance, nullptr);
-  ASSERT_NE(window, nullptr);
-  Load(kFramesPanel);
-  WindowPanelOwner owner(window);
-  panel_.SetOwner(&owner);
-  panel_.SetSize(40, 30);
-  g_commands.clear();
-  panel_.PenDown(12, 6);
-  panel_.PenUp(12, 6, true);
-  EXPECT_EQ(g_commands, (std::vector<WPARAM>{MAKEWPARAM(1, 1), MAKEWPARAM(1, 0)}));
-  DestroyWindow(window);
-}
-
 TEST_F(PanelDrawTest, DamagedNumbersDrawWhatFitsAndNothingElse) {
   tint_ = true;  // the tint area of 100000 frames is cut to the picture
   Load(

@@ -1,5 +1,5 @@
 // Press and release of buttons: strict hit tests, the halfway release point, toggles and the
-// notifications to the owner.
+// buttons that pen input reports.
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -11,12 +11,6 @@
 
 namespace tessaline {
 namespace {
-
-class RecordingOwner : public PanelOwner {
- public:
-  void ButtonCommand(int id, int code) override { commands.emplace_back(id, code); }
-  std::vector<std::pair<int, int>> commands;
-};
 
 // Two buttons of 40 by 40 on a 200 by 100 panel at (20, 10): button 7 at (0, 0), toggle 8 at
 // (100, 0); and button 9 overlapping button 7.
@@ -35,53 +29,61 @@ class PanelInputTest : public ::testing::Test {
     panel_.LoadLayout(root, "main");
     panel_.SetSize(200, 100);
     panel_.SetOrigin(20, 10);
-    panel_.SetOwner(&owner_);
   }
   const Button& B(int id) { return *panel_.FindButton(id); }
+  // Pen input, with the buttons it reports kept as (id, 1) for a press and (id, 0) for a tap.
+  void PenDown(int x, int y) {
+    const int id = panel_.PenDown(x, y);
+    if (id >= 0) commands.emplace_back(id, 1);
+  }
+  void PenUp(int x, int y, bool tap) {
+    const int id = panel_.PenUp(x, y, tap);
+    if (id >= 0) commands.emplace_back(id, 0);
+  }
 
   Skin skin_;
   Panel panel_;
-  RecordingOwner owner_;
+  std::vector<std::pair<int, int>> commands;
 };
 
-TEST_F(PanelInputTest, TapNotifiesPenDownWithOneAndTheTapWithZero) {
-  panel_.PenDown(30, 20);  // inside 7 only
+TEST_F(PanelInputTest, PenDownReportsThePressedButtonAndPenUpTheTap) {
+  PenDown(30, 20);  // inside 7 only
   EXPECT_EQ(B(7).state, 1);
   EXPECT_EQ(panel_.PressedButtonIndex(), 0);
   EXPECT_EQ(panel_.PressedButtonId(), 7);
-  panel_.PenUp(31, 21, true);
+  PenUp(31, 21, true);
   EXPECT_EQ(B(7).state, 0);
   EXPECT_TRUE(B(7).clicked);
-  EXPECT_EQ(owner_.commands, (std::vector<std::pair<int, int>>{{7, 1}, {7, 0}}));
+  EXPECT_EQ(commands, (std::vector<std::pair<int, int>>{{7, 1}, {7, 0}}));
 }
 
-TEST_F(PanelInputTest, PenUpWithoutTheTapFlagSendsNothing) {
-  panel_.PenDown(30, 20);
-  panel_.PenUp(30, 20, false);
-  EXPECT_EQ(owner_.commands, (std::vector<std::pair<int, int>>{{7, 1}}));
+TEST_F(PanelInputTest, PenUpWithoutTheTapFlagReportsNothing) {
+  PenDown(30, 20);
+  PenUp(30, 20, false);
+  EXPECT_EQ(commands, (std::vector<std::pair<int, int>>{{7, 1}}));
   EXPECT_EQ(B(7).state, 0);
 }
 
 TEST_F(PanelInputTest, HitTestsAreStrictOnEveryEdge) {
-  panel_.PenDown(20, 20);  // on the left edge of 7 (x = 0 exactly)
+  PenDown(20, 20);  // on the left edge of 7 (x = 0 exactly)
   EXPECT_EQ(B(7).state, 0);
-  panel_.PenUp(20, 20, true);
-  panel_.PenDown(30, 10);  // on its top edge
+  PenUp(20, 20, true);
+  PenDown(30, 10);  // on its top edge
   EXPECT_EQ(B(7).state, 0);
-  panel_.PenUp(30, 10, true);
-  EXPECT_TRUE(owner_.commands.empty());  // no button pressed: no message either time
+  PenUp(30, 10, true);
+  EXPECT_TRUE(commands.empty());  // no button pressed: none reported either time
 }
 
 TEST_F(PanelInputTest, ReleaseHalfwayBackInsideStillClicks) {
   // Down inside 8 near its right edge (8 spans x 120..160), up just outside: the midpoint is in.
-  panel_.PenDown(156, 30);
+  PenDown(156, 30);
   ASSERT_EQ(B(8).state, 1);
-  panel_.PenUp(162, 30, true);
+  PenUp(162, 30, true);
   EXPECT_TRUE(B(8).clicked);
   EXPECT_EQ(B(8).state, 2);
   // A release far away restores the state from before the pen went down.
-  panel_.PenDown(158, 30);
-  panel_.PenUp(230, 30, true);
+  PenDown(158, 30);
+  PenUp(230, 30, true);
   EXPECT_EQ(B(8).state, 2);
   EXPECT_FLOAT_EQ(panel_.LastPointX(), (138.0f / 200 + 210.0f / 200) / 2);
 }
@@ -89,34 +91,34 @@ TEST_F(PanelInputTest, ReleaseHalfwayBackInsideStillClicks) {
 TEST_F(PanelInputTest, ToggleGoesDownLatchesAndReleases) {
   std::vector<int> states;
   for (int tap = 0; tap < 2; ++tap) {
-    panel_.PenDown(140, 30);
+    PenDown(140, 30);
     states.push_back(B(8).state);
-    panel_.PenUp(140, 30, true);
+    PenUp(140, 30, true);
     states.push_back(B(8).state);
   }
   EXPECT_EQ(states, (std::vector<int>{1, 2, 1, 0}));
 }
 
-TEST_F(PanelInputTest, OverlappingButtonsBothPressButNoMessageIsSent) {
-  panel_.PenDown(75, 30);  // 7 spans x 20..60 px and 9 spans 50..90: 75 is in 9 only
+TEST_F(PanelInputTest, OverlappingButtonsBothPressButNoneIsReported) {
+  PenDown(75, 30);  // 7 spans x 20..60 px and 9 spans 50..90: 75 is in 9 only
   EXPECT_EQ(panel_.PressedButtonId(), 9);
-  panel_.PenUp(75, 30, true);
-  owner_.commands.clear();
-  panel_.PenDown(55, 30);  // inside both
+  PenUp(75, 30, true);
+  commands.clear();
+  PenDown(55, 30);  // inside both
   EXPECT_EQ(B(7).state, 1);
   EXPECT_EQ(B(9).state, 1);
   EXPECT_EQ(panel_.PressedButtonIndex(), -1);
   EXPECT_EQ(panel_.PressedButtonId(), -1);
-  panel_.PenUp(55, 30, true);
-  EXPECT_TRUE(owner_.commands.empty());
+  PenUp(55, 30, true);
+  EXPECT_TRUE(commands.empty());
 }
 
 TEST_F(PanelInputTest, APanelWithoutSizeHitsNothing) {
   panel_.SetSize(0, 0);
-  panel_.PenDown(30, 20);
+  PenDown(30, 20);
   EXPECT_EQ(B(7).state, 0);
-  panel_.PenUp(30, 20, true);
-  EXPECT_TRUE(owner_.commands.empty());
+  PenUp(30, 20, true);
+  EXPECT_TRUE(commands.empty());
 }
 
 TEST_F(PanelInputTest, ButtonsWithoutALayoutAreNeverHit) {

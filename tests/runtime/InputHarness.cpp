@@ -9,6 +9,7 @@
 #include "DrawSupport.h"
 #include "engine/ActiveLanguages.h"
 #include "engine/Language.h"
+#include "keypad/ButtonEvents.h"
 #include "languages/InterfaceTexts.h"
 #include "options/OpenOptions.h"
 #include "panel/PanelFile.h"
@@ -22,8 +23,6 @@ namespace {
 
 constexpr int kScreenWidth = 240;
 constexpr int kScreenHeight = 320;
-constexpr int kSpaceKey = 10;
-constexpr int kNextCandidateKey = 16;
 
 LPARAM Lp(POINT p) { return MAKELPARAM(p.x, p.y); }
 
@@ -247,7 +246,7 @@ void InputHarness::TypeWord(std::u16string_view word) {
   ASSERT_NE(found, entries.end()) << WideToUtf8(word) << " is not offered";
   const int index = static_cast<int>(found - entries.begin());
   if (index == candidates->Selected()) {
-    Tap(kSpaceKey);
+    Tap(keypad::kSpace);
     return;
   }
   for (int page = 0; page < 8; ++page) {
@@ -256,7 +255,7 @@ void InputHarness::TypeWord(std::u16string_view word) {
       TapCandidate(index);
       return;
     }
-    Tap(kNextCandidateKey);
+    Tap(keypad::kNextCandidate);
   }
   ADD_FAILURE() << WideToUtf8(word) << " could not be reached";
 }

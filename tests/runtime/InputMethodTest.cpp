@@ -17,6 +17,7 @@
 #include "ComTestSupport.h"
 #include "panel/PanelFile.h"
 #include "platform/Sip.h"
+#include "system/ProductIds.h"
 #include "textfile/TextFile.h"
 #include "win32/ComPtr.h"
 
@@ -28,11 +29,10 @@ using testing::SipCallback;
 using testing::SipWindow;
 using testing::TextBytes;
 
-constexpr CLSID kClass = {
-    0xD29B81CD, 0x2716, 0x464C, {0xAE, 0x72, 0x61, 0xC1, 0x43, 0xA1, 0x63, 0x07}};
+constexpr CLSID kClass = kInputMethodClsid;
 constexpr IID kITSInputM = {
     0x9AEFA2FB, 0x897D, 0x46C5, {0x83, 0x50, 0xFA, 0x8B, 0xBC, 0xDE, 0x33, 0x2F}};
-constexpr const wchar_t* kClassKey = L"CLSID\\{D29B81CD-2716-464C-AE72-61C143A16307}";
+constexpr const wchar_t* kClassKey = kInputMethodClassKey;
 
 // The panel height the shipped panel gives a layout at a width, read from the file itself.
 int ShippedPanelHeight(const char* layout, int width) {
@@ -104,10 +104,10 @@ TEST_F(InputMethodTest, RegistrationWritesEveryKeyAndRemovesThemAll) {
   const std::wstring library = testing::InstallFolder() + L"\\Tessaline.dll";
   EXPECT_EQ(DefaultText(HKEY_CLASSES_ROOT, L"Tessaline.TSInputM.1"), TextBytes(L"TSInputM Class"));
   EXPECT_EQ(DefaultText(HKEY_CLASSES_ROOT, L"Tessaline.TSInputM.1\\CLSID"),
-            TextBytes(L"{D29B81CD-2716-464C-AE72-61C143A16307}"));
+            TextBytes(kInputMethodClassId));
   EXPECT_EQ(DefaultText(HKEY_CLASSES_ROOT, L"Tessaline.TSInputM"), TextBytes(L"TSInputM Class"));
   EXPECT_EQ(DefaultText(HKEY_CLASSES_ROOT, L"Tessaline.TSInputM\\CLSID"),
-            TextBytes(L"{D29B81CD-2716-464C-AE72-61C143A16307}"));
+            TextBytes(kInputMethodClassId));
   EXPECT_EQ(DefaultText(HKEY_CLASSES_ROOT, L"Tessaline.TSInputM\\CurVer"),
             TextBytes(L"Tessaline.TSInputM.1"));
 

@@ -1,7 +1,6 @@
 // The input window where careless code would lose data or touch freed memory: user buttons from
 // a malformed setting, events after the window went, options opened from the symbols pop-up
-// while the window is taken away, a user dictionary that cannot be saved, and key codes the
-// word search cannot hold.
+// while the window is taken away, and a user dictionary that cannot be saved.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,6 +8,7 @@
 #include "InputHarness.h"
 #include "engine/Language.h"
 #include "engine/UserDictionary.h"
+#include "keypad/ButtonEvents.h"
 #include "runtime/CandidateWnd.h"
 #include "runtime/SymbolPopupWnd.h"
 
@@ -19,7 +19,7 @@ using testing::HarnessOptions;
 using testing::InputHarness;
 using Calls = std::vector<std::string>;
 
-constexpr int kSymbols = 13, kNext = 16;
+using namespace keypad;
 
 void TapPopup(InputHarness& person, int id) {
   const CSymbolPopupWnd* popup = person.Window().SymbolPopup();
@@ -34,7 +34,7 @@ void TapPopup(InputHarness& person, int id) {
 // letters (each group of taps is one letter) and commits the spelled word.
 void SpellNewWord(InputHarness& person, std::initializer_list<std::initializer_list<int>> letters) {
   person.TypeKeys(u"good");
-  person.Taps({kNext, kNext});
+  person.Taps({kNextCandidate, kNextCandidate});
   person.TapCandidate(7);
   SendMessageW(person.Window().Candidates()->Handle(), WM_TIMER, CCandidateWnd::kSpelledCopyTimer,
                0);
@@ -48,21 +48,6 @@ void SpellNewWord(InputHarness& person, std::initializer_list<std::initializer_l
 std::vector<WideString> StoredUserWords(InputHarness& person) {
   Language stored(person.HostFile("Languages/English.chr"), u"English", true, false, 20, 4);
   return stored.User().Words();
-}
-
-TEST(InputWindowFaults, PunctuationAfterLetterModeKeepsTheLettersTypedAfterACommit) {
-  // A committed word's space is pending; letters typed in letter mode follow it. Back in word
-  // mode, the full stop must not take the last letter back as if it were that space.
-  constexpr int kMode = 15, kPunctuation = 1;
-  InputHarness person;
-  person.TypeKeys(u"good");
-  person.TapCandidate(0);  // "good " with its space pending
-  person.Tap(kMode);
-  person.Tap(2);
-  person.MultiTapTimeout();
-  person.Tap(kMode);
-  person.Tap(kPunctuation);
-  EXPECT_EQ(person.Typed(), u"good a.");
 }
 
 TEST(InputWindowFaults, UserButtonsTakeAtMostSixteenEntries) {
@@ -131,7 +116,7 @@ TEST(InputWindowFaults, ResettingWhileTheSymbolsAreUpLeavesTheWindowUsable) {
   EXPECT_FALSE(person.Window().SymbolPopup()->Visible());
   EXPECT_TRUE(IsWindowEnabled(person.Handle()));
   person.Tap(4);
-  EXPECT_EQ(person.Window().Search().KeyCount(), 1);
+  EXPECT_EQ(person.Window().Composer().Search().KeyCount(), 1);
 }
 
 TEST(InputWindowFaults, TheWindowTakenAwayWhileTheOptionsAreOpenFromThePopUp) {
@@ -172,20 +157,6 @@ TEST(InputWindowFaults, AFailedSaveStillSendsTheWordAndIsTriedAgain) {
   SetUserDictionaryWriteLimit(SIZE_MAX);
   person.TypeWord(u"good");
   EXPECT_EQ(StoredUserWords(person), (std::vector<WideString>{u"qj", u"qx", u"qw"}));
-}
-
-TEST(InputWindowFaults, KeyCodesAboveTheSearchsRangeAddNothing) {
-  // A panel whose middle key sends code 130, which the word search cannot hold.
-  const std::string panel =
-      "backcolor = 0xE0DCD8\n[button_layout=1]\n bitmap = lb_white; size = 0, 0, 50, 40\n[end]\n"
-      "[layout=main]\n default_sx = 240; default_sy = 120\n"
-      " button = 4, 1, 0, 0\n button = 130, 1, 50, 0\n button = 12, 1, 100, 0\n[end]\n";
-  InputHarness person(HarnessOptions::WithPanelFile(panel));
-  person.Taps({4, 4});
-  person.Tap(130);
-  EXPECT_EQ(person.Window().Search().KeyCount(), 2);
-  EXPECT_TRUE(person.Window().CandidatesShown());
-  EXPECT_TRUE(person.Calls().empty());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "DrawSupport.h"
 #include "InputHarness.h"
 #include "engine/Language.h"
+#include "keypad/ButtonEvents.h"
 #include "runtime/CandidateWnd.h"
 #include "runtime/SymbolPopupWnd.h"
 
@@ -16,7 +17,7 @@ using testing::HarnessOptions;
 using testing::InputHarness;
 using Calls = std::vector<std::string>;
 
-constexpr int kEnter = 11, kSymbols = 13, kOptions = 301, kNextLanguage = 302;
+using namespace keypad;
 
 // A tap on a button of the symbols pop-up's own panel.
 void TapPopup(InputHarness& person, int id) {
@@ -96,7 +97,7 @@ TEST(LayoutScenarios, TheNoiseGateDropsTouchesThatAreTooShort) {
   person.PenDown(key);
   person.AdvanceClock(99);
   person.PenUp(key);
-  EXPECT_EQ(person.Window().Search().State(), 0);
+  EXPECT_EQ(person.Window().Composer().Search().State(), 0);
   person.PenDown(POINT{230, 60});  // a quick stroke across: no swipe either
   person.AdvanceClock(50);
   person.PenUp(POINT{10, 60});
@@ -104,7 +105,7 @@ TEST(LayoutScenarios, TheNoiseGateDropsTouchesThatAreTooShort) {
   person.PenDown(key);
   person.AdvanceClock(100);
   person.PenUp(key);
-  EXPECT_EQ(person.Window().Search().KeyCount(), 1);
+  EXPECT_EQ(person.Window().Composer().Search().KeyCount(), 1);
 }
 
 TEST(LayoutScenarios, TheSymbolsPopUpTypesOneSymbolAndCloses) {
@@ -114,7 +115,7 @@ TEST(LayoutScenarios, TheSymbolsPopUpTypesOneSymbolAndCloses) {
   EXPECT_TRUE(popup->Visible());
   EXPECT_FALSE(IsWindowEnabled(person.Handle()));
   person.Tap(4);  // the input window is disabled: a pen message sent to it anyway does nothing
-  EXPECT_EQ(person.Window().Search().State(), 0);
+  EXPECT_EQ(person.Window().Composer().Search().State(), 0);
   TapPopup(person, 104);
   EXPECT_EQ(person.Calls(), (Calls{"text:@"}));
   EXPECT_FALSE(popup->Visible());
@@ -147,7 +148,7 @@ TEST(LayoutScenarios, TheLanguageButtonSwitchesBetweenTheActiveLanguages) {
   const Panel& popupPanel = person.Window().SymbolPopup()->GetPanel();
   EXPECT_EQ(popupPanel.FindButton(150)->captions.at(0), u"Eng");
   TapPopup(person, 150);
-  EXPECT_EQ(person.Window().LanguageIndex(), 1);
+  EXPECT_EQ(person.Window().Composer().LanguageIndex(), 1);
   EXPECT_EQ(person.Window().CurrentLanguage()->Name(), u"German");
   EXPECT_EQ(keyCaption(2), u"abc\u0001\u00e4");
   EXPECT_FALSE(person.Window().SymbolPopup()->Visible());
@@ -168,8 +169,8 @@ TEST(LayoutScenarios, WithOneLanguageTheLanguageKeyDoesNothing) {
   person.TypeKeys(u"go");
   person.SwipeFinger(Swipe::kLeft);
   person.Tap(kNextLanguage);
-  EXPECT_EQ(person.Window().LanguageIndex(), 0);
-  EXPECT_EQ(person.Window().Search().KeyCount(), 2);  // and the word is still there
+  EXPECT_EQ(person.Window().Composer().LanguageIndex(), 0);
+  EXPECT_EQ(person.Window().Composer().Search().KeyCount(), 2);  // and the word is still there
 }
 
 TEST(LayoutScenarios, EditingKeysAndUserButtonsSendTheirKeyScripts) {
@@ -179,7 +180,7 @@ TEST(LayoutScenarios, EditingKeysAndUserButtonsSendTheirKeyScripts) {
   ASSERT_STREQ(person.Window().CurrentLayoutName(), "words");
   person.Tap(56);  // left: commits the word first
   EXPECT_EQ(person.Calls(), (Calls{"text:good ", "down:0x25", "up:0x25"}));
-  EXPECT_FALSE(person.Window().AutoSpacePending());
+  EXPECT_FALSE(person.Window().Composer().AutoSpacePending());
   person.ClearCalls();
   person.Tap(50);  // copy
   EXPECT_EQ(person.Calls(), (Calls{"down:0x11", "down:0x43", "up:0x43", "up:0x11"}));

@@ -18,6 +18,7 @@
 #include "InputHarness.h"
 #include "engine/ActiveLanguages.h"
 #include "engine/Language.h"
+#include "keypad/ButtonEvents.h"
 #include "runtime/CandidateWnd.h"
 #include "runtime/PressedWnd.h"
 #include "runtime/SymbolPopupWnd.h"
@@ -29,8 +30,6 @@ using testing::CurrentHandleCounts;
 using testing::HandleCounts;
 using testing::HarnessOptions;
 using testing::InputHarness;
-
-constexpr int kOptionsEvent = 301;
 
 long EnvironmentNumber(const char* name, long fallback) {
   const char* text = std::getenv(name);
@@ -98,7 +97,7 @@ class Soak {
     if (buttons.empty()) return nullptr;
     const Button* button =
         buttons[static_cast<size_t>(Below(static_cast<int>(buttons.size())))].get();
-    return button->event0 == kOptionsEvent ? nullptr : button;
+    return button->event0 == keypad::kOptions ? nullptr : button;
   }
   POINT CentreOf(const Button& button) {
     const PixelRect r = Window().PanelAt(Window().LayoutIndex()).ButtonRect(button);
@@ -202,7 +201,7 @@ class Soak {
     }
     const auto& buttons = popup->GetPanel().Buttons();
     const Button& button = *buttons[static_cast<size_t>(Below(static_cast<int>(buttons.size())))];
-    if (button.event0 == kOptionsEvent) return;
+    if (button.event0 == keypad::kOptions) return;
     const PixelRect r = popup->GetPanel().ButtonRect(button);
     const POINT at{r.left + r.width / 2, r.top + r.height / 2};
     const HWND window = popup->Handle();

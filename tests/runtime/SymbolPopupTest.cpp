@@ -57,15 +57,6 @@ class SymbolPopupTest : public ::testing::Test {
   std::unique_ptr<CSymbolPopupWnd> popup_;
 };
 
-TEST(PopupSymbols, TwentyTwoInButtonOrder) {
-  EXPECT_EQ(PopupSymbols(), u"'\"()@/:_;+&%*=<>[]|$#^");
-  EXPECT_EQ(PopupSymbol(0), u'\'');
-  EXPECT_EQ(PopupSymbol(21), u'^');
-  EXPECT_EQ(PopupSymbol(22), u'?');
-  EXPECT_EQ(PopupSymbol(31), u'?');
-  EXPECT_EQ(PopupSymbol(-1), u'?');
-}
-
 TEST_F(SymbolPopupTest, CoversTheInputWindowFromTheBottomUp) {
   EXPECT_FALSE(popup_->Visible());
   EXPECT_EQ(popup_->GetPanel().FindButton(100)->captions.at(0), u"'");

@@ -12,10 +12,11 @@
 #include "../platform/DeviceFixture.h"
 #include "../settings/RegistrySnapshot.h"
 #include "TSInstallCE/SetupMessages.h"
+#include "system/ProductIds.h"
 
 namespace tessaline::setup {
 
-inline const std::wstring kClass = L"{D29B81CD-2716-464C-AE72-61C143A16307}";
+inline const std::wstring kClass = kInputMethodClassId;
 inline const std::wstring kClassKey = L"CLSID\\" + kClass;
 
 // Launch slot number to its text; a value that is not text shows as "(not text)".

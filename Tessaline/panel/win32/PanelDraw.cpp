@@ -208,11 +208,4 @@ void PaintPanel(Panel& panel, HDC dc, bool full) {
   }
 }
 
-void WindowPanelOwner::ButtonCommand(int id, int code) {
-  if (window_) {
-    SendMessageW(window_, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), static_cast<WORD>(code)),
-                 0);
-  }
-}
-
 }  // namespace tessaline

@@ -1,5 +1,5 @@
 // Drawing panels with GDI: the skin's pictures, the theme tint, the three panel fonts, one
-// button, a whole panel, and the window side of pen input.
+// button and a whole panel.
 #pragma once
 
 #include <windows.h>
@@ -49,18 +49,5 @@ void DrawButton(const Button& button, HDC dc, int px, int py, int pw, int ph, bo
 // Draws the buttons whose state changed since they were last drawn, or, with full, the
 // background and every button.
 void PaintPanel(Panel& panel, HDC dc, bool full);
-
-// Sends a panel's button notifications to a window as WM_COMMAND (low word: button id, high
-// word: 1 pen down, 0 tap; lParam 0), handled before the call returns.
-class WindowPanelOwner : public PanelOwner {
- public:
-  explicit WindowPanelOwner(HWND window = nullptr) : window_(window) {}
-  void SetWindow(HWND window) { window_ = window; }
-  HWND Window() const { return window_; }
-  void ButtonCommand(int id, int code) override;
-
- private:
-  HWND window_;
-};
 
 }  // namespace tessaline
