@@ -16,7 +16,6 @@
 #include "engine/UserDictionaryFile.h"
 #include "keypad/ButtonEvents.h"
 #include "keypad/Composer.h"
-#include "settings/Settings.h"
 #include "support/TestFiles.h"
 
 namespace tessaline {
@@ -98,7 +97,7 @@ class RecordingHost : public ComposerHost {
 
 class ComposerTest : public ::testing::Test {
  protected:
-  ComposerTest() : root_(folder_.Path()), saved_(GetSettings()) {
+  ComposerTest() : root_(folder_.Path()) {
     namespace fs = std::filesystem;
     for (const char* name : {"English", "German"}) {
       for (const char* extension : {".chr", ".voc"}) {
@@ -108,20 +107,16 @@ class ComposerTest : public ::testing::Test {
                       target);
       }
     }
-    ResetSettings(GetSettings());
-    SetSettingsText(GetSettings().Path, u"\\Tess");
     ForgetUserDictionaryFiles();
   }
   ~ComposerTest() override {
     FreeActiveLanguages();
     ForgetUserDictionaryFiles();
-    GetSettings() = saved_;
   }
 
   // Loads the active languages (English, and German second when asked) and starts composing.
   KeypadComposer& Start(bool german = false) {
-    SetSettingsText(GetSettings().Language1, german ? u"German" : u"");
-    LoadActiveLanguages();
+    LoadActiveLanguages(ActiveLanguageChoice{"\\Tess", u"", german ? u"German" : u""});
     composer_.UseFirstLanguage();
     composer_.Reset();
     host_.calls.clear();
@@ -178,7 +173,6 @@ class ComposerTest : public ::testing::Test {
 
   testing::TempDir folder_;
   testing::DeviceRootScope root_;
-  Settings saved_;
   RecordingHost host_;
   KeypadComposer composer_{host_};
 };
