@@ -29,18 +29,16 @@ const char* ActionName(uint8_t action) {
 int PrintNames(bool json) {
   const auto table = KeyNameTable();
   if (json) {
-    JsonWriter out;
-    out.BeginArray();
+    Json out = Json::array();
     for (size_t row = 0; row < table.size(); ++row) {
-      out.BeginObject();
-      out.Field("row", static_cast<int>(row + 1));
-      out.Field("script", WideToUtf8(table[row].scriptName));
-      out.Field("display", WideToUtf8(table[row].displayName));
-      out.Field("code", static_cast<int>(table[row].code));
-      out.EndObject();
+      Json item;
+      item["row"] = row + 1;
+      item["script"] = WideToUtf8(table[row].scriptName);
+      item["display"] = WideToUtf8(table[row].displayName);
+      item["code"] = static_cast<int>(table[row].code);
+      out.push_back(std::move(item));
     }
-    out.EndArray();
-    std::printf("%s\n", out.Text().c_str());
+    std::printf("%s\n", JsonText(out).c_str());
     return 0;
   }
   for (size_t row = 0; row < table.size(); ++row) {
@@ -57,20 +55,18 @@ int RunKeyscript(Args args) {
   const std::vector<KeyScriptEvent> events =
       ReadCompiledKeyScript(CompileKeyScript(Utf8ToWide(args[0])));
   if (json) {
-    JsonWriter out;
-    out.BeginArray();
+    Json out = Json::array();
     for (const KeyScriptEvent& event : events) {
-      out.BeginObject();
+      Json item = Json::object();
       if (event.isKey) {
-        out.Field("key", static_cast<int>(event.code));
-        out.Field("action", ActionName(event.action));
+        item["key"] = static_cast<int>(event.code);
+        item["action"] = ActionName(event.action);
       } else {
-        out.Field("text", WideToUtf8(event.text));
+        item["text"] = WideToUtf8(event.text);
       }
-      out.EndObject();
+      out.push_back(std::move(item));
     }
-    out.EndArray();
-    std::printf("%s\n", out.Text().c_str());
+    std::printf("%s\n", JsonText(out).c_str());
     return 0;
   }
   for (const KeyScriptEvent& event : events) {

@@ -70,17 +70,13 @@ int RunPredict(Args args) {
     search.PressKey(static_cast<int8_t>(keys[i]));
     search.GetCandidates(candidates);
     if (json) {
-      JsonWriter out;
-      out.BeginObject();
-      out.Field("key", keys[i]);
-      out.Field("state", search.State());
-      out.Field("keyCount", search.KeyCount());
-      out.Key("candidates");
-      out.BeginArray();
-      for (const WideString& c : candidates) out.String(WideToUtf8(c));
-      out.EndArray();
-      out.EndObject();
-      std::printf("%s%s\n", out.Text().c_str(), i + 1 < keys.size() ? "," : "");
+      Json out;
+      out["key"] = keys[i];
+      out["state"] = search.State();
+      out["keyCount"] = search.KeyCount();
+      out["candidates"] = Json::array();
+      for (const WideString& c : candidates) out["candidates"].push_back(WideToUtf8(c));
+      std::printf("%s%s\n", JsonText(out).c_str(), i + 1 < keys.size() ? "," : "");
     } else {
       std::printf("key %d: state %d, keys %d:", keys[i], search.State(), search.KeyCount());
       for (const WideString& c : candidates) std::printf(" %s", WideToUtf8(c).c_str());

@@ -124,27 +124,21 @@ int RunUsrImport(Args args) {
   }
 
   if (json) {
-    JsonWriter out;
-    out.BeginObject();
-    out.Field("imported", result.imported);
-    out.Field("written", written);
-    out.Field("stoppedAtLimit", result.stoppedAtLimit);
-    out.Key("words");
-    out.BeginArray();
-    for (const WideString& word : result.words) out.String(WideToUtf8(word));
-    out.EndArray();
-    out.Key("offered");
-    out.BeginArray();
+    Json out;
+    out["imported"] = result.imported;
+    out["written"] = written;
+    out["stoppedAtLimit"] = result.stoppedAtLimit;
+    out["words"] = Json::array();
+    for (const WideString& word : result.words) out["words"].push_back(WideToUtf8(word));
+    out["offered"] = Json::array();
     for (const ImportedWord& word : offered) {
-      out.BeginObject();
-      out.Field("word", WideToUtf8(word.word));
-      out.Field("line", static_cast<int64_t>(word.line));
-      out.Field("outcome", ImportOutcomeName(word.outcome));
-      out.EndObject();
+      Json item;
+      item["word"] = WideToUtf8(word.word);
+      item["line"] = word.line;
+      item["outcome"] = ImportOutcomeName(word.outcome);
+      out["offered"].push_back(std::move(item));
     }
-    out.EndArray();
-    out.EndObject();
-    std::printf("%s\n", out.Text().c_str());
+    std::printf("%s\n", JsonText(out).c_str());
   } else {
     for (const ImportedWord& word : offered) {
       const std::string from =

@@ -250,24 +250,18 @@ int RunVocCheck(Args args) {
   }
   const vocbuild::CheckResult result = vocbuild::CheckVocabularyBytes(bytes, map);
   if (json) {
-    JsonWriter writer;
-    writer.BeginObject();
-    writer.Field("passed", result.Passed());
-    writer.Field("entries", static_cast<int64_t>(result.entryCount));
-    writer.Field("poolBytes", static_cast<int64_t>(result.poolBytes));
-    writer.Field("pairRecords", static_cast<int64_t>(result.pairCount));
-    writer.Field("longestWord", static_cast<int64_t>(result.longestWord));
-    writer.Key("frequencies");
-    writer.BeginArray();
-    for (uint32_t n : result.frequencyHistogram) writer.Int(n);
-    writer.EndArray();
-    writer.Field("problemCount", static_cast<int64_t>(result.problemCount));
-    writer.Key("problems");
-    writer.BeginArray();
-    for (const std::string& problem : result.problems) writer.String(problem);
-    writer.EndArray();
-    writer.EndObject();
-    std::printf("%s\n", writer.Text().c_str());
+    Json report;
+    report["passed"] = result.Passed();
+    report["entries"] = result.entryCount;
+    report["poolBytes"] = result.poolBytes;
+    report["pairRecords"] = result.pairCount;
+    report["longestWord"] = result.longestWord;
+    report["frequencies"] = Json::array();
+    for (uint32_t n : result.frequencyHistogram) report["frequencies"].push_back(n);
+    report["problemCount"] = result.problemCount;
+    report["problems"] = Json::array();
+    for (const std::string& problem : result.problems) report["problems"].push_back(problem);
+    std::printf("%s\n", JsonText(report).c_str());
   } else {
     std::printf(
         "%s: %zu entries, %zu pool bytes, %zu letter-pair records, longest word %zu letters\n",
