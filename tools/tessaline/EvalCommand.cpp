@@ -140,22 +140,27 @@ struct Run {
   evaluation::TapCount count;
 };
 
-int RunEval(Args args) {
-  bool ok = true;
-  const bool json = TakeFlag(args, "--json");
-  const std::string chr = TakeOption(args, "--chr", "", ok);
-  const std::string textPath = TakeOption(args, "--text", "", ok);
+struct EvalOptions {
+  bool json = false;
+  std::string chr, textPath, causes;
+  std::vector<std::string> dictionaries;
+};
+
+int RunEval(const EvalOptions& options) {
+  const bool json = options.json;
+  const std::string& chr = options.chr;
+  const std::string& textPath = options.textPath;
+  const std::string& causes = options.causes;
+  if (chr.empty() || textPath.empty()) return Usage(kUsage);
   Dictionary dictionary;
   CandidateCheck check;
-  for (std::string path; !(path = TakeOption(args, "--dictionary", "", ok)).empty();) {
+  for (const std::string& path : options.dictionaries) {
     if (!ReadDictionary(path, dictionary)) {
       std::fprintf(stderr, "tessaline: cannot read '%s'\n", path.c_str());
       return 1;
     }
     check.dictionary = &dictionary;
   }
-  const std::string causes = TakeOption(args, "--causes", "", ok);
-  if (!ok || !args.empty() || chr.empty() || textPath.empty()) return Usage(kUsage);
   size_t causeLines = 0;
   if (!causes.empty() && !PositiveCount("--causes", causes, causeLines)) return 2;
   std::string bytes;
@@ -269,7 +274,17 @@ int RunEval(Args args) {
   return 0;
 }
 
-const Command kEval("eval", nullptr, RunEval, kUsage);
+CommandRun DefineEval(CLI::App& app) {
+  auto options = std::make_shared<EvalOptions>();
+  app.add_option("--chr", options->chr, "the language file")->required();
+  app.add_option("--text", options->textPath, "the UTF-8 text to replay")->required();
+  AddRepeatedOption(app, "--dictionary", options->dictionaries);
+  app.add_option("--causes", options->causes, "list the N most frequent misses");
+  app.add_flag("--json", options->json);
+  return [options] { return RunEval(*options); };
+}
+
+const Command kEval("eval", nullptr, DefineEval, kUsage);
 
 }  // namespace
 }  // namespace tessaline::tool

@@ -102,11 +102,15 @@ void WriteText(const KeyMap& map, const LetterCodes* decode) {
   if (decode) std::printf("decoded \"%s\"\n", Printable(WideToUtf8(map.Decode(*decode))).c_str());
 }
 
-int RunKeymapDump(Args args) {
-  const bool json = TakeFlag(args, "--json");
-  bool ok = true;
-  const std::string decodeText = TakeOption(args, "--decode", "", ok);
-  if (!ok || args.size() != 1) return Usage(kUsage);
+struct KeymapOptions {
+  std::string file, decodeText;
+  bool json = false;
+};
+
+int RunKeymapDump(const KeymapOptions& options) {
+  const bool json = options.json;
+  const std::string& decodeText = options.decodeText;
+  const std::vector<std::string> args{options.file};
   LetterCodes codes;
   if (!decodeText.empty() && !ParseCodes(decodeText, codes)) {
     std::fprintf(stderr, "tessaline: --decode takes hex letter codes 01 to FF, as 10,11,50\n");
@@ -129,7 +133,15 @@ int RunKeymapDump(Args args) {
   return 0;
 }
 
-const Command kKeymapDump("keymap", "dump", RunKeymapDump, kUsage);
+CommandRun DefineKeymapDump(CLI::App& app) {
+  auto options = std::make_shared<KeymapOptions>();
+  app.add_option("FILE.chr", options->file, "the language file")->required();
+  app.add_flag("--json", options->json);
+  app.add_option("--decode", options->decodeText, "hex letter codes separated by commas");
+  return [options] { return RunKeymapDump(*options); };
+}
+
+const Command kKeymapDump("keymap", "dump", DefineKeymapDump, kUsage);
 
 }  // namespace
 }  // namespace tessaline::tool

@@ -48,9 +48,15 @@ int PrintNames(bool json) {
   return 0;
 }
 
-int RunKeyscript(Args args) {
-  const bool json = TakeFlag(args, "--json");
-  if (TakeFlag(args, "--names")) return args.empty() ? PrintNames(json) : Usage(kUsage);
+struct KeyscriptOptions {
+  std::vector<std::string> args;
+  bool json = false, names = false;
+};
+
+int RunKeyscript(const KeyscriptOptions& options) {
+  const bool json = options.json;
+  const std::vector<std::string>& args = options.args;
+  if (options.names) return args.empty() ? PrintNames(json) : Usage(kUsage);
   if (args.size() != 1) return Usage(kUsage);
   const std::vector<KeyScriptEvent> events =
       ReadCompiledKeyScript(CompileKeyScript(Utf8ToWide(args[0])));
@@ -79,7 +85,15 @@ int RunKeyscript(Args args) {
   return 0;
 }
 
-const Command kKeyscript("keyscript", nullptr, RunKeyscript, kUsage);
+CommandRun DefineKeyscript(CLI::App& app) {
+  auto options = std::make_shared<KeyscriptOptions>();
+  app.add_option("TEXT", options->args, "the key script");
+  app.add_flag("--json", options->json);
+  app.add_flag("--names", options->names, "the key name table");
+  return [options] { return RunKeyscript(*options); };
+}
+
+const Command kKeyscript("keyscript", nullptr, DefineKeyscript, kUsage);
 
 }  // namespace
 }  // namespace tessaline::tool

@@ -127,12 +127,16 @@ void WriteText(const Skin& skin, const Panel& panel, const DumpInput& in) {
   }
 }
 
-int RunPanelDump(Args args) {
-  bool ok = true;
-  const bool json = TakeFlag(args, "--json");
-  const std::string layoutName = TakeOption(args, "--layout", "main", ok);
-  const std::string widthText = TakeOption(args, "--width", "240", ok);
-  if (!ok || args.size() != 1) return Usage(kUsage);
+struct PanelOptions {
+  std::string file, layoutName = "main", widthText = "240";
+  bool json = false;
+};
+
+int RunPanelDump(const PanelOptions& options) {
+  const bool json = options.json;
+  const std::string& layoutName = options.layoutName;
+  const std::string& widthText = options.widthText;
+  const std::vector<std::string> args{options.file};
   char* end = nullptr;
   const long width = std::strtol(widthText.c_str(), &end, 10);
   if (end == widthText.c_str() || *end != '\0' || width < 1 || width > 100000) {
@@ -156,7 +160,16 @@ int RunPanelDump(Args args) {
   return 0;
 }
 
-const Command kPanelDump("panel", "dump", RunPanelDump, kUsage);
+CommandRun DefinePanelDump(CLI::App& app) {
+  auto options = std::make_shared<PanelOptions>();
+  app.add_option("FILE.pan", options->file, "the panel file")->required();
+  app.add_option("--layout", options->layoutName, "the layout's name (default main)");
+  app.add_option("--width", options->widthText, "the panel's width in pixels (default 240)");
+  app.add_flag("--json", options->json);
+  return [options] { return RunPanelDump(*options); };
+}
+
+const Command kPanelDump("panel", "dump", DefinePanelDump, kUsage);
 
 }  // namespace
 }  // namespace tessaline::tool

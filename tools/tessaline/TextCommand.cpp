@@ -101,10 +101,14 @@ void WriteText(const TextSection& root) {
   }
 }
 
-int RunTextDump(Args args) {
-  const bool json = TakeFlag(args, "--json");
-  if (args.size() != 1) return Usage(kUsage);
-  const TextSection root = ReadTextFile(args[0]);
+struct TextDumpOptions {
+  std::string file;
+  bool json = false;
+};
+
+int RunTextDump(const TextDumpOptions& options) {
+  const bool json = options.json;
+  const TextSection root = ReadTextFile(options.file);
   if (json) {
     std::printf("%s\n", JsonText(TreeJson(root)).c_str());
   } else {
@@ -113,7 +117,14 @@ int RunTextDump(Args args) {
   return 0;
 }
 
-const Command kTextDump("text", "dump", RunTextDump, kUsage);
+CommandRun DefineTextDump(CLI::App& app) {
+  auto options = std::make_shared<TextDumpOptions>();
+  app.add_option("FILE", options->file, "the structured text file")->required();
+  app.add_flag("--json", options->json);
+  return [options] { return RunTextDump(*options); };
+}
+
+const Command kTextDump("text", "dump", DefineTextDump, kUsage);
 
 }  // namespace
 

@@ -20,9 +20,7 @@ bool Damaged(const UserDictionaryLoadReport& report) {
   return report.truncated || report.trailingBytes || report.duplicateRecords > 0;
 }
 
-int RunUsrDump(Args args) {
-  const bool json = TakeFlag(args, "--json");
-  if (args.size() != 1) return Usage(kUsage);
+int RunUsrDump(const std::vector<std::string>& args, bool json) {
   UserDictionary user;
   if (!user.LoadUserDictionary(args[0])) {
     std::fprintf(stderr, "tessaline: cannot open '%s'\n", args[0].c_str());
@@ -72,7 +70,18 @@ int RunUsrDump(Args args) {
   return Damaged(report) ? 1 : 0;
 }
 
-const Command kUsrDump("usr", "dump", RunUsrDump, kUsage);
+CommandRun DefineUsrDump(CLI::App& app) {
+  struct Options {
+    std::vector<std::string> file{""};
+    bool json = false;
+  };
+  auto options = std::make_shared<Options>();
+  app.add_option("FILE.usr", options->file[0], "the user dictionary")->required();
+  app.add_flag("--json", options->json);
+  return [options] { return RunUsrDump(options->file, options->json); };
+}
+
+const Command kUsrDump("usr", "dump", DefineUsrDump, kUsage);
 
 }  // namespace
 }  // namespace tessaline::tool

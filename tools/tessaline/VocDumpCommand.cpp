@@ -112,11 +112,17 @@ void WriteText(const Vocabulary& voc, const VocabularyLoadReport& report) {
   }
 }
 
-int RunVocDump(Args args) {
-  const bool json = TakeFlag(args, "--json");
-  bool ok = true;
-  const std::string chr = TakeOption(args, "--chr", "", ok);
-  if (!ok || chr.empty() || args.size() != 1) return Usage(kUsage);
+struct VocFileOptions {
+  std::vector<std::string> file{""};
+  std::string chr;
+  bool json = false;
+};
+
+int RunVocDump(const VocFileOptions& options) {
+  const bool json = options.json;
+  const std::string& chr = options.chr;
+  const std::vector<std::string>& args = options.file;
+  if (chr.empty()) return Usage(kUsage);
   FILE* file = std::fopen(args[0].c_str(), "rb");
   if (!file) {
     std::fprintf(stderr, "tessaline: cannot open '%s'\n", args[0].c_str());
@@ -137,7 +143,15 @@ int RunVocDump(Args args) {
   return report.Complete() ? 0 : 1;
 }
 
-const Command kVocDump("voc", "dump", RunVocDump, kUsage);
+CommandRun DefineVocDump(CLI::App& app) {
+  auto options = std::make_shared<VocFileOptions>();
+  app.add_option("FILE.voc", options->file[0], "the vocabulary file")->required();
+  app.add_option("--chr", options->chr, "its language file")->required();
+  app.add_flag("--json", options->json);
+  return [options] { return RunVocDump(*options); };
+}
+
+const Command kVocDump("voc", "dump", DefineVocDump, kUsage);
 
 }  // namespace
 }  // namespace tessaline::tool
