@@ -82,7 +82,8 @@ void WriteJson(const Skin& skin, const Panel& panel, const DumpInput& in) {
     item["event0"] = static_cast<int>(b->event0);
     item["event1"] = static_cast<int>(b->event1);
     item["captions"] = Json::object();
-    for (const auto& [cell, text] : b->captions) item["captions"][std::to_string(cell)] = Utf8(text);
+    for (const auto& [cell, text] : b->captions)
+      item["captions"][std::to_string(cell)] = Utf8(text);
     item["fractions"] = Json::array();
     for (float v : {b->x, b->y, b->w, b->h}) item["fractions"].push_back(static_cast<double>(v));
     const PixelRect r = ButtonPixelRect(*b, in.width, in.height, 0, 0);

@@ -1,8 +1,8 @@
 // tessaline voc build: compiles a word list into a vocabulary file for a language file.
 // tessaline voc check: verifies a vocabulary file against its language file.
 //
-// What the compiler keeps and how counts become frequencies is written in vocbuild/VocCompiler.h
-// (and in docs/vocabulary-compiler.md).
+// What the compiler keeps and how counts become frequencies is written in
+// docs/vocabulary-compiler.md; vocbuild/VocCompiler.h states its contract.
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
