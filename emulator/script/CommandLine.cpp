@@ -1,5 +1,7 @@
 #include "script/CommandLine.h"
 
+#include <CLI/CLI.hpp>
+
 namespace tessaline::emulator {
 
 const char* const kCommandLineUsage =
@@ -29,74 +31,68 @@ const char* const kCommandLineUsage =
     "                      (with --headless the setup library's questions are printed and\n"
     "                      answered as the device answers them, OK unless it says otherwise)\n";
 
+namespace {
+
+// A check that refuses an empty value with the message given.
+CLI::Validator NotEmpty(const std::string& message) {
+  return CLI::Validator([message](std::string& value) { return value.empty() ? message : ""; },
+                        "", "");
+}
+
+}  // namespace
+
 bool ParseCommandLine(const std::vector<std::string>& arguments, CommandLine& line,
                       std::string& error) {
   line = {};
   std::string language, firstLanguage;
-  for (size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
-    auto value = [&](std::string& into) {
-      if (i + 1 >= arguments.size()) {
-        error = argument + " needs a value";
-        return false;
-      }
-      into = arguments[++i];
-      return true;
-    };
-    if (argument == "--headless") {
-      line.headless = true;
-    } else if (argument == "--trace") {
-      line.trace = true;
-    } else if (argument == "--help" || argument == "-h") {
-      line.help = true;
-    } else if (argument == "--zoom") {
-      std::string zoom;
-      if (!value(zoom)) return false;
-      if (zoom != "1" && zoom != "2" && zoom != "3") {
-        error = "--zoom takes 1, 2 or 3, not '" + zoom + "'";
-        return false;
-      }
-      line.zoom = zoom[0] - '0';
-    } else if (argument == "--bench") {
-      line.bench = true;
-    } else if (argument == "--demo") {
-      line.demo = true;
-    } else if (argument == "--select-im") {
-      if (!value(line.selectIm)) return false;
-    } else if (argument == "--script") {
-      if (!value(line.script)) return false;
-    } else if (argument == "--shots") {
-      if (!value(line.shots)) return false;
-    } else if (argument == "--type" || argument == "--type-file") {
+  CLI::App app("emulator", "emulator");
+  app.set_help_flag();  // --help is an ordinary flag: the caller prints kCommandLineUsage
+  app.add_flag("-h,--help", line.help);
+  app.add_flag("--headless", line.headless);
+  app.add_flag("--trace", line.trace);
+  app.add_flag("--bench", line.bench);
+  app.add_flag("--demo", line.demo);
+  app.add_flag("--install", line.install);
+  app.add_option("--zoom", line.zoom)->check(CLI::Validator(
+      [](std::string& zoom) {
+        return zoom == "1" || zoom == "2" || zoom == "3"
+                   ? std::string()
+                   : "--zoom takes 1, 2 or 3, not '" + zoom + "'";
+      },
+      "", ""));
+  app.add_option("--select-im", line.selectIm);
+  app.add_option("--script", line.script);
+  app.add_option("--shots", line.shots);
+  app.add_option("--package", line.package);
+  app.add_option("--uninstall", line.uninstall)
+      ->check(NotEmpty("--uninstall needs the name of an installed application"));
+  // The texts and their languages are read in the order given: each text takes the language
+  // named last before it.
+  auto typing = [&](bool file) {
+    return [&line, &language, file](const std::string& value) {
       TypingPart part;
-      if (!value(argument == "--type" ? part.text : part.file)) return false;
-      if (argument == "--type-file" && part.file.empty()) {
-        error = "--type-file needs a file name";
-        return false;
-      }
+      (file ? part.file : part.text) = value;
       part.language = language;
       line.typing.push_back(std::move(part));
-    } else if (argument == "--language") {
-      if (!value(language)) return false;
-      if (language.empty()) {
-        error = "--language needs a language name";
-        return false;
-      }
-      if (firstLanguage.empty()) firstLanguage = language;
-    } else if (argument == "--install") {
-      line.install = true;
-    } else if (argument == "--package") {
-      if (!value(line.package)) return false;
-    } else if (argument == "--uninstall") {
-      if (!value(line.uninstall)) return false;
-      if (line.uninstall.empty()) {
-        error = "--uninstall needs the name of an installed application";
-        return false;
-      }
-    } else {
-      error = "unknown argument '" + argument + "'";
-      return false;
-    }
+    };
+  };
+  app.add_option_function<std::string>("--type", typing(false))->trigger_on_parse();
+  app.add_option_function<std::string>("--type-file", typing(true))
+      ->check(NotEmpty("--type-file needs a file name"))
+      ->trigger_on_parse();
+  app.add_option_function<std::string>("--language",
+                                       [&](const std::string& value) {
+                                         language = value;
+                                         if (firstLanguage.empty()) firstLanguage = value;
+                                       })
+      ->check(NotEmpty("--language needs a language name"))
+      ->trigger_on_parse();
+  try {
+    std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+    app.parse(reversed);
+  } catch (const CLI::ParseError& e) {
+    error = e.what();
+    return false;
   }
   for (TypingPart& part : line.typing) {
     if (part.language.empty()) part.language = firstLanguage;

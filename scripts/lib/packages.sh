@@ -5,6 +5,8 @@ tessaline_packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   wine wine64 libwine-dev fonts-wine xvfb xauth fonts-liberation fonts-dejavu-core
   libsqlite3-dev libmarisa-dev
+  # Header-only: command lines (the tool, the emulator) and the tool's JSON output.
+  libcli11-dev nlohmann-json3-dev
   python3 valgrind
   # The window tests: real pointer events, screen pictures, a small window manager.
   xdotool x11-apps x11-utils openbox

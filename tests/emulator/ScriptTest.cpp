@@ -125,6 +125,10 @@ TEST(CommandLine, ReadsOptionsAndRefusesMistakes) {
   EXPECT_EQ(line.shots, "out");
   ASSERT_TRUE(ParseCommandLine({"--zoom", "3"}, line, error));
   EXPECT_EQ(line.zoom, 3);
+  ASSERT_TRUE(ParseCommandLine({"--zoom=2", "-h"}, line, error));
+  EXPECT_EQ(line.zoom, 2);
+  EXPECT_TRUE(line.help);
+  EXPECT_FALSE(line.headless);  // nothing is left over from the line read before
 
   // Texts to type take the last language before them; a text before any takes the first one.
   ASSERT_TRUE(ParseCommandLine({"--type", "a", "--language", "English", "--type-file", "b.txt",
@@ -143,11 +147,16 @@ TEST(CommandLine, ReadsOptionsAndRefusesMistakes) {
                                                        {"--bogus"},
                                                        {"--type", "a", "--script", "b"},
                                                        {"--language", "", "--type", "a"},
+                                                       {"--type-file", ""},
+                                                       {"--type", "a", "stray"},
                                                        {"--headless", "--zoom", "2"}};
   for (const auto& arguments : wrong) {
     EXPECT_FALSE(ParseCommandLine(arguments, line, error)) << arguments[0];
     EXPECT_FALSE(error.empty());
   }
+  // The message names what was wrong.
+  ASSERT_FALSE(ParseCommandLine({"--zoom", "4"}, line, error));
+  EXPECT_NE(error.find("--zoom takes 1, 2 or 3, not '4'"), std::string::npos) << error;
 }
 
 TEST(CommandLine, TheInstallerAndUninstallerRunWithoutTheDeviceScreen) {

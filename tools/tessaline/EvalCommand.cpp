@@ -140,22 +140,27 @@ struct Run {
   evaluation::TapCount count;
 };
 
-int RunEval(Args args) {
-  bool ok = true;
-  const bool json = TakeFlag(args, "--json");
-  const std::string chr = TakeOption(args, "--chr", "", ok);
-  const std::string textPath = TakeOption(args, "--text", "", ok);
+struct EvalOptions {
+  bool json = false;
+  std::string chr, textPath, causes;
+  std::vector<std::string> dictionaries;
+};
+
+int RunEval(const EvalOptions& options) {
+  const bool json = options.json;
+  const std::string& chr = options.chr;
+  const std::string& textPath = options.textPath;
+  const std::string& causes = options.causes;
+  if (chr.empty() || textPath.empty()) return Usage(kUsage);
   Dictionary dictionary;
   CandidateCheck check;
-  for (std::string path; !(path = TakeOption(args, "--dictionary", "", ok)).empty();) {
+  for (const std::string& path : options.dictionaries) {
     if (!ReadDictionary(path, dictionary)) {
       std::fprintf(stderr, "tessaline: cannot read '%s'\n", path.c_str());
       return 1;
     }
     check.dictionary = &dictionary;
   }
-  const std::string causes = TakeOption(args, "--causes", "", ok);
-  if (!ok || !args.empty() || chr.empty() || textPath.empty()) return Usage(kUsage);
   size_t causeLines = 0;
   if (!causes.empty() && !PositiveCount("--causes", causes, causeLines)) return 2;
   std::string bytes;
@@ -203,42 +208,33 @@ int RunEval(Args args) {
 
   auto share = [](size_t part, size_t whole) { return whole ? double(part) / double(whole) : 0.0; };
   if (json) {
-    JsonWriter writer;
-    writer.BeginObject();
-    writer.Field("language", LanguageNameOf(chr));
-    writer.Field("text", textPath);
-    writer.Field("characters", static_cast<int64_t>(runs[0].count.characters));
-    writer.Field("words", static_cast<int64_t>(runs[0].count.words));
-    writer.Field("untypable", static_cast<int64_t>(runs[0].count.untypable));
+    Json report;
+    report["language"] = LanguageNameOf(chr);
+    report["text"] = textPath;
+    report["characters"] = runs[0].count.characters;
+    report["words"] = runs[0].count.words;
+    report["untypable"] = runs[0].count.untypable;
     if (check.dictionary) {
-      writer.Field("candidatesChecked", static_cast<int64_t>(check.shown));
-      writer.Key("candidatesNotInDictionary");
-      writer.Real(share(check.unknown, check.shown));
+      report["candidatesChecked"] = check.shown;
+      report["candidatesNotInDictionary"] = share(check.unknown, check.shown);
     }
-    writer.Key("runs");
-    writer.BeginArray();
+    Json& runList = report["runs"] = Json::array();
     for (const Run& run : runs) {
-      writer.BeginObject();
-      writer.Field("mode", run.mode);
-      writer.Field("learning", run.learning);
-      writer.Field("taps", static_cast<int64_t>(run.count.taps));
-      writer.Key("tapsPerCharacter");
-      writer.Real(run.count.TapsPerCharacter());
+      Json item;
+      item["mode"] = run.mode;
+      item["learning"] = run.learning;
+      item["taps"] = run.count.taps;
+      item["tapsPerCharacter"] = run.count.TapsPerCharacter();
       if (std::string(run.mode) == "word") {
-        writer.Key("firstCandidate");
-        writer.Real(share(run.count.firstCandidate, run.count.words));
-        writer.Key("visibleCandidate");
-        writer.Real(share(run.count.visibleCandidate, run.count.words));
-        writer.Field("spelled", static_cast<int64_t>(run.count.spelled));
-        writer.Field("letterModeWords", static_cast<int64_t>(run.count.letterModeWords));
-        writer.Key("wordTapsPerCharacter");
-        writer.Real(run.count.WordTapsPerCharacter());
+        item["firstCandidate"] = share(run.count.firstCandidate, run.count.words);
+        item["visibleCandidate"] = share(run.count.visibleCandidate, run.count.words);
+        item["spelled"] = run.count.spelled;
+        item["letterModeWords"] = run.count.letterModeWords;
+        item["wordTapsPerCharacter"] = run.count.WordTapsPerCharacter();
       }
-      writer.EndObject();
+      runList.push_back(std::move(item));
     }
-    writer.EndArray();
-    writer.EndObject();
-    std::printf("%s\n", writer.Text().c_str());
+    std::printf("%s\n", JsonText(report).c_str());
     return 0;
   }
   std::printf("%s on %s: %zu characters, %zu words\n", LanguageNameOf(chr).c_str(),
@@ -278,7 +274,17 @@ int RunEval(Args args) {
   return 0;
 }
 
-const Command kEval("eval", nullptr, RunEval, kUsage);
+CommandRun DefineEval(CLI::App& app) {
+  auto options = std::make_shared<EvalOptions>();
+  app.add_option("--chr", options->chr, "the language file")->required();
+  app.add_option("--text", options->textPath, "the UTF-8 text to replay")->required();
+  AddRepeatedOption(app, "--dictionary", options->dictionaries);
+  app.add_option("--causes", options->causes, "list the N most frequent misses");
+  app.add_flag("--json", options->json);
+  return [options] { return RunEval(*options); };
+}
+
+const Command kEval("eval", nullptr, DefineEval, kUsage);
 
 }  // namespace
 }  // namespace tessaline::tool

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 namespace tessaline::tool {
 
@@ -28,66 +29,71 @@ std::string JsonQuote(std::string_view utf8) {
   return out + "\"";
 }
 
-void JsonWriter::BeforeValue() {
-  if (afterKey_) {
-    afterKey_ = false;
-    return;
+namespace {
+
+void WriteScalar(const Json& value, std::string& out) {
+  switch (value.type()) {
+    case Json::value_t::boolean:
+      out += value.get<bool>() ? "true" : "false";
+      return;
+    case Json::value_t::number_integer:
+      out += std::to_string(value.get<Json::number_integer_t>());
+      return;
+    case Json::value_t::number_unsigned:
+      out += std::to_string(value.get<Json::number_unsigned_t>());
+      return;
+    case Json::value_t::number_float: {
+      const double real = value.get<double>();
+      if (!std::isfinite(real)) break;
+      char buf[32];
+      std::snprintf(buf, sizeof buf, "%.9g", real);
+      out += buf;
+      return;
+    }
+    case Json::value_t::string:
+      out += JsonQuote(value.get_ref<const Json::string_t&>());
+      return;
+    default:
+      break;
   }
-  if (!first_.empty()) {
-    if (!first_.back()) out_ += ",";
-    first_.back() = false;
-  }
+  out += "null";
 }
 
-void JsonWriter::BeginObject() {
-  BeforeValue();
-  out_ += "{";
-  first_.push_back(true);
-}
-void JsonWriter::EndObject() {
-  out_ += "}";
-  first_.pop_back();
-}
-void JsonWriter::BeginArray() {
-  BeforeValue();
-  out_ += "[";
-  first_.push_back(true);
-}
-void JsonWriter::EndArray() {
-  out_ += "]";
-  first_.pop_back();
-}
-void JsonWriter::Key(std::string_view key) {
-  BeforeValue();
-  out_ += JsonQuote(key);
-  out_ += ":";
-  afterKey_ = true;
-}
-void JsonWriter::String(std::string_view utf8) {
-  BeforeValue();
-  out_ += JsonQuote(utf8);
-}
-void JsonWriter::Int(int64_t value) {
-  BeforeValue();
-  out_ += std::to_string(value);
-}
-void JsonWriter::Real(double value) {
-  BeforeValue();
-  if (!std::isfinite(value)) {
-    out_ += "null";
-    return;
+}  // namespace
+
+std::string JsonText(const Json& value) {
+  struct Frame {
+    const Json* container;
+    Json::const_iterator next;
+  };
+  std::string out;
+  std::vector<Frame> open;
+  auto write = [&](const Json& item) {
+    if (item.is_object() || item.is_array()) {
+      out += item.is_object() ? '{' : '[';
+      open.push_back({&item, item.cbegin()});
+    } else {
+      WriteScalar(item, out);
+    }
+  };
+  write(value);
+  while (!open.empty()) {
+    Frame& top = open.back();
+    const bool object = top.container->is_object();
+    if (top.next == top.container->cend()) {
+      out += object ? '}' : ']';
+      open.pop_back();
+      continue;
+    }
+    if (top.next != top.container->cbegin()) out += ',';
+    const Json::const_iterator item = top.next++;
+    if (object) {
+      out += JsonQuote(item.key());
+      out += ':';
+    }
+    write(*item);  // may grow the stack: top is not used after this
   }
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%.9g", value);
-  out_ += buf;
-}
-void JsonWriter::Bool(bool value) {
-  BeforeValue();
-  out_ += value ? "true" : "false";
-}
-void JsonWriter::Null() {
-  BeforeValue();
-  out_ += "null";
+  return out;
 }
 
 }  // namespace tessaline::tool

@@ -1,43 +1,23 @@
-// A small streaming JSON writer for the tool's --json output.
+// The tool's --json output: the structure is built with nlohmann-json (objects keep their keys in
+// the order they were set), and written by JsonText in the tool's own compact form.
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include <nlohmann/json.hpp>
 
 namespace tessaline::tool {
 
-class JsonWriter {
- public:
-  void BeginObject();
-  void EndObject();
-  void BeginArray();
-  void EndArray();
-  void Key(std::string_view key);
-  void String(std::string_view utf8);  // must be UTF-8; control characters become \uXXXX
-  void Int(int64_t value);
-  void Real(double value);  // non-finite values become null
-  void Bool(bool value);
-  void Null();
+using Json = nlohmann::ordered_json;
 
-  // Shorthands for a key followed by a value.
-  void Field(std::string_view key, std::string_view utf8) { Key(key), String(utf8); }
-  void Field(std::string_view key, const char* utf8) { Key(key), String(utf8); }
-  void Field(std::string_view key, int64_t value) { Key(key), Int(value); }
-  void Field(std::string_view key, int value) { Key(key), Int(value); }
-  void Field(std::string_view key, unsigned value) { Key(key), Int(value); }
-  void Field(std::string_view key, bool value) { Key(key), Bool(value); }
+// The compact text of a value: no spaces; strings passed through as UTF-8 with '"', '\\' and
+// control characters escaped (\n, \r and \t by name, the others and DEL as \u00xx); whole numbers
+// in decimal, others with 9 significant digits ("%.9g"), non-finite ones as null. Nesting depth
+// is not limited by the call stack.
+std::string JsonText(const Json& value);
 
-  const std::string& Text() const { return out_; }
-
- private:
-  void BeforeValue();
-  std::string out_;
-  std::vector<bool> first_;  // per open container: no element written yet
-  bool afterKey_ = false;
-};
-
+// A string in quotes, escaped as JsonText escapes it.
 std::string JsonQuote(std::string_view utf8);
 
 }  // namespace tessaline::tool

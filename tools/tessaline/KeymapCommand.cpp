@@ -51,44 +51,34 @@ bool ParseCodes(const std::string& text, LetterCodes& codes) {
 }
 
 void WriteJson(const KeyMap& map, const LetterCodes* decode) {
-  JsonWriter json;
-  json.BeginObject();
-  json.Field("locale", FileTextToUtf8(map.Locale()));
-  json.Key("charsets");
-  json.BeginArray();
+  Json json;
+  json["locale"] = FileTextToUtf8(map.Locale());
+  json["charsets"] = Json::array();
   for (const Charset& set : map.Charsets()) {
-    json.BeginObject();
-    json.Field("id", static_cast<int>(set.id));
-    json.Field("count", static_cast<int>(set.count));
-    json.Field("letters", WideToUtf8(CharsetLetters(set)));
-    json.Key("units");
-    json.BeginArray();
-    for (int i = 0; i < set.count; ++i) json.String(Hex(set.letters[i], 4));
-    json.EndArray();
-    json.EndObject();
+    Json item;
+    item["id"] = static_cast<int>(set.id);
+    item["count"] = static_cast<int>(set.count);
+    item["letters"] = WideToUtf8(CharsetLetters(set));
+    item["units"] = Json::array();
+    for (int i = 0; i < set.count; ++i) item["units"].push_back(Hex(set.letters[i], 4));
+    json["charsets"].push_back(std::move(item));
   }
-  json.EndArray();
-  json.Key("keys");
-  json.BeginArray();
+  json["keys"] = Json::array();
   for (const KeyEntry& key : map.Keys()) {
-    json.BeginObject();
-    json.Field("key", static_cast<int>(key.key));
-    json.Field("count", static_cast<int>(key.count));
-    json.Field("base", static_cast<int>(key.base));
-    json.Key("codes");
-    json.BeginArray();
-    for (int i = 0; i < key.count; ++i) json.String(Hex(key.codes[i], 2));
-    json.EndArray();
+    Json item;
+    item["key"] = static_cast<int>(key.key);
+    item["count"] = static_cast<int>(key.count);
+    item["base"] = static_cast<int>(key.base);
+    item["codes"] = Json::array();
+    for (int i = 0; i < key.count; ++i) item["codes"].push_back(Hex(key.codes[i], 2));
     const WideString letters =
         map.Decode(std::string_view(reinterpret_cast<const char*>(key.codes), key.count));
-    json.Field("letters", WideToUtf8(letters));
-    json.Field("caption", WideToUtf8(map.KeyCaption(key.key)));
-    json.EndObject();
+    item["letters"] = WideToUtf8(letters);
+    item["caption"] = WideToUtf8(map.KeyCaption(key.key));
+    json["keys"].push_back(std::move(item));
   }
-  json.EndArray();
-  if (decode) json.Field("decoded", WideToUtf8(map.Decode(*decode)));
-  json.EndObject();
-  std::printf("%s\n", json.Text().c_str());
+  if (decode) json["decoded"] = WideToUtf8(map.Decode(*decode));
+  std::printf("%s\n", JsonText(json).c_str());
 }
 
 void WriteText(const KeyMap& map, const LetterCodes* decode) {
@@ -112,11 +102,15 @@ void WriteText(const KeyMap& map, const LetterCodes* decode) {
   if (decode) std::printf("decoded \"%s\"\n", Printable(WideToUtf8(map.Decode(*decode))).c_str());
 }
 
-int RunKeymapDump(Args args) {
-  const bool json = TakeFlag(args, "--json");
-  bool ok = true;
-  const std::string decodeText = TakeOption(args, "--decode", "", ok);
-  if (!ok || args.size() != 1) return Usage(kUsage);
+struct KeymapOptions {
+  std::string file, decodeText;
+  bool json = false;
+};
+
+int RunKeymapDump(const KeymapOptions& options) {
+  const bool json = options.json;
+  const std::string& decodeText = options.decodeText;
+  const std::vector<std::string> args{options.file};
   LetterCodes codes;
   if (!decodeText.empty() && !ParseCodes(decodeText, codes)) {
     std::fprintf(stderr, "tessaline: --decode takes hex letter codes 01 to FF, as 10,11,50\n");
@@ -139,7 +133,15 @@ int RunKeymapDump(Args args) {
   return 0;
 }
 
-const Command kKeymapDump("keymap", "dump", RunKeymapDump, kUsage);
+CommandRun DefineKeymapDump(CLI::App& app) {
+  auto options = std::make_shared<KeymapOptions>();
+  app.add_option("FILE.chr", options->file, "the language file")->required();
+  app.add_flag("--json", options->json);
+  app.add_option("--decode", options->decodeText, "hex letter codes separated by commas");
+  return [options] { return RunKeymapDump(*options); };
+}
+
+const Command kKeymapDump("keymap", "dump", DefineKeymapDump, kUsage);
 
 }  // namespace
 }  // namespace tessaline::tool

@@ -29,18 +29,16 @@ const char* ActionName(uint8_t action) {
 int PrintNames(bool json) {
   const auto table = KeyNameTable();
   if (json) {
-    JsonWriter out;
-    out.BeginArray();
+    Json out = Json::array();
     for (size_t row = 0; row < table.size(); ++row) {
-      out.BeginObject();
-      out.Field("row", static_cast<int>(row + 1));
-      out.Field("script", WideToUtf8(table[row].scriptName));
-      out.Field("display", WideToUtf8(table[row].displayName));
-      out.Field("code", static_cast<int>(table[row].code));
-      out.EndObject();
+      Json item;
+      item["row"] = row + 1;
+      item["script"] = WideToUtf8(table[row].scriptName);
+      item["display"] = WideToUtf8(table[row].displayName);
+      item["code"] = static_cast<int>(table[row].code);
+      out.push_back(std::move(item));
     }
-    out.EndArray();
-    std::printf("%s\n", out.Text().c_str());
+    std::printf("%s\n", JsonText(out).c_str());
     return 0;
   }
   for (size_t row = 0; row < table.size(); ++row) {
@@ -50,27 +48,31 @@ int PrintNames(bool json) {
   return 0;
 }
 
-int RunKeyscript(Args args) {
-  const bool json = TakeFlag(args, "--json");
-  if (TakeFlag(args, "--names")) return args.empty() ? PrintNames(json) : Usage(kUsage);
+struct KeyscriptOptions {
+  std::vector<std::string> args;
+  bool json = false, names = false;
+};
+
+int RunKeyscript(const KeyscriptOptions& options) {
+  const bool json = options.json;
+  const std::vector<std::string>& args = options.args;
+  if (options.names) return args.empty() ? PrintNames(json) : Usage(kUsage);
   if (args.size() != 1) return Usage(kUsage);
   const std::vector<KeyScriptEvent> events =
       ReadCompiledKeyScript(CompileKeyScript(Utf8ToWide(args[0])));
   if (json) {
-    JsonWriter out;
-    out.BeginArray();
+    Json out = Json::array();
     for (const KeyScriptEvent& event : events) {
-      out.BeginObject();
+      Json item = Json::object();
       if (event.isKey) {
-        out.Field("key", static_cast<int>(event.code));
-        out.Field("action", ActionName(event.action));
+        item["key"] = static_cast<int>(event.code);
+        item["action"] = ActionName(event.action);
       } else {
-        out.Field("text", WideToUtf8(event.text));
+        item["text"] = WideToUtf8(event.text);
       }
-      out.EndObject();
+      out.push_back(std::move(item));
     }
-    out.EndArray();
-    std::printf("%s\n", out.Text().c_str());
+    std::printf("%s\n", JsonText(out).c_str());
     return 0;
   }
   for (const KeyScriptEvent& event : events) {
@@ -83,7 +85,15 @@ int RunKeyscript(Args args) {
   return 0;
 }
 
-const Command kKeyscript("keyscript", nullptr, RunKeyscript, kUsage);
+CommandRun DefineKeyscript(CLI::App& app) {
+  auto options = std::make_shared<KeyscriptOptions>();
+  app.add_option("TEXT", options->args, "the key script");
+  app.add_flag("--json", options->json);
+  app.add_flag("--names", options->names, "the key name table");
+  return [options] { return RunKeyscript(*options); };
+}
+
+const Command kKeyscript("keyscript", nullptr, DefineKeyscript, kUsage);
 
 }  // namespace
 }  // namespace tessaline::tool

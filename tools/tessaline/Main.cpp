@@ -13,7 +13,7 @@ namespace {
 struct Group {
   const char* name;
   const char* subcommand;
-  CommandFunction run;
+  CommandDefinition define;
   const char* usage;
 };
 
@@ -35,11 +35,36 @@ int Help(FILE* out) {
   return out == stdout ? 0 : 2;
 }
 
+// Reads a command's arguments (argv[0] is its name) and runs it. A usage error prints the message
+// and the command's usage on stderr and gives 2; --help prints its help on stdout and gives 0.
+int RunGroup(const Group& group, int argc, char** argv) {
+  std::string title = std::string("tessaline ") + group.name;
+  if (group.subcommand) title += std::string(" ") + group.subcommand;
+  CLI::App app(title, title);
+  app.footer(std::string("usage:\n") + group.usage);
+  const CommandRun run = group.define(app);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp&) {
+    std::fputs(app.help().c_str(), stdout);
+    return 0;
+  } catch (const CLI::ParseError& error) {
+    std::fprintf(stderr, "tessaline: %s\n", error.what());
+    return Usage(group.usage);
+  }
+  return run();
+}
+
 }  // namespace
 
-Command::Command(const char* name, const char* subcommand, CommandFunction run,
+Command::Command(const char* name, const char* subcommand, CommandDefinition define,
                  const char* usage) {
-  Groups().push_back({name, subcommand, run, usage});
+  Groups().push_back({name, subcommand, define, usage});
+}
+
+CLI::Option* AddRepeatedOption(CLI::App& app, const std::string& name,
+                               std::vector<std::string>& values) {
+  return app.add_option(name, values)->allow_extra_args(false)->type_size(1);
 }
 
 }  // namespace tessaline::tool
@@ -52,9 +77,9 @@ int main(int argc, char** argv) {
   }
   for (const Group& g : Groups()) {
     if (std::strcmp(argv[1], g.name) != 0) continue;
-    if (!g.subcommand) return g.run(Args(argv + 2, argv + argc));
+    if (!g.subcommand) return RunGroup(g, argc - 1, argv + 1);
     if (argc >= 3 && std::strcmp(argv[2], g.subcommand) == 0) {
-      return g.run(Args(argv + 3, argv + argc));
+      return RunGroup(g, argc - 2, argv + 2);
     }
   }
   std::fprintf(stderr, "tessaline: unknown command '%s'\n", argv[1]);

@@ -8,32 +8,6 @@
 
 namespace tessaline::tool {
 
-bool TakeFlag(Args& args, std::string_view name) {
-  for (auto it = args.begin(); it != args.end(); ++it) {
-    if (*it == name) {
-      args.erase(it);
-      return true;
-    }
-  }
-  return false;
-}
-
-std::string TakeOption(Args& args, std::string_view name, const std::string& fallback, bool& ok) {
-  for (auto it = args.begin(); it != args.end(); ++it) {
-    if (*it == name) {
-      if (it + 1 == args.end()) {
-        ok = false;
-        args.erase(it);
-        return fallback;
-      }
-      std::string value = *(it + 1);
-      args.erase(it, it + 2);
-      return value;
-    }
-  }
-  return fallback;
-}
-
 bool PositiveCount(std::string_view name, const std::string& value, size_t& count) {
   char* end = nullptr;
   const long long n = std::strtoll(value.c_str(), &end, 10);

@@ -1,4 +1,4 @@
-// Shared pieces of the tool's commands: argument lists, file text as UTF-8, printable forms.
+// Shared pieces of the tool's commands: counts, file text as UTF-8, printable forms.
 #pragma once
 
 #include <cstddef>
@@ -9,13 +9,6 @@
 
 namespace tessaline::tool {
 
-using Args = std::vector<std::string>;
-
-// Removes "--name" from the arguments and says whether it was there.
-bool TakeFlag(Args& args, std::string_view name);
-// Removes "--name VALUE" and returns VALUE, or fallback when absent. Sets ok = false when the
-// option stands without a value.
-std::string TakeOption(Args& args, std::string_view name, const std::string& fallback, bool& ok);
 // The value of a numeric option ("--name N") as a count of at least 1; prints
 // "tessaline: --name needs a positive number" and returns false when it is not one.
 bool PositiveCount(std::string_view name, const std::string& value, size_t& count);

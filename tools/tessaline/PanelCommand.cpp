@@ -32,92 +32,65 @@ struct DumpInput {
   int width, height;
 };
 
-void WriteJson(const Skin& skin, const Panel& panel, const DumpInput& in) {
-  JsonWriter json;
-  json.BeginObject();
-  json.Key("skin");
-  json.BeginObject();
-  json.Field("backcolor", static_cast<int64_t>(skin.BackColor()));
-  json.Field("textcolor", static_cast<int64_t>(skin.TextColor()));
-  json.Key("button_layouts");
-  json.BeginArray();
-  for (const auto& [number, layout] : skin.ButtonLayouts()) {
-    json.BeginObject();
-    json.Field("number", number);
-    json.Field("bitmap", FileTextToUtf8(layout.bitmapName));
-    json.Field("frames", layout.frames);
-    json.Key("size");
-    json.BeginArray();
-    for (int v : {layout.x, layout.y, layout.w, layout.h}) json.Int(v);
-    json.EndArray();
-    json.Key("cells");
-    json.BeginArray();
-    for (const CellLayout& cell : layout.cells) {
-      json.BeginObject();
-      json.Field("id", static_cast<int>(cell.id));
-      json.Key("rect");
-      json.BeginArray();
-      for (int v : {cell.x, cell.y, cell.w, cell.h}) json.Int(v);
-      json.EndArray();
-      json.Field("font", cell.font);
-      json.Field("color", static_cast<int64_t>(cell.color));
-      json.EndObject();
-    }
-    json.EndArray();
-    json.EndObject();
-  }
-  json.EndArray();
-  json.Key("icons");
-  json.BeginArray();
-  for (const IconLayout& icon : skin.Icons()) {
-    json.BeginObject();
-    json.Field("caption", Utf8(icon.caption));
-    json.Field("bitmap", FileTextToUtf8(icon.bitmapName));
-    json.Key("size");
-    json.BeginArray();
-    for (int v : {icon.x, icon.y, icon.w, icon.h}) json.Int(v);
-    json.EndArray();
-    json.EndObject();
-  }
-  json.EndArray();
-  json.EndObject();
+Json Rect(int x, int y, int w, int h) { return Json::array({x, y, w, h}); }
 
-  json.Key("layout");
-  json.BeginObject();
-  json.Field("name", in.layoutName);
-  json.Field("section_found", in.layoutFound);
-  json.Field("default_sx", panel.DefaultSx());
-  json.Field("default_sy", panel.DefaultSy());
-  json.Field("width", in.width);
-  json.Field("height", in.height);
-  json.Key("buttons");
-  json.BeginArray();
-  for (const auto& b : panel.Buttons()) {
-    json.BeginObject();
-    json.Field("id", static_cast<int>(b->id));
-    json.Field("layout", static_cast<int>(b->layout));
-    json.Field("toggle", b->toggle);
-    json.Field("event0", static_cast<int>(b->event0));
-    json.Field("event1", static_cast<int>(b->event1));
-    json.Key("captions");
-    json.BeginObject();
-    for (const auto& [cell, text] : b->captions) json.Field(std::to_string(cell), Utf8(text));
-    json.EndObject();
-    json.Key("fractions");
-    json.BeginArray();
-    for (float v : {b->x, b->y, b->w, b->h}) json.Real(v);
-    json.EndArray();
-    const PixelRect r = ButtonPixelRect(*b, in.width, in.height, 0, 0);
-    json.Key("pixels");
-    json.BeginArray();
-    for (int v : {r.left, r.top, r.width, r.height}) json.Int(v);
-    json.EndArray();
-    json.EndObject();
+void WriteJson(const Skin& skin, const Panel& panel, const DumpInput& in) {
+  Json json;
+  Json& skinJson = json["skin"];
+  skinJson["backcolor"] = skin.BackColor();
+  skinJson["textcolor"] = skin.TextColor();
+  skinJson["button_layouts"] = Json::array();
+  for (const auto& [number, layout] : skin.ButtonLayouts()) {
+    Json item;
+    item["number"] = number;
+    item["bitmap"] = FileTextToUtf8(layout.bitmapName);
+    item["frames"] = layout.frames;
+    item["size"] = Rect(layout.x, layout.y, layout.w, layout.h);
+    item["cells"] = Json::array();
+    for (const CellLayout& cell : layout.cells) {
+      Json cellJson;
+      cellJson["id"] = static_cast<int>(cell.id);
+      cellJson["rect"] = Rect(cell.x, cell.y, cell.w, cell.h);
+      cellJson["font"] = cell.font;
+      cellJson["color"] = cell.color;
+      item["cells"].push_back(std::move(cellJson));
+    }
+    skinJson["button_layouts"].push_back(std::move(item));
   }
-  json.EndArray();
-  json.EndObject();
-  json.EndObject();
-  std::printf("%s\n", json.Text().c_str());
+  skinJson["icons"] = Json::array();
+  for (const IconLayout& icon : skin.Icons()) {
+    Json item;
+    item["caption"] = Utf8(icon.caption);
+    item["bitmap"] = FileTextToUtf8(icon.bitmapName);
+    item["size"] = Rect(icon.x, icon.y, icon.w, icon.h);
+    skinJson["icons"].push_back(std::move(item));
+  }
+
+  Json& layout = json["layout"];
+  layout["name"] = in.layoutName;
+  layout["section_found"] = in.layoutFound;
+  layout["default_sx"] = panel.DefaultSx();
+  layout["default_sy"] = panel.DefaultSy();
+  layout["width"] = in.width;
+  layout["height"] = in.height;
+  layout["buttons"] = Json::array();
+  for (const auto& b : panel.Buttons()) {
+    Json item;
+    item["id"] = static_cast<int>(b->id);
+    item["layout"] = static_cast<int>(b->layout);
+    item["toggle"] = b->toggle;
+    item["event0"] = static_cast<int>(b->event0);
+    item["event1"] = static_cast<int>(b->event1);
+    item["captions"] = Json::object();
+    for (const auto& [cell, text] : b->captions)
+      item["captions"][std::to_string(cell)] = Utf8(text);
+    item["fractions"] = Json::array();
+    for (float v : {b->x, b->y, b->w, b->h}) item["fractions"].push_back(static_cast<double>(v));
+    const PixelRect r = ButtonPixelRect(*b, in.width, in.height, 0, 0);
+    item["pixels"] = Rect(r.left, r.top, r.width, r.height);
+    layout["buttons"].push_back(std::move(item));
+  }
+  std::printf("%s\n", JsonText(json).c_str());
 }
 
 void WriteText(const Skin& skin, const Panel& panel, const DumpInput& in) {
@@ -155,12 +128,16 @@ void WriteText(const Skin& skin, const Panel& panel, const DumpInput& in) {
   }
 }
 
-int RunPanelDump(Args args) {
-  bool ok = true;
-  const bool json = TakeFlag(args, "--json");
-  const std::string layoutName = TakeOption(args, "--layout", "main", ok);
-  const std::string widthText = TakeOption(args, "--width", "240", ok);
-  if (!ok || args.size() != 1) return Usage(kUsage);
+struct PanelOptions {
+  std::string file, layoutName = "main", widthText = "240";
+  bool json = false;
+};
+
+int RunPanelDump(const PanelOptions& options) {
+  const bool json = options.json;
+  const std::string& layoutName = options.layoutName;
+  const std::string& widthText = options.widthText;
+  const std::vector<std::string> args{options.file};
   char* end = nullptr;
   const long width = std::strtol(widthText.c_str(), &end, 10);
   if (end == widthText.c_str() || *end != '\0' || width < 1 || width > 100000) {
@@ -184,7 +161,16 @@ int RunPanelDump(Args args) {
   return 0;
 }
 
-const Command kPanelDump("panel", "dump", RunPanelDump, kUsage);
+CommandRun DefinePanelDump(CLI::App& app) {
+  auto options = std::make_shared<PanelOptions>();
+  app.add_option("FILE.pan", options->file, "the panel file")->required();
+  app.add_option("--layout", options->layoutName, "the layout's name (default main)");
+  app.add_option("--width", options->widthText, "the panel's width in pixels (default 240)");
+  app.add_flag("--json", options->json);
+  return [options] { return RunPanelDump(*options); };
+}
+
+const Command kPanelDump("panel", "dump", DefinePanelDump, kUsage);
 
 }  // namespace
 }  // namespace tessaline::tool

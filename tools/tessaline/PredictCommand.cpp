@@ -25,14 +25,20 @@ constexpr const char* kUsage =
     "                                 the vocabulary beside the .chr is used, and the user\n"
     "                                 dictionary beside it (.usr) only with --usr\n";
 
-int RunPredict(Args args) {
-  bool ok = true;
-  const bool json = TakeFlag(args, "--json");
-  const bool trunc = TakeFlag(args, "--trunc");
-  const std::string chr = TakeOption(args, "--chr", "", ok);
-  const bool usr = TakeFlag(args, "--usr");
-  const std::string word = TakeOption(args, "--word", "", ok);
-  if (!ok || chr.empty() || (word.empty() == args.empty())) return Usage(kUsage);
+struct PredictOptions {
+  std::string chr, word;
+  std::vector<std::string> keys;
+  bool json = false, trunc = false, usr = false;
+};
+
+int RunPredict(const PredictOptions& options) {
+  const bool json = options.json;
+  const bool trunc = options.trunc;
+  const std::string& chr = options.chr;
+  const bool usr = options.usr;
+  const std::string& word = options.word;
+  const std::vector<std::string>& args = options.keys;
+  if (chr.empty() || (word.empty() == args.empty())) return Usage(kUsage);
 
   const Settings& settings = GetSettings();
   Language language(chr, AnsiToWide(LanguageNameOf(chr)), usr, settings.AdaptiveVoc, settings.FreqMax,
@@ -70,17 +76,13 @@ int RunPredict(Args args) {
     search.PressKey(static_cast<int8_t>(keys[i]));
     search.GetCandidates(candidates);
     if (json) {
-      JsonWriter out;
-      out.BeginObject();
-      out.Field("key", keys[i]);
-      out.Field("state", search.State());
-      out.Field("keyCount", search.KeyCount());
-      out.Key("candidates");
-      out.BeginArray();
-      for (const WideString& c : candidates) out.String(WideToUtf8(c));
-      out.EndArray();
-      out.EndObject();
-      std::printf("%s%s\n", out.Text().c_str(), i + 1 < keys.size() ? "," : "");
+      Json out;
+      out["key"] = keys[i];
+      out["state"] = search.State();
+      out["keyCount"] = search.KeyCount();
+      out["candidates"] = Json::array();
+      for (const WideString& c : candidates) out["candidates"].push_back(WideToUtf8(c));
+      std::printf("%s%s\n", JsonText(out).c_str(), i + 1 < keys.size() ? "," : "");
     } else {
       std::printf("key %d: state %d, keys %d:", keys[i], search.State(), search.KeyCount());
       for (const WideString& c : candidates) std::printf(" %s", WideToUtf8(c).c_str());
@@ -91,7 +93,18 @@ int RunPredict(Args args) {
   return 0;
 }
 
-const Command kPredict("predict", nullptr, RunPredict, kUsage);
+CommandRun DefinePredict(CLI::App& app) {
+  auto options = std::make_shared<PredictOptions>();
+  app.add_option("--chr", options->chr, "the language file")->required();
+  app.add_option("KEY", options->keys, "key identifiers, -1 for Backspace");
+  app.add_option("--word", options->word, "type the keys of this word");
+  app.add_flag("--trunc", options->trunc);
+  app.add_flag("--usr", options->usr);
+  app.add_flag("--json", options->json);
+  return [options] { return RunPredict(*options); };
+}
+
+const Command kPredict("predict", nullptr, DefinePredict, kUsage);
 
 }  // namespace
 }  // namespace tessaline::tool

@@ -22,50 +22,51 @@ struct Frame {
   size_t nextChild;
 };
 
-void WriteJsonRecords(JsonWriter& json, const TextSection& section) {
-  json.Field("name", FileTextToUtf8(section.name));
-  json.Field("argument", FileTextToUtf8(section.argument));
-  json.Key("records");
-  json.BeginArray();
+// A section's name, argument and records, and an empty list for its children.
+Json SectionJson(const TextSection& section) {
+  Json json;
+  json["name"] = FileTextToUtf8(section.name);
+  json["argument"] = FileTextToUtf8(section.argument);
+  json["records"] = Json::array();
   for (const TextRecord& record : section.records) {
-    json.BeginObject();
-    json.Field("key", FileTextToUtf8(record.key));
-    json.Key("values");
-    json.BeginArray();
+    Json item;
+    item["key"] = FileTextToUtf8(record.key);
+    item["values"] = Json::array();
     for (const TextValue& value : record.values) {
-      json.BeginObject();
-      json.Field("text", FileTextToUtf8(value.text));
-      json.Field("integer", static_cast<int64_t>(value.integer));
-      json.Key("real");
-      json.Real(value.real);
-      json.Field("truth", value.truth);
-      json.EndObject();
+      Json valueJson;
+      valueJson["text"] = FileTextToUtf8(value.text);
+      valueJson["integer"] = value.integer;
+      valueJson["real"] = static_cast<double>(value.real);
+      valueJson["truth"] = value.truth;
+      item["values"].push_back(std::move(valueJson));
     }
-    json.EndArray();
-    json.EndObject();
+    json["records"].push_back(std::move(item));
   }
-  json.EndArray();
-  json.Key("children");
-  json.BeginArray();
+  json["children"] = Json::array();
+  return json;
 }
 
-void WriteJson(JsonWriter& json, const TextSection& root) {
-  std::vector<Frame> stack{{&root, 0}};
-  json.BeginObject();
-  WriteJsonRecords(json, root);
+// Each child is appended to its parent's list before its own children are added, so the parents
+// on the stack stay where they are (only the list of the section being filled grows).
+Json TreeJson(const TextSection& root) {
+  struct JsonFrame {
+    const TextSection* section;
+    size_t nextChild;
+    Json* children;
+  };
+  Json json = SectionJson(root);
+  std::vector<JsonFrame> stack{{&root, 0, &json["children"]}};
   while (!stack.empty()) {
-    Frame& top = stack.back();
+    JsonFrame& top = stack.back();
     if (top.nextChild < top.section->children.size()) {
       const TextSection* child = top.section->children[top.nextChild++].get();
-      json.BeginObject();
-      WriteJsonRecords(json, *child);
-      stack.push_back({child, 0});
+      top.children->push_back(SectionJson(*child));
+      stack.push_back({child, 0, &top.children->back()["children"]});
     } else {
-      json.EndArray();
-      json.EndObject();
       stack.pop_back();
     }
   }
+  return json;
 }
 
 void WriteTextRecords(const TextSection& section, const std::string& indent) {
@@ -100,21 +101,30 @@ void WriteText(const TextSection& root) {
   }
 }
 
-int RunTextDump(Args args) {
-  const bool json = TakeFlag(args, "--json");
-  if (args.size() != 1) return Usage(kUsage);
-  const TextSection root = ReadTextFile(args[0]);
+struct TextDumpOptions {
+  std::string file;
+  bool json = false;
+};
+
+int RunTextDump(const TextDumpOptions& options) {
+  const bool json = options.json;
+  const TextSection root = ReadTextFile(options.file);
   if (json) {
-    JsonWriter writer;
-    WriteJson(writer, root);
-    std::printf("%s\n", writer.Text().c_str());
+    std::printf("%s\n", JsonText(TreeJson(root)).c_str());
   } else {
     WriteText(root);
   }
   return 0;
 }
 
-const Command kTextDump("text", "dump", RunTextDump, kUsage);
+CommandRun DefineTextDump(CLI::App& app) {
+  auto options = std::make_shared<TextDumpOptions>();
+  app.add_option("FILE", options->file, "the structured text file")->required();
+  app.add_flag("--json", options->json);
+  return [options] { return RunTextDump(*options); };
+}
+
+const Command kTextDump("text", "dump", DefineTextDump, kUsage);
 
 }  // namespace
 

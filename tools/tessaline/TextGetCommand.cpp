@@ -15,8 +15,7 @@ namespace {
 constexpr const char* kUsage =
     "  text get FILE.chr N            interface text N of a language file\n";
 
-int RunTextGet(Args args) {
-  if (args.size() != 2) return Usage(kUsage);
+int RunTextGet(const std::vector<std::string>& args) {
   char* stop = nullptr;
   errno = 0;
   const long n = std::strtol(args[1].c_str(), &stop, 10);
@@ -35,7 +34,14 @@ int RunTextGet(Args args) {
   return 0;
 }
 
-const Command kTextGet("text", "get", RunTextGet, kUsage);
+CommandRun DefineTextGet(CLI::App& app) {
+  auto args = std::make_shared<std::vector<std::string>>(2);
+  app.add_option("FILE.chr", (*args)[0], "the language file")->required();
+  app.add_option("N", (*args)[1], "the text's number")->required();
+  return [args] { return RunTextGet(*args); };
+}
+
+const Command kTextGet("text", "get", DefineTextGet, kUsage);
 
 }  // namespace
 }  // namespace tessaline::tool

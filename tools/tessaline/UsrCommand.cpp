@@ -20,9 +20,7 @@ bool Damaged(const UserDictionaryLoadReport& report) {
   return report.truncated || report.trailingBytes || report.duplicateRecords > 0;
 }
 
-int RunUsrDump(Args args) {
-  const bool json = TakeFlag(args, "--json");
-  if (args.size() != 1) return Usage(kUsage);
+int RunUsrDump(const std::vector<std::string>& args, bool json) {
   UserDictionary user;
   if (!user.LoadUserDictionary(args[0])) {
     std::fprintf(stderr, "tessaline: cannot open '%s'\n", args[0].c_str());
@@ -30,35 +28,27 @@ int RunUsrDump(Args args) {
   }
   const UserDictionaryLoadReport& report = user.LastLoad();
   if (json) {
-    JsonWriter out;
-    out.BeginObject();
-    out.Field("decayDay", static_cast<int64_t>(user.DecayDay()));
-    out.Field("complete", !Damaged(report));
-    out.Key("file");
-    out.BeginObject();
-    out.Field("declaredWords", static_cast<int64_t>(report.declaredWords));
-    out.Field("declaredRecords", static_cast<int64_t>(report.declaredRecords));
-    out.Field("truncated", report.truncated);
-    out.Field("duplicateRecords", static_cast<int64_t>(report.duplicateRecords));
-    out.Field("trailingBytes", report.trailingBytes);
-    out.EndObject();
-    out.Key("words");
-    out.BeginArray();
-    for (const WideString& word : user.Words()) out.String(WideToUtf8(word));
-    out.EndArray();
-    out.Key("adaptations");
-    out.BeginArray();
+    Json out;
+    out["decayDay"] = user.DecayDay();
+    out["complete"] = !Damaged(report);
+    Json& file = out["file"];
+    file["declaredWords"] = report.declaredWords;
+    file["declaredRecords"] = report.declaredRecords;
+    file["truncated"] = report.truncated;
+    file["duplicateRecords"] = report.duplicateRecords;
+    file["trailingBytes"] = report.trailingBytes;
+    out["words"] = Json::array();
+    for (const WideString& word : user.Words()) out["words"].push_back(WideToUtf8(word));
+    out["adaptations"] = Json::array();
     for (const auto& [word, record] : user.Adaptations()) {
-      out.BeginObject();
-      out.Field("word", WideToUtf8(word));
-      out.Field("entry", static_cast<int64_t>(record.entry));
-      out.Field("count", static_cast<int>(record.count));
-      out.Field("base", static_cast<int>(record.base));
-      out.EndObject();
+      Json item;
+      item["word"] = WideToUtf8(word);
+      item["entry"] = record.entry;
+      item["count"] = static_cast<int>(record.count);
+      item["base"] = static_cast<int>(record.base);
+      out["adaptations"].push_back(std::move(item));
     }
-    out.EndArray();
-    out.EndObject();
-    std::printf("%s\n", out.Text().c_str());
+    std::printf("%s\n", JsonText(out).c_str());
   } else {
     std::printf("user words: %zu (file declares %u)\n", user.WordCount(), report.declaredWords);
     for (size_t i = 0; i < user.WordCount(); ++i) {
@@ -80,7 +70,18 @@ int RunUsrDump(Args args) {
   return Damaged(report) ? 1 : 0;
 }
 
-const Command kUsrDump("usr", "dump", RunUsrDump, kUsage);
+CommandRun DefineUsrDump(CLI::App& app) {
+  struct Options {
+    std::vector<std::string> file{""};
+    bool json = false;
+  };
+  auto options = std::make_shared<Options>();
+  app.add_option("FILE.usr", options->file[0], "the user dictionary")->required();
+  app.add_flag("--json", options->json);
+  return [options] { return RunUsrDump(options->file, options->json); };
+}
+
+const Command kUsrDump("usr", "dump", DefineUsrDump, kUsage);
 
 }  // namespace
 }  // namespace tessaline::tool

@@ -46,11 +46,17 @@ bool OpenLanguageFile(const std::string& chr) {
   return true;
 }
 
-int RunUsrExport(Args args) {
-  bool ok = true;
-  const std::string chr = TakeOption(args, "--chr", "", ok);
-  const std::string out = TakeOption(args, "-o", "", ok);
-  if (!ok || chr.empty() || out.empty() || args.size() != 1) return Usage(kExportUsage);
+struct ExchangeOptions {
+  std::vector<std::string> file{""};
+  std::string chr, out, usr;
+  bool json = false;
+};
+
+int RunUsrExport(const ExchangeOptions& options) {
+  const std::string& chr = options.chr;
+  const std::string& out = options.out;
+  const std::vector<std::string>& args = options.file;
+  if (chr.empty() || out.empty()) return Usage(kExportUsage);
   if (!OpenLanguageFile(chr)) return 1;
   UserDictionary user;
   if (!user.LoadUserDictionary(args[0])) {
@@ -76,12 +82,12 @@ int RunUsrExport(Args args) {
   return 0;
 }
 
-int RunUsrImport(Args args) {
-  bool ok = true;
-  const bool json = TakeFlag(args, "--json");
-  const std::string chr = TakeOption(args, "--chr", "", ok);
-  const std::string usr = TakeOption(args, "--usr", "", ok);
-  if (!ok || chr.empty() || usr.empty() || args.size() != 1) return Usage(kImportUsage);
+int RunUsrImport(const ExchangeOptions& options) {
+  const bool json = options.json;
+  const std::string& chr = options.chr;
+  const std::string& usr = options.usr;
+  const std::vector<std::string>& args = options.file;
+  if (chr.empty() || usr.empty()) return Usage(kImportUsage);
   if (!OpenLanguageFile(chr)) return 1;
   FILE* exchange = OpenDataFile(args[0], "rb");
   if (!exchange) {
@@ -124,27 +130,21 @@ int RunUsrImport(Args args) {
   }
 
   if (json) {
-    JsonWriter out;
-    out.BeginObject();
-    out.Field("imported", result.imported);
-    out.Field("written", written);
-    out.Field("stoppedAtLimit", result.stoppedAtLimit);
-    out.Key("words");
-    out.BeginArray();
-    for (const WideString& word : result.words) out.String(WideToUtf8(word));
-    out.EndArray();
-    out.Key("offered");
-    out.BeginArray();
+    Json out;
+    out["imported"] = result.imported;
+    out["written"] = written;
+    out["stoppedAtLimit"] = result.stoppedAtLimit;
+    out["words"] = Json::array();
+    for (const WideString& word : result.words) out["words"].push_back(WideToUtf8(word));
+    out["offered"] = Json::array();
     for (const ImportedWord& word : offered) {
-      out.BeginObject();
-      out.Field("word", WideToUtf8(word.word));
-      out.Field("line", static_cast<int64_t>(word.line));
-      out.Field("outcome", ImportOutcomeName(word.outcome));
-      out.EndObject();
+      Json item;
+      item["word"] = WideToUtf8(word.word);
+      item["line"] = word.line;
+      item["outcome"] = ImportOutcomeName(word.outcome);
+      out["offered"].push_back(std::move(item));
     }
-    out.EndArray();
-    out.EndObject();
-    std::printf("%s\n", out.Text().c_str());
+    std::printf("%s\n", JsonText(out).c_str());
   } else {
     for (const ImportedWord& word : offered) {
       const std::string from =
@@ -171,8 +171,25 @@ int RunUsrImport(Args args) {
   return 0;
 }
 
-const Command kUsrExport("usr", "export", RunUsrExport, kExportUsage);
-const Command kUsrImport("usr", "import", RunUsrImport, kImportUsage);
+CommandRun DefineUsrExport(CLI::App& app) {
+  auto options = std::make_shared<ExchangeOptions>();
+  app.add_option("FILE.usr", options->file[0], "the user dictionary")->required();
+  app.add_option("--chr", options->chr, "the language file")->required();
+  app.add_option("-o", options->out, "the exchange file to write")->required();
+  return [options] { return RunUsrExport(*options); };
+}
+
+CommandRun DefineUsrImport(CLI::App& app) {
+  auto options = std::make_shared<ExchangeOptions>();
+  app.add_option("WORDS.txt", options->file[0], "the exchange file")->required();
+  app.add_option("--chr", options->chr, "the language file")->required();
+  app.add_option("--usr", options->usr, "the user dictionary to import into")->required();
+  app.add_flag("--json", options->json);
+  return [options] { return RunUsrImport(*options); };
+}
+
+const Command kUsrExport("usr", "export", DefineUsrExport, kExportUsage);
+const Command kUsrImport("usr", "import", DefineUsrImport, kImportUsage);
 
 }  // namespace
 }  // namespace tessaline::tool

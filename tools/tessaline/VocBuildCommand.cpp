@@ -1,8 +1,8 @@
 // tessaline voc build: compiles a word list into a vocabulary file for a language file.
 // tessaline voc check: verifies a vocabulary file against its language file.
 //
-// What the compiler keeps and how counts become frequencies is written in vocbuild/VocCompiler.h
-// (and in docs/vocabulary-compiler.md).
+// What the compiler keeps and how counts become frequencies is written in
+// docs/vocabulary-compiler.md; vocbuild/VocCompiler.h states its contract.
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -84,40 +84,29 @@ bool LoadLanguage(const std::string& path, KeyMap& map) {
   return true;
 }
 
-int RunVocBuild(Args args) {
-  bool ok = true;
-  const std::string chr = TakeOption(args, "--chr", "", ok);
-  const std::string words = TakeOption(args, "--words", "", ok);
-  const std::string output = TakeOption(args, "-o", "", ok);
-  const std::string max = TakeOption(args, "--max", "", ok);
-  const std::string keptFamilies = TakeOption(args, "--kept-families", "", ok);
-  const std::string lemmas = TakeOption(args, "--lemmas", "", ok);
-  const std::string lemmaSpacing = TakeOption(args, "--lemma-spacing", "", ok);
-  const std::string shortUnlisted = TakeOption(args, "--short-unlisted", "", ok);
-  const std::string shortRare = TakeOption(args, "--short-rare", "", ok);
-  const std::string shortRareLemmas = TakeOption(args, "--short-rare-lemmas", "", ok);
-  const std::string hiding = TakeOption(args, "--hiding", "", ok);
-  const bool noFamilySpread = TakeFlag(args, "--no-family-spread");
-  const bool flatFamilies = TakeFlag(args, "--flat-families");
-  const bool noCapitalisedEndings = TakeFlag(args, "--no-capitalised-endings");
-  const bool noRareEndings = TakeFlag(args, "--no-rare-endings");
-  const bool noFamilyPreference = TakeFlag(args, "--no-family-preference");
-  const bool wholeFamilyCounts = TakeFlag(args, "--whole-family-counts");
-  std::vector<std::string> extras;
-  for (std::string extra; !(extra = TakeOption(args, "--extra", "", ok)).empty();)
-    extras.push_back(extra);
-  std::vector<std::string> forms;
-  for (std::string form; !(form = TakeOption(args, "--forms", "", ok)).empty();)
-    forms.push_back(form);
-  if (!ok || !args.empty() || chr.empty() || words.empty() || output.empty())
-    return Usage(kBuildUsage);
+struct BuildArguments {
+  std::string chr, words, output, max, keptFamilies, lemmas, lemmaSpacing, shortUnlisted,
+      shortRare, shortRareLemmas, hiding;
+  bool noFamilySpread = false, flatFamilies = false, noCapitalisedEndings = false,
+       noRareEndings = false, noFamilyPreference = false, wholeFamilyCounts = false;
+  std::vector<std::string> extras, forms;
+};
+
+int RunVocBuild(const BuildArguments& a) {
+  const std::string &chr = a.chr, &words = a.words, &output = a.output, &max = a.max,
+                    &keptFamilies = a.keptFamilies, &lemmas = a.lemmas,
+                    &lemmaSpacing = a.lemmaSpacing, &shortUnlisted = a.shortUnlisted,
+                    &shortRare = a.shortRare, &shortRareLemmas = a.shortRareLemmas,
+                    &hiding = a.hiding;
+  const std::vector<std::string>&extras = a.extras, &forms = a.forms;
+  if (chr.empty() || words.empty() || output.empty()) return Usage(kBuildUsage);
   vocbuild::BuildOptions options;
-  options.spreadUnlistedFamilies = !noFamilySpread;
-  options.endingWeights = !flatFamilies;
-  options.capitalisedEndings = !noCapitalisedEndings;
-  options.rareEndingEstimates = !noRareEndings;
-  if (noFamilyPreference) options.listedFamilyWeight = 1.0;
-  if (wholeFamilyCounts) options.familyPrefixLetters = 0;
+  options.spreadUnlistedFamilies = !a.noFamilySpread;
+  options.endingWeights = !a.flatFamilies;
+  options.capitalisedEndings = !a.noCapitalisedEndings;
+  options.rareEndingEstimates = !a.noRareEndings;
+  if (a.noFamilyPreference) options.listedFamilyWeight = 1.0;
+  if (a.wholeFamilyCounts) options.familyPrefixLetters = 0;
   options.lettersForEveryKey = true;
   if (!max.empty() && !PositiveCount("--max", max, options.maxWords)) return 2;
   if (!lemmaSpacing.empty() &&
@@ -224,11 +213,17 @@ int RunVocBuild(Args args) {
   return 0;
 }
 
-int RunVocCheck(Args args) {
-  bool ok = true;
-  const bool json = TakeFlag(args, "--json");
-  const std::string chr = TakeOption(args, "--chr", "", ok);
-  if (!ok || args.size() != 1 || chr.empty()) return Usage(kCheckUsage);
+struct CheckArguments {
+  std::vector<std::string> file{""};
+  std::string chr;
+  bool json = false;
+};
+
+int RunVocCheck(const CheckArguments& options) {
+  const bool json = options.json;
+  const std::string& chr = options.chr;
+  const std::vector<std::string>& args = options.file;
+  if (chr.empty()) return Usage(kCheckUsage);
   KeyMap map;
   if (!LoadLanguage(chr, map)) return 1;
   std::string bytes;
@@ -238,24 +233,18 @@ int RunVocCheck(Args args) {
   }
   const vocbuild::CheckResult result = vocbuild::CheckVocabularyBytes(bytes, map);
   if (json) {
-    JsonWriter writer;
-    writer.BeginObject();
-    writer.Field("passed", result.Passed());
-    writer.Field("entries", static_cast<int64_t>(result.entryCount));
-    writer.Field("poolBytes", static_cast<int64_t>(result.poolBytes));
-    writer.Field("pairRecords", static_cast<int64_t>(result.pairCount));
-    writer.Field("longestWord", static_cast<int64_t>(result.longestWord));
-    writer.Key("frequencies");
-    writer.BeginArray();
-    for (uint32_t n : result.frequencyHistogram) writer.Int(n);
-    writer.EndArray();
-    writer.Field("problemCount", static_cast<int64_t>(result.problemCount));
-    writer.Key("problems");
-    writer.BeginArray();
-    for (const std::string& problem : result.problems) writer.String(problem);
-    writer.EndArray();
-    writer.EndObject();
-    std::printf("%s\n", writer.Text().c_str());
+    Json report;
+    report["passed"] = result.Passed();
+    report["entries"] = result.entryCount;
+    report["poolBytes"] = result.poolBytes;
+    report["pairRecords"] = result.pairCount;
+    report["longestWord"] = result.longestWord;
+    report["frequencies"] = Json::array();
+    for (uint32_t n : result.frequencyHistogram) report["frequencies"].push_back(n);
+    report["problemCount"] = result.problemCount;
+    report["problems"] = Json::array();
+    for (const std::string& problem : result.problems) report["problems"].push_back(problem);
+    std::printf("%s\n", JsonText(report).c_str());
   } else {
     std::printf(
         "%s: %zu entries, %zu pool bytes, %zu letter-pair records, longest word %zu letters\n",
@@ -272,8 +261,40 @@ int RunVocCheck(Args args) {
   return result.Passed() ? 0 : 1;
 }
 
-const Command kVocBuild("voc", "build", RunVocBuild, kBuildUsage);
-const Command kVocCheck("voc", "check", RunVocCheck, kCheckUsage);
+CommandRun DefineVocBuild(CLI::App& app) {
+  auto a = std::make_shared<BuildArguments>();
+  app.add_option("--chr", a->chr, "the language file")->required();
+  app.add_option("--words", a->words, "the word list")->required();
+  app.add_option("-o", a->output, "the vocabulary file to write")->required();
+  AddRepeatedOption(app, "--extra", a->extras);
+  AddRepeatedOption(app, "--forms", a->forms);
+  app.add_option("--max", a->max);
+  app.add_option("--lemmas", a->lemmas);
+  app.add_option("--lemma-spacing", a->lemmaSpacing);
+  app.add_option("--kept-families", a->keptFamilies);
+  app.add_option("--short-unlisted", a->shortUnlisted);
+  app.add_option("--short-rare", a->shortRare);
+  app.add_option("--short-rare-lemmas", a->shortRareLemmas);
+  app.add_option("--hiding", a->hiding);
+  app.add_flag("--no-family-spread", a->noFamilySpread);
+  app.add_flag("--flat-families", a->flatFamilies);
+  app.add_flag("--no-capitalised-endings", a->noCapitalisedEndings);
+  app.add_flag("--no-rare-endings", a->noRareEndings);
+  app.add_flag("--no-family-preference", a->noFamilyPreference);
+  app.add_flag("--whole-family-counts", a->wholeFamilyCounts);
+  return [a] { return RunVocBuild(*a); };
+}
+
+CommandRun DefineVocCheck(CLI::App& app) {
+  auto options = std::make_shared<CheckArguments>();
+  app.add_option("FILE.voc", options->file[0], "the vocabulary file")->required();
+  app.add_option("--chr", options->chr, "its language file")->required();
+  app.add_flag("--json", options->json);
+  return [options] { return RunVocCheck(*options); };
+}
+
+const Command kVocBuild("voc", "build", DefineVocBuild, kBuildUsage);
+const Command kVocCheck("voc", "check", DefineVocCheck, kCheckUsage);
 
 }  // namespace
 }  // namespace tessaline::tool

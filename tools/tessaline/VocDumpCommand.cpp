@@ -37,58 +37,47 @@ std::string PairLetters(const LetterPairRecord& pair) {
 }
 
 void WriteJson(const Vocabulary& voc, const VocabularyLoadReport& report) {
-  JsonWriter json;
-  json.BeginObject();
-  json.Field("entryCount", static_cast<int64_t>(voc.EntryCount()));
-  json.Field("poolSize", static_cast<int64_t>(voc.PoolSize()));
-  json.Field("pairCount", static_cast<int64_t>(voc.PairCount()));
-  json.Field("complete", report.Complete());
-  json.Key("file");
-  json.BeginObject();
-  json.Field("size", static_cast<int64_t>(report.fileSize));
-  json.Field("declaredEntries", static_cast<int64_t>(report.declaredEntries));
-  json.Field("declaredPool", static_cast<int64_t>(report.declaredPool));
-  json.Field("declaredPairs", static_cast<int64_t>(report.declaredPairs));
-  json.Field("truncated", report.truncated);
-  json.Field("firstBadEntry", report.firstBadEntry);
-  json.Field("clampedPairCounts", static_cast<int64_t>(report.clampedPairCounts));
-  json.Field("trailingBytes", report.trailingBytes);
-  json.EndObject();
-  json.Key("entries");
-  json.BeginArray();
+  Json json;
+  json["entryCount"] = voc.EntryCount();
+  json["poolSize"] = voc.PoolSize();
+  json["pairCount"] = voc.PairCount();
+  json["complete"] = report.Complete();
+  Json& file = json["file"];
+  file["size"] = report.fileSize;
+  file["declaredEntries"] = report.declaredEntries;
+  file["declaredPool"] = report.declaredPool;
+  file["declaredPairs"] = report.declaredPairs;
+  file["truncated"] = report.truncated;
+  file["firstBadEntry"] = report.firstBadEntry;
+  file["clampedPairCounts"] = report.clampedPairCounts;
+  file["trailingBytes"] = report.trailingBytes;
+  json["entries"] = Json::array();
   for (size_t i = 0; i < voc.EntryCount(); ++i) {
     const LetterCodes codes = voc.DecodeEntry(i);
-    json.BeginObject();
-    json.Field("index", static_cast<int64_t>(i));
-    json.Field("codes", Hex(codes));
-    json.Field("word", Word(voc.Keys(), codes));
-    json.Field("frequency", static_cast<int>(voc.EntryFrequency(i)));
-    json.Field("length", static_cast<int>(voc.EntryLength(i)));
-    json.Field("offset", static_cast<int64_t>(voc.Entry(i).offset));
-    json.Field("stored", Hex(voc.StoredForm(i)));
-    json.EndObject();
+    Json item;
+    item["index"] = i;
+    item["codes"] = Hex(codes);
+    item["word"] = Word(voc.Keys(), codes);
+    item["frequency"] = static_cast<int>(voc.EntryFrequency(i));
+    item["length"] = static_cast<int>(voc.EntryLength(i));
+    item["offset"] = voc.Entry(i).offset;
+    item["stored"] = Hex(voc.StoredForm(i));
+    json["entries"].push_back(std::move(item));
   }
-  json.EndArray();
-  json.Key("pairs");
-  json.BeginArray();
+  json["pairs"] = Json::array();
   for (size_t i = 0; i < voc.PairCount(); ++i) {
     const LetterPairRecord pair = voc.GetPair(i);
-    json.BeginObject();
-    json.Field("index", static_cast<int64_t>(i));
-    json.Field("key", static_cast<int>(pair.key));
-    json.Field("letters", Hex(PairLetters(pair)));
-    json.Field("text",
-               Word(voc.Keys(), PairLetters(pair).substr(0, static_cast<size_t>(pair.count))));
-    json.Key("weights");
-    json.BeginArray();
-    for (int8_t w : pair.weights) json.Int(w);
-    json.EndArray();
-    json.Field("count", static_cast<int>(pair.count));
-    json.EndObject();
+    Json item;
+    item["index"] = i;
+    item["key"] = static_cast<int>(pair.key);
+    item["letters"] = Hex(PairLetters(pair));
+    item["text"] = Word(voc.Keys(), PairLetters(pair).substr(0, static_cast<size_t>(pair.count)));
+    item["weights"] = Json::array();
+    for (int8_t w : pair.weights) item["weights"].push_back(w);
+    item["count"] = static_cast<int>(pair.count);
+    json["pairs"].push_back(std::move(item));
   }
-  json.EndArray();
-  json.EndObject();
-  std::printf("%s\n", json.Text().c_str());
+  std::printf("%s\n", JsonText(json).c_str());
 }
 
 void WriteText(const Vocabulary& voc, const VocabularyLoadReport& report) {
@@ -123,11 +112,17 @@ void WriteText(const Vocabulary& voc, const VocabularyLoadReport& report) {
   }
 }
 
-int RunVocDump(Args args) {
-  const bool json = TakeFlag(args, "--json");
-  bool ok = true;
-  const std::string chr = TakeOption(args, "--chr", "", ok);
-  if (!ok || chr.empty() || args.size() != 1) return Usage(kUsage);
+struct VocFileOptions {
+  std::vector<std::string> file{""};
+  std::string chr;
+  bool json = false;
+};
+
+int RunVocDump(const VocFileOptions& options) {
+  const bool json = options.json;
+  const std::string& chr = options.chr;
+  const std::vector<std::string>& args = options.file;
+  if (chr.empty()) return Usage(kUsage);
   FILE* file = std::fopen(args[0].c_str(), "rb");
   if (!file) {
     std::fprintf(stderr, "tessaline: cannot open '%s'\n", args[0].c_str());
@@ -148,7 +143,15 @@ int RunVocDump(Args args) {
   return report.Complete() ? 0 : 1;
 }
 
-const Command kVocDump("voc", "dump", RunVocDump, kUsage);
+CommandRun DefineVocDump(CLI::App& app) {
+  auto options = std::make_shared<VocFileOptions>();
+  app.add_option("FILE.voc", options->file[0], "the vocabulary file")->required();
+  app.add_option("--chr", options->chr, "its language file")->required();
+  app.add_flag("--json", options->json);
+  return [options] { return RunVocDump(*options); };
+}
+
+const Command kVocDump("voc", "dump", DefineVocDump, kUsage);
 
 }  // namespace
 }  // namespace tessaline::tool

@@ -127,8 +127,8 @@ struct KeypadLetter {
 };
 
 // The words of `sorted` (in code order) whose place among the visible candidates is worth
-// spellWeight times less than the longer words they keep out of it (see the header), flagged by
-// their index among the `total` candidates from `base`.
+// spellWeight times less than the longer words they keep out of it
+// (docs/vocabulary-compiler.md), flagged by their index among the `total` candidates from `base`.
 std::vector<bool> HidingWords(const KeyMap& map, const std::vector<const Candidate*>& sorted,
                               const Candidate* base, size_t total, double spellWeight) {
   constexpr size_t kVisible = 3;  // the candidates the list shows without a next-candidate tap
@@ -283,177 +283,240 @@ bool EncodeTypable(const KeyMap& map, WideView word, LetterCodes& codes) {
   return EncodeWith(map, TypableCodes(map), word, codes);
 }
 
-CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
-                                     const BuildOptions& options, BuildReport& report) {
-  report = BuildReport{};
-  const std::vector<bool> typable = TypableCodes(map);
-  std::vector<Candidate> candidates;
-  std::unordered_map<std::string, size_t> index;
+namespace {
 
-  // Adds the parts of a word; returns the candidates they are, in order.
-  std::vector<size_t> parts;
-  auto take = [&](WideView text, uint64_t count, bool mainList) -> const std::vector<size_t>& {
-    parts.clear();
-    const WideString folded = FoldCase(text);
-    const std::vector<WideString> pieces = SplitAtJoiners(folded);
-    const std::vector<WideString> written = SplitAtJoiners(text);
-    for (size_t i = 0; i < pieces.size(); ++i) {
-      ++report.parts;
-      // A dictionary's "Gd's" is the symbol Gd and an s: the part is judged as written.
-      if (!mainList && i < written.size() && IsAbbreviation(written[i])) {
-        ++report.abbreviations;
-        continue;
-      }
-      LetterCodes codes;
-      if (!EncodeWith(map, typable, pieces[i], codes) &&
-          !(i < written.size() && EncodeWith(map, typable, written[i], codes))) {
-        ++report.unencodable;
-        if (report.unencodableSamples.size() < 10)
-          report.unencodableSamples.push_back(WideToUtf8(pieces[i]));
-        continue;
-      }
-      if (codes.size() > kMaxWordLength) {
-        ++report.tooLong;
-        continue;
-      }
-      const bool capital =
-          i < written.size() && !written[i].empty() && LowerLetter(written[i][0]) != written[i][0];
-      auto found = index.find(codes);
-      if (found != index.end()) {
-        Candidate& c = candidates[found->second];
-        parts.push_back(found->second);
-        if (!mainList) {
-          c.known = true;
-          (capital ? c.writtenCapital : c.writtenLower) = true;
-          continue;
-        }
-        ++report.merged;
-        c.count = (c.count > UINT64_MAX - count) ? UINT64_MAX : c.count + count;
-        c.inMainList = true;
-        continue;
-      }
-      index.emplace(codes, candidates.size());
-      parts.push_back(candidates.size());
-      Candidate c;
-      c.word = std::move(codes);
-      c.count = mainList ? count : 0;
-      c.inMainList = mainList;
-      c.known = !mainList;
-      if (!mainList) (capital ? c.writtenCapital : c.writtenLower) = true;
-      candidates.push_back(std::move(c));
+// The compiler's phases, in the order CompileVocabulary runs them; each reads what the ones before
+// it left in the candidates (docs/vocabulary-compiler.md says what each rule is for).
+class VocabularyBuilder {
+ public:
+  VocabularyBuilder(const KeyMap& map, const WordList& list, const BuildOptions& options,
+                    BuildReport& report)
+      : map_(map), list_(list), options_(options), report_(report), typable_(TypableCodes(map)) {
+    report_ = BuildReport{};
+  }
+
+  // The words of the main list, the plain dictionaries and the families, split and merged.
+  void ReadLists();
+  // Ranked lemmas the main list lacks continue its ranks.
+  void RankLemmas();
+  // Listed words no dictionary knows, and too rare to be words of speech, are dropped.
+  void DropRareUnknownWords();
+  // Every letter key gets a word of one letter.
+  void AddKeyLetters();
+  // Family counts, and how the listed families spread their counts over their forms by ending.
+  void CountFamilies();
+  // The count every word's frequency comes from: listed, or estimated from family or ending.
+  void EstimateCounts();
+  // The forms of families without a listed word, estimated from the family's best form.
+  void SpreadUnlistedFamilies();
+  // The words that may be kept (short-word rules), most wanted first.
+  void OrderByWant();
+  // The most wanted words within --max and the pool's reach, in code order.
+  void FitLimits();
+  // Words that keep longer ones out of the visible candidates go; the next in line take their room.
+  void LeaveOutHidingWords();
+  // The entries with their frequencies, the letter-pair table, and the report's tallies.
+  CompiledVocabulary Write() const;
+
+ private:
+  const std::vector<size_t>& Take(WideView text, uint64_t count, bool mainList);
+  double WeightOf(const std::string& word, double prior) const {
+    return options_.endingWeights ? EndingWeight(familyEndings_, allForms_, word, prior) : 1.0;
+  }
+  // Capitalised words count their endings apart from the others: German nouns in "-tem"
+  // ("System") are listed far more often than the adjective forms that share their ending
+  // ("beeinträchtigtem"), and a language's names less often than its common words.
+  std::string EndingKey(const Candidate& c, size_t n) const {
+    std::string key = c.word.substr(c.word.size() - n);
+    if (options_.capitalisedEndings && c.Capitalised()) key.push_back(kCapitalisedMark);
+    return key;
+  }
+  size_t IndexOf(const Candidate* c) const { return static_cast<size_t>(c - candidates_.data()); }
+
+  const KeyMap& map_;
+  const WordList& list_;
+  const BuildOptions& options_;
+  BuildReport& report_;
+  const std::vector<bool> typable_;
+  std::vector<Candidate> candidates_;
+  std::unordered_map<std::string, size_t> index_;  // letter codes to candidate
+  std::vector<size_t> parts_;                      // what Take returns
+  // The families of each form list as candidate indices, each once.
+  std::vector<std::vector<std::vector<uint32_t>>> families_;
+  bool haveDictionary_ = false;
+  double listTotal_ = 0;  // the main list's counts added up
+  std::unordered_map<std::string, EndingShare> familyEndings_;
+  EndingShare allForms_;
+  std::vector<const Candidate*> chosen_;  // most wanted first
+  std::vector<const Candidate*> sorted_;  // the kept words in code order
+};
+
+// Adds the parts of a word; returns the candidates they are, in order.
+const std::vector<size_t>& VocabularyBuilder::Take(WideView text, uint64_t count, bool mainList) {
+  parts_.clear();
+  const WideString folded = FoldCase(text);
+  const std::vector<WideString> pieces = SplitAtJoiners(folded);
+  const std::vector<WideString> written = SplitAtJoiners(text);
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    ++report_.parts;
+    // A dictionary's "Gd's" is the symbol Gd and an s: the part is judged as written.
+    if (!mainList && i < written.size() && IsAbbreviation(written[i])) {
+      ++report_.abbreviations;
+      continue;
     }
-    return parts;
-  };
-  report.listedWords = list.words.size();
-  double listTotal = 0;
-  for (const SourceWord& word : list.words) {
-    take(word.text, word.count, true);
-    listTotal += static_cast<double>(word.count);
+    LetterCodes codes;
+    if (!EncodeWith(map_, typable_, pieces[i], codes) &&
+        !(i < written.size() && EncodeWith(map_, typable_, written[i], codes))) {
+      ++report_.unencodable;
+      if (report_.unencodableSamples.size() < 10)
+        report_.unencodableSamples.push_back(WideToUtf8(pieces[i]));
+      continue;
+    }
+    if (codes.size() > kMaxWordLength) {
+      ++report_.tooLong;
+      continue;
+    }
+    const bool capital =
+        i < written.size() && !written[i].empty() && LowerLetter(written[i][0]) != written[i][0];
+    auto found = index_.find(codes);
+    if (found != index_.end()) {
+      Candidate& c = candidates_[found->second];
+      parts_.push_back(found->second);
+      if (!mainList) {
+        c.known = true;
+        (capital ? c.writtenCapital : c.writtenLower) = true;
+        continue;
+      }
+      ++report_.merged;
+      c.count = (c.count > UINT64_MAX - count) ? UINT64_MAX : c.count + count;
+      c.inMainList = true;
+      continue;
+    }
+    index_.emplace(codes, candidates_.size());
+    parts_.push_back(candidates_.size());
+    Candidate c;
+    c.word = std::move(codes);
+    c.count = mainList ? count : 0;
+    c.inMainList = mainList;
+    c.known = !mainList;
+    if (!mainList) (capital ? c.writtenCapital : c.writtenLower) = true;
+    candidates_.push_back(std::move(c));
   }
-  bool haveDictionary = false;
-  for (const WordList* extra : options.extraLists) {
+  return parts_;
+}
+
+void VocabularyBuilder::ReadLists() {
+  report_.listedWords = list_.words.size();
+  for (const SourceWord& word : list_.words) {
+    Take(word.text, word.count, true);
+    listTotal_ += static_cast<double>(word.count);
+  }
+  for (const WordList* extra : options_.extraLists) {
     if (!extra) continue;
-    haveDictionary = haveDictionary || !extra->words.empty();
-    for (const SourceWord& word : extra->words) take(word.text, 0, false);
+    haveDictionary_ = haveDictionary_ || !extra->words.empty();
+    for (const SourceWord& word : extra->words) Take(word.text, 0, false);
   }
-  // The families as candidate indices, each once.
-  std::vector<std::vector<std::vector<uint32_t>>> families(options.formLists.size());
-  for (size_t l = 0; l < options.formLists.size(); ++l) {
-    if (!options.formLists[l]) continue;
-    families[l].resize(options.formLists[l]->families.size());
-    for (size_t f = 0; f < options.formLists[l]->families.size(); ++f) {
-      std::vector<uint32_t>& members = families[l][f];
-      for (const WideString& form : options.formLists[l]->families[f]) {
-        haveDictionary = true;
-        for (size_t i : take(form, 0, false)) members.push_back(static_cast<uint32_t>(i));
+  families_.resize(options_.formLists.size());
+  for (size_t l = 0; l < options_.formLists.size(); ++l) {
+    if (!options_.formLists[l]) continue;
+    families_[l].resize(options_.formLists[l]->families.size());
+    for (size_t f = 0; f < options_.formLists[l]->families.size(); ++f) {
+      std::vector<uint32_t>& members = families_[l][f];
+      for (const WideString& form : options_.formLists[l]->families[f]) {
+        haveDictionary_ = true;
+        for (size_t i : Take(form, 0, false)) members.push_back(static_cast<uint32_t>(i));
       }
       std::sort(members.begin(), members.end());
       members.erase(std::unique(members.begin(), members.end()), members.end());
     }
   }
+}
 
-  // Ranked lemmas: the dictionary words the main list lacks, of families it has no word of,
-  // continue its ranks in their list's order (the main list is a few thousand words long, and
-  // tells nothing of the lemmas behind it).
-  if (options.rankedLemmas) {
-    std::vector<bool> listedFamily(candidates.size(), false);
-    for (const auto& lists : families) {
-      for (const std::vector<uint32_t>& members : lists) {
-        const bool listed = std::any_of(members.begin(), members.end(),
-                                        [&](uint32_t i) { return candidates[i].inMainList; });
-        if (!listed) continue;
-        for (uint32_t i : members) listedFamily[i] = true;
-      }
-    }
-    uint64_t rank = list.words.size();
-    const uint64_t spacing = std::max<uint64_t>(1, options.lemmaSpacing);
-    uint64_t place = 0;
-    for (const SourceWord& lemma : options.rankedLemmas->words) {
-      ++place;
-      LetterCodes codes;
-      if (!EncodeWith(map, typable, FoldCase(lemma.text), codes)) continue;
-      const auto found = index.find(codes);
-      if (found == index.end()) continue;
-      Candidate& c = candidates[found->second];
-      if (c.lemmaPlace == 0) c.lemmaPlace = place;
-      if (c.inMainList || !c.known || listedFamily[found->second]) continue;
-      c.inMainList = true;
-      c.ranked = true;
-      rank = rank > UINT64_MAX - spacing ? UINT64_MAX : rank + spacing;
-      c.count = std::max<uint64_t>(1, kRankScale / rank);
-      ++report.rankedLemmas;
+// The dictionary words the main list lacks, of families it has no word of, continue its ranks in
+// their list's order (the main list is a few thousand words long, and tells nothing of the lemmas
+// behind it).
+void VocabularyBuilder::RankLemmas() {
+  if (!options_.rankedLemmas) return;
+  std::vector<bool> listedFamily(candidates_.size(), false);
+  for (const auto& lists : families_) {
+    for (const std::vector<uint32_t>& members : lists) {
+      const bool listed = std::any_of(members.begin(), members.end(),
+                                      [&](uint32_t i) { return candidates_[i].inMainList; });
+      if (!listed) continue;
+      for (uint32_t i : members) listedFamily[i] = true;
     }
   }
-  // Listed words no dictionary knows, and too rare to be words of speech.
-  if (haveDictionary) {
-    const double threshold = listTotal * options.rareUnknownPerMillion / 1e6;
-    for (Candidate& c : candidates) {
-      if (c.inMainList && !c.known && c.word.size() > 1 &&
-          static_cast<double>(c.count) < threshold) {
-        c.dropped = true;
-        ++report.rareUnknown;
-      }
+  uint64_t rank = list_.words.size();
+  const uint64_t spacing = std::max<uint64_t>(1, options_.lemmaSpacing);
+  uint64_t place = 0;
+  for (const SourceWord& lemma : options_.rankedLemmas->words) {
+    ++place;
+    LetterCodes codes;
+    if (!EncodeWith(map_, typable_, FoldCase(lemma.text), codes)) continue;
+    const auto found = index_.find(codes);
+    if (found == index_.end()) continue;
+    Candidate& c = candidates_[found->second];
+    if (c.lemmaPlace == 0) c.lemmaPlace = place;
+    if (c.inMainList || !c.known || listedFamily[found->second]) continue;
+    c.inMainList = true;
+    c.ranked = true;
+    rank = rank > UINT64_MAX - spacing ? UINT64_MAX : rank + spacing;
+    c.count = std::max<uint64_t>(1, kRankScale / rank);
+    ++report_.rankedLemmas;
+  }
+}
+
+void VocabularyBuilder::DropRareUnknownWords() {
+  if (!haveDictionary_) return;
+  const double threshold = listTotal_ * options_.rareUnknownPerMillion / 1e6;
+  for (Candidate& c : candidates_) {
+    if (c.inMainList && !c.known && c.word.size() > 1 &&
+        static_cast<double>(c.count) < threshold) {
+      c.dropped = true;
+      ++report_.rareUnknown;
     }
   }
-  // A letter key without a word of one letter (none is dropped above) gets those of its main
-  // letters that words use as words.
-  if (options.lettersForEveryKey) {
-    std::vector<bool> letter(256, false), single(256, false);
-    for (const Candidate& c : candidates) {
-      for (unsigned char code : c.word) letter[code] = true;
-      if (c.word.size() == 1) single[static_cast<unsigned char>(c.word[0])] = true;
+}
+
+// A letter key without a word of one letter (none is dropped before) gets those of its main
+// letters that words use as words.
+void VocabularyBuilder::AddKeyLetters() {
+  if (!options_.lettersForEveryKey) return;
+  std::vector<bool> letter(256, false), single(256, false);
+  for (const Candidate& c : candidates_) {
+    for (unsigned char code : c.word) letter[code] = true;
+    if (c.word.size() == 1) single[static_cast<unsigned char>(c.word[0])] = true;
+  }
+  for (const KeyEntry& key : map_.Keys()) {
+    if (map_.FindKey(key.key) != &key || map_.KeyHasPunctuation(key.key)) continue;
+    bool hasLetter = false, hasWord = false;
+    for (int i = 0; i < key.count; ++i) {
+      hasLetter = hasLetter || letter[key.codes[i]];
+      hasWord = hasWord || single[key.codes[i]];
     }
-    for (const KeyEntry& key : map.Keys()) {
-      if (map.FindKey(key.key) != &key || map.KeyHasPunctuation(key.key)) continue;
-      bool hasLetter = false, hasWord = false;
-      for (int i = 0; i < key.count; ++i) {
-        hasLetter = hasLetter || letter[key.codes[i]];
-        hasWord = hasWord || single[key.codes[i]];
-      }
-      if (!hasLetter || hasWord) continue;
-      for (int i = 0; i < key.base; ++i) {
-        if (!letter[key.codes[i]] || single[key.codes[i]]) continue;
-        single[key.codes[i]] = true;
-        Candidate c;
-        c.word = LetterCodes(1, static_cast<char>(key.codes[i]));
-        candidates.push_back(std::move(c));
-        ++report.keyLetters;
-      }
+    if (!hasLetter || hasWord) continue;
+    for (int i = 0; i < key.base; ++i) {
+      if (!letter[key.codes[i]] || single[key.codes[i]]) continue;
+      single[key.codes[i]] = true;
+      Candidate c;
+      c.word = LetterCodes(1, static_cast<char>(key.codes[i]));
+      candidates_.push_back(std::move(c));
+      ++report_.keyLetters;
     }
   }
-  // Family counts (the highest count of a listed word in the family, 0 when it has none), and
-  // how a family's count spreads over its forms, by ending: for every run of up to
-  // kEndingLength last letters, the summed share (listed count / family count; 0 for an unlisted
-  // form) of the forms with that ending in families that have a listed word, and how many forms
-  // that is.
-  std::unordered_map<std::string, EndingShare> familyEndings;
-  EndingShare allForms;
-  for (const auto& lists : families) {
+}
+
+// Family counts (the highest count of a listed word in the family, 0 when it has none), and how a
+// family's count spreads over its forms, by ending: for every run of up to kEndingLength last
+// letters, the summed share (listed count / family count; 0 for an unlisted form) of the forms
+// with that ending in families that have a listed word, and how many forms that is.
+void VocabularyBuilder::CountFamilies() {
+  for (const auto& lists : families_) {
     for (const std::vector<uint32_t>& members : lists) {
       uint64_t best = 0;
       bool main = false;
       for (uint32_t i : members) {
-        const Candidate& c = candidates[i];
+        const Candidate& c = candidates_[i];
         if (!c.inMainList || c.dropped) continue;
         best = std::max(best, c.count);
         main = main || !c.ranked;
@@ -461,51 +524,43 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
       if (best == 0) continue;
       // A form's family count: the best listed count among the family's words that begin with
       // the same letters, so a prefixed word takes its count from its own kind.
-      const size_t prefix = options.familyPrefixLetters;
+      const size_t prefix = options_.familyPrefixLetters;
       auto familyCountOf = [&](const Candidate& form) {
         if (prefix == 0) return best;
         uint64_t own = 0;
         for (uint32_t j : members) {
-          const Candidate& m = candidates[j];
+          const Candidate& m = candidates_[j];
           if (m.inMainList && !m.dropped && m.word.compare(0, prefix, form.word, 0, prefix) == 0)
             own = std::max(own, m.count);
         }
         return own;
       };
       for (uint32_t i : members) {
-        Candidate& c = candidates[i];
+        Candidate& c = candidates_[i];
         c.familyCount = std::max(c.familyCount, familyCountOf(c));
         c.mainFamily = c.mainFamily || main;
         if (c.dropped) continue;
         const double share =
             c.inMainList ? static_cast<double>(c.count) / static_cast<double>(best) : 0.0;
-        allForms.Add(share);
+        allForms_.Add(share);
         for (size_t n = 1; n <= kEndingLength && n <= c.word.size(); ++n) {
-          familyEndings[c.word.substr(c.word.size() - n)].Add(share);
+          familyEndings_[c.word.substr(c.word.size() - n)].Add(share);
         }
       }
     }
   }
-  auto WeightOf = [&](const std::string& word, double prior) {
-    return options.endingWeights ? EndingWeight(familyEndings, allForms, word, prior) : 1.0;
-  };
+}
+
+void VocabularyBuilder::EstimateCounts() {
   // Endings: how many dictionary words, and how many of them listed, end in each run of up to
   // kEndingLength letters.
   uint64_t minListed = UINT64_MAX;
   std::unordered_map<std::string, std::pair<uint32_t, uint32_t>> endings;
-  // Capitalised words count their endings apart from the others: German nouns in "-tem"
-  // ("System") are listed far more often than the adjective forms that share their ending
-  // ("beeinträchtigtem"), and a language's names less often than its common words.
-  auto EndingKey = [&](const Candidate& c, size_t n) {
-    std::string key = c.word.substr(c.word.size() - n);
-    if (options.capitalisedEndings && c.Capitalised()) key.push_back(kCapitalisedMark);
-    return key;
-  };
   // A word whose ending too few dictionary words share takes the share of all the words of its
   // case (the empty ending) rather than none: without an estimate it would come last and be the
   // first left out of a full pool, as German's "Menü" and French's words in "-ù" were.
-  const size_t shortestEnding = options.rareEndingEstimates ? 0 : 1;
-  for (const Candidate& c : candidates) {
+  const size_t shortestEnding = options_.rareEndingEstimates ? 0 : 1;
+  for (const Candidate& c : candidates_) {
     if (c.inMainList && !c.dropped) minListed = std::min(minListed, c.count);
     if (!c.known) continue;
     for (size_t n = shortestEnding; n <= kEndingLength && n <= c.word.size(); ++n) {
@@ -514,15 +569,15 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
       listed += c.inMainList ? 1 : 0;
     }
   }
-  for (Candidate& c : candidates) {
+  for (Candidate& c : candidates_) {
     if (c.dropped) continue;
     if (c.inMainList) {
       c.value = static_cast<double>(c.count);
       continue;
     }
     if (c.familyCount > 0) {
-      const double weight = WeightOf(c.word, options.endingPrior);
-      c.value = std::min(options.familyShare * weight * static_cast<double>(c.familyCount),
+      const double weight = WeightOf(c.word, options_.endingPrior);
+      c.value = std::min(options_.familyShare * weight * static_cast<double>(c.familyCount),
                          static_cast<double>(c.familyCount));
       continue;
     }
@@ -535,59 +590,63 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
       break;
     }
   }
-  // Families without a listed word: the family's best ending estimate, spread over its forms by
-  // their endings as the listed families spread their counts; a form gets the geometric mean of
-  // that and its own ending estimate (each alone measured worse, on Czech and on Russian).
-  std::vector<double> spread(candidates.size(), 0.0);
-  for (const auto& lists : families) {
+}
+
+// The family's best ending estimate, spread over its forms by their endings as the listed families
+// spread their counts; a form gets the geometric mean of that and its own ending estimate (each
+// alone measured worse, on Czech and on Russian).
+void VocabularyBuilder::SpreadUnlistedFamilies() {
+  std::vector<double> spread(candidates_.size(), 0.0);
+  for (const auto& lists : families_) {
     for (const std::vector<uint32_t>& members : lists) {
       double best = 0;
       for (uint32_t i : members) {
-        if (candidates[i].familyCount > 0) {
+        if (candidates_[i].familyCount > 0) {
           best = 0;
           break;
         }
-        best = std::max(best, candidates[i].value);
+        best = std::max(best, candidates_[i].value);
       }
-      if (best <= 0 || !options.spreadUnlistedFamilies) continue;
+      if (best <= 0 || !options_.spreadUnlistedFamilies) continue;
       for (uint32_t i : members) {
-        const double weight = WeightOf(candidates[i].word, options.endingPrior);
-        spread[i] = std::max(spread[i], std::min(best, options.familyShare * weight * best));
+        const double weight = WeightOf(candidates_[i].word, options_.endingPrior);
+        spread[i] = std::max(spread[i], std::min(best, options_.familyShare * weight * best));
       }
     }
   }
-  for (size_t i = 0; i < candidates.size(); ++i) {
-    Candidate& c = candidates[i];
+  for (size_t i = 0; i < candidates_.size(); ++i) {
+    Candidate& c = candidates_[i];
     if (c.dropped || c.inMainList || c.familyCount > 0 || spread[i] <= 0) continue;
     c.value = c.value > 0 ? std::sqrt(c.value * spread[i]) : spread[i];
     c.spread = true;
   }
+}
 
-  // Most wanted first (see the header); ties by letter codes.
-  std::vector<const Candidate*> chosen;
-  chosen.reserve(candidates.size());
-  const double shortRareCount = listTotal * options.shortRarePerMillion / 1e6;
-  for (const Candidate& c : candidates) {
+// Most wanted first (docs/vocabulary-compiler.md); ties by letter codes.
+void VocabularyBuilder::OrderByWant() {
+  chosen_.reserve(candidates_.size());
+  const double shortRareCount = listTotal_ * options_.shortRarePerMillion / 1e6;
+  for (const Candidate& c : candidates_) {
     if (c.dropped) continue;
     if (c.word.size() > 1) {  // single letters always stay
       if (c.inMainList && !c.ranked && c.word.size() <= kShortRareLetters &&
           static_cast<double>(c.count) < shortRareCount &&
-          !(c.lemmaPlace != 0 && c.lemmaPlace <= options.shortRareLemmaPlaces)) {
-        ++report.shortRare;
+          !(c.lemmaPlace != 0 && c.lemmaPlace <= options_.shortRareLemmaPlaces)) {
+        ++report_.shortRare;
         continue;
       }
-      if (!c.inMainList && c.word.size() <= options.shortUnlistedLength) {
-        ++report.shortUnlisted;
+      if (!c.inMainList && c.word.size() <= options_.shortUnlistedLength) {
+        ++report_.shortUnlisted;
         continue;
       }
     }
-    chosen.push_back(&c);
+    chosen_.push_back(&c);
   }
-  const double familyWeight = options.listedFamilyWeight;
+  const double familyWeight = options_.listedFamilyWeight;
   auto wanted = [familyWeight](const Candidate* c) {
     return c->mainFamily ? familyWeight * c->value : c->value;
   };
-  std::sort(chosen.begin(), chosen.end(), [&](const Candidate* a, const Candidate* b) {
+  std::sort(chosen_.begin(), chosen_.end(), [&](const Candidate* a, const Candidate* b) {
     if ((a->word.size() == 1) != (b->word.size() == 1)) return a->word.size() == 1;
     const double wantedA = wanted(a), wantedB = wanted(b);
     if (wantedA != wantedB) return wantedA > wantedB;
@@ -596,93 +655,113 @@ CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
     if (a->word.size() != b->word.size()) return a->word.size() < b->word.size();
     return CodesBefore(a->word, b->word);
   });
-  // The most wanted words within --max and the pool's reach, in code order.
-  std::vector<const Candidate*> sorted;
-  auto fill = [&] {
-    size_t keep = chosen.size();
-    report.cutByLimit = 0;
-    if (options.maxWords != 0 && keep > options.maxWords) {
-      report.cutByLimit = keep - options.maxWords;
-      keep = options.maxWords;
-    }
-    sorted = SortedByCodes(chosen, keep);
-    report.cutByPool = 0;
-    if (PoolSize(sorted) <= kPoolLimit) return;
-    // The largest number of most wanted words whose pool stays within the limit. The words stay
-    // in code order; a trial count n keeps those among the n most wanted.
-    std::vector<uint32_t> rank(candidates.size(), 0);
-    for (size_t i = 0; i < keep; ++i)
-      rank[static_cast<size_t>(chosen[i] - candidates.data())] = static_cast<uint32_t>(i);
-    auto poolWith = [&](size_t n) {
-      size_t size = 0;
-      std::string_view previous;
-      for (const Candidate* c : sorted) {
-        if (rank[static_cast<size_t>(c - candidates.data())] >= n) continue;
-        size_t p = 0;
-        while (p < previous.size() && p < c->word.size() && previous[p] == c->word[p]) ++p;
-        size += p >= 2 ? c->word.size() - p + 1 : c->word.size();
-        previous = c->word;
-      }
-      return size;
-    };
-    size_t lo = 0, hi = keep;  // lo fits, hi does not
-    while (lo + 1 < hi) {
-      const size_t mid = lo + (hi - lo) / 2;
-      if (poolWith(mid) <= kPoolLimit)
-        lo = mid;
-      else
-        hi = mid;
-    }
-    report.cutByPool = keep - lo;
-    sorted = SortedByCodes(chosen, lo);
-  };
-  fill();
-  // Words that keep longer ones out of the visible candidates go, and the words next in line
-  // take their room in the pool (those may hide others in turn, hence a second pass).
-  for (int pass = 0; pass < 2 && options.hidingWeight > 0; ++pass) {
-    const std::vector<bool> hiding =
-        HidingWords(map, sorted, candidates.data(), candidates.size(), options.hidingWeight);
-    const size_t before = chosen.size();
-    chosen.erase(std::remove_if(chosen.begin(), chosen.end(),
-                                [&](const Candidate* c) {
-                                  return hiding[static_cast<size_t>(c - candidates.data())];
-                                }),
-                 chosen.end());
-    if (chosen.size() == before) break;
-    report.hidingWords += before - chosen.size();
-    fill();
+}
+
+void VocabularyBuilder::FitLimits() {
+  size_t keep = chosen_.size();
+  report_.cutByLimit = 0;
+  if (options_.maxWords != 0 && keep > options_.maxWords) {
+    report_.cutByLimit = keep - options_.maxWords;
+    keep = options_.maxWords;
   }
-  const auto [minValue, maxValue] = ValueRange(sorted);
+  sorted_ = SortedByCodes(chosen_, keep);
+  report_.cutByPool = 0;
+  if (PoolSize(sorted_) <= kPoolLimit) return;
+  // The largest number of most wanted words whose pool stays within the limit. The words stay
+  // in code order; a trial count n keeps those among the n most wanted.
+  std::vector<uint32_t> rank(candidates_.size(), 0);
+  for (size_t i = 0; i < keep; ++i)
+    rank[IndexOf(chosen_[i])] = static_cast<uint32_t>(i);
+  auto poolWith = [&](size_t n) {
+    size_t size = 0;
+    std::string_view previous;
+    for (const Candidate* c : sorted_) {
+      if (rank[IndexOf(c)] >= n) continue;
+      size_t p = 0;
+      while (p < previous.size() && p < c->word.size() && previous[p] == c->word[p]) ++p;
+      size += p >= 2 ? c->word.size() - p + 1 : c->word.size();
+      previous = c->word;
+    }
+    return size;
+  };
+  size_t lo = 0, hi = keep;  // lo fits, hi does not
+  while (lo + 1 < hi) {
+    const size_t mid = lo + (hi - lo) / 2;
+    if (poolWith(mid) <= kPoolLimit)
+      lo = mid;
+    else
+      hi = mid;
+  }
+  report_.cutByPool = keep - lo;
+  sorted_ = SortedByCodes(chosen_, lo);
+}
+
+// Those left out make room for the next in line, which may hide others in turn: hence a second
+// pass.
+void VocabularyBuilder::LeaveOutHidingWords() {
+  for (int pass = 0; pass < 2 && options_.hidingWeight > 0; ++pass) {
+    const std::vector<bool> hiding =
+        HidingWords(map_, sorted_, candidates_.data(), candidates_.size(), options_.hidingWeight);
+    const size_t before = chosen_.size();
+    chosen_.erase(std::remove_if(chosen_.begin(), chosen_.end(),
+                                 [&](const Candidate* c) { return hiding[IndexOf(c)]; }),
+                  chosen_.end());
+    if (chosen_.size() == before) break;
+    report_.hidingWords += before - chosen_.size();
+    FitLimits();
+  }
+}
+
+CompiledVocabulary VocabularyBuilder::Write() const {
+  const auto [minValue, maxValue] = ValueRange(sorted_);
   CompiledVocabulary vocabulary;
-  vocabulary.entries.reserve(sorted.size());
-  std::vector<bool> kept(candidates.size(), false);
-  for (const Candidate* c : sorted) {
+  vocabulary.entries.reserve(sorted_.size());
+  std::vector<bool> kept(candidates_.size(), false);
+  for (const Candidate* c : sorted_) {
     const uint8_t frequency = c->value > 0 ? ScaleFrequency(c->value, minValue, maxValue) : 0;
     if (!c->inMainList) {
-      ++report.extraWords;
+      ++report_.extraWords;
       if (c->familyCount > 0)
-        ++report.familyEstimates;
+        ++report_.familyEstimates;
       else if (c->spread)
-        ++report.unlistedFamilyEstimates;
+        ++report_.unlistedFamilyEstimates;
       else if (c->value > 0)
-        ++report.endingEstimates;
+        ++report_.endingEstimates;
     }
-    kept[static_cast<size_t>(c - candidates.data())] = true;
+    kept[IndexOf(c)] = true;
     vocabulary.entries.push_back({c->word, frequency});
   }
-  report.keptFamilies.resize(families.size());
-  for (size_t l = 0; l < families.size(); ++l) {
-    for (size_t f = 0; f < families[l].size(); ++f) {
-      for (uint32_t i : families[l][f]) {
+  report_.keptFamilies.resize(families_.size());
+  for (size_t l = 0; l < families_.size(); ++l) {
+    for (size_t f = 0; f < families_[l].size(); ++f) {
+      for (uint32_t i : families_[l][f]) {
         if (!kept[i]) continue;
-        report.keptFamilies[l].push_back(f);
+        report_.keptFamilies[l].push_back(f);
         break;
       }
     }
   }
-  report.poolBytes = PoolSize(sorted);
+  report_.poolBytes = PoolSize(sorted_);
   vocabulary.pairs = BuildPairTable(vocabulary.entries);
   return vocabulary;
+}
+
+}  // namespace
+
+CompiledVocabulary CompileVocabulary(const KeyMap& map, const WordList& list,
+                                     const BuildOptions& options, BuildReport& report) {
+  VocabularyBuilder builder(map, list, options, report);
+  builder.ReadLists();
+  builder.RankLemmas();
+  builder.DropRareUnknownWords();
+  builder.AddKeyLetters();
+  builder.CountFamilies();
+  builder.EstimateCounts();
+  builder.SpreadUnlistedFamilies();
+  builder.OrderByWant();
+  builder.FitLimits();
+  builder.LeaveOutHidingWords();
+  return builder.Write();
 }
 
 std::vector<PairRecord> BuildPairTable(const std::vector<VocEntry>& entries) {
