@@ -31,6 +31,7 @@
 #include "typist/Benchmark.h"
 #include "typist/TypingPlan.h"
 #include "typist/Typist.h"
+#include "win32/Handles.h"
 
 namespace tessaline::emulator {
 namespace {
@@ -52,10 +53,10 @@ void Err(const std::string& text) { Write(STD_ERROR_HANDLE, "emulator: " + text 
 
 std::vector<std::string> Arguments() {
   int count = 0;
-  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+  const win32::LocalMemory<LPWSTR> argv(CommandLineToArgvW(GetCommandLineW(), &count));
   std::vector<std::string> arguments;
-  for (int i = 1; i < count; ++i) arguments.push_back(WideToUtf8(argv[i]));
-  LocalFree(argv);
+  if (!argv) return arguments;
+  for (int i = 1; i < count; ++i) arguments.push_back(WideToUtf8(argv.Get()[i]));
   return arguments;
 }
 

@@ -83,6 +83,8 @@ inline void DestroyImageList(HIMAGELIST list) { ImageList_Destroy(list); }
 inline void UnmapView(void* view) { UnmapViewOfFile(view); }
 template <typename T>
 inline void FreeCoTaskMemory(T* memory) { CoTaskMemFree(memory); }
+template <typename T>
+inline void FreeLocalMemory(T* memory) { LocalFree(memory); }
 inline void DestroyWindowOf(HWND window) {
   if (IsWindow(window)) DestroyWindow(window);
 }
@@ -109,6 +111,9 @@ using MappedView = UniqueHandle<NullableTraits<void*, release::UnmapView>>;
 // Memory that a COM call allocated with CoTaskMemAlloc (a string from StringFromCLSID).
 template <typename T>
 using CoTaskMemory = UniqueHandle<NullableTraits<T*, release::FreeCoTaskMemory<T>>>;
+// Memory that a call allocated with LocalAlloc for its caller (the array of CommandLineToArgvW).
+template <typename T>
+using LocalMemory = UniqueHandle<NullableTraits<T*, release::FreeLocalMemory<T>>>;
 
 // A device context that CreateDCW or CreateCompatibleDC made, deleted when the owner goes.
 using CreatedDc = UniqueHandle<NullableTraits<HDC, release::DeleteCreatedDc>>;
