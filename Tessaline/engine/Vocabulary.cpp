@@ -15,12 +15,6 @@ uint8_t RestoreFirst(uint8_t stored) {
   return static_cast<uint8_t>((stored & 0xF0) | ((stored & 14) >> 1));
 }
 
-// Room the containers get beyond what a file holds, for the user's words. The containers are
-// sized from the file as read rather than given fixed reservations up front, so a small
-// vocabulary (the options pages make their own) costs only what it holds.
-constexpr size_t kSpareEntries = 256;
-constexpr size_t kSparePool = 4096;
-
 }  // namespace
 
 int CompareWords(std::string_view a, std::string_view b) {
@@ -50,11 +44,38 @@ std::string StoredFormAfter(std::string_view previous, std::string_view word) {
 }
 
 void Vocabulary::Clear() {
-  pool_.clear();
-  entries_.clear();
-  pairs_.clear();
+  mapping_.reset();
+  image_ = std::string();
+  ownedEntries_ = std::string();
+  ownedPool_ = std::string();
+  ownedPairs_ = std::string();
+  entryBytes_ = nullptr;
+  entryCount_ = 0;
+  pool_ = {};
+  pairBytes_ = nullptr;
+  pairCount_ = 0;
+  changedFrequencies_.clear();
+  changedBlocks_.clear();
   pairIndex_.clear();
   RebuildSearchAids();
+}
+
+void Vocabulary::TakeCopies() {
+  if (!mapping_ && image_.empty()) return;  // already its own
+  ownedEntries_.assign(reinterpret_cast<const char*>(entryBytes_), entryCount_ * 4);
+  ownedPool_.assign(pool_);
+  ownedPairs_.assign(reinterpret_cast<const char*>(pairBytes_), pairCount_ * 12);
+  mapping_.reset();
+  image_ = std::string();
+  entryBytes_ = reinterpret_cast<const uint8_t*>(ownedEntries_.data());
+  pool_ = ownedPool_;
+  pairBytes_ = reinterpret_cast<const uint8_t*>(ownedPairs_.data());
+}
+
+void Vocabulary::SetPacked(size_t index, uint32_t value) {
+  char* at = ownedEntries_.data() + index * 4;
+  StoreLe16(at, static_cast<uint16_t>(value & 0xFFFF));
+  StoreLe16(at + 2, static_cast<uint16_t>(value >> 16));
 }
 
 void Vocabulary::BeginBulkInsert() { ++bulkInserts_; }
@@ -65,13 +86,13 @@ void Vocabulary::EndBulkInsert() {
 
 void Vocabulary::RebuildSearchAids() {
   aidsStale_ = false;
-  const size_t n = entries_.size();
+  const size_t n = entryCount_;
   back_.assign(n, 0);
   farBack_.clear();
   // Entries still waiting for an earlier entry that shares fewer codes, by their shared count.
   std::vector<std::pair<uint8_t, size_t>> open;
   for (size_t i = 0; i < n; ++i) {
-    const auto first = static_cast<uint8_t>(pool_[entries_[i].offset]);
+    const auto first = static_cast<uint8_t>(pool_[OffsetOf(i)]);
     const uint8_t shared = (first & 1) ? static_cast<uint8_t>(first >> 1) : 0;
     while (!open.empty() && open.back().first >= shared) open.pop_back();
     if (shared > 0) {
@@ -100,8 +121,8 @@ void Vocabulary::RebuildSearchAids() {
   char* previous = buffers[1];
   size_t previousLength = 0;
   for (size_t i = 0; i < n; ++i) {
-    const char* form = pool_.data() + entries_[i].offset;
-    const size_t length = entries_[i].length;
+    const char* form = pool_.data() + OffsetOf(i);
+    const size_t length = LengthOf(i);
     const auto first = static_cast<uint8_t>(form[0]);
     // The loader keeps only markers within the word and within the word before it, and lengths
     // up to 31.
@@ -135,9 +156,9 @@ size_t Vocabulary::FarStepBack(size_t index) const {
 
 void Vocabulary::UpdateFrequencyBlock(size_t block) {
   const size_t begin = block * kFrequencyBlock;
-  const size_t end = std::min(begin + kFrequencyBlock, entries_.size());
+  const size_t end = std::min(begin + kFrequencyBlock, entryCount_);
   uint16_t best = 0;
-  for (size_t i = begin; i < end; ++i) best = std::max(best, entries_[i].frequency);
+  for (size_t i = begin; i < end; ++i) best = std::max(best, FrequencyOf(i));
   blockMax_[block] = best;
   const size_t perGroup = kFrequencyGroup / kFrequencyBlock;
   const size_t group = block / perGroup;
@@ -148,8 +169,11 @@ void Vocabulary::UpdateFrequencyBlock(size_t block) {
 }
 
 size_t Vocabulary::MemoryBytes() const {
-  return pool_.size() + entries_.size() * sizeof(VocabularyEntry) +
-         pairs_.size() * sizeof(LetterPairRecord) + AidBytes();
+  const size_t held = mapping_          ? mapping_->Bytes().size()
+                      : !image_.empty() ? image_.size()
+                                        : ownedEntries_.size() + ownedPool_.size() + ownedPairs_.size();
+  return held + changedFrequencies_.size() * sizeof(changedFrequencies_[0]) +
+         changedBlocks_.size() * sizeof(uint64_t) + AidBytes();
 }
 
 size_t Vocabulary::AidBytes() const {
@@ -158,148 +182,91 @@ size_t Vocabulary::AidBytes() const {
          (blockMax_.size() + groupMax_.size()) * sizeof(uint16_t) + prefixes_.MemoryBytes();
 }
 
-namespace {
-
-// The file's bytes from a buffer in memory.
-class ByteSource {
- public:
-  explicit ByteSource(std::string_view bytes) : bytes_(bytes) {}
-  uint64_t Size() const { return bytes_.size(); }
-  size_t Remaining() const { return bytes_.size() - at_; }
-  size_t Read(void* out, size_t count) {
-    count = std::min(count, Remaining());
-    if (count > 0) std::memcpy(out, bytes_.data() + at_, count);
-    at_ += count;
-    return count;
-  }
-  bool HasMore() const { return Remaining() > 0; }
-
- private:
-  std::string_view bytes_;
-  size_t at_ = 0;
-};
-
-// The file's bytes from a stream whose length is known, read straight into the vocabulary's
-// containers: no copy of the whole file is made first. The length only bounds what is asked
-// for; what fread returns decides, so a file that turns out shorter is cut where it ends.
-class StreamSource {
- public:
-  StreamSource(FILE* stream, uint64_t length) : stream_(stream), length_(length) {}
-  uint64_t Size() const { return length_; }
-  size_t Remaining() const { return static_cast<size_t>(length_ - consumed_); }
-  size_t Read(void* out, size_t count) {
-    count = std::min(count, Remaining());
-    const size_t got = count > 0 ? std::fread(out, 1, count, stream_) : 0;
-    consumed_ += got;
-    if (got < count) length_ = consumed_;  // nothing lies beyond a short read
-    return got;
-  }
-  // Bytes beyond the known length count too (a file that grew since it was measured).
-  bool HasMore() { return Remaining() > 0 || std::fgetc(stream_) != EOF; }
-
- private:
-  FILE* stream_;
-  uint64_t length_;
-  uint64_t consumed_ = 0;
-};
-
-template <class Source>
-bool ReadCount(Source& source, uint32_t& value) {
-  uint8_t bytes[4];
-  if (source.Remaining() < 4 || source.Read(bytes, 4) < 4) return false;
-  value = ReadLe32(bytes);
-  return true;
-}
-
-}  // namespace
-
 VocabularyLoadReport Vocabulary::LoadVocabulary(FILE* stream) {
-  if (!stream) return LoadVocabularyBytes({});
-  // A stream that can tell its length is read part by part into the containers that keep the
-  // parts: reading the whole file into a buffer first, then copying out of it, touched every
-  // byte twice more and, on first use, paid a page fault for every page of that buffer, which
-  // came to a fair share of what loading a language costs. A stream that cannot seek is read
-  // whole first.
-  const long start = std::ftell(stream);
-  if (start >= 0 && std::fseek(stream, 0, SEEK_END) == 0) {
-    const long end = std::ftell(stream);
-    if (std::fseek(stream, start, SEEK_SET) != 0) return LoadVocabularyBytes({});
-    StreamSource source(stream, end > start ? static_cast<uint64_t>(end - start) : 0);
-    return Load(source);
-  }
   std::string bytes;
-  char chunk[65536];
-  size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, stream)) > 0) bytes.append(chunk, got);
-  return LoadVocabularyBytes(bytes);
+  if (stream) {
+    // A stream that can tell its length is read in one piece of that size; bytes beyond it (a
+    // file that grew since it was measured) are read too.
+    const long start = std::ftell(stream);
+    if (start >= 0 && std::fseek(stream, 0, SEEK_END) == 0) {
+      const long end = std::ftell(stream);
+      if (std::fseek(stream, start, SEEK_SET) != 0) return LoadVocabularyBytes({});
+      if (end > start) {
+        bytes.resize(static_cast<size_t>(end - start));
+        bytes.resize(std::fread(bytes.data(), 1, bytes.size(), stream));
+      }
+    }
+    char chunk[65536];
+    size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, stream)) > 0) bytes.append(chunk, got);
+  }
+  Clear();
+  image_ = std::move(bytes);
+  return Adopt(image_);
 }
 
 VocabularyLoadReport Vocabulary::LoadVocabularyBytes(std::string_view bytes) {
-  ByteSource source(bytes);
-  return Load(source);
+  Clear();
+  image_.assign(bytes);
+  return Adopt(image_);
 }
 
-template <class Source>
-VocabularyLoadReport Vocabulary::Load(Source& source) {
+VocabularyLoadReport Vocabulary::LoadMapped(std::shared_ptr<const MappedFile> mapping) {
   Clear();
-  VocabularyLoadReport report;
-  report.fileSize = source.Size();
+  if (!mapping) return Adopt({});
+  mapping_ = std::move(mapping);
+  return Adopt(mapping_->Bytes());
+}
 
-  // Entries, unpacked as they are read; nothing is sized from a count the bytes cannot back.
+VocabularyLoadReport Vocabulary::Adopt(std::string_view bytes) {
+  VocabularyLoadReport report;
+  report.fileSize = bytes.size();
+  const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
+  size_t at = 0;
+  auto readCount = [&](uint32_t& value) {
+    if (bytes.size() - at < 4) return false;
+    value = ReadLe32(data + at);
+    at += 4;
+    return true;
+  };
+
+  // Entries: only as many as the bytes hold, never more than the count says.
   uint32_t count = 0;
-  if (!ReadCount(source, count)) {
+  if (!readCount(count)) {
     report.truncated = true;
+    RebuildSearchAids();
     return report;
   }
   report.declaredEntries = count;
-  const size_t entryCount = std::min<size_t>(count, source.Remaining() / 4);
-  entries_.reserve(entryCount + kSpareEntries);
-  uint8_t packed[16384];
-  while (entries_.size() < entryCount) {
-    const size_t want = std::min(entryCount - entries_.size(), sizeof packed / 4);
-    const size_t got = source.Read(packed, want * 4) / 4;
-    for (size_t i = 0; i < got; ++i) {
-      const uint32_t value = ReadLe32(packed + i * 4);
-      VocabularyEntry& entry = entries_.emplace_back();
-      entry.offset = value & 0xFFFFF;
-      entry.frequency = static_cast<uint16_t>((value >> 20) & 0x7F);
-      entry.length = static_cast<uint16_t>(value >> 27);
-    }
-    if (got < want) break;
-  }
-  bool cut = entries_.size() < report.declaredEntries;
+  entryBytes_ = data + at;
+  entryCount_ = std::min<size_t>(count, (bytes.size() - at) / 4);
+  at += entryCount_ * 4;
+  bool cut = entryCount_ < report.declaredEntries;
 
   // Pool.
-  if (!cut && ReadCount(source, count)) {
+  if (!cut && readCount(count)) {
     report.declaredPool = count;
-    const size_t poolSize = std::min<size_t>(count, source.Remaining());
-    pool_.reserve(poolSize + kSparePool);
-    pool_.resize(poolSize);
-    pool_.resize(source.Read(pool_.data(), poolSize));
+    const size_t poolSize = std::min<size_t>(count, bytes.size() - at);
+    pool_ = bytes.substr(at, poolSize);
+    at += poolSize;
     cut = pool_.size() < report.declaredPool;
   } else {
     cut = true;
   }
 
-  // Letter-pair records: only complete ones are kept. A record is the same 12 bytes in memory
-  // as in the file; its key is read as the little-endian number it is.
-  if (!cut && ReadCount(source, count)) {
+  // Letter-pair records: only complete ones are kept. A count outside 0 to 4 is brought into
+  // that range where a record is read (GetPair).
+  if (!cut && readCount(count)) {
     report.declaredPairs = count;
-    const size_t pairCount = std::min<size_t>(count, source.Remaining() / sizeof(LetterPairRecord));
-    pairs_.resize(pairCount);
-    pairs_.resize(source.Read(pairs_.data(), pairCount * sizeof(LetterPairRecord)) /
-                  sizeof(LetterPairRecord));
-    for (LetterPairRecord& record : pairs_) {
-      uint8_t key[2];
-      std::memcpy(key, &record.key, 2);
-      record.key = ReadLe16(key);
-      if (record.count < 0 || record.count > kMaxPairLetters) {
-        record.count = record.count < 0 ? 0 : kMaxPairLetters;
-        ++report.clampedPairCounts;
-      }
+    pairBytes_ = data + at;
+    pairCount_ = std::min<size_t>(count, (bytes.size() - at) / sizeof(LetterPairRecord));
+    at += pairCount_ * sizeof(LetterPairRecord);
+    for (size_t i = 0; i < pairCount_; ++i) {
+      const auto recordCount = static_cast<int8_t>(pairBytes_[i * 12 + 10]);
+      if (recordCount < 0 || recordCount > kMaxPairLetters) ++report.clampedPairCounts;
     }
-    cut = pairs_.size() < report.declaredPairs;
-    report.trailingBytes = !cut && source.HasMore();
+    cut = pairCount_ < report.declaredPairs;
+    report.trailingBytes = !cut && at < bytes.size();
   } else {
     cut = true;
   }
@@ -309,39 +276,41 @@ VocabularyLoadReport Vocabulary::Load(Source& source) {
   // is what DecodeEntry, LetterAt and InsertWord rely on to stay inside the pool.
   size_t previousEnd = 0;
   size_t previousLength = 0;
-  for (size_t i = 0; i < entries_.size(); ++i) {
-    const VocabularyEntry& entry = entries_[i];
-    bool sound = entry.length >= 1 && entry.offset >= previousEnd && entry.offset < pool_.size();
+  const auto* pool = reinterpret_cast<const uint8_t*>(pool_.data());
+  for (size_t i = 0; i < entryCount_; ++i) {
+    const size_t offset = OffsetOf(i);
+    const size_t length = LengthOf(i);
+    bool sound = length >= 1 && offset >= previousEnd && offset < pool_.size();
     size_t stored = 0;
     if (sound) {
-      const auto first = static_cast<uint8_t>(pool_[entry.offset]);
+      const uint8_t first = pool[offset];
       if (first == 0) {
         sound = false;
       } else if (first & 1) {
         const size_t p = first >> 1;
-        sound = i > 0 && p >= 1 && p <= entry.length && p <= previousLength;
-        stored = entry.length - p + 1;
+        sound = i > 0 && p >= 1 && p <= length && p <= previousLength;
+        stored = length - p + 1;
       } else {
-        stored = entry.length;
+        stored = length;
       }
-      sound = sound && entry.offset + stored <= pool_.size() &&
-              std::memchr(pool_.data() + entry.offset + 1, 0, stored - 1) == nullptr;
+      sound = sound && offset + stored <= pool_.size() &&
+              std::memchr(pool + offset + 1, 0, stored - 1) == nullptr;
     }
     if (!sound) {
       report.firstBadEntry = static_cast<int64_t>(i);
-      entries_.resize(i);
+      entryCount_ = i;
       break;
     }
-    previousEnd = entry.offset + stored;
-    previousLength = entry.length;
+    previousEnd = offset + stored;
+    previousLength = length;
   }
 
-  report.entries = entries_.size();
+  report.entries = entryCount_;
   report.pool = pool_.size();
-  report.pairs = pairs_.size();
-  pairIndex_.reserve(pairs_.size());
-  for (size_t i = 0; i < pairs_.size(); ++i)
-    pairIndex_.push_back({pairs_[i].key, static_cast<uint32_t>(i)});
+  report.pairs = pairCount_;
+  pairIndex_.reserve(pairCount_);
+  for (size_t i = 0; i < pairCount_; ++i)
+    pairIndex_.push_back({ReadLe16(pairBytes_ + i * 12), static_cast<uint32_t>(i)});
   std::sort(pairIndex_.begin(), pairIndex_.end());
   pairIndex_.erase(std::unique(pairIndex_.begin(), pairIndex_.end(),
                                [](const auto& a, const auto& b) { return a.first == b.first; }),
@@ -358,17 +327,17 @@ VocabularyLoadReport Vocabulary::Load(Source& source) {
 
 std::string Vocabulary::FileBytes() const {
   std::string out;
-  out.reserve(12 + entries_.size() * 4 + pool_.size() + pairs_.size() * 12);
-  AppendLe32(out, static_cast<uint32_t>(entries_.size()));
-  for (const VocabularyEntry& entry : entries_) {
-    const uint32_t frequency = std::min<uint32_t>(entry.frequency, kMaxFileFrequency);
-    AppendLe32(out, (entry.offset & 0xFFFFF) | frequency << 20 |
-                        static_cast<uint32_t>(entry.length & 31) << 27);
+  out.reserve(12 + entryCount_ * 4 + pool_.size() + pairCount_ * 12);
+  AppendLe32(out, static_cast<uint32_t>(entryCount_));
+  for (size_t i = 0; i < entryCount_; ++i) {
+    const uint32_t frequency = std::min<uint32_t>(FrequencyOf(i), kMaxFileFrequency);
+    AppendLe32(out, (PackedAt(i) & ~(0x7Fu << 20)) | frequency << 20);
   }
   AppendLe32(out, static_cast<uint32_t>(pool_.size()));
   out += pool_;
-  AppendLe32(out, static_cast<uint32_t>(pairs_.size()));
-  for (const LetterPairRecord& record : pairs_) {
+  AppendLe32(out, static_cast<uint32_t>(pairCount_));
+  for (size_t i = 0; i < pairCount_; ++i) {
+    const LetterPairRecord record = GetPair(i);
     AppendLe16(out, record.key);
     out.append(reinterpret_cast<const char*>(record.letters), kMaxPairLetters);
     out.append(reinterpret_cast<const char*>(record.weights), kMaxPairLetters);
@@ -379,35 +348,35 @@ std::string Vocabulary::FileBytes() const {
 }
 
 size_t Vocabulary::StoredLength(size_t index) const {
-  const VocabularyEntry& entry = entries_[index];
-  if (entry.offset >= pool_.size()) return 0;
-  const auto first = static_cast<uint8_t>(pool_[entry.offset]);
-  size_t stored = entry.length;
+  const size_t offset = OffsetOf(index);
+  const size_t length = LengthOf(index);
+  if (offset >= pool_.size()) return 0;
+  const auto first = static_cast<uint8_t>(pool_[offset]);
+  size_t stored = length;
   if (first & 1) {
     const size_t p = first >> 1;
-    stored = p <= entry.length ? entry.length - p + 1 : 1;
+    stored = p <= length ? length - p + 1 : 1;
   }
-  return std::min(stored, pool_.size() - entry.offset);
+  return std::min(stored, pool_.size() - offset);
 }
 
 std::string_view Vocabulary::StoredForm(size_t index) const {
-  if (index >= entries_.size()) return {};
-  return std::string_view(pool_).substr(entries_[index].offset, StoredLength(index));
+  if (index >= entryCount_) return {};
+  return pool_.substr(OffsetOf(index), StoredLength(index));
 }
 
 size_t Vocabulary::DecodeEntry(size_t index, uint8_t* buffer) const {
   buffer[0] = 0;
-  if (index >= entries_.size()) return 0;
+  if (index >= entryCount_) return 0;
   // The word is filled from its end: an entry stored with a marker of p codes gives the codes
   // from position p on, and the first p codes are those of the entries before it. Every entry
   // that back_ steps over shares at least as many codes with the word, so the codes still
   // missing are found with a few steps rather than a walk over every earlier entry.
-  const size_t length = entries_[index].length;
+  const size_t length = LengthOf(index);
   size_t missing = length;  // positions [0, missing) are still to be filled
   size_t j = index;
   while (missing > 0) {
-    const VocabularyEntry& entry = entries_[j];
-    const auto* form = reinterpret_cast<const uint8_t*>(pool_.data()) + entry.offset;
+    const auto* form = reinterpret_cast<const uint8_t*>(pool_.data()) + OffsetOf(j);
     const size_t shared = (form[0] & 1) ? form[0] >> 1 : 0;
     if (shared < missing) {
       if (form[0] & 1) {
@@ -438,12 +407,12 @@ LetterCodes Vocabulary::DecodeEntry(size_t index) const {
 }
 
 uint8_t Vocabulary::LetterAt(size_t index, size_t position) const {
-  if (index >= entries_.size() || position >= entries_[index].length) return 0;
+  if (index >= entryCount_ || position >= LengthOf(index)) return 0;
   // A marker of p codes means the first p letters are those of the entry before; step back
   // until the position lies in an entry's own stored codes. The steps of back_ pass over entries
   // that share even more codes with their predecessors, which cannot hold the letter either.
   for (;;) {
-    const size_t offset = entries_[index].offset;
+    const size_t offset = OffsetOf(index);
     const auto first = static_cast<uint8_t>(pool_[offset]);
     if (!(first & 1)) {
       return position == 0 ? RestoreFirst(first) : static_cast<uint8_t>(pool_[offset + position]);
@@ -457,7 +426,7 @@ uint8_t Vocabulary::LetterAt(size_t index, size_t position) const {
 }
 
 int32_t Vocabulary::FindWord(std::string_view word) const {
-  const size_t count = entries_.size();
+  const size_t count = entryCount_;
   if (count == 0) return -1;
   uint8_t buffer[kDecodeBufferSize];
   auto compareWith = [&](size_t index) {
@@ -501,35 +470,46 @@ bool Vocabulary::InsertWord(size_t position, std::string_view word, int frequenc
   // letter positions 0 to 7 only (any code the key map makes).
   if (static_cast<uint8_t>(word[0]) & 0x08) return false;
   if (frequency < 0 || frequency > kMaxFileFrequency) return false;
-  if (position > entries_.size()) return false;
+  if (position > entryCount_) return false;
   if (pool_.size() + word.size() >= kPoolLimit) return false;
 
   const LetterCodes previous = position > 0 ? DecodeEntry(position - 1) : LetterCodes();
   const std::string stored = StoredFormAfter(previous, word);
-  const bool hasNext = position < entries_.size();
+  const bool hasNext = position < entryCount_;
   std::string recoded;
   size_t oldStored = 0;
   size_t offset = pool_.size();
   if (hasNext) {
     recoded = StoredFormAfter(word, DecodeEntry(position));
     oldStored = StoredLength(position);
-    offset = entries_[position].offset;
+    offset = OffsetOf(position);
   }
   const auto growth =
       static_cast<int64_t>(stored.size() + recoded.size()) - static_cast<int64_t>(oldStored);
 
-  pool_.replace(offset, oldStored, stored + recoded);
+  TakeCopies();
+  ownedPool_.replace(offset, oldStored, stored + recoded);
+  pool_ = ownedPool_;
+  std::string packed;
+  AppendLe32(packed, static_cast<uint32_t>(offset) | static_cast<uint32_t>(frequency) << 20 |
+                         static_cast<uint32_t>(word.size()) << 27);
+  ownedEntries_.insert(position * 4, packed);
+  entryBytes_ = reinterpret_cast<const uint8_t*>(ownedEntries_.data());
+  ++entryCount_;
   if (hasNext) {
-    entries_[position].offset += static_cast<uint32_t>(stored.size());
-    for (size_t k = position + 1; k < entries_.size(); ++k) {
-      entries_[k].offset = static_cast<uint32_t>(static_cast<int64_t>(entries_[k].offset) + growth);
-    }
+    auto moved = [&](size_t k, int64_t by) {
+      const uint32_t value = PackedAt(k);
+      const auto at = static_cast<uint32_t>(static_cast<int64_t>(value & 0xFFFFF) + by);
+      SetPacked(k, (value & ~0xFFFFFu) | (at & 0xFFFFF));
+    };
+    moved(position + 1, static_cast<int64_t>(stored.size()));
+    for (size_t k = position + 2; k < entryCount_; ++k) moved(k, growth);
   }
-  VocabularyEntry entry;
-  entry.offset = static_cast<uint32_t>(offset);
-  entry.frequency = static_cast<uint16_t>(frequency);
-  entry.length = static_cast<uint16_t>(word.size());
-  entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(position), entry);
+  // Frequencies changed at run time move with their entries.
+  for (auto& [index, value] : changedFrequencies_) {
+    if (index >= position) ++index;
+  }
+  RebuildChangedBlocks();
   if (bulkInserts_ > 0) {
     aidsStale_ = true;
   } else {
@@ -546,17 +526,49 @@ bool Vocabulary::InsertIfAbsent(std::string_view word, int frequency) {
 }
 
 uint16_t Vocabulary::EntryFrequency(size_t index) const {
-  return index < entries_.size() ? entries_[index].frequency : 0;
+  return index < entryCount_ ? FrequencyOf(index) : 0;
+}
+
+uint16_t Vocabulary::ChangedFrequency(size_t index) const {
+  const auto found = std::lower_bound(
+      changedFrequencies_.begin(), changedFrequencies_.end(), static_cast<uint32_t>(index),
+      [](const std::pair<uint32_t, uint16_t>& item, uint32_t at) { return item.first < at; });
+  return found != changedFrequencies_.end() && found->first == index ? found->second
+                                                                      : FileFrequencyOf(index);
+}
+
+void Vocabulary::RebuildChangedBlocks() {
+  changedBlocks_.clear();
+  if (changedFrequencies_.empty()) return;
+  const size_t blocks = (entryCount_ + kFrequencyBlock - 1) / kFrequencyBlock;
+  changedBlocks_.assign((blocks + 63) / 64, 0);
+  for (const auto& item : changedFrequencies_) {
+    const size_t block = item.first / kFrequencyBlock;
+    changedBlocks_[block / 64] |= uint64_t{1} << (block % 64);
+  }
 }
 
 void Vocabulary::SetEntryFrequency(size_t index, uint16_t frequency) {
-  if (index >= entries_.size()) return;
-  entries_[index].frequency = frequency;
+  if (index >= entryCount_) return;
+  const auto at = static_cast<uint32_t>(index);
+  const auto found = std::lower_bound(
+      changedFrequencies_.begin(), changedFrequencies_.end(), at,
+      [](const std::pair<uint32_t, uint16_t>& item, uint32_t i) { return item.first < i; });
+  const bool listed = found != changedFrequencies_.end() && found->first == at;
+  if (frequency == FileFrequencyOf(index)) {
+    if (!listed) return;
+    changedFrequencies_.erase(found);
+  } else if (listed) {
+    found->second = frequency;
+  } else {
+    changedFrequencies_.insert(found, {at, frequency});
+  }
+  RebuildChangedBlocks();
   if (!aidsStale_) UpdateFrequencyBlock(index / kFrequencyBlock);
 }
 
 uint16_t Vocabulary::EntryLength(size_t index) const {
-  return index < entries_.size() ? entries_[index].length : 0;
+  return index < entryCount_ ? LengthOf(index) : 0;
 }
 
 int64_t Vocabulary::FindPair(uint16_t key) const {
@@ -566,7 +578,15 @@ int64_t Vocabulary::FindPair(uint16_t key) const {
 }
 
 LetterPairRecord Vocabulary::GetPair(size_t index) const {
-  return index < pairs_.size() ? pairs_[index] : LetterPairRecord();
+  LetterPairRecord record;
+  if (index >= pairCount_) return record;
+  const uint8_t* bytes = pairBytes_ + index * sizeof(LetterPairRecord);
+  record.key = ReadLe16(bytes);
+  std::memcpy(record.letters, bytes + 2, kMaxPairLetters);
+  std::memcpy(record.weights, bytes + 6, kMaxPairLetters);
+  record.count = std::clamp<int8_t>(static_cast<int8_t>(bytes[10]), 0, kMaxPairLetters);
+  record.unused = bytes[11];
+  return record;
 }
 
 }  // namespace tessaline

@@ -19,17 +19,26 @@
 //   P (4), P pool bytes, B (4), B letter-pair records (12 each).
 // The file is outside data. The reader never reads or allocates beyond what the file holds, and
 // keeps only what can be decoded safely (see LoadVocabulary); a well-formed file loads whole.
+//
+// The entries, the pool and the letter-pair records are used in place, as the file has them:
+// from a read-only mapping of the file (LoadMapped), or from a copy of its bytes. What changes at
+// run time lives beside them: frequencies that differ from the file's in a small table by entry,
+// and an inserted word makes the vocabulary take copies of its entries and pool first (the
+// language keeps the user's words in a vocabulary of their own for that reason, engine/Lexicon.h).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/PrefixTree.h"
 #include "languages/KeyMap.h"
+#include "system/ByteCoding.h"
+#include "system/MappedFile.h"
 
 namespace tessaline {
 
@@ -94,13 +103,16 @@ class Vocabulary {
   //    is dropped with every entry after it, since later entries are coded against it;
   //  - a letter-pair count outside 0 to 4 is brought into that range.
   VocabularyLoadReport LoadVocabulary(FILE* stream);
-  // The same from the file's bytes.
+  // The same from the file's bytes (copied).
   VocabularyLoadReport LoadVocabularyBytes(std::string_view bytes);
+  // The same from a mapping of the file, used in place and held for as long as this vocabulary
+  // reads it (a null mapping loads nothing).
+  VocabularyLoadReport LoadMapped(std::shared_ptr<const MappedFile> mapping);
   // The vocabulary as a .voc file.
   std::string FileBytes() const;
   void Clear();
 
-  size_t EntryCount() const { return entries_.size(); }
+  size_t EntryCount() const { return entryCount_; }
   size_t PoolSize() const { return pool_.size(); }
   const KeyMap& Keys() const { return *keyMap_; }
 
@@ -131,11 +143,15 @@ class Vocabulary {
   uint16_t EntryFrequency(size_t index) const;
   void SetEntryFrequency(size_t index, uint16_t frequency);
   uint16_t EntryLength(size_t index) const;
-  const VocabularyEntry& Entry(size_t index) const { return entries_[index]; }
+  // The entry as the search reads it (its frequency as changed at run time); the index must be
+  // in range.
+  VocabularyEntry Entry(size_t index) const {
+    return {OffsetOf(index), FrequencyOf(index), LengthOf(index)};
+  }
   // The stored form of an entry (for inspection tools).
   std::string_view StoredForm(size_t index) const;
 
-  size_t PairCount() const { return pairs_.size(); }
+  size_t PairCount() const { return pairCount_; }
   // A copy of the record; an empty record for an index out of range.
   LetterPairRecord GetPair(size_t index) const;
   // The index of the first record in table order whose pair key is `key`, or -1 when none is.
@@ -153,16 +169,39 @@ class Vocabulary {
   // that typed keys select without decoding words.
   const PrefixTree& Prefixes() const { return prefixes_; }
 
-  // Bytes held by the vocabulary and its search aids, and by the aids alone (what loading
-  // derives from the file).
+  // Bytes held by the vocabulary (the file's bytes, mapped or copied, the frequencies changed at
+  // run time and the search aids), by the aids alone (what loading derives from the file), and
+  // the part of the first that is a mapping of the file rather than the process's own memory.
   size_t MemoryBytes() const;
   size_t AidBytes() const;
+  size_t MappedBytes() const { return mapping_ ? mapping_->Bytes().size() : 0; }
+  // Whether the entries are read from a mapping of the file.
+  bool Mapped() const { return mapping_ != nullptr; }
 
  private:
   // The loader behind both: reads the file's parts from a source of bytes (a buffer, or a
   // stream read straight into the containers), then keeps what decodes safely.
-  template <class Source>
-  VocabularyLoadReport Load(Source& source);
+  // Takes the file's bytes (held by mapping_ or image_) as the vocabulary, keeping what decodes
+  // safely.
+  VocabularyLoadReport Adopt(std::string_view bytes);
+  // Before a change of the entries or the pool: from here on they are the vocabulary's own
+  // copies (ownedEntries_, ownedPool_, ownedPairs_), no longer the file's bytes.
+  void TakeCopies();
+  void SetPacked(size_t index, uint32_t value);
+  uint32_t PackedAt(size_t index) const { return ReadLe32(entryBytes_ + index * 4); }
+  uint32_t OffsetOf(size_t index) const { return PackedAt(index) & 0xFFFFF; }
+  uint16_t LengthOf(size_t index) const { return static_cast<uint16_t>(PackedAt(index) >> 27); }
+  uint16_t FileFrequencyOf(size_t index) const {
+    return static_cast<uint16_t>((PackedAt(index) >> 20) & 0x7F);
+  }
+  uint16_t FrequencyOf(size_t index) const {
+    const size_t block = index / kFrequencyBlock;
+    if (!changedBlocks_.empty() && (changedBlocks_[block / 64] >> (block % 64) & 1))
+      return ChangedFrequency(index);
+    return FileFrequencyOf(index);
+  }
+  uint16_t ChangedFrequency(size_t index) const;
+  void RebuildChangedBlocks();
   size_t StoredLength(size_t index) const;
   // The search aids are derived from the entries and kept in step with every change: rebuilt
   // whole when entries are loaded or inserted, one block at a time when a frequency changes.
@@ -177,9 +216,22 @@ class Vocabulary {
   size_t FarStepBack(size_t index) const;
 
   const KeyMap* keyMap_;
-  std::string pool_;
-  std::vector<VocabularyEntry> entries_;
-  std::vector<LetterPairRecord> pairs_;
+  // Where the entries, the pool and the letter-pair records are read: the mapping of the file,
+  // a copy of the file's bytes, or (once words were inserted) copies of the parts alone.
+  std::shared_ptr<const MappedFile> mapping_;
+  std::string image_;
+  std::string ownedEntries_;
+  std::string ownedPool_;
+  std::string ownedPairs_;
+  const uint8_t* entryBytes_ = nullptr;  // packed entries, 4 bytes each as in the file
+  size_t entryCount_ = 0;
+  std::string_view pool_;
+  const uint8_t* pairBytes_ = nullptr;  // letter-pair records, 12 bytes each as in the file
+  size_t pairCount_ = 0;
+  // Frequencies that differ from the entries' own, by entry (ascending), and one bit for each
+  // frequency block holding any, so that reading a frequency looks at the table only there.
+  std::vector<std::pair<uint32_t, uint16_t>> changedFrequencies_;
+  std::vector<uint64_t> changedBlocks_;
   // (pair key, index of the first record with that key), ascending keys: the word search looks up
   // a pair at every guessed letter, and the table is not sorted in every file.
   std::vector<std::pair<uint16_t, uint32_t>> pairIndex_;
