@@ -40,17 +40,16 @@ void Language::LoadFiles() {
   keyMap_.LoadKeyMap(filePath_);
 
   const std::string vocabularyPath = VocabularyPath();
-  FILE* file = OpenDataFile(vocabularyPath, "rb");
-  if (!file) {
+  std::shared_ptr<const MappedFile> mapping = MapDataFile(vocabularyPath);
+  if (!mapping) {
     vocabulary_.Clear();
     const std::string text = "Can not load '" + vocabularyPath + "' vocabulary";
     ShowMessage(AnsiToWide(text), kMessageOk);
     return;
   }
-  // With the user's words to insert, the search aids are derived once, after them.
+  // With the user's words to insert, their search aids are derived once, after them.
   if (withUserDictionary_) vocabulary_.BeginBulkInsert();
-  vocabularyReport_ = vocabulary_.LoadVocabulary(file);
-  std::fclose(file);
+  vocabularyReport_ = vocabulary_.LoadMapped(std::move(mapping));
   vocabularyLoaded_ = true;
   if (!withUserDictionary_) return;
   // A key map without letters or keys, or a vocabulary cut short or damaged, would turn the

@@ -10,7 +10,7 @@
 
 #include "engine/KeySearch.h"
 #include "engine/UserDictionary.h"
-#include "engine/Vocabulary.h"
+#include "engine/Lexicon.h"
 #include "languages/KeyMap.h"
 #include "system/DataFiles.h"
 
@@ -54,10 +54,6 @@ class Language {
   LetterPairRecord GetPair(size_t index) const { return vocabulary_.GetPair(index); }
   int64_t FindPair(uint16_t key) const { return vocabulary_.FindPair(key); }
   WideString DecodeToText(std::string_view codes) const { return keyMap_.Decode(codes); }
-  // The entries that the key sequence can stand for, in match order (engine/KeySearch.h).
-  std::vector<uint32_t> SearchKeys(const int8_t* keys, size_t count) const {
-    return tessaline::SearchKeys(vocabulary_, keyMap_, keys, count);
-  }
 
   // The key map's queries.
   bool Encode(WideView text, LetterCodes& codes) const { return keyMap_.Encode(text, codes); }
@@ -115,9 +111,9 @@ class Language {
   uint16_t AdaptedFrequency(const AdaptationRecord& record) const;
 
   const KeyMap& Keys() const { return keyMap_; }
-  const Vocabulary& Words() const { return vocabulary_; }
+  const Lexicon& Words() const { return vocabulary_; }
   // Handing out the vocabulary or the user dictionary to be changed counts as a change.
-  Vocabulary& Words() {
+  Lexicon& Words() {
     changedSinceLoad_ = true;
     return vocabulary_;
   }
@@ -146,7 +142,7 @@ class Language {
   bool InsertUserWord(const WideString& word);
   UserDictionary userDictionary_;
   KeyMap keyMap_;
-  Vocabulary vocabulary_{keyMap_};
+  Lexicon vocabulary_{keyMap_};
   std::string filePath_;
   WideString name_;
   int32_t freqMax_;

@@ -95,8 +95,13 @@ void WordSearch::Match(int8_t key) {
   } else {
     keys_.push_back(key);
   }
-  SearchKeyRanges(language_->Words(), language_->Keys(), keys_.data(), keys_.size(), ranges_);
-  if (ranges_.empty()) {
+  const Lexicon& words = language_->Words();
+  SearchKeyRanges(words.Base(), language_->Keys(), keys_.data(), keys_.size(), ranges_);
+  userRanges_.clear();
+  if (words.User().EntryCount() > 0) {
+    SearchKeyRanges(words.User(), language_->Keys(), keys_.data(), keys_.size(), userRanges_);
+  }
+  if (ranges_.empty() && userRanges_.empty()) {
     // The vocabulary has no word for these keys: keep the current word of the last match and
     // guess letters past it.
     keys_.pop_back();
@@ -109,11 +114,12 @@ void WordSearch::Match(int8_t key) {
 
 namespace {
 
-// Offers the entries [from, to] of a match range, whose first is at place `order` of the match
-// order, to `target`, passing over the groups and blocks of entries whose highest frequency
-// cannot enter it (nor `gate`, which every candidate must enter in the end).
-void OfferEntries(const Vocabulary& words, uint32_t from, uint32_t to, uint32_t order,
-                  BestMatches& target, const BestMatches& gate) {
+// Offers the entries [from, to] of a match range in one part of the words (entry indices of the
+// language from `indexBase` on), whose first is at place `order` of the match order, to
+// `target`, passing over the groups and blocks of entries whose highest frequency cannot enter
+// it (nor `gate`, which every candidate must enter in the end).
+void OfferEntries(const Vocabulary& words, uint32_t indexBase, uint32_t from, uint32_t to,
+                  uint32_t order, BestMatches& target, const BestMatches& gate) {
   constexpr uint32_t kBlock = Vocabulary::kFrequencyBlock;
   constexpr uint32_t kGroup = Vocabulary::kFrequencyGroup;
   auto admits = [&](int bound, uint32_t i) {
@@ -133,17 +139,123 @@ void OfferEntries(const Vocabulary& words, uint32_t from, uint32_t to, uint32_t 
         i = blockEnd + 1;
         continue;
       }
-      for (; i <= blockEnd; ++i) target.Offer({words.Entry(i).frequency, order + (i - from), i});
+      for (; i <= blockEnd; ++i) {
+        target.Offer({words.Entry(i).frequency, order + (i - from), indexBase + i});
+      }
     }
   }
 }
 
+// Where a letter stands on a key: its place among the key's letters.
+int PlaceOnKey(const KeyEntry* key, uint8_t letter) {
+  if (!key) return 0;
+  for (int i = 0; i < key->count; ++i) {
+    if (key->codes[i] == letter) return i;
+  }
+  return key->count;
+}
+
 }  // namespace
 
+// The match ranges of the file's words and of the user's words, merged into the ranges of one
+// sorted list: ranges of the same prefix become one, their entries in word order. Ranges follow
+// the match order (the place of each letter on its key), so a user range finds its place among
+// the file's ranges by bisection.
+void WordSearch::MergeUserRanges() {
+  const Lexicon& words = language_->Words();
+  const Vocabulary& base = words.Base();
+  const Vocabulary& user = words.User();
+  const size_t n = keys_.size();
+  const KeyMap& keyMap = language_->Keys();
+  const KeyEntry* keyEntries[kMaxWordLength + 1] = {};
+  for (size_t i = 0; i < n && i <= static_cast<size_t>(kMaxWordLength); ++i) {
+    keyEntries[i] = keyMap.FindKey(keys_[i]);
+  }
+  // Negative when the base range's prefix comes first in match order, 0 for the same prefix.
+  auto comparePrefixes = [&](const EntryRange& baseRange, const EntryRange& userRange) {
+    for (size_t i = 0; i < n; ++i) {
+      const uint8_t a = base.LetterAt(baseRange.first, i);
+      const uint8_t b = user.LetterAt(userRange.first, i);
+      if (a == b) continue;
+      const KeyEntry* key = i <= static_cast<size_t>(kMaxWordLength) ? keyEntries[i] : nullptr;
+      return PlaceOnKey(key, a) < PlaceOnKey(key, b) ? -1 : 1;
+    }
+    return 0;
+  };
+  segments_.clear();
+  rangeEnds_.clear();
+  auto addSegment = [&](bool fromUser, uint32_t first, uint32_t last) {
+    segments_.push_back({fromUser, first, last});
+  };
+  size_t next = 0;  // the first base range not yet placed
+  uint8_t userWord[kDecodeBufferSize];
+  uint8_t baseWord[kDecodeBufferSize];
+  for (const EntryRange& userRange : userRanges_) {
+    // The first base range from `next` on whose prefix does not come before the user range's.
+    size_t lo = next;
+    size_t hi = ranges_.size();
+    while (lo < hi) {
+      const size_t mid = (lo + hi) / 2;
+      if (comparePrefixes(ranges_[mid], userRange) < 0) {
+        lo = mid + 1;
+      } else {
+        hi = mid;
+      }
+    }
+    for (; next < lo; ++next) {
+      addSegment(false, ranges_[next].first, ranges_[next].last);
+      rangeEnds_.push_back(segments_.size());
+    }
+    if (next < ranges_.size() && comparePrefixes(ranges_[next], userRange) == 0) {
+      // The same prefix: the user's words go between the file's in word order.
+      uint32_t from = ranges_[next].first;
+      const uint32_t to = ranges_[next].last;
+      for (uint32_t u = userRange.first; u <= userRange.last; ++u) {
+        const size_t length = user.DecodeEntry(u, userWord);
+        const std::string_view word(reinterpret_cast<const char*>(userWord), length);
+        uint32_t a = from;
+        uint32_t b = to + 1;
+        while (a < b) {
+          const uint32_t mid = a + (b - a) / 2;
+          const size_t baseLength = base.DecodeEntry(mid, baseWord);
+          const std::string_view other(reinterpret_cast<const char*>(baseWord), baseLength);
+          if (CompareWords(other, word) < 0) {
+            a = mid + 1;
+          } else {
+            b = mid;
+          }
+        }
+        if (a > from) addSegment(false, from, a - 1);
+        from = a;
+        if (!segments_.empty() && segments_.back().fromUser && segments_.back().last + 1 == u &&
+            segments_.size() > (rangeEnds_.empty() ? 0 : rangeEnds_.back())) {
+          segments_.back().last = u;
+        } else {
+          addSegment(true, u, u);
+        }
+      }
+      if (from <= to) addSegment(false, from, to);
+      ++next;
+    } else {
+      addSegment(true, userRange.first, userRange.last);
+    }
+    rangeEnds_.push_back(segments_.size());
+  }
+  for (; next < ranges_.size(); ++next) {
+    addSegment(false, ranges_[next].first, ranges_[next].last);
+    rangeEnds_.push_back(segments_.size());
+  }
+}
+
 void WordSearch::Rank() {
-  const Vocabulary& words = language_->Words();
+  const Lexicon& lexicon = language_->Words();
+  const Vocabulary& base = lexicon.Base();
+  const Vocabulary& user = lexicon.User();
+  const auto userBase = static_cast<uint32_t>(base.EntryCount());
   const size_t n = keys_.size();
   const bool truncate = truncate_;
+  const bool merged = !userRanges_.empty();
+  if (merged) MergeUserRanges();
 
   // Each match range holds the words of one n-letter prefix. The only word of exactly n letters
   // in a range is the prefix itself, which sorts first; with a single key only such one-letter
@@ -151,43 +263,83 @@ void WordSearch::Rank() {
   // may be offered in any order: the heads of the ranges come first, since the bonus of the
   // exact length makes them the likeliest candidates, and then the rest of each range, passing
   // over the groups and blocks of entries that can no longer enter.
+  //
+  // A range is one or more segments, each a run of entries of one part (the file's or the
+  // user's words); without user words each range is one segment of the file's words.
   BestMatches best(kMaxCandidates);
   const BestMatches open(kMaxCandidates);  // admits everything
-  auto offerHead = [&](const EntryRange& range, uint32_t order, BestMatches& target) {
-    const VocabularyEntry& head = words.Entry(range.first);
+  auto tableOf = [&](const Segment& segment) -> const Vocabulary& {
+    return segment.fromUser ? user : base;
+  };
+  auto indexBaseOf = [&](const Segment& segment) { return segment.fromUser ? userBase : 0u; };
+  auto offerHead = [&](const Segment& segment, uint32_t order, BestMatches& target) {
+    const VocabularyEntry head = tableOf(segment).Entry(segment.first);
+    const uint32_t entry = indexBaseOf(segment) + segment.first;
     if (head.length == n) {
-      target.Offer({head.frequency + kExactLengthBonus, order, range.first});
+      target.Offer({head.frequency + kExactLengthBonus, order, entry});
     } else if (n > 1 && head.length > 0) {
-      target.Offer({head.frequency, order, range.first});
+      target.Offer({head.frequency, order, entry});
     }
   };
+  // The entries of a range after its head.
+  auto offerRest = [&](const Segment* segments, size_t count, uint32_t order,
+                       BestMatches& target, const BestMatches& gate) {
+    uint32_t at = order + 1;
+    for (size_t k = 0; k < count; ++k) {
+      const Segment& segment = segments[k];
+      const uint32_t from = segment.first + (k == 0 ? 1 : 0);
+      if (from > segment.last) continue;
+      OfferEntries(tableOf(segment), indexBaseOf(segment), from, segment.last, at, target, gate);
+      at += segment.last - from + 1;
+    }
+  };
+  auto rangeSize = [](const Segment* segments, size_t count) {
+    uint32_t size = 0;
+    for (size_t k = 0; k < count; ++k) size += segments[k].last - segments[k].first + 1;
+    return size;
+  };
+  // Calls visit(segments, count) for every range in match order.
+  auto forEachRange = [&](auto visit) {
+    if (!merged) {
+      for (const EntryRange& range : ranges_) {
+        const Segment segment{false, range.first, range.last};
+        visit(&segment, size_t{1});
+      }
+      return;
+    }
+    size_t begin = 0;
+    for (const size_t end : rangeEnds_) {
+      visit(segments_.data() + begin, end - begin);
+      begin = end;
+    }
+  };
+
   uint32_t order = 0;  // match order of the range's first entry
   if (!truncate) {
-    for (const EntryRange& range : ranges_) {
-      offerHead(range, order, best);
-      order += range.last - range.first + 1;
-    }
+    forEachRange([&](const Segment* segments, size_t count) {
+      offerHead(segments[0], order, best);
+      order += rangeSize(segments, count);
+    });
   }
   order = 0;
-  for (const EntryRange& range : ranges_) {
+  forEachRange([&](const Segment* segments, size_t count) {
+    const uint32_t size = rangeSize(segments, count);
     if (truncate) {
       // Every word of a range is cut to the same n letters, so a range offers one candidate at
       // most: its best word.
       BestMatches rangeBest(1);
-      offerHead(range, order, rangeBest);
-      if (n > 1 && range.first < range.last) {
-        OfferEntries(words, range.first + 1, range.last, order + 1, rangeBest, best);
-      }
+      offerHead(segments[0], order, rangeBest);
+      if (n > 1 && size > 1) offerRest(segments, count, order, rangeBest, best);
       if (rangeBest.Size() > 0) best.Offer(rangeBest[0]);
-    } else if (n > 1 && range.first < range.last) {
-      OfferEntries(words, range.first + 1, range.last, order + 1, best, open);
+    } else if (n > 1 && size > 1) {
+      offerRest(segments, count, order, best, open);
     }
-    order += range.last - range.first + 1;
-  }
+    order += size;
+  });
 
   candidates_.clear();
   for (size_t i = 0; i < best.Size(); ++i) {
-    LetterCodes word = words.DecodeEntry(best[i].entry);
+    LetterCodes word = lexicon.DecodeEntry(best[i].entry);
     if (truncate && word.size() > n) word.resize(n);
     candidates_.push_back(std::move(word));
   }

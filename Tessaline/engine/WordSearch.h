@@ -50,6 +50,14 @@ class WordSearch {
   void Match(int8_t key);
   void Extend(int8_t key);
   void Rank();
+  void MergeUserRanges();
+
+  // A run of entries of one part of the language's words: the file's or the user's.
+  struct Segment {
+    bool fromUser;
+    uint32_t first;  // inclusive, in that part
+    uint32_t last;   // inclusive
+  };
 
   int state_ = kIdle;
   std::vector<int8_t> keys_;
@@ -59,7 +67,12 @@ class WordSearch {
   std::vector<LetterCodes> candidates_;
   int selected_ = 0;
   LetterCodes currentWord_;
-  std::vector<EntryRange> ranges_;  // scratch, kept to avoid reallocating at every key
+  // Scratch, kept to avoid reallocating at every key: the match ranges of the file's words and
+  // of the user's words, and both merged (segments, and where each range's segments end).
+  std::vector<EntryRange> ranges_;
+  std::vector<EntryRange> userRanges_;
+  std::vector<Segment> segments_;
+  std::vector<size_t> rangeEnds_;
 };
 
 }  // namespace tessaline

@@ -148,7 +148,9 @@ TEST_F(LanguageTest, UserWordsReturnToTheVocabularyAtLoad) {
   EXPECT_EQ(language->EntryCount(), 6u);
   EXPECT_EQ(Frequency(*language, "bee"), 1);
   EXPECT_EQ(Frequency(*language, "zebra"), 1);
-  EXPECT_EQ(language->Words().FindWord(Codes("bee")), 0);
+  // The user's words follow the file's four, which keep their places.
+  EXPECT_EQ(language->Words().FindWord(Codes("bee")), 4);
+  EXPECT_EQ(language->Words().FindWord(Codes("the")), 2);
 
   // The next save takes the repeated, empty and known words out of the file too; a word the key
   // map cannot encode stays there (another key map may take it).
@@ -224,15 +226,16 @@ TEST_F(LanguageTest, AdaptationsApplyAtLoadOnlyWhenAdaptive) {
 }
 
 TEST_F(LanguageTest, StaleCachedEntryIsFoundAgain) {
-  // "the" was entry 2 when learned; the user words "bee" and "cow" now stand before it.
-  WriteUsr({u"bee", u"cow"}, {{u"the", {2, 4, 100}}, {u"ghost", {1, 4, 30}}}, 0);
+  // "the" was entry 1 when learned (another vocabulary file); it is entry 2 of this one. The
+  // user words "bee" and "cow" do not move the file's entries.
+  WriteUsr({u"bee", u"cow"}, {{u"the", {1, 4, 100}}, {u"ghost", {1, 4, 30}}}, 0);
   auto language = Make();
   AdaptationRecord& the = language->User().Adaptations().at(u"the");
-  EXPECT_EQ(the.entry, 4);
+  EXPECT_EQ(the.entry, 2);
   EXPECT_EQ(Frequency(*language, "the"), 125);
-  EXPECT_EQ(Frequency(*language, "cow"), 1);  // entry 2 was not touched
-  // A word that is gone keeps the negative result of its search.
-  EXPECT_EQ(language->User().Adaptations().at(u"ghost").entry, -5);
+  EXPECT_EQ(Frequency(*language, "cow"), 1);
+  // A word that is gone keeps the negative result of its search: where the file would hold it.
+  EXPECT_EQ(language->User().Adaptations().at(u"ghost").entry, -3);
   EXPECT_EQ(Frequency(*language, "dog"), 40);
 }
 

@@ -49,7 +49,7 @@ TEST(KeySearchTest, OrderFollowsLetterPositionsOnTheKeysThenTheVocabulary) {
   TestLanguage lang(
       "charset=0,0x61,0x62,0x63,0x64\nchararray=2,2,0\nchararray=3,1,3\n",
       {{"ab", 1}, {"ad", 1}, {"cb", 1}, {"cd", 1}, {"abba", 1}, {"a", 1}, {"c", 1}, {"dd", 1}});
-  const Vocabulary& words = lang.Get().Words();
+  const Vocabulary& words = lang.Get().Words().Base();
   const int8_t keys[] = {2, 3};
   std::vector<WideString> found;
   for (uint32_t i : SearchKeys(words, lang.Get().Keys(), keys, 2)) {
@@ -61,11 +61,11 @@ TEST(KeySearchTest, OrderFollowsLetterPositionsOnTheKeysThenTheVocabulary) {
 TEST(KeySearchTest, UnknownKeysAndEmptySequencesFindNothing) {
   TestLanguage lang(kPhoneKeypad, {{"a", 1}, {"ab", 1}});
   const int8_t unknown[] = {2, 42};
-  EXPECT_TRUE(SearchKeys(lang.Get().Words(), lang.Get().Keys(), unknown, 2).empty());
-  EXPECT_TRUE(SearchKeys(lang.Get().Words(), lang.Get().Keys(), unknown, 0).empty());
+  EXPECT_TRUE(SearchKeys(lang.Get().Words().Base(), lang.Get().Keys(), unknown, 2).empty());
+  EXPECT_TRUE(SearchKeys(lang.Get().Words().Base(), lang.Get().Keys(), unknown, 0).empty());
   TestLanguage noLetters("charset=0,0x61\nchararray=2,0\nchararray=3\n", {{"aa", 1}});
   const int8_t empty[] = {2, 3};
-  EXPECT_TRUE(SearchKeys(noLetters.Get().Words(), noLetters.Get().Keys(), empty, 2).empty());
+  EXPECT_TRUE(SearchKeys(noLetters.Get().Words().Base(), noLetters.Get().Keys(), empty, 2).empty());
 }
 
 TEST(KeySearchTest, AgreesWithBruteForceOnRandomVocabularies) {
@@ -86,7 +86,7 @@ TEST(KeySearchTest, AgreesWithBruteForceOnRandomVocabularies) {
       std::vector<int8_t> keys;
       const size_t n = 1 + random() % 5;
       for (size_t i = 0; i < n; ++i) keys.push_back(static_cast<int8_t>(2 + random() % 8));
-      ASSERT_EQ(SearchKeys(lang.Get().Words(), lang.Get().Keys(), keys.data(), keys.size()),
+      ASSERT_EQ(SearchKeys(lang.Get().Words().Base(), lang.Get().Keys(), keys.data(), keys.size()),
                 BruteForce(lang.Get(), keys))
           << "round " << round << " query " << query;
     }
@@ -111,14 +111,14 @@ TEST(KeySearchTest, AgreesWithBruteForcePastThePrefixTree) {
     ASSERT_TRUE(KeysOfWord(lang.Get().Keys(), word, keys));
     keys.resize(1 + random() % keys.size());
     if (query % 4 == 0) keys.back() = static_cast<int8_t>(2 + random() % 8);  // may match none
-    ASSERT_EQ(SearchKeys(lang.Get().Words(), lang.Get().Keys(), keys.data(), keys.size()),
+    ASSERT_EQ(SearchKeys(lang.Get().Words().Base(), lang.Get().Keys(), keys.data(), keys.size()),
               BruteForce(lang.Get(), keys))
         << "query " << query;
   }
   TestLanguage single(kPhoneKeypad, {{"abcdefgh", 1}});
   const int8_t typed[] = {2, 2, 2, 3, 3, 3, 4};
   for (size_t n = 1; n <= 7; ++n) {
-    EXPECT_EQ(SearchKeys(single.Get().Words(), single.Get().Keys(), typed, n),
+    EXPECT_EQ(SearchKeys(single.Get().Words().Base(), single.Get().Keys(), typed, n),
               std::vector<uint32_t>{0})
         << n;
   }

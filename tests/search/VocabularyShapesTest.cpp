@@ -151,7 +151,8 @@ TEST(VocabularyShapesTest, BulkInsertionsDecodeMeanwhileAndSearchAfterwards) {
 
 TEST(VocabularyShapesTest, SearchAidsFollowInsertionsAndFrequencyChanges) {
   testing::TestLanguage lang(testing::kPhoneKeypad, {{"cab", 10}, {"cat", 20}});
-  Vocabulary& words = lang.Get().Words();
+  Vocabulary words(lang.Get().Keys());
+  words.LoadVocabularyBytes(lang.Get().Words().Base().FileBytes());
   ASSERT_TRUE(words.InsertIfAbsent(lang.Codes("ca"), 1));
   ASSERT_TRUE(words.InsertIfAbsent(lang.Codes("abc"), 1));
   const int8_t ca[] = {2, 2};

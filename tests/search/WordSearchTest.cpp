@@ -49,7 +49,7 @@ TEST_F(WordSearchTest, OneKeyOffersOnlyOneLetterWords) {
 TEST_F(WordSearchTest, ExactLengthBonusAgainstFrequency) {
   TestLanguage lang(kPhoneKeypad, {{"at", 10}, {"attic", 120}, {"be", 50}, {"beach", 100}});
   // An adapted frequency above what a file holds.
-  Vocabulary& words = lang.Get().Words();
+  Lexicon& words = lang.Get().Words();
   words.SetEntryFrequency(static_cast<size_t>(words.FindWord(lang.Codes("beach"))), 200);
   WordSearch search;
   search.SetLanguage(&lang.Get());
@@ -217,12 +217,43 @@ TEST_F(WordSearchTest, WithoutLanguageNothingHappens) {
   EXPECT_EQ(search.KeyCount(), 0);
 }
 
-// The ranking of the word search against a literal one: every match, in search order, into a
+// Every entry of the language (the file's words and the user's) whose letter i lies on key i,
+// read literally and put in the match order of one sorted list: by the letters' places on their
+// keys, then by the words.
+std::vector<uint32_t> LiteralMatches(const Language& language, const std::vector<int8_t>& keys) {
+  struct Match {
+    std::vector<int> places;
+    LetterCodes word;
+    uint32_t index;
+  };
+  std::vector<Match> matches;
+  for (uint32_t i = 0; i < language.EntryCount(); ++i) {
+    Match m{{}, language.DecodeEntry(i), i};
+    if (m.word.size() < keys.size()) continue;
+    for (size_t d = 0; d < keys.size(); ++d) {
+      const KeyEntry* key = language.FindKey(keys[d]);
+      int at = -1;
+      for (int c = 0; key && c < key->count && at < 0; ++c) {
+        if (key->codes[c] == static_cast<uint8_t>(m.word[d])) at = c;
+      }
+      if (at < 0) break;
+      m.places.push_back(at);
+    }
+    if (m.places.size() == keys.size()) matches.push_back(std::move(m));
+  }
+  std::sort(matches.begin(), matches.end(), [](const Match& a, const Match& b) {
+    return a.places != b.places ? a.places < b.places : CompareWords(a.word, b.word) < 0;
+  });
+  std::vector<uint32_t> out;
+  for (const Match& m : matches) out.push_back(m.index);
+  return out;
+}
+
+// The ranking of the word search against a literal one: every match, in match order, into a
 // collection that yields the highest score first and equal scores in insertion order.
 std::vector<LetterCodes> ReferenceRanking(const Language& language, const std::vector<int8_t>& keys,
                                           bool truncate) {
-  const std::vector<uint32_t> matches =
-      SearchKeys(language.Words(), language.Keys(), keys.data(), keys.size());
+  const std::vector<uint32_t> matches = LiteralMatches(language, keys);
   std::vector<std::pair<int, uint32_t>> ranked;
   const size_t n = keys.size();
   for (uint32_t i : matches) {
@@ -256,7 +287,18 @@ TEST_F(WordSearchTest, RankingAgreesWithTheLiteralCollectionOnRandomVocabularies
       for (size_t i = 0; i < length; ++i) word += "abcdefghimnotuw"[random() % 15];
       words.push_back({word, static_cast<int>(random() % 12)});  // many equal scores
     }
+    // Every other round, a third of the words are the user's, beside the file's.
+    std::vector<std::pair<std::string, int>> userWords;
+    if (round % 2 == 1) {
+      for (size_t w = 0; w < words.size(); w += 3) userWords.push_back(words[w]);
+      for (size_t w = words.size(); w-- > 0;) {
+        if (w % 3 == 0) words.erase(words.begin() + static_cast<std::ptrdiff_t>(w));
+      }
+    }
     TestLanguage lang(kPhoneKeypad, words);
+    for (const auto& [word, frequency] : userWords) {
+      lang.Get().Words().InsertIfAbsent(lang.Codes(word), frequency);
+    }
     for (bool truncate : {false, true}) {
       for (int query = 0; query < 40; ++query) {
         std::vector<int8_t> keys;
@@ -277,6 +319,34 @@ TEST_F(WordSearchTest, RankingAgreesWithTheLiteralCollectionOnRandomVocabularies
     }
   }
   EXPECT_GT(compared, 300);
+}
+
+TEST_F(WordSearchTest, UserWordsTakeTheirPlaceInMatchOrderWhereKeysListLettersOutOfOrder) {
+  // Key 2 lists c before a, key 3 d before b: a user word's range goes before, between or into
+  // the file's ranges by the letters' places on the keys, not by their codes.
+  TestLanguage lang("charset=0,0x61,0x62,0x63,0x64\nchararray=2,2,0\nchararray=3,3,1\n",
+                    {{"ab", 5}, {"abba", 5}, {"cb", 5}, {"ca", 5}, {"a", 5}});
+  for (const char* word : {"cd", "ad", "abb", "aba", "c", "cbd"}) {
+    ASSERT_TRUE(lang.Get().Words().InsertIfAbsent(lang.Codes(word), 5));
+  }
+  const std::vector<std::vector<int8_t>> queries = {{2}, {2, 3}, {2, 3, 3}, {2, 3, 3, 2}, {2, 2}};
+  for (bool truncate : {false, true}) {
+    for (const std::vector<int8_t>& keys : queries) {
+      WordSearch search;
+      search.SetLanguage(&lang.Get());
+      search.SetTruncateWords(truncate);
+      for (int8_t k : keys) search.PressKey(k);
+      if (search.State() != WordSearch::kMatching) continue;
+      EXPECT_EQ(search.Candidates(), ReferenceRanking(lang.Get(), keys, truncate))
+          << keys.size() << " keys, truncate " << truncate;
+    }
+  }
+  WordSearch search;
+  search.SetLanguage(&lang.Get());
+  // Equal frequencies: the exact length first, then match order (c before a, d before b).
+  Press(search, {2, 3});
+  EXPECT_EQ(Offered(search),
+            (std::vector<std::string>{"cd", "cb", "ad", "ab", "cbd", "aba", "abb"}));
 }
 
 TEST_F(WordSearchTest, RankingAgreesOnALargeVocabularyWithRareHighFrequencies) {
