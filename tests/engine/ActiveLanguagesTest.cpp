@@ -1,6 +1,7 @@
 // The active language pair chosen in the settings.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <utility>
 #include <vector>
 
@@ -134,10 +135,22 @@ TEST_F(ActiveLanguagesTest, AnUnchangedLanguageIsKeptAndEveryChangeIsReadAgain) 
   choice.freqInc = 3;
   EXPECT_EQ(reload(), 2u);
   EXPECT_EQ(ActiveLanguage(0).FreqInc(), 3);
-  dir.Write("Tess/Languages/French.voc",
-            testing::VocFile({{testing::Codes("chat"), 9}, {testing::Codes("chien"), 5}}));
+  // The language uses its vocabulary file in place: under Win32 no program may write it while
+  // it is in use; natively another file may take its place.
+  const std::string frenchVoc = dir.File("Tess/Languages/French.voc");
+#ifdef _WIN32
+  FILE* writer = std::fopen(frenchVoc.c_str(), "wb");
+  EXPECT_EQ(writer, nullptr);
+  if (writer) std::fclose(writer);
+  EXPECT_EQ(reload(), 0u);
+#else
+  const std::string replacement = dir.Write(
+      "Tess/Languages/French.new",
+      testing::VocFile({{testing::Codes("chat"), 9}, {testing::Codes("chien"), 5}}));
+  ASSERT_EQ(std::rename(replacement.c_str(), frenchVoc.c_str()), 0);
   EXPECT_EQ(reload(), 1u);
   EXPECT_EQ(ActiveLanguage(1).EntryCount(), 3u);  // "chat", "chien" and the user's "dog"
+#endif
 
   // The order of the two languages follows the settings; kept objects move with them.
   const Language* english = &ActiveLanguage(0);

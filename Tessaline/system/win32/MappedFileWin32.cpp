@@ -36,7 +36,7 @@ std::shared_ptr<const MappedFile> MapDataFile(const std::string& devicePath, Map
   MapOutcome& result = outcome ? *outcome : ignored;
   const WideString path = AnsiToWide(HostPath(devicePath));
   win32::KernelHandle file(CreateFileW(reinterpret_cast<const wchar_t*>(path.c_str()),
-                                       GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                       GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
     const DWORD error = GetLastError();
