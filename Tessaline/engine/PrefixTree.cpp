@@ -33,6 +33,7 @@ void PrefixTree::Clear() {
   }
   depth_ = 0;
   openLevels_ = 0;
+  rootIndex_.clear();
 }
 
 void PrefixTree::Close(size_t from, uint32_t entry) {
@@ -92,6 +93,17 @@ void PrefixTree::Finish(uint32_t entries) {
     }
   }
   for (size_t d = 0; d + 1 < depth_; ++d) levels_[d].firstChild.Assign(building_[d].firstChild);
+  rootShift_ = 0;
+  while ((entries >> rootShift_) > 255) ++rootShift_;
+  rootIndex_.clear();
+  if (depth_ > 0) {
+    const std::vector<uint32_t>& starts = building_[0].start;
+    uint32_t node = 0;
+    for (uint32_t bucket = 0; bucket <= (entries >> rootShift_); ++bucket) {
+      while (node + 1 < starts.size() && starts[node + 1] <= (bucket << rootShift_)) ++node;
+      rootIndex_.push_back(static_cast<uint8_t>(node));
+    }
+  }
   for (Building& level : building_) {
     std::vector<uint8_t>().swap(level.letter);
     std::vector<uint32_t>().swap(level.start);
@@ -123,6 +135,18 @@ size_t PrefixTree::LettersOf(uint32_t entry, size_t wanted, uint8_t* letters) co
   uint32_t begin = 0;
   uint32_t end = depth_ > 0 ? static_cast<uint32_t>(levels_[0].Size()) : 0;
   size_t d = 0;
+  if (wanted > 0 && depth_ > 0) {
+    // Level 0 from the root index: forward over the few nodes that start in the same bucket.
+    const Level& level = levels_[0];
+    uint32_t node = rootIndex_[entry >> rootShift_];
+    while (node + 1 < end && level.start[node + 1] <= entry) ++node;
+    letters[0] = level.letter[node];
+    base = level.start[node];
+    if (!level.HasChildren(node)) return 1;
+    begin = level.firstChild[node];
+    end = level.firstChild[node + 1];
+    d = 1;
+  }
   for (; d < wanted && d < depth_ && begin < end; ++d) {
     const Level& level = levels_[d];
     const uint32_t offset = entry - base;
@@ -158,6 +182,7 @@ size_t PrefixTree::MemoryBytes() const {
   for (const Level& level : levels_) {
     bytes += level.letter.size() + level.start.MemoryBytes() + level.firstChild.MemoryBytes();
   }
+  bytes += rootIndex_.size();
   return bytes;
 }
 

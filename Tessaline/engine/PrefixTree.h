@@ -98,6 +98,11 @@ class PrefixTree {
 
   Level levels_[kDepth];
   size_t depth_ = 0;
+  // For every 2^rootShift_ entries, the last level-0 node starting at or before the first of
+  // them (at most 256 of one byte: there are at most 255 letters): LettersOf starts its search
+  // of level 0 there.
+  std::vector<uint8_t> rootIndex_;
+  uint32_t rootShift_ = 0;
   // While building: per level the nodes' absolute first entries and first children (32 bits),
   // and for the open node of each level (the last one) the deeper levels' sizes when it opened.
   struct Building {

@@ -560,15 +560,15 @@ size_t Vocabulary::LetterRuns(size_t first, size_t last, size_t position, uint8_
       continue;
     }
     const uint8_t* form = pool + OffsetOf(k);
+    const size_t shared = (form[0] & 1) ? form[0] >> 1 : 0;
+    if (shared > position) continue;  // the letter of the entry before (its word is as long)
     uint8_t letter;
     if (position >= LengthOf(k)) {
       letter = 0;
-    } else if (!(form[0] & 1)) {
+    } else if (shared == 0) {
       letter = position == 0 ? RestoreFirst(form[0]) : form[position];
-    } else if (static_cast<size_t>(form[0] >> 1) <= position) {
-      letter = form[1 + position - (form[0] >> 1)];
     } else {
-      continue;
+      letter = form[1 + position - shared];
     }
     if (letter != letters[runs - 1]) {
       letters[runs] = letter;

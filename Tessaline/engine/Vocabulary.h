@@ -206,7 +206,7 @@ class Vocabulary {
   // the word before it (level 0), then the smallest of each kMarkBlock blocks of the level below
   // (levels 1 and up), until a level has at most kMarkBlock blocks; the levels lie one after the
   // other, level l from markLevelStart_[l], its size markLevelStart_[l + 1] - markLevelStart_[l].
-  static constexpr size_t kMarkBlock = 8;
+  static constexpr size_t kMarkBlock = 16;
   static constexpr size_t kMarkFanout = 16;
   static constexpr size_t kMaxMarkLevels = 8;
   std::vector<uint8_t> markMin_;
