@@ -8,6 +8,9 @@
 namespace tessaline {
 namespace {
 
+// Ranges of fewer entries than this are read whole at each position rather than bisected.
+constexpr uint32_t kScanRange = 256;
+
 struct Searcher {
   const Vocabulary& vocabulary;
   const PrefixTree& tree;
@@ -86,11 +89,13 @@ struct Searcher {
     return true;
   }
 
-  // The entries up to `hi` share the prefix of a tree node whose children at level `depth` are
+  // The entries [lo, hi] share the prefix of a tree node whose children at level `depth` are
   // the nodes [childBegin, childEnd): each code of the key picks at most one child, found among
   // the children's letters, and the child's entries run from its start to the next child's (the
-  // last child's to `hi`).
-  void NarrowTree(uint32_t hi, uint32_t depth, uint32_t childBegin, uint32_t childEnd) const {
+  // last child's to `hi`). A child without children of its own covers few entries (or lies at
+  // the tree's last level): the deeper keys bisect its range.
+  void NarrowTree(uint32_t lo, uint32_t hi, uint32_t depth, uint32_t childBegin,
+                  uint32_t childEnd) const {
     const PrefixTree::Level& level = tree.At(depth);
     const uint8_t* letters = level.letter.data();
     const KeyEntry& key = *keyEntries[depth];
@@ -99,12 +104,13 @@ struct Searcher {
       const uint8_t* at = std::lower_bound(letters + childBegin, letters + childEnd, code);
       if (at == letters + childEnd || *at != code) continue;
       const auto child = static_cast<uint32_t>(at - letters);
-      const EntryRange range{level.start[child],
-                             child + 1 < childEnd ? level.start[child + 1] - 1 : hi};
+      const EntryRange range{lo + level.start[child],
+                             child + 1 < childEnd ? lo + level.start[child + 1] - 1 : hi};
       if (depth + 1 == count) {
         out.push_back(range);
-      } else if (depth + 1 < tree.Depth()) {
-        NarrowTree(range.last, depth + 1, level.firstChild[child], level.firstChild[child + 1]);
+      } else if (depth + 1 < tree.Depth() && level.HasChildren(child)) {
+        NarrowTree(range.first, range.last, depth + 1, level.firstChild[child],
+                   level.firstChild[child + 1]);
       } else {
         Narrow(range.first, range.last, depth + 1);
       }
@@ -113,6 +119,26 @@ struct Searcher {
 
   void Narrow(uint32_t lo, uint32_t hi, uint32_t depth) const {
     const KeyEntry& key = *keyEntries[depth];
+    if (hi - lo < kScanRange) {
+      // A small range is read once at `depth`, as runs of equal letters (ascending: the words
+      // too short to have one give 0 and sort first), rather than bisected for every code.
+      uint8_t letters[kScanRange];
+      uint32_t starts[kScanRange];
+      const size_t runs = vocabulary.LetterRuns(lo, hi, depth, letters, starts);
+      for (int i = 0; i < key.count; ++i) {
+        const uint8_t code = key.codes[i];
+        size_t r = 0;
+        while (r < runs && letters[r] < code) ++r;
+        if (r == runs || letters[r] != code) continue;
+        const EntryRange range{starts[r], r + 1 < runs ? starts[r + 1] - 1 : hi};
+        if (depth + 1 == count) {
+          out.push_back(range);
+        } else {
+          Narrow(range.first, range.last, depth + 1);
+        }
+      }
+      return;
+    }
     for (int i = 0; i < key.count; ++i) {
       EntryRange range;
       if (!SubRange(lo, hi, depth, key.codes[i], range)) continue;
@@ -143,7 +169,7 @@ void SearchKeyRanges(const Vocabulary& vocabulary, const KeyMap& keyMap, const i
   const auto last = static_cast<uint32_t>(vocabulary.EntryCount() - 1);
   const PrefixTree& tree = vocabulary.Prefixes();
   if (tree.Depth() == 0) return;
-  searcher.NarrowTree(last, 0, 0, static_cast<uint32_t>(tree.At(0).start.size()));
+  searcher.NarrowTree(0, last, 0, 0, static_cast<uint32_t>(tree.At(0).Size()));
 }
 
 bool KeysOfWord(const KeyMap& keyMap, std::string_view codes, std::vector<int8_t>& keys) {

@@ -4,45 +4,185 @@
 
 namespace tessaline {
 
+void IndexArray::Assign(const std::vector<uint32_t>& values) {
+  Clear();
+  wide_ = !values.empty() && *std::max_element(values.begin(), values.end()) > UINT16_MAX;
+  if (wide_) {
+    values32_.assign(values.begin(), values.end());
+  } else {
+    values16_.assign(values.begin(), values.end());
+  }
+}
+
+void IndexArray::Clear() {
+  std::vector<uint16_t>().swap(values16_);
+  std::vector<uint32_t>().swap(values32_);
+  wide_ = false;
+}
+
 void PrefixTree::Clear() {
   for (Level& level : levels_) {
-    level.start.clear();
+    std::vector<uint8_t>().swap(level.letter);
+    level.start.Clear();
+    level.firstChild.Clear();
+  }
+  for (Building& level : building_) {
     level.letter.clear();
+    level.start.clear();
     level.firstChild.clear();
   }
   depth_ = 0;
+  openLevels_ = 0;
+  rootIndex_.clear();
+}
+
+void PrefixTree::Close(size_t from, uint32_t entry) {
+  // The deepest open node closes first, so a node's descendants are already settled when it
+  // closes; a small one takes them all away again (they are the last nodes of the deeper levels).
+  for (size_t d = openLevels_; d-- > from;) {
+    if (d + 1 == kDepth || entry - building_[d].start.back() >= kMinCover) continue;
+    for (size_t e = d + 1; e < kDepth; ++e) {
+      const size_t size = openedSizes_[d][e];
+      if (building_[e].letter.size() <= size) break;  // deeper levels gained nothing either
+      building_[e].letter.resize(size);
+      building_[e].start.resize(size);
+      if (e + 1 < kDepth) building_[e].firstChild.resize(size);
+    }
+  }
+  openLevels_ = std::min(openLevels_, from);
 }
 
 void PrefixTree::Add(uint32_t entry, std::string_view word, size_t shared) {
   const size_t deepest = std::min(word.size(), kDepth);
-  for (size_t d = std::min(shared, deepest); d < deepest; ++d) {
-    Level& level = levels_[d];
-    level.start.push_back(entry);
+  const size_t from = std::min(shared, deepest);
+  Close(from, entry);
+  for (size_t d = from; d < deepest; ++d) {
+    Building& level = building_[d];
     level.letter.push_back(static_cast<uint8_t>(word[d]));
+    level.start.push_back(entry);
     // Children are added after their parent and before the parent's next sibling.
-    if (d + 1 < kDepth)
-      level.firstChild.push_back(static_cast<uint32_t>(levels_[d + 1].start.size()));
+    if (d + 1 < kDepth) {
+      level.firstChild.push_back(static_cast<uint32_t>(building_[d + 1].letter.size()));
+      for (size_t e = d + 1; e < kDepth; ++e) openedSizes_[d][e] = building_[e].letter.size();
+    }
   }
-  depth_ = std::max(depth_, deepest);
+  openLevels_ = std::max(openLevels_, deepest);
 }
 
-void PrefixTree::Finish() {
-  for (size_t d = 0; d + 1 < kDepth; ++d) {
-    levels_[d].firstChild.push_back(static_cast<uint32_t>(levels_[d + 1].start.size()));
+void PrefixTree::Finish(uint32_t entries) {
+  Close(0, entries);
+  depth_ = 0;
+  while (depth_ < kDepth && !building_[depth_].letter.empty()) ++depth_;
+  std::vector<uint32_t> values;
+  for (size_t d = 0; d < depth_; ++d) {
+    Building& built = building_[d];
+    Level& level = levels_[d];
+    level.letter.assign(built.letter.begin(), built.letter.end());
+    // Starts relative to the parent's first entry.
+    values = built.start;
+    if (d > 0) {
+      const Building& parents = building_[d - 1];
+      for (size_t k = 0; k < parents.start.size(); ++k) {
+        const uint32_t end = parents.firstChild[k + 1];
+        for (uint32_t c = parents.firstChild[k]; c < end; ++c) values[c] -= parents.start[k];
+      }
+    }
+    level.start.Assign(values);
+    if (d + 1 < depth_) {
+      built.firstChild.push_back(static_cast<uint32_t>(building_[d + 1].letter.size()));
+    }
   }
-  for (Level& level : levels_) {
-    level.start.shrink_to_fit();
-    level.letter.shrink_to_fit();
-    level.firstChild.shrink_to_fit();
+  for (size_t d = 0; d + 1 < depth_; ++d) levels_[d].firstChild.Assign(building_[d].firstChild);
+  rootShift_ = 0;
+  while ((entries >> rootShift_) > 255) ++rootShift_;
+  rootIndex_.clear();
+  if (depth_ > 0) {
+    const std::vector<uint32_t>& starts = building_[0].start;
+    uint32_t node = 0;
+    for (uint32_t bucket = 0; bucket <= (entries >> rootShift_); ++bucket) {
+      while (node + 1 < starts.size() && starts[node + 1] <= (bucket << rootShift_)) ++node;
+      rootIndex_.push_back(static_cast<uint8_t>(node));
+    }
   }
+  for (Building& level : building_) {
+    std::vector<uint8_t>().swap(level.letter);
+    std::vector<uint32_t>().swap(level.start);
+    std::vector<uint32_t>().swap(level.firstChild);
+  }
+  openLevels_ = 0;
+}
+
+namespace {
+
+// The last of the nodes [low, high) whose start is at most `offset`, given that the first is.
+template <class Start>
+uint32_t LastStartingBy(const Start* start, uint32_t low, uint32_t high, uint32_t offset) {
+  while (high - low > 1) {
+    const uint32_t mid = low + (high - low) / 2;
+    if (start[mid] <= offset) {
+      low = mid;
+    } else {
+      high = mid;
+    }
+  }
+  return low;
+}
+
+}  // namespace
+
+size_t PrefixTree::LettersOf(uint32_t entry, size_t wanted, uint8_t* letters) const {
+  uint32_t base = 0;  // the first entry of the node whose children are [begin, end)
+  uint32_t begin = 0;
+  uint32_t end = depth_ > 0 ? static_cast<uint32_t>(levels_[0].Size()) : 0;
+  size_t d = 0;
+  if (wanted > 0 && depth_ > 0) {
+    // Level 0 from the root index: forward over the few nodes that start in the same bucket.
+    const Level& level = levels_[0];
+    uint32_t node = rootIndex_[entry >> rootShift_];
+    while (node + 1 < end && level.start[node + 1] <= entry) ++node;
+    letters[0] = level.letter[node];
+    base = level.start[node];
+    if (!level.HasChildren(node)) return 1;
+    begin = level.firstChild[node];
+    end = level.firstChild[node + 1];
+    d = 1;
+  }
+  for (; d < wanted && d < depth_ && begin < end; ++d) {
+    const Level& level = levels_[d];
+    const uint32_t offset = entry - base;
+    // The last child starting at or before the entry; none when the entry is the word that is
+    // the node's prefix itself (it sorts before every child).
+    uint32_t child;
+    if (level.start.Wide()) {
+      const uint32_t* start = level.start.Wide32();
+      if (start[begin] > offset) break;
+      child = LastStartingBy(start, begin, end, offset);
+    } else {
+      const uint16_t* start = level.start.Narrow16();
+      if (start[begin] > offset) break;
+      child = LastStartingBy(start, begin, end, offset);
+    }
+    letters[d] = level.letter[child];
+    base += level.start[child];
+    if (!level.HasChildren(child)) return d + 1;
+    begin = level.firstChild[child];
+    end = level.firstChild[child + 1];
+  }
+  return d;
+}
+
+size_t PrefixTree::NodeCount() const {
+  size_t nodes = 0;
+  for (size_t d = 0; d < depth_; ++d) nodes += levels_[d].Size();
+  return nodes;
 }
 
 size_t PrefixTree::MemoryBytes() const {
   size_t bytes = 0;
   for (const Level& level : levels_) {
-    bytes += level.start.size() * sizeof(uint32_t) + level.letter.size() +
-             level.firstChild.size() * sizeof(uint32_t);
+    bytes += level.letter.size() + level.start.MemoryBytes() + level.firstChild.MemoryBytes();
   }
+  bytes += rootIndex_.size();
   return bytes;
 }
 

@@ -8,8 +8,22 @@
 // next node among its siblings, or to the end of its parent's entries for the last sibling: the
 // word that is the parent's prefix itself sorts first and belongs to no child.
 //
-// The tree is derived from the entries in order, so it reads any valid coding of the list alike
-// (markers shorter than the shared prefix, words stored whole that could have been marked).
+// Only nodes that cover many entries keep their children: a node of fewer than kMinCover entries
+// has none (its range is small enough to bisect), and neither has a node at the last level. The
+// children of the root (level 0) are always kept. So the tree costs a fraction of a node per
+// entry, mostly in the nodes that narrow the first keys.
+//
+// Every part is a flat array of fixed-width integers, without pointers, so that the same arrays
+// could be written beside the vocabulary file and read in place:
+//  - letter: 1 byte per node;
+//  - start: the node's first entry less its parent's first entry (the root's is 0), 16 bits per
+//    node where every offset of the level fits, else 32 bits;
+//  - firstChild (below the last level): one per node and one more, the next level's node count,
+//    16 bits where the next level has fewer than 65,536 nodes, else 32 bits.
+//
+// The tree is derived from the entries in order, from each word's first letters and the letters
+// it really shares with the word before, so it reads any valid coding of the list alike (markers
+// shorter than the shared prefix, words stored whole that could have been marked).
 #pragma once
 
 #include <cstddef>
@@ -19,34 +33,86 @@
 
 namespace tessaline {
 
+// A flat array of unsigned integers, 16 or 32 bits wide (the narrowest that holds every value).
+class IndexArray {
+ public:
+  uint32_t operator[](size_t i) const { return wide_ ? values32_[i] : values16_[i]; }
+  size_t Size() const { return wide_ ? values32_.size() : values16_.size(); }
+  bool Wide() const { return wide_; }
+  const uint16_t* Narrow16() const { return values16_.data(); }
+  const uint32_t* Wide32() const { return values32_.data(); }
+  void Assign(const std::vector<uint32_t>& values);
+  void Clear();
+  size_t MemoryBytes() const {
+    return values16_.size() * sizeof(uint16_t) + values32_.size() * sizeof(uint32_t);
+  }
+
+ private:
+  std::vector<uint16_t> values16_;
+  std::vector<uint32_t> values32_;
+  bool wide_ = false;
+};
+
 class PrefixTree {
  public:
   // Levels kept: the first letters that the typed keys narrow most. Deeper positions are found by
   // bisecting the (by then small) ranges.
   static constexpr size_t kDepth = 6;
+  // The fewest entries of a node that keeps its children.
+  static constexpr uint32_t kMinCover = 32;
 
   struct Level {
-    std::vector<uint32_t> start;       // first entry of each node
-    std::vector<uint8_t> letter;       // the node's letter; ascending among siblings
-    std::vector<uint32_t> firstChild;  // below the last level: one per node, then the next
-                                       // level's node count
+    std::vector<uint8_t> letter;  // the node's letter; ascending among siblings
+    IndexArray start;             // the node's first entry less its parent's
+    IndexArray firstChild;        // below the last level: one per node, then the next level's
+                                  // node count
+    size_t Size() const { return letter.size(); }
+    // The children of node k: [FirstChild(k), FirstChild(k + 1)); none at the last level.
+    bool HasChildren(size_t k) const {
+      return firstChild.Size() > 0 && firstChild[k] < firstChild[k + 1];
+    }
   };
 
   void Clear();
-  // Adds the next entry's word; `shared` is the number of leading letters it has in common with
-  // the word added before it.
+  // Adds the next entry's word (its first kDepth letters suffice); `shared` is the number of
+  // leading letters it has in common with the word added before it. Entries are numbered from 0
+  // in the order they are added.
   void Add(uint32_t entry, std::string_view word, size_t shared);
-  // Closes the levels after the last entry.
-  void Finish();
+  // Closes the levels after the last entry (`entries` of them).
+  void Finish(uint32_t entries);
 
-  // Levels holding nodes (fewer than kDepth when no word is that long).
+  // Levels holding nodes (fewer than kDepth when no word is that long or no node of a level
+  // covers kMinCover entries).
   size_t Depth() const { return depth_; }
   const Level& At(size_t level) const { return levels_[level]; }
+  // The first letters of an entry's word, as deep as the tree knows them and at most `wanted`
+  // (the entry's word must have that many), into `letters`; returns how many. A bisection among
+  // the children at each level.
+  size_t LettersOf(uint32_t entry, size_t wanted, uint8_t* letters) const;
+  size_t NodeCount() const;
   size_t MemoryBytes() const;
 
  private:
+  // Closes the open nodes at levels `from` and deeper; the next entry is `entry`.
+  void Close(size_t from, uint32_t entry);
+
   Level levels_[kDepth];
   size_t depth_ = 0;
+  // For every 2^rootShift_ entries, the last level-0 node starting at or before the first of
+  // them (at most 256 of one byte: there are at most 255 letters): LettersOf starts its search
+  // of level 0 there.
+  std::vector<uint8_t> rootIndex_;
+  uint32_t rootShift_ = 0;
+  // While building: per level the nodes' absolute first entries and first children (32 bits),
+  // and for the open node of each level (the last one) the deeper levels' sizes when it opened.
+  struct Building {
+    std::vector<uint8_t> letter;
+    std::vector<uint32_t> start;
+    std::vector<uint32_t> firstChild;
+  };
+  Building building_[kDepth];
+  size_t openLevels_ = 0;  // levels whose last node is still open: 0 to kDepth
+  size_t openedSizes_[kDepth][kDepth] = {};
 };
 
 }  // namespace tessaline

@@ -56,7 +56,8 @@ void Vocabulary::Clear() {
   pairCount_ = 0;
   changedFrequencies_.clear();
   changedBlocks_.clear();
-  pairIndex_.clear();
+  pairKeys_.clear();
+  pairFirst_.clear();
   RebuildSearchAids();
 }
 
@@ -87,71 +88,156 @@ void Vocabulary::EndBulkInsert() {
 void Vocabulary::RebuildSearchAids() {
   aidsStale_ = false;
   const size_t n = entryCount_;
-  back_.assign(n, 0);
-  farBack_.clear();
-  // Entries still waiting for an earlier entry that shares fewer codes, by their shared count.
-  std::vector<std::pair<uint8_t, size_t>> open;
-  for (size_t i = 0; i < n; ++i) {
-    const auto first = static_cast<uint8_t>(pool_[OffsetOf(i)]);
-    const uint8_t shared = (first & 1) ? static_cast<uint8_t>(first >> 1) : 0;
-    while (!open.empty() && open.back().first >= shared) open.pop_back();
-    if (shared > 0) {
-      // The loader guarantees that an entry stored with a marker is never the first one, so an
-      // earlier entry sharing fewer codes exists; stay safe for a vocabulary that breaks this.
-      const size_t up = open.empty() ? 0 : open.back().second;
-      const size_t distance = i - up;
-      if (distance < kFarStep) {
-        back_[i] = static_cast<uint8_t>(distance);
-      } else {
-        back_[i] = kFarStep;
-        farBack_.push_back({static_cast<uint32_t>(i), static_cast<uint32_t>(distance)});
-      }
-    }
-    open.push_back({shared, i});
-  }
+  RebuildMarkMinima();
   blockMax_.assign((n + kFrequencyBlock - 1) / kFrequencyBlock, 0);
   groupMax_.assign((n + kFrequencyGroup - 1) / kFrequencyGroup, 0);
   for (size_t b = 0; b < blockMax_.size(); ++b) UpdateFrequencyBlock(b);
 
-  // The prefix tree reads the words in order, each decoded from the one before it into one of
-  // two fixed buffers (a word has at most 31 codes), without building a string per entry.
+  // The prefix tree reads each word's first letters in order: the ones before its marker are
+  // the word before's, the others are in its stored form. Nothing else is decoded, and only an
+  // entry whose marker lies within the tree's depth has letters to read.
   prefixes_.Clear();
-  char buffers[2][kMaxWordLength + 1];
-  char* word = buffers[0];
-  char* previous = buffers[1];
-  size_t previousLength = 0;
+  constexpr size_t kDepth = PrefixTree::kDepth;
+  char prefix[kDepth];
+  size_t prefixLength = 0;  // the previous word's letters in `prefix`
+  const auto* pool = reinterpret_cast<const uint8_t*>(pool_.data());
   for (size_t i = 0; i < n; ++i) {
-    const char* form = pool_.data() + OffsetOf(i);
-    const size_t length = LengthOf(i);
-    const auto first = static_cast<uint8_t>(form[0]);
-    // The loader keeps only markers within the word and within the word before it, and lengths
-    // up to 31.
-    size_t kept = 0;  // leading codes taken from the word before
-    if (first & 1) {
-      kept = std::min<size_t>(first >> 1, previousLength);
-      std::memcpy(word, previous, kept);
-      std::memcpy(word + kept, form + 1, length - (first >> 1));
-    } else {
-      std::memcpy(word, form, length);
-      word[0] = static_cast<char>(RestoreFirst(first));
+    const uint8_t* form = pool + OffsetOf(i);
+    const size_t deepest = std::min<size_t>(LengthOf(i), kDepth);
+    // The loader keeps only markers within the word and within the word before it.
+    const size_t marked = (form[0] & 1) ? std::min<size_t>(form[0] >> 1, prefixLength) : 0;
+    if (marked >= deepest) {
+      prefixLength = deepest;  // the same first letters: no new node
+      continue;
     }
-    const size_t wordLength = kept + length - ((first & 1) ? (first >> 1) : 0);
-    size_t shared = kept;
-    while (shared < wordLength && shared < previousLength && word[shared] == previous[shared]) {
-      ++shared;
+    // The letters it really shares with the word before: a marker may be shorter than that.
+    size_t shared = marked;
+    for (size_t d = marked; d < deepest; ++d) {
+      uint8_t letter;
+      if (form[0] & 1) {
+        letter = form[1 + d - (form[0] >> 1)];
+      } else {
+        letter = d == 0 ? RestoreFirst(form[0]) : form[d];
+      }
+      if (d == shared && d < prefixLength && static_cast<uint8_t>(prefix[d]) == letter) ++shared;
+      prefix[d] = static_cast<char>(letter);
     }
-    prefixes_.Add(static_cast<uint32_t>(i), std::string_view(word, wordLength), shared);
-    std::swap(word, previous);
-    previousLength = wordLength;
+    prefixLength = deepest;
+    prefixes_.Add(static_cast<uint32_t>(i), std::string_view(prefix, deepest), shared);
   }
-  prefixes_.Finish();
+  prefixes_.Finish(static_cast<uint32_t>(n));
 }
 
-size_t Vocabulary::FarStepBack(size_t index) const {
-  const auto found =
-      std::lower_bound(farBack_.begin(), farBack_.end(),
-                       std::pair<uint32_t, uint32_t>(static_cast<uint32_t>(index), 0));
-  return found != farBack_.end() && found->first == index ? found->second : 1;
+void Vocabulary::RebuildMarkMinima() {
+  const size_t n = entryCount_;
+  size_t sizes[kMaxMarkLevels];
+  markLevels_ = 0;
+  size_t total = 0;
+  for (size_t size = n; size > 0 && markLevels_ < kMaxMarkLevels;) {
+    const size_t per = markLevels_ == 0 ? kMarkBlock : kMarkFanout;
+    size = (size + per - 1) / per;
+    markLevelStart_[markLevels_] = total;
+    sizes[markLevels_++] = size;
+    // Each level is padded to whole groups of kMarkFanout minima (the padding is never small
+    // enough), so a group is read at once.
+    total += (size + kMarkFanout - 1) / kMarkFanout * kMarkFanout;
+    if (size <= kMarkFanout) break;
+  }
+  markLevelStart_[markLevels_] = total;
+  markMin_.assign(total, UINT8_MAX);
+  if (n == 0) return;
+  uint8_t* level = markMin_.data();
+  for (size_t i = 0; i < n; ++i) {
+    const uint8_t shared = SharedOf(i);
+    uint8_t& least = level[i / kMarkBlock];
+    if (shared < least) least = shared;
+  }
+  for (size_t l = 1; l < markLevels_; ++l) {
+    const uint8_t* below = markMin_.data() + markLevelStart_[l - 1];
+    uint8_t* above = markMin_.data() + markLevelStart_[l];
+    for (size_t b = 0; b < sizes[l - 1]; ++b) {
+      uint8_t& least = above[b / kMarkFanout];
+      if (below[b] < least) least = below[b];
+    }
+  }
+}
+
+namespace {
+
+uint64_t ReadLe64(const uint8_t* p) {
+  uint64_t value;
+  std::memcpy(&value, p, sizeof value);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+  value = __builtin_bswap64(value);
+#endif
+  return value;
+}
+
+// The last of the first `count` (1 to 16) minima of a group of 16 that is at most `limit`
+// (below 127), or -1 when none is. Eight minima are compared at once: with each byte's high bit
+// set first, subtracting limit + 1 borrows from no other byte and clears the high bit of exactly
+// the bytes at most `limit` (every minimum is below 128: markers take at most 31 codes, and
+// the padding is 255).
+int LastMinimumAtMost(const uint8_t* group, size_t count, size_t limit) {
+  constexpr uint64_t kOnes = 0x0101010101010101ull;
+  constexpr uint64_t kHighs = 0x8080808080808080ull;
+  const uint64_t subtract = kOnes * (limit + 1);
+  if (count > 8) {
+    uint64_t high = ~((ReadLe64(group + 8) | kHighs) - subtract) & kHighs;
+    if (count < 16) high &= (uint64_t{1} << (8 * (count - 8))) - 1;
+    if (high) return 8 + (63 - __builtin_clzll(high)) / 8;
+    count = 8;
+  }
+  uint64_t low = ~((ReadLe64(group) | kHighs) - subtract) & kHighs;
+  if (count < 8) low &= (uint64_t{1} << (8 * count)) - 1;
+  return low ? (63 - __builtin_clzll(low)) / 8 : -1;
+}
+
+}  // namespace
+
+size_t Vocabulary::LastSharingAtMost(size_t index, size_t limit) const {
+  if (aidsStale_) {
+    for (size_t k = index + 1; k-- > 0;) {
+      if (SharedOf(k) <= limit) return k;
+    }
+    return kNoEntry;
+  }
+  // The entries of index's own block, from index back.
+  const size_t blockFirst = index / kMarkBlock * kMarkBlock;
+  for (size_t k = index;; --k) {
+    if (SharedOf(k) <= limit) return k;
+    if (k == blockFirst) break;
+  }
+  limit = std::min<size_t>(limit, 126);  // no marker takes more than 31 codes
+  // The blocks before it in the same group of the level above, then up a level while none has
+  // a small enough minimum...
+  static_assert(kMarkFanout == 16);
+  size_t level = 0;
+  size_t at = index / kMarkBlock;  // the block at this level that holds index
+  for (;;) {
+    const size_t groupFirst = at & ~(kMarkFanout - 1);
+    if (at > groupFirst) {
+      const int found = LastMinimumAtMost(markMin_.data() + markLevelStart_[level] + groupFirst,
+                                          at - groupFirst, limit);
+      if (found >= 0) {
+        at = groupFirst + static_cast<size_t>(found);
+        break;
+      }
+    }
+    if (groupFirst == 0 || ++level == markLevels_) return kNoEntry;
+    at = groupFirst / kMarkFanout;
+  }
+  // ...and down again through the last block of each level whose minimum is small enough.
+  while (level > 0) {
+    --level;
+    const size_t first = at * kMarkFanout;
+    at = first + static_cast<size_t>(
+                     LastMinimumAtMost(markMin_.data() + markLevelStart_[level] + first,
+                                       kMarkFanout, limit));
+  }
+  size_t k = std::min(at * kMarkBlock + kMarkBlock, entryCount_) - 1;
+  while (SharedOf(k) > limit) --k;
+  return k;
 }
 
 void Vocabulary::UpdateFrequencyBlock(size_t block) {
@@ -177,9 +263,9 @@ size_t Vocabulary::MemoryBytes() const {
 }
 
 size_t Vocabulary::AidBytes() const {
-  return pairIndex_.size() * sizeof(pairIndex_[0]) + back_.size() +
-         farBack_.size() * sizeof(farBack_[0]) +
-         (blockMax_.size() + groupMax_.size()) * sizeof(uint16_t) + prefixes_.MemoryBytes();
+  return pairKeys_.size() * sizeof(uint16_t) + pairFirst_.size() * sizeof(uint32_t) +
+         markMin_.size() + (blockMax_.size() + groupMax_.size()) * sizeof(uint16_t) +
+         prefixes_.MemoryBytes();
 }
 
 VocabularyLoadReport Vocabulary::LoadVocabulary(FILE* stream) {
@@ -308,13 +394,17 @@ VocabularyLoadReport Vocabulary::Adopt(std::string_view bytes) {
   report.entries = entryCount_;
   report.pool = pool_.size();
   report.pairs = pairCount_;
-  pairIndex_.reserve(pairCount_);
+  std::vector<std::pair<uint16_t, uint32_t>> pairIndex;
+  pairIndex.reserve(pairCount_);
   for (size_t i = 0; i < pairCount_; ++i)
-    pairIndex_.push_back({ReadLe16(pairBytes_ + i * 12), static_cast<uint32_t>(i)});
-  std::sort(pairIndex_.begin(), pairIndex_.end());
-  pairIndex_.erase(std::unique(pairIndex_.begin(), pairIndex_.end(),
-                               [](const auto& a, const auto& b) { return a.first == b.first; }),
-                   pairIndex_.end());
+    pairIndex.push_back({ReadLe16(pairBytes_ + i * sizeof(LetterPairRecord)),
+                         static_cast<uint32_t>(i)});
+  std::sort(pairIndex.begin(), pairIndex.end());
+  for (const auto& [key, first] : pairIndex) {
+    if (!pairKeys_.empty() && pairKeys_.back() == key) continue;
+    pairKeys_.push_back(key);
+    pairFirst_.push_back(first);
+  }
   // Loaded within a bulk insertion (a language loading the user's words next), the aids are
   // derived once, when the insertion ends, rather than here and again then.
   if (bulkInserts_ > 0) {
@@ -369,14 +459,17 @@ size_t Vocabulary::DecodeEntry(size_t index, uint8_t* buffer) const {
   buffer[0] = 0;
   if (index >= entryCount_) return 0;
   // The word is filled from its end: an entry stored with a marker of p codes gives the codes
-  // from position p on, and the first p codes are those of the entries before it. Every entry
-  // that back_ steps over shares at least as many codes with the word, so the codes still
-  // missing are found with a few steps rather than a walk over every earlier entry.
+  // from position p on, and the first p codes are those of the entries before it. The entries
+  // that take more codes from their predecessors than are still missing hold none of them, and
+  // the marker minima pass over whole blocks of those. The first letters come from the prefix
+  // tree: the entries that hold them may lie far back.
   const size_t length = LengthOf(index);
   size_t missing = length;  // positions [0, missing) are still to be filled
+  size_t known = 0;         // positions [0, known) taken from the tree
+  const auto* pool = reinterpret_cast<const uint8_t*>(pool_.data());
   size_t j = index;
-  while (missing > 0) {
-    const auto* form = reinterpret_cast<const uint8_t*>(pool_.data()) + OffsetOf(j);
+  for (;;) {
+    const uint8_t* form = pool + OffsetOf(j);
     const size_t shared = (form[0] & 1) ? form[0] >> 1 : 0;
     if (shared < missing) {
       if (form[0] & 1) {
@@ -388,13 +481,16 @@ size_t Vocabulary::DecodeEntry(size_t index, uint8_t* buffer) const {
       missing = shared;
       if (missing == 0) break;
     }
-    const size_t step = StepBack(j);
-    if (step == 0) {  // a marker with nothing before it: keep what could be decoded
+    if (missing <= PrefixTree::kDepth && known == 0 && !aidsStale_) {
+      known = prefixes_.LettersOf(static_cast<uint32_t>(index), missing, buffer);
+    }
+    if (missing <= known) break;
+    j = j > 0 ? LastSharingAtMost(j - 1, missing - 1) : kNoEntry;
+    if (j == kNoEntry) {  // a marker with nothing before it: keep what could be decoded
       std::memmove(buffer, buffer + missing, length - missing);
       buffer[length - missing] = 0;
       return length - missing;
     }
-    j -= step;
   }
   buffer[length] = 0;
   return length;
@@ -408,21 +504,49 @@ LetterCodes Vocabulary::DecodeEntry(size_t index) const {
 
 uint8_t Vocabulary::LetterAt(size_t index, size_t position) const {
   if (index >= entryCount_ || position >= LengthOf(index)) return 0;
-  // A marker of p codes means the first p letters are those of the entry before; step back
-  // until the position lies in an entry's own stored codes. The steps of back_ pass over entries
-  // that share even more codes with their predecessors, which cannot hold the letter either.
-  for (;;) {
-    const size_t offset = OffsetOf(index);
-    const auto first = static_cast<uint8_t>(pool_[offset]);
-    if (!(first & 1)) {
-      return position == 0 ? RestoreFirst(first) : static_cast<uint8_t>(pool_[offset + position]);
-    }
-    const size_t p = first >> 1;
-    if (position >= p) return static_cast<uint8_t>(pool_[offset + 1 + position - p]);
-    const size_t step = StepBack(index);
-    if (step == 0) return 0;  // a marker with nothing before it: no such letter
-    index -= step;
+  // A marker of p codes means the first p letters are those of the entry before: the letter lies
+  // in the stored codes of the last entry up to index whose marker takes at most `position`.
+  if (SharedOf(index) > position) {
+    index = index > 0 ? LastSharingAtMost(index - 1, position) : kNoEntry;
+    if (index == kNoEntry) return 0;  // a marker with nothing before it: no such letter
   }
+  const auto* form = reinterpret_cast<const uint8_t*>(pool_.data()) + OffsetOf(index);
+  if (!(form[0] & 1)) return position == 0 ? RestoreFirst(form[0]) : form[position];
+  return form[1 + position - (form[0] >> 1)];
+}
+
+size_t Vocabulary::LetterRuns(size_t first, size_t last, size_t position, uint8_t* letters,
+                              uint32_t* starts) const {
+  // An entry whose marker takes the position from the word before has that word's letter there;
+  // only the others can begin a run, and a block whose smallest marker is above the position
+  // holds none of them.
+  size_t runs = 1;
+  letters[0] = LetterAt(first, position);
+  starts[0] = static_cast<uint32_t>(first);
+  const auto* pool = reinterpret_cast<const uint8_t*>(pool_.data());
+  const uint8_t* minima = markMin_.data();
+  for (size_t k = first + 1; k <= last; ++k) {
+    if (!aidsStale_ && k % kMarkBlock == 0 && minima[k / kMarkBlock] > position) {
+      k += kMarkBlock - 1;
+      continue;
+    }
+    const uint8_t* form = pool + OffsetOf(k);
+    const size_t shared = (form[0] & 1) ? form[0] >> 1 : 0;
+    if (shared > position) continue;  // the letter of the entry before (its word is as long)
+    uint8_t letter;
+    if (position >= LengthOf(k)) {
+      letter = 0;
+    } else if (shared == 0) {
+      letter = position == 0 ? RestoreFirst(form[0]) : form[position];
+    } else {
+      letter = form[1 + position - shared];
+    }
+    if (letter != letters[runs - 1]) {
+      letters[runs] = letter;
+      starts[runs++] = static_cast<uint32_t>(k);
+    }
+  }
+  return runs;
 }
 
 int32_t Vocabulary::FindWord(std::string_view word) const {
@@ -572,9 +696,8 @@ uint16_t Vocabulary::EntryLength(size_t index) const {
 }
 
 int64_t Vocabulary::FindPair(uint16_t key) const {
-  const auto found =
-      std::lower_bound(pairIndex_.begin(), pairIndex_.end(), std::pair<uint16_t, uint32_t>(key, 0));
-  return found != pairIndex_.end() && found->first == key ? found->second : -1;
+  const auto found = std::lower_bound(pairKeys_.begin(), pairKeys_.end(), key);
+  return found != pairKeys_.end() && *found == key ? pairFirst_[found - pairKeys_.begin()] : -1;
 }
 
 LetterPairRecord Vocabulary::GetPair(size_t index) const {

@@ -9,10 +9,11 @@
 //  - otherwise the word itself with its first code rewritten to an even byte: high four bits
 //    unchanged, low four bits (low & 7) * 2 (stored length: the word's length).
 // Nothing is kept decoded: every access walks the front-coding chain backwards as far as needed.
-// To keep that walk short in long runs of words that share a prefix, each entry keeps a step back
-// towards the nearest earlier entry that shares fewer codes with its own predecessor, so the walk
-// passes over the entries that hold none of the codes it needs; the search also narrows by a tree
-// of the words' first letters, and ranks by block maxima of frequency.
+// To keep that walk short in long runs of words that share a prefix, the smallest marker of each
+// block of entries (and of each block of blocks) is kept, so the walk passes over the blocks that
+// hold none of the codes it needs; the search also narrows by a tree of the words' first letters,
+// and ranks by block maxima of frequency. These search aids are flat arrays of fixed-width
+// integers derived from the entries, together about half a byte per entry.
 //
 // The vocabulary file (.voc, little-endian, no header):
 //   N (4), N packed entries (4 each: bits 0-19 offset, 20-26 frequency, 27-31 length),
@@ -123,6 +124,13 @@ class Vocabulary {
   // The letter code at one position of an entry's word, without decoding the rest; 0 when the
   // index or the position is out of range.
   uint8_t LetterAt(size_t index, size_t position) const;
+  // The letter codes at one position of the entries [first, last] (both in range, first <= last;
+  // the words of the range sorted by their letters there) as runs of equal letters: run r has the
+  // letter letters[r] (0 for the words too short to have one) and begins at entry starts[r].
+  // Returns the number of runs, at most last - first + 1. Reads only the entries whose stored
+  // codes hold the position, passing over blocks of entries that take it from the word before.
+  size_t LetterRuns(size_t first, size_t last, size_t position, uint8_t* letters,
+                    uint32_t* starts) const;
 
   // The entry index of the word, or -(insertion position) - 1 when absent.
   int32_t FindWord(std::string_view word) const;
@@ -203,17 +211,23 @@ class Vocabulary {
   uint16_t ChangedFrequency(size_t index) const;
   void RebuildChangedBlocks();
   size_t StoredLength(size_t index) const;
+  // The codes that entry i takes from the word before it: p for a marker of p codes, 0 for a
+  // word stored whole.
+  uint8_t SharedOf(size_t i) const {
+    const auto first = static_cast<uint8_t>(pool_.data()[OffsetOf(i)]);
+    return (first & 1) ? static_cast<uint8_t>(first >> 1) : 0;
+  }
   // The search aids are derived from the entries and kept in step with every change: rebuilt
   // whole when entries are loaded or inserted, one block at a time when a frequency changes.
   void RebuildSearchAids();
+  void RebuildMarkMinima();
   void UpdateFrequencyBlock(size_t block);
-  // How far decoding may step back from a marker entry: back_ (or farBack_), or one entry at a
-  // time while the aids are stale; 0 at the first entry.
-  size_t StepBack(size_t index) const {
-    if (aidsStale_) return index > 0 ? 1 : 0;
-    return back_[index] == kFarStep ? FarStepBack(index) : back_[index];
-  }
-  size_t FarStepBack(size_t index) const;
+  // The last entry at or before `index` that takes at most `limit` codes from the word before
+  // it, or kNoEntry when none does. Every entry passed over takes more, so it holds none of the
+  // codes at positions up to `limit`: decoding finds the codes it still misses there. While the
+  // aids are stale it walks back one entry at a time.
+  static constexpr size_t kNoEntry = SIZE_MAX;
+  size_t LastSharingAtMost(size_t index, size_t limit) const;
 
   const KeyMap* keyMap_;
   // Where the entries, the pool and the letter-pair records are read: the mapping of the file,
@@ -232,18 +246,20 @@ class Vocabulary {
   // frequency block holding any, so that reading a frequency looks at the table only there.
   std::vector<std::pair<uint32_t, uint16_t>> changedFrequencies_;
   std::vector<uint64_t> changedBlocks_;
-  // (pair key, index of the first record with that key), ascending keys: the word search looks up
-  // a pair at every guessed letter, and the table is not sorted in every file.
-  std::vector<std::pair<uint16_t, uint32_t>> pairIndex_;
-  // For each entry stored with a marker of p shared codes, the distance back to the nearest
-  // earlier entry whose marker shares fewer codes (a whole stored form counts as sharing none).
-  // Every entry skipped shares more codes than p with its predecessor, so LetterAt and DecodeEntry
-  // follow these steps instead of walking back one entry at a time. A distance of kFarStep or
-  // more (in long runs of words sharing a prefix) is kept in farBack_, by entry, and back_ holds
-  // kFarStep.
-  static constexpr uint8_t kFarStep = 255;
-  std::vector<uint8_t> back_;
-  std::vector<std::pair<uint32_t, uint32_t>> farBack_;  // (entry, distance), ascending entries
+  // The distinct pair keys ascending, and the index of the first record with each: the word
+  // search looks up a pair at every guessed letter, and the table is not sorted in every file.
+  std::vector<uint16_t> pairKeys_;
+  std::vector<uint32_t> pairFirst_;
+  // The smallest number of codes that an entry of each block of kMarkBlock entries takes from
+  // the word before it (level 0), then the smallest of each kMarkBlock blocks of the level below
+  // (levels 1 and up), until a level has at most kMarkBlock blocks; the levels lie one after the
+  // other, level l from markLevelStart_[l], its size markLevelStart_[l + 1] - markLevelStart_[l].
+  static constexpr size_t kMarkBlock = 16;
+  static constexpr size_t kMarkFanout = 16;
+  static constexpr size_t kMaxMarkLevels = 8;
+  std::vector<uint8_t> markMin_;
+  size_t markLevelStart_[kMaxMarkLevels + 1] = {};
+  size_t markLevels_ = 0;
   std::vector<uint16_t> blockMax_;
   std::vector<uint16_t> groupMax_;
   int bulkInserts_ = 0;
