@@ -9,10 +9,13 @@
 #include "runtime/CandidateWnd.h"
 #include "runtime/LayoutPlane.h"
 #include "runtime/PressedWnd.h"
+#include "runtime/SettingsArguments.h"
 #include "runtime/SymbolPopupWnd.h"
 #include "settings/Settings.h"
 #include "system/Clock.h"
+#include "system/DataFiles.h"
 #include "system/ProductIds.h"
+#include "textfile/TextFile.h"
 
 namespace tessaline {
 namespace {
@@ -117,25 +120,11 @@ bool CInputWnd::OnCreate() {
   strip_.Reset(
       static_cast<HBITMAP>(LoadImageW(BitmapModule(), MAKEINTRESOURCEW(kLayoutStripResource),
                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-
-  panelPath_ = PanelFilePath().narrow;
-  skin_ = std::make_unique<Skin>();
-  LoadSkin(*skin_, panelPath_, GetSettings().ThemeFilter);
-  pressed_->SetSkin(skin_.get());
+  symbols_ = std::make_unique<CSymbolPopupWnd>();
+  LoadPanels();
   RECT client{};
   GetClientRect(Handle(), &client);
-  for (int i = 0; i < kLayoutCount; ++i) {
-    Panel& panel = panels_[static_cast<size_t>(i)];
-    panel.SetSkin(skin_.get());
-    panel.LoadLayout(panelPath_, LayoutName(i));
-    panel.SetSize(client.right, client.bottom);
-    panel.SetClip(client.right, client.bottom);
-  }
-  PlaceLayouts();
   candidates_->PrepareBuffer(client.right);
-
-  symbols_ = std::make_unique<CSymbolPopupWnd>();
-  symbols_->Create(Handle(), skin_.get(), panelPath_);
 
   ShowCaseAndMode();
   SetUserButtons();
@@ -143,6 +132,73 @@ bool CInputWnd::OnCreate() {
   composer_.UseFirstLanguage();
   ResetInput();
   return true;
+}
+
+void CInputWnd::LoadPanels() {
+  panelPath_ = PanelFilePath().narrow;
+  panelStamp_ = StampOfDataFile(panelPath_);
+  tinted_ = GetSettings().ThemeFilter;
+  themeColor_ = ThemeColor();
+  // Read once for the skin and the six layouts.
+  const TextSection root = ReadTextFile(panelPath_);
+  auto skin = std::make_unique<Skin>();
+  LoadSkin(*skin, root, panelPath_, tinted_);
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  for (int i = 0; i < kLayoutCount; ++i) {
+    Panel& panel = panels_[static_cast<size_t>(i)];
+    panel.FreeButtons();
+    panel.SetSkin(skin.get());
+    panel.LoadLayout(root, LayoutName(i));
+    panel.SetSize(client.right, client.bottom);
+    panel.SetClip(client.right, client.bottom);
+  }
+  PlaceLayouts();
+  if (pressed_) {
+    pressed_->Hide();
+    pressed_->SetSkin(skin.get());
+  }
+  if (symbols_) {
+    if (symbols_->Handle()) {
+      symbols_->SetPanel(skin.get(), root);
+    } else {
+      symbols_->Create(Handle(), skin.get(), root);
+    }
+  }
+  // The old skin goes only now: nothing points at it any more.
+  skin_ = std::move(skin);
+}
+
+bool CInputWnd::PanelsOutOfDate() const {
+  return panelPath_ != PanelFilePath().narrow || tinted_ != GetSettings().ThemeFilter ||
+         (tinted_ && themeColor_ != ThemeColor()) ||
+         !(panelStamp_ == StampOfDataFile(panelPath_));
+}
+
+bool CInputWnd::ApplySettings() {
+  if (!Handle() || !skin_) return false;
+  KillTimer(Handle(), kSlideTimer);
+  KillTimer(Handle(), kMultiTapTimer);
+  // The languages the composer searches may go with the new list.
+  composer_.DropLanguage();
+  LoadChosenLanguages();
+  layoutIndex_ = LayoutIndexOf(SettingsText(GetSettings().ActiveLayout));
+  returnLayout_ = 0;
+  viewX_ = static_cast<float>(LayoutPlaceOf(layoutIndex_).gridX);
+  viewY_ = static_cast<float>(LayoutPlaceOf(layoutIndex_).gridY);
+  // Without a language the keys keep the panel file's own captions, as a new window has them.
+  const bool reread = PanelsOutOfDate() || ActiveLanguageCount() == 0;
+  if (reread) {
+    LoadPanels();
+  } else {
+    PlaceLayouts();
+  }
+  ShowCaseAndMode();
+  SetUserButtons();
+  composer_.UseFirstLanguage();
+  ResetInput();
+  InvalidateRect(Handle(), nullptr, FALSE);
+  return reread;
 }
 
 void CInputWnd::OnDestroy() {

@@ -18,6 +18,7 @@
 #include "panel/win32/PanelDraw.h"
 #include "platform/InputMethod.h"
 #include "runtime/CallbackDelivery.h"
+#include "system/DataFiles.h"
 #include "win32/MessageWindow.h"
 #include "system/WideText.h"
 #include "win32/Handles.h"
@@ -67,6 +68,14 @@ class CInputWnd : public win32::MessageWindow, private ComposerHost {
   void Destroy() { DestroyWindowNow(); }
 
   void SetCallback(IIMCallback* callback) { delivery_.SetCallback(callback); }
+  // The settings changed (the options closed with OK) and the window stays with its pop-ups:
+  // the word in progress goes, the active languages are made anew from the settings (the ones
+  // still as their files make them are kept), the skin and the layouts are read again when the
+  // panel file, the file on disk or the tint differ from what they were made of, and the layout
+  // the settings name, the user buttons and the first language are shown, in the mode and case
+  // the window had. True when the skin and layouts were read again. The owner gives the window
+  // the height of the new layout.
+  bool ApplySettings();
   // Drops the word being composed and hides the candidate window and both pop-ups.
   void ResetInput();
   // The candidate window is placed and visible.
@@ -148,6 +157,8 @@ class CInputWnd : public win32::MessageWindow, private ComposerHost {
   void UserWordsStored() override;
 
   // Layouts, view and painting.
+  void LoadPanels();
+  bool PanelsOutOfDate() const;
   void SetUserButtons();
   void ShowCaseAndMode();
   void SwitchLayout(int target);
@@ -178,7 +189,11 @@ class CInputWnd : public win32::MessageWindow, private ComposerHost {
   // The panels' picture, kept for the window's life and made anew only when the size changes.
   win32::BackBuffer backBuffer_;
   win32::Bitmap strip_;
+  // What the skin and layouts were made of.
   std::string panelPath_;
+  DataFileStamp panelStamp_;
+  bool tinted_ = false;
+  COLORREF themeColor_ = 0;
 };
 
 }  // namespace tessaline
