@@ -170,6 +170,13 @@ int Run(const CommandLine& line) {
     UpdateWindow(input);
   }
   const double firstShowing = NowMilliseconds() - showStart;
+  // The input method reads its first language once the panel is painted, when the thread next
+  // looks at its messages: the bench lets it, and takes the time to then and the memory after.
+  double firstShowingReady = firstShowing;
+  if (line.bench) {
+    RunWaitingMessages();
+    firstShowingReady = NowMilliseconds() - showStart;
+  }
   const AddressSpace spaceShowing = line.bench ? WalkAddressSpace() : AddressSpace{};
 
   std::unique_ptr<CZoomWnd> zoom;
@@ -246,9 +253,11 @@ int Run(const CommandLine& line) {
     bench += DescribeMemory("of the process before the input method", memoryBefore);
     bench += DescribeMemory("of the process after typing", ProcessMemory());
     bench += penUpToPaint.Describe();
-    char first[120];
-    std::snprintf(first, sizeof(first), "first Showing to the panel painted: %.2f ms\n",
-                  firstShowing);
+    char first[200];
+    std::snprintf(first, sizeof(first),
+                  "first Showing to the panel painted: %.2f ms (to its first language read, "
+                  "the waiting messages handled: %.2f ms)\n",
+                  firstShowing, firstShowingReady);
     bench += first;
     Samples showing;
     for (int i = 0; i < kShowingRounds; ++i) showing.Add(MeasureShowing(device));

@@ -112,10 +112,12 @@ void LoadActiveLanguages(const ActiveLanguageChoice& choice) {
     if (item.language) std::copy(std::begin(files), std::end(files), std::begin(item.files));
   }
   previous.clear();
-  // Only the first language is read now: the panel shows it first. The second is read when it
-  // is first asked for (the language key), which keeps Showing short.
+  // Only the first language is read now, the one the panel shows first; the second is read when
+  // it is first asked for (the language key), which keeps Showing short.
   for (LoadedLanguage& item : wanted) ActiveList().push_back(std::move(item));
-  if (!ActiveList().empty() && !ActiveList()[0].language) Read(ActiveList()[0]);
+  if (choice.readFirst && !ActiveList().empty() && !ActiveList()[0].language) {
+    Read(ActiveList()[0]);
+  }
   if (ActiveList().empty()) {
     ShowMessage(u"Active languages not found ('" + first + u"', '" + second + u"')", u"",
                 kMessageIconError);
@@ -130,6 +132,10 @@ size_t ActiveLanguageCount() { return ActiveList().size(); }
 
 bool ActiveLanguageRead(size_t index) {
   return index < ActiveList().size() && ActiveList()[index].language;
+}
+
+std::string ActiveLanguagePath(size_t index) {
+  return index < ActiveList().size() ? ActiveList()[index].path : std::string();
 }
 
 Language& ActiveLanguage(size_t index) {

@@ -6,6 +6,7 @@
 
 #include "engine/ActiveLanguages.h"
 #include "engine/UserDictionaryFile.h"
+#include "languages/KeyMap.h"
 #include "runtime/CandidateWnd.h"
 #include "runtime/LayoutPlane.h"
 #include "runtime/PressedWnd.h"
@@ -14,6 +15,7 @@
 #include "settings/Settings.h"
 #include "system/Clock.h"
 #include "system/DataFiles.h"
+#include "system/Messages.h"
 #include "system/ProductIds.h"
 #include "textfile/TextFile.h"
 
@@ -52,7 +54,8 @@ CInputWnd::~CInputWnd() {
   DeletePanelFonts();
 }
 
-HWND CInputWnd::Create(HWND parent, const RECT& rect) {
+HWND CInputWnd::Create(HWND parent, const RECT& rect, bool languageAfterPaint) {
+  languageAfterPaint_ = languageAfterPaint;
   RegisterClassOnce(kInputWindowClass, CS_HREDRAW | CS_VREDRAW);
   return CreateWindowOf(0, kInputWindowClass, L"Input window", WS_CHILD | WS_VISIBLE, rect.left,
                         rect.top, rect.right - rect.left, rect.bottom - rect.top, parent);
@@ -94,6 +97,9 @@ LRESULT CInputWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kTellFailuresMessage:
       OnTellFailures();
       return 0;
+    case kReadLanguageMessage:
+      TakePendingLanguage();
+      return 0;
     default:
       break;
   }
@@ -129,9 +135,37 @@ bool CInputWnd::OnCreate() {
   ShowCaseAndMode();
   SetUserButtons();
 
-  composer_.UseFirstLanguage();
+  ShowFirstLanguage();
   ResetInput();
   return true;
+}
+
+void CInputWnd::ShowFirstLanguage() {
+  if (languageAfterPaint_ && ActiveLanguageCount() >= 1 && !ActiveLanguageRead(0)) {
+    // The panel first: the keys' captions come from the language file alone (its messages come
+    // once, when the language is read).
+    KeyMap keys;
+    const MessageHandler previous = SetMessageHandler([](const MessageCall&) { return 1; });
+    keys.LoadKeyMap(ActiveLanguagePath(0));
+    SetMessageHandler(previous);
+    ShowKeyCaptions(keys);
+    if (!languagePending_) PostMessageW(Handle(), kReadLanguageMessage, 0, 0);
+    languagePending_ = true;
+  } else {
+    languagePending_ = false;
+    composer_.UseFirstLanguage();
+  }
+}
+
+void CInputWnd::TakePendingLanguage() {
+  if (!languagePending_ || !Handle()) return;
+  languagePending_ = false;
+  composer_.UseFirstLanguage();
+  // What Showing does for the language it shows.
+  if (GetSettings().AdaptiveVoc) {
+    if (Language* language = CurrentLanguage()) language->DailyDecay();
+  }
+  TellFailuresLater();
 }
 
 void CInputWnd::LoadPanels() {
@@ -181,7 +215,7 @@ bool CInputWnd::ApplySettings() {
   KillTimer(Handle(), kMultiTapTimer);
   // The languages the composer searches may go with the new list.
   composer_.DropLanguage();
-  LoadChosenLanguages();
+  LoadChosenLanguages(!languageAfterPaint_);
   layoutIndex_ = LayoutIndexOf(SettingsText(GetSettings().ActiveLayout));
   returnLayout_ = 0;
   viewX_ = static_cast<float>(LayoutPlaceOf(layoutIndex_).gridX);
@@ -195,7 +229,7 @@ bool CInputWnd::ApplySettings() {
   }
   ShowCaseAndMode();
   SetUserButtons();
-  composer_.UseFirstLanguage();
+  ShowFirstLanguage();
   ResetInput();
   InvalidateRect(Handle(), nullptr, FALSE);
   return reread;
@@ -239,6 +273,7 @@ void CInputWnd::OnLButtonDown(POINT point) {
   // While the symbols pop-up is up this window is disabled; a pen message sent to it anyway is
   // not a touch.
   if (!IsWindowEnabled(Handle())) return;
+  TakePendingLanguage();
   downTime_ = MillisecondClock();
   SetCapture(Handle());
   for (Panel& panel : panels_) {
@@ -256,6 +291,7 @@ void CInputWnd::OnMouseMove(POINT point) { movePoint_ = point; }
 
 void CInputWnd::OnLButtonUp(POINT point) {
   if (!IsWindowEnabled(Handle()) && GetCapture() != Handle()) return;
+  TakePendingLanguage();
   const LifeToken token = Token();
   movePoint_ = point;
   const int32_t gate = GetSettings().NoiseGate;
@@ -288,6 +324,7 @@ void CInputWnd::OnLButtonUp(POINT point) {
 
 void CInputWnd::OnTimer(UINT_PTR id) {
   if (!skin_) return;  // a tick after the window's parts were freed
+  TakePendingLanguage();
   switch (id) {
     case kHoldTimer:
       OnHoldTimer();
@@ -334,6 +371,7 @@ void CInputWnd::OnCommand(WORD id, WORD code) {
   // The pop-ups' notifications: the candidate window's tap that commits a word (code 0, the
   // commit button's id) and the events of the symbols pop-up.
   if (!skin_) return;  // a late command after the window's parts were freed
+  TakePendingLanguage();
   if (code == 0) {
     OnButtonTapped(nullptr, id);
   } else if (code == kFireEventCommand) {

@@ -25,6 +25,7 @@
 
 namespace tessaline {
 
+class KeyMap;
 class Language;
 class CCandidateWnd;
 class CPressedWnd;
@@ -62,8 +63,12 @@ class CInputWnd : public win32::MessageWindow, private ComposerHost {
   // Creates the window, named "Input window", as a child of parent at that rectangle (parent's
   // client coordinates), style WS_CHILD | WS_VISIBLE: loads the skin and the five layouts of the
   // configured panel file, makes the pop-ups and applies the first active language. Returns the
-  // window, or null when it could not be made.
-  HWND Create(HWND parent, const RECT& rect);
+  // window, or null when it could not be made. With languageAfterPaint, a first language not
+  // read yet is read when the thread next looks at its messages (a posted message, which comes
+  // before any pen input, after the panel's first paint that Showing's caller makes at once),
+  // or at the first pen or timer event before that; until then the keys show the captions of
+  // its language file.
+  HWND Create(HWND parent, const RECT& rect, bool languageAfterPaint = false);
   // Destroys the window with its pop-ups; the object stays and may be deleted at any time.
   void Destroy() { DestroyWindowNow(); }
 
@@ -73,8 +78,9 @@ class CInputWnd : public win32::MessageWindow, private ComposerHost {
   // still as their files make them are kept), the skin and the layouts are read again when the
   // panel file, the file on disk or the tint differ from what they were made of, and the layout
   // the settings name, the user buttons and the first language are shown, in the mode and case
-  // the window had. True when the skin and layouts were read again. The owner gives the window
-  // the height of the new layout.
+  // the window had (a first language to read is read after the paint, as Create says). True
+  // when the skin and layouts were read again. The owner gives the window the height of the new
+  // layout.
   bool ApplySettings();
   // Drops the word being composed and hides the candidate window and both pop-ups.
   void ResetInput();
@@ -89,6 +95,9 @@ class CInputWnd : public win32::MessageWindow, private ComposerHost {
   // between events (a posted message).
   void TellFailuresLater();
   static constexpr UINT kTellFailuresMessage = WM_APP + 1;
+  static constexpr UINT kReadLanguageMessage = WM_APP + 2;
+  // The first language is still to be read (Create with languageAfterPaint).
+  bool LanguagePending() const { return languagePending_; }
 
   // The current layout (the target while the view still slides towards it).
   int LayoutIndex() const { return layoutIndex_; }
@@ -122,6 +131,7 @@ class CInputWnd : public win32::MessageWindow, private ComposerHost {
   void OnTimer(UINT_PTR id);
   void OnCommand(WORD id, WORD code);
   void OnTellFailures();
+  void TakePendingLanguage();
   void OnHoldTimer();
   void OnMultiTapTimer();
   void OnSlideTimer();
@@ -157,6 +167,9 @@ class CInputWnd : public win32::MessageWindow, private ComposerHost {
   void UserWordsStored() override;
 
   // Layouts, view and painting.
+  void ShowKeyCaptions(const KeyMap& keys);
+  // The first active language on the keys, read now or after the paint (languageAfterPaint).
+  void ShowFirstLanguage();
   void LoadPanels();
   bool PanelsOutOfDate() const;
   void SetUserButtons();
@@ -185,6 +198,8 @@ class CInputWnd : public win32::MessageWindow, private ComposerHost {
   POINT downPoint_{};
   POINT movePoint_{};
   bool* holdTimerStopped_ = nullptr;    // set while a hold fires: whether it stopped the timer
+  bool languageAfterPaint_ = false;
+  bool languagePending_ = false;
 
   // The panels' picture, kept for the window's life and made anew only when the size changes.
   win32::BackBuffer backBuffer_;

@@ -191,13 +191,13 @@ HRESULT TSInputM::UserOptionsDlg(HWND owner) {
 
 void TSInputM::BuildInputWindow() {
   // The window that pointed at the languages is gone; the ones still as their files make them
-  // are kept.
-  LoadChosenLanguages();
+  // are kept. The window paints the panel before it reads the first language (CInputWnd::Create).
+  LoadChosenLanguages(false);
   RECT client{};
   GetClientRect(sipWindow_, &client);
   const int height = ChosenPanelHeight(sipRect.right - sipRect.left);
   auto window = std::make_unique<CInputWnd>(callback_, this);
-  if (!window->Create(sipWindow_, RECT{0, 0, client.right - client.left, height})) return;
+  if (!window->Create(sipWindow_, RECT{0, 0, client.right - client.left, height}, true)) return;
   inputWindow_ = std::move(window);
   TellPanelSize();
 }

@@ -179,6 +179,14 @@ std::string DescribeOwnMemory(const char* when, const OwnMemory& memory) {
          "; system libraries it loaded: " + NamedSizes(memory.modules) + "\n";
 }
 
+void RunWaitingMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
 double MeasureShowing(CDeviceWnd& device) {
   device.HidePanel();
   // The settings' change counter raised, as the options' OK raises it: the next Showing takes
@@ -189,7 +197,9 @@ double MeasureShowing(CDeviceWnd& device) {
   device.ShowPanel();
   HWND input = FindWindowExW(device.SipWindow(), nullptr, kInputWindowClass, nullptr);
   if (input) UpdateWindow(input);
-  return NowMilliseconds() - start;
+  const double elapsed = NowMilliseconds() - start;
+  RunWaitingMessages();
+  return elapsed;
 }
 
 }  // namespace tessaline::emulator

@@ -82,9 +82,13 @@ struct OwnMemory {
 OwnMemory OwnMemorySince(const AddressSpace& before, const AddressSpace& now, HMODULE library);
 std::string DescribeOwnMemory(const char* when, const OwnMemory& memory);
 
+// Handles the thread's messages waiting now, without waiting for more.
+void RunWaitingMessages();
+
 // Hides the panel, raises the settings' change counter (as closing the options with OK does:
 // the input method takes the settings again at the next Showing), shows the panel and paints
-// it: the milliseconds from the panel button to the input window painted.
+// it: the milliseconds from the panel button to the input window painted. The messages that
+// waited then (a language read after the paint) are handled after the clock stopped.
 double MeasureShowing(CDeviceWnd& device);
 
 }  // namespace tessaline::emulator

@@ -1,6 +1,7 @@
-// The input window kept across a change of settings (the options closed with OK): its pop-ups
-// stay, and what the settings make of it (skin and layouts, languages, user buttons, layout) is
-// what a window made anew would show.
+// What keeps Showing short: the input window kept across a change of settings (the options
+// closed with OK), its pop-ups with it, showing what a window made anew would show (skin and
+// layouts, languages, user buttons, layout); and the first language read after the panel's
+// first paint.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -166,6 +167,66 @@ TEST(WindowKept, LanguagesUserButtonsAndTheLayoutFollowTheSettings) {
             std::vector<std::string>{"Active languages not found ('Klingon', '')"});
   EXPECT_EQ(window.CurrentLanguage(), nullptr);
   EXPECT_NE(KeyCaption(person, 0, 2), u"abc\u0001\u00e4");
+}
+
+void PumpPostedMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+HarnessOptions LanguageAfterPaint() {
+  HarnessOptions options;
+  options.languageAfterPaint = true;
+  return options;
+}
+
+TEST(LanguageAfterPaint, TheKeysShowTheLanguageFileBeforeItIsReadAtTheNextLookAtMessages) {
+  InputHarness person(LanguageAfterPaint());
+  CInputWnd& window = person.Window();
+  EXPECT_TRUE(window.LanguagePending());
+  EXPECT_FALSE(ActiveLanguageRead(0));
+  EXPECT_EQ(window.CurrentLanguage(), nullptr);
+  EXPECT_EQ(KeyCaption(person, 0, 2), u"abc");
+  EXPECT_EQ(KeyCaption(person, 2, 101), u"qw");
+  UpdateWindow(person.Handle());
+  EXPECT_FALSE(ActiveLanguageRead(0));
+
+  PumpPostedMessages();
+  EXPECT_FALSE(window.LanguagePending());
+  ASSERT_NE(window.CurrentLanguage(), nullptr);
+  EXPECT_EQ(window.CurrentLanguage()->Name(), u"English");
+  person.TypeWord(u"good");
+  EXPECT_EQ(person.Typed(), u"good ");
+}
+
+TEST(LanguageAfterPaint, APenEventBeforeThatReadsItFirst) {
+  HarnessOptions options = LanguageAfterPaint();
+  options.german = true;
+  InputHarness person(options);
+  person.Tap(4);  // sent straight to the window, ahead of the posted message
+  EXPECT_FALSE(person.Window().LanguagePending());
+  ASSERT_NE(person.Window().CurrentLanguage(), nullptr);
+  EXPECT_EQ(person.Window().Composer().Search().KeyCount(), 1);
+  const Language* english = person.Window().CurrentLanguage();
+  PumpPostedMessages();  // the late message reads nothing more
+  EXPECT_EQ(person.Window().CurrentLanguage(), english);
+
+  person.TypeKeys(u"ood");
+  person.Tap(kSpace);
+  EXPECT_EQ(person.Typed(), u"good ");
+
+  // A change of settings: a first language to read (here another one) is read after the paint
+  // again, its captions on the keys at once.
+  SetSettingsText(GetSettings().Language0, u"German");
+  person.Window().ApplySettings();
+  EXPECT_TRUE(person.Window().LanguagePending());
+  EXPECT_EQ(KeyCaption(person, 0, 2), u"abc\u0001\u00e4");
+  PumpPostedMessages();
+  ASSERT_NE(person.Window().CurrentLanguage(), nullptr);
+  EXPECT_EQ(person.Window().CurrentLanguage()->Name(), u"German");
 }
 
 }  // namespace
