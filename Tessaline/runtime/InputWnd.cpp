@@ -274,13 +274,26 @@ void CInputWnd::OnLButtonDown(POINT point) {
   // not a touch.
   if (!IsWindowEnabled(Handle())) return;
   TakePendingLanguage();
+  composer_.PenLeft();  // a press whose release this window never saw
   downTime_ = MillisecondClock();
   SetCapture(Handle());
+  int pressedEvent = -1;
   for (Panel& panel : panels_) {
     const int pressed = panel.PenDown(point.x, point.y);
-    if (pressed >= 0 && skin_) ShowPressedKey(&panel, pressed);
+    if (pressed < 0) continue;
+    if (skin_) ShowPressedKey(&panel, pressed);
+    if (const Button* button = panel.FindButton(pressed)) pressedEvent = button->event0;
   }
   Redraw(false);
+  // The first key of a word: the candidate window opens now, empty, and the words fill it at the
+  // pen up. Showing a top-level window is a trip to the window server (2 to 4 ms under Wine,
+  // more on a busy machine), which the pen's time on the key hides.
+  // So is the look at the language's files that a word's first key makes.
+  if (!candidatesShown_ && composer_.SearchesOnTap(pressedEvent)) {
+    composer_.CheckLanguageBeforeWord();
+    PlaceCandidates();
+    candidatesOpenedEarly_ = true;
+  }
   composer_.EndPress();
   holdInterval_ = kFirstHoldMilliseconds;
   SetTimer(Handle(), kHoldTimer, kFirstHoldMilliseconds, nullptr);
@@ -312,6 +325,11 @@ void CInputWnd::OnLButtonUp(POINT point) {
     if (!token.Alive()) return;
   }
   if (!Handle()) return;  // the tap's event closed the window
+  // Opened at the pen down for a tap that did not come (a swipe, a touch under the noise gate,
+  // a hold that typed its digit): nothing to show.
+  if (candidatesOpenedEarly_ && candidatesShown_ && !composer_.Composing()) HideCandidates();
+  candidatesOpenedEarly_ = false;
+  composer_.PenLeft();
   Redraw(false);
   if (GetCapture() == Handle()) ReleaseCapture();
   composer_.EndPress();

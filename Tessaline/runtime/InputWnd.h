@@ -193,6 +193,7 @@ class CInputWnd : public win32::MessageWindow, private ComposerHost {
   int returnLayout_ = 0;
   float viewX_ = 0, viewY_ = 0;
   bool candidatesShown_ = false;
+  bool candidatesOpenedEarly_ = false;  // at the pen down, for the first key of a word
   int holdInterval_ = 0;
   uint32_t downTime_ = 0;
   POINT downPoint_{};

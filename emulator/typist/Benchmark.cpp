@@ -41,8 +41,8 @@ std::string Samples::Describe(const char* what) const {
 
 std::string PenUpSamples::Describe() const {
   return all.Describe("pen up to candidates painted") +
-         showing.Describe("  of which the candidate window shown anew") +
-         shown.Describe("  of which the candidate window already up");
+         showing.Describe("  of which the first key of a word (the window hidden before)") +
+         shown.Describe("  of which the candidate window up before the pen down");
 }
 
 MemoryFigures ProcessMemory() {

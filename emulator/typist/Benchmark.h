@@ -32,8 +32,8 @@ class Samples {
 };
 
 // Pen up on a letter key to the candidate window painted: every key, and split by whether the
-// candidate window had to be shown (the first key of a word: it had no size before) or was
-// already up.
+// candidate window was hidden before the pen went down (the first key of a word: it had no
+// size) or was up already.
 struct PenUpSamples {
   Samples all;
   Samples showing;
