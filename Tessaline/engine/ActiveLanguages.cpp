@@ -1,6 +1,8 @@
 #include "engine/ActiveLanguages.h"
 
+#include <algorithm>
 #include <cassert>
+#include <iterator>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -14,8 +16,12 @@ namespace {
 
 // A loaded language with what it was made from: the files as they were just before they were
 // read, and the settings passed to its constructor.
+// A language not read yet has its path, name and settings and no object: it is read, and its
+// files stamped, when it is first asked for.
 struct LoadedLanguage {
   std::unique_ptr<Language> language;
+  std::string path;
+  WideString name;
   DataFileStamp files[3];  // the language file, the vocabulary, the user dictionary
   bool adaptiveVoc = false;
   int32_t freqMax = 0;
@@ -62,18 +68,23 @@ size_t& ReadCount() {
 }
 
 // A language to load: its file opens (a missing language is skipped without a message).
-struct Wanted {
-  std::string path;
-  WideString name;
-  LoadedLanguage loaded;
-};
-
-void AddWanted(std::vector<Wanted>& wanted, const std::string& folder, const WideString& name) {
-  Wanted item{LanguageFilePath(folder, name), name, {}};
+void AddWanted(std::vector<LoadedLanguage>& wanted, const std::string& folder,
+               const WideString& name) {
+  LoadedLanguage item;
+  item.path = LanguageFilePath(folder, name);
+  item.name = name;
   FILE* probe = OpenDataFile(item.path, "rb");
   if (!probe) return;
   std::fclose(probe);
   wanted.push_back(std::move(item));
+}
+
+void Read(LoadedLanguage& item) {
+  // Stamped before reading: a file that changes while it is read counts as changed later.
+  StampFiles(item.path, item.files);
+  item.language = std::make_unique<Language>(item.path, item.name, true, item.adaptiveVoc,
+                                             item.freqMax, item.freqInc);
+  ++ReadCount();
 }
 
 }  // namespace
@@ -82,7 +93,7 @@ void LoadActiveLanguages(const ActiveLanguageChoice& choice) {
   const WideString first = choice.primary.empty() ? WideString(u"English") : choice.primary;
   const WideString& second = choice.secondary;
   const std::string& folder = choice.installFolder;
-  std::vector<Wanted> wanted;
+  std::vector<LoadedLanguage> wanted;
   AddWanted(wanted, folder, first);
   if (!second.empty() && second != first) AddWanted(wanted, folder, second);
 
@@ -91,22 +102,21 @@ void LoadActiveLanguages(const ActiveLanguageChoice& choice) {
   // language is read, so that two copies of a vocabulary never take memory at once.
   std::vector<LoadedLanguage> previous = std::move(ActiveList());
   ActiveList().clear();
-  for (Wanted& item : wanted) {
-    // Stamped before reading: a file that changes while it is read counts as changed later.
-    StampFiles(item.path, item.loaded.files);
-    item.loaded.adaptiveVoc = choice.adaptiveVoc;
-    item.loaded.freqMax = choice.freqMax;
-    item.loaded.freqInc = choice.freqInc;
-    item.loaded.language = TakeUnchanged(previous, item.path, item.name, choice, item.loaded.files);
+  for (LoadedLanguage& item : wanted) {
+    item.adaptiveVoc = choice.adaptiveVoc;
+    item.freqMax = choice.freqMax;
+    item.freqInc = choice.freqInc;
+    DataFileStamp files[3];
+    StampFiles(item.path, files);
+    item.language = TakeUnchanged(previous, item.path, item.name, choice, files);
+    if (item.language) std::copy(std::begin(files), std::end(files), std::begin(item.files));
   }
   previous.clear();
-  for (Wanted& item : wanted) {
-    if (!item.loaded.language) {
-      item.loaded.language = std::make_unique<Language>(
-          item.path, item.name, true, choice.adaptiveVoc, choice.freqMax, choice.freqInc);
-      ++ReadCount();
-    }
-    ActiveList().push_back(std::move(item.loaded));
+  // Only the first language is read now, the one the panel shows first; the second is read when
+  // it is first asked for (the language key), which keeps Showing short.
+  for (LoadedLanguage& item : wanted) ActiveList().push_back(std::move(item));
+  if (choice.readFirst && !ActiveList().empty() && !ActiveList()[0].language) {
+    Read(ActiveList()[0]);
   }
   if (ActiveList().empty()) {
     ShowMessage(u"Active languages not found ('" + first + u"', '" + second + u"')", u"",
@@ -120,9 +130,19 @@ void FreeActiveLanguages() { ActiveList().clear(); }
 
 size_t ActiveLanguageCount() { return ActiveList().size(); }
 
+bool ActiveLanguageRead(size_t index) {
+  return index < ActiveList().size() && ActiveList()[index].language;
+}
+
+std::string ActiveLanguagePath(size_t index) {
+  return index < ActiveList().size() ? ActiveList()[index].path : std::string();
+}
+
 Language& ActiveLanguage(size_t index) {
   assert(index < ActiveList().size());
-  return *ActiveList()[index].language;
+  LoadedLanguage& item = ActiveList()[index];
+  if (!item.language) Read(item);
+  return *item.language;
 }
 
 }  // namespace tessaline

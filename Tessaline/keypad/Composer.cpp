@@ -133,7 +133,7 @@ void KeypadComposer::KeyPress(int key) {
     host_.StopMultiTapTimer();
     // The first key of a word: a user dictionary that another writer changed since is read
     // again before any candidate is offered.
-    if (search_.State() == 0) RefreshLanguage();
+    if (search_.State() == 0 && !languageChecked_) RefreshLanguage();
     // The word search holds keys as small signed numbers: codes above 127 cannot be among them
     // (and must not turn into -1, which takes a key away); such a key adds nothing.
     search_.SetTruncateWords(options_.truncateWords);
@@ -346,6 +346,16 @@ void KeypadComposer::DropLanguage() {
 }
 
 // ---------------------------------------------------------------- the pressed-key pop-up
+
+void KeypadComposer::CheckLanguageBeforeWord() {
+  RefreshLanguage();
+  languageChecked_ = true;
+}
+
+bool KeypadComposer::SearchesOnTap(int tapEvent) const {
+  return IsLetterKey(tapEvent) && wordMode_ && !SpellingMode() && language_ &&
+         !(tapEvent > 0 && language_->KeyHasPunctuation(tapEvent));
+}
 
 bool KeypadComposer::ShowsLetters(int tapEvent) const {
   return (SpellingMode() || !wordMode_) && IsLetterKey(tapEvent);

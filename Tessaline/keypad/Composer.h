@@ -139,6 +139,14 @@ class KeypadComposer {
   // The pressed-key pop-up: whether it shows the letters of a button with that tap event (letter
   // mode or spelling, on a letter key), and which of them the next tap gives.
   bool ShowsLetters(int tapEvent) const;
+  // Whether a tap with that event goes to the word search (a letter key that is no punctuation
+  // key, in word mode, not spelling, with a language): the candidate window shows after it.
+  bool SearchesOnTap(int tapEvent) const;
+  // The pen is on the first key of a word: the look at the language's files that its first key
+  // makes (another writer's changes to the user dictionary, RefreshLanguage) is made now, and the
+  // key press that follows before the pen leaves the key makes it no more.
+  void CheckLanguageBeforeWord();
+  void PenLeft() { languageChecked_ = false; }
   int NextLetterIndex(int key) const;
 
  private:
@@ -173,6 +181,7 @@ class KeypadComposer {
   int lastEvent_ = keypad::kNoEvent;
   char16_t pendingChar_ = 0;
   bool holdFired_ = false;
+  bool languageChecked_ = false;  // by CheckLanguageBeforeWord, until the pen leaves
   bool autoSpacePending_ = false;
 };
 

@@ -162,9 +162,11 @@ void CInputWnd::ShowCaseAndMode() {
   ModeChanged(composer_.WordMode());
 }
 
-void CInputWnd::LanguageChanged(const Language& language) {
+void CInputWnd::LanguageChanged(const Language& language) { ShowKeyCaptions(language.Keys()); }
+
+void CInputWnd::ShowKeyCaptions(const KeyMap& keys) {
   for (int key : kCaptionedKeys) {
-    const WideString caption = language.KeyCaption(key);
+    const WideString caption = keys.KeyCaption(key);
     for (Panel& panel : panels_) panel.SetCaption(key, 0, caption);
   }
   if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);

@@ -6,13 +6,18 @@
 
 #include "engine/ActiveLanguages.h"
 #include "engine/UserDictionaryFile.h"
+#include "languages/KeyMap.h"
 #include "runtime/CandidateWnd.h"
 #include "runtime/LayoutPlane.h"
 #include "runtime/PressedWnd.h"
+#include "runtime/SettingsArguments.h"
 #include "runtime/SymbolPopupWnd.h"
 #include "settings/Settings.h"
 #include "system/Clock.h"
+#include "system/DataFiles.h"
+#include "system/Messages.h"
 #include "system/ProductIds.h"
+#include "textfile/TextFile.h"
 
 namespace tessaline {
 namespace {
@@ -49,7 +54,8 @@ CInputWnd::~CInputWnd() {
   DeletePanelFonts();
 }
 
-HWND CInputWnd::Create(HWND parent, const RECT& rect) {
+HWND CInputWnd::Create(HWND parent, const RECT& rect, bool languageAfterPaint) {
+  languageAfterPaint_ = languageAfterPaint;
   RegisterClassOnce(kInputWindowClass, CS_HREDRAW | CS_VREDRAW);
   return CreateWindowOf(0, kInputWindowClass, L"Input window", WS_CHILD | WS_VISIBLE, rect.left,
                         rect.top, rect.right - rect.left, rect.bottom - rect.top, parent);
@@ -91,6 +97,9 @@ LRESULT CInputWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kTellFailuresMessage:
       OnTellFailures();
       return 0;
+    case kReadLanguageMessage:
+      TakePendingLanguage();
+      return 0;
     default:
       break;
   }
@@ -117,32 +126,113 @@ bool CInputWnd::OnCreate() {
   strip_.Reset(
       static_cast<HBITMAP>(LoadImageW(BitmapModule(), MAKEINTRESOURCEW(kLayoutStripResource),
                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-
-  panelPath_ = PanelFilePath().narrow;
-  skin_ = std::make_unique<Skin>();
-  LoadSkin(*skin_, panelPath_, GetSettings().ThemeFilter);
-  pressed_->SetSkin(skin_.get());
+  symbols_ = std::make_unique<CSymbolPopupWnd>();
+  LoadPanels();
   RECT client{};
   GetClientRect(Handle(), &client);
-  for (int i = 0; i < kLayoutCount; ++i) {
-    Panel& panel = panels_[static_cast<size_t>(i)];
-    panel.SetSkin(skin_.get());
-    panel.LoadLayout(panelPath_, LayoutName(i));
-    panel.SetSize(client.right, client.bottom);
-    panel.SetClip(client.right, client.bottom);
-  }
-  PlaceLayouts();
   candidates_->PrepareBuffer(client.right);
-
-  symbols_ = std::make_unique<CSymbolPopupWnd>();
-  symbols_->Create(Handle(), skin_.get(), panelPath_);
 
   ShowCaseAndMode();
   SetUserButtons();
 
-  composer_.UseFirstLanguage();
+  ShowFirstLanguage();
   ResetInput();
   return true;
+}
+
+void CInputWnd::ShowFirstLanguage() {
+  if (languageAfterPaint_ && ActiveLanguageCount() >= 1 && !ActiveLanguageRead(0)) {
+    // The panel first: the keys' captions come from the language file alone (its messages come
+    // once, when the language is read).
+    KeyMap keys;
+    const MessageHandler previous = SetMessageHandler([](const MessageCall&) { return 1; });
+    keys.LoadKeyMap(ActiveLanguagePath(0));
+    SetMessageHandler(previous);
+    ShowKeyCaptions(keys);
+    if (!languagePending_) PostMessageW(Handle(), kReadLanguageMessage, 0, 0);
+    languagePending_ = true;
+  } else {
+    languagePending_ = false;
+    composer_.UseFirstLanguage();
+  }
+}
+
+void CInputWnd::TakePendingLanguage() {
+  if (!languagePending_ || !Handle()) return;
+  languagePending_ = false;
+  composer_.UseFirstLanguage();
+  // What Showing does for the language it shows.
+  if (GetSettings().AdaptiveVoc) {
+    if (Language* language = CurrentLanguage()) language->DailyDecay();
+  }
+  TellFailuresLater();
+}
+
+void CInputWnd::LoadPanels() {
+  panelPath_ = PanelFilePath().narrow;
+  panelStamp_ = StampOfDataFile(panelPath_);
+  tinted_ = GetSettings().ThemeFilter;
+  themeColor_ = ThemeColor();
+  // Read once for the skin and the six layouts.
+  const TextSection root = ReadTextFile(panelPath_);
+  auto skin = std::make_unique<Skin>();
+  LoadSkin(*skin, root, panelPath_, tinted_);
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  for (int i = 0; i < kLayoutCount; ++i) {
+    Panel& panel = panels_[static_cast<size_t>(i)];
+    panel.FreeButtons();
+    panel.SetSkin(skin.get());
+    panel.LoadLayout(root, LayoutName(i));
+    panel.SetSize(client.right, client.bottom);
+    panel.SetClip(client.right, client.bottom);
+  }
+  PlaceLayouts();
+  if (pressed_) {
+    pressed_->Hide();
+    pressed_->SetSkin(skin.get());
+  }
+  if (symbols_) {
+    if (symbols_->Handle()) {
+      symbols_->SetPanel(skin.get(), root);
+    } else {
+      symbols_->Create(Handle(), skin.get(), root);
+    }
+  }
+  // The old skin goes only now: nothing points at it any more.
+  skin_ = std::move(skin);
+}
+
+bool CInputWnd::PanelsOutOfDate() const {
+  return panelPath_ != PanelFilePath().narrow || tinted_ != GetSettings().ThemeFilter ||
+         (tinted_ && themeColor_ != ThemeColor()) ||
+         !(panelStamp_ == StampOfDataFile(panelPath_));
+}
+
+bool CInputWnd::ApplySettings() {
+  if (!Handle() || !skin_) return false;
+  KillTimer(Handle(), kSlideTimer);
+  KillTimer(Handle(), kMultiTapTimer);
+  // The languages the composer searches may go with the new list.
+  composer_.DropLanguage();
+  LoadChosenLanguages(!languageAfterPaint_);
+  layoutIndex_ = LayoutIndexOf(SettingsText(GetSettings().ActiveLayout));
+  returnLayout_ = 0;
+  viewX_ = static_cast<float>(LayoutPlaceOf(layoutIndex_).gridX);
+  viewY_ = static_cast<float>(LayoutPlaceOf(layoutIndex_).gridY);
+  // Without a language the keys keep the panel file's own captions, as a new window has them.
+  const bool reread = PanelsOutOfDate() || ActiveLanguageCount() == 0;
+  if (reread) {
+    LoadPanels();
+  } else {
+    PlaceLayouts();
+  }
+  ShowCaseAndMode();
+  SetUserButtons();
+  ShowFirstLanguage();
+  ResetInput();
+  InvalidateRect(Handle(), nullptr, FALSE);
+  return reread;
 }
 
 void CInputWnd::OnDestroy() {
@@ -183,13 +273,27 @@ void CInputWnd::OnLButtonDown(POINT point) {
   // While the symbols pop-up is up this window is disabled; a pen message sent to it anyway is
   // not a touch.
   if (!IsWindowEnabled(Handle())) return;
+  TakePendingLanguage();
+  composer_.PenLeft();  // a press whose release this window never saw
   downTime_ = MillisecondClock();
   SetCapture(Handle());
+  int pressedEvent = -1;
   for (Panel& panel : panels_) {
     const int pressed = panel.PenDown(point.x, point.y);
-    if (pressed >= 0 && skin_) ShowPressedKey(&panel, pressed);
+    if (pressed < 0) continue;
+    if (skin_) ShowPressedKey(&panel, pressed);
+    if (const Button* button = panel.FindButton(pressed)) pressedEvent = button->event0;
   }
   Redraw(false);
+  // The first key of a word: the candidate window opens now, empty, and the words fill it at the
+  // pen up. Showing a top-level window is a trip to the window server (2 to 4 ms under Wine,
+  // more on a busy machine), which the pen's time on the key hides.
+  // So is the look at the language's files that a word's first key makes.
+  if (!candidatesShown_ && composer_.SearchesOnTap(pressedEvent)) {
+    composer_.CheckLanguageBeforeWord();
+    PlaceCandidates();
+    candidatesOpenedEarly_ = true;
+  }
   composer_.EndPress();
   holdInterval_ = kFirstHoldMilliseconds;
   SetTimer(Handle(), kHoldTimer, kFirstHoldMilliseconds, nullptr);
@@ -200,6 +304,7 @@ void CInputWnd::OnMouseMove(POINT point) { movePoint_ = point; }
 
 void CInputWnd::OnLButtonUp(POINT point) {
   if (!IsWindowEnabled(Handle()) && GetCapture() != Handle()) return;
+  TakePendingLanguage();
   const LifeToken token = Token();
   movePoint_ = point;
   const int32_t gate = GetSettings().NoiseGate;
@@ -220,6 +325,11 @@ void CInputWnd::OnLButtonUp(POINT point) {
     if (!token.Alive()) return;
   }
   if (!Handle()) return;  // the tap's event closed the window
+  // Opened at the pen down for a tap that did not come (a swipe, a touch under the noise gate,
+  // a hold that typed its digit): nothing to show.
+  if (candidatesOpenedEarly_ && candidatesShown_ && !composer_.Composing()) HideCandidates();
+  candidatesOpenedEarly_ = false;
+  composer_.PenLeft();
   Redraw(false);
   if (GetCapture() == Handle()) ReleaseCapture();
   composer_.EndPress();
@@ -232,6 +342,7 @@ void CInputWnd::OnLButtonUp(POINT point) {
 
 void CInputWnd::OnTimer(UINT_PTR id) {
   if (!skin_) return;  // a tick after the window's parts were freed
+  TakePendingLanguage();
   switch (id) {
     case kHoldTimer:
       OnHoldTimer();
@@ -278,6 +389,7 @@ void CInputWnd::OnCommand(WORD id, WORD code) {
   // The pop-ups' notifications: the candidate window's tap that commits a word (code 0, the
   // commit button's id) and the events of the symbols pop-up.
   if (!skin_) return;  // a late command after the window's parts were freed
+  TakePendingLanguage();
   if (code == 0) {
     OnButtonTapped(nullptr, id);
   } else if (code == kFireEventCommand) {

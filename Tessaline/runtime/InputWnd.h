@@ -18,12 +18,14 @@
 #include "panel/win32/PanelDraw.h"
 #include "platform/InputMethod.h"
 #include "runtime/CallbackDelivery.h"
+#include "system/DataFiles.h"
 #include "win32/MessageWindow.h"
 #include "system/WideText.h"
 #include "win32/Handles.h"
 
 namespace tessaline {
 
+class KeyMap;
 class Language;
 class CCandidateWnd;
 class CPressedWnd;
@@ -61,12 +63,25 @@ class CInputWnd : public win32::MessageWindow, private ComposerHost {
   // Creates the window, named "Input window", as a child of parent at that rectangle (parent's
   // client coordinates), style WS_CHILD | WS_VISIBLE: loads the skin and the five layouts of the
   // configured panel file, makes the pop-ups and applies the first active language. Returns the
-  // window, or null when it could not be made.
-  HWND Create(HWND parent, const RECT& rect);
+  // window, or null when it could not be made. With languageAfterPaint, a first language not
+  // read yet is read when the thread next looks at its messages (a posted message, which comes
+  // before any pen input, after the panel's first paint that Showing's caller makes at once),
+  // or at the first pen or timer event before that; until then the keys show the captions of
+  // its language file.
+  HWND Create(HWND parent, const RECT& rect, bool languageAfterPaint = false);
   // Destroys the window with its pop-ups; the object stays and may be deleted at any time.
   void Destroy() { DestroyWindowNow(); }
 
   void SetCallback(IIMCallback* callback) { delivery_.SetCallback(callback); }
+  // The settings changed (the options closed with OK) and the window stays with its pop-ups:
+  // the word in progress goes, the active languages are made anew from the settings (the ones
+  // still as their files make them are kept), the skin and the layouts are read again when the
+  // panel file, the file on disk or the tint differ from what they were made of, and the layout
+  // the settings name, the user buttons and the first language are shown, in the mode and case
+  // the window had (a first language to read is read after the paint, as Create says). True
+  // when the skin and layouts were read again. The owner gives the window the height of the new
+  // layout.
+  bool ApplySettings();
   // Drops the word being composed and hides the candidate window and both pop-ups.
   void ResetInput();
   // The candidate window is placed and visible.
@@ -80,6 +95,9 @@ class CInputWnd : public win32::MessageWindow, private ComposerHost {
   // between events (a posted message).
   void TellFailuresLater();
   static constexpr UINT kTellFailuresMessage = WM_APP + 1;
+  static constexpr UINT kReadLanguageMessage = WM_APP + 2;
+  // The first language is still to be read (Create with languageAfterPaint).
+  bool LanguagePending() const { return languagePending_; }
 
   // The current layout (the target while the view still slides towards it).
   int LayoutIndex() const { return layoutIndex_; }
@@ -113,6 +131,7 @@ class CInputWnd : public win32::MessageWindow, private ComposerHost {
   void OnTimer(UINT_PTR id);
   void OnCommand(WORD id, WORD code);
   void OnTellFailures();
+  void TakePendingLanguage();
   void OnHoldTimer();
   void OnMultiTapTimer();
   void OnSlideTimer();
@@ -148,6 +167,11 @@ class CInputWnd : public win32::MessageWindow, private ComposerHost {
   void UserWordsStored() override;
 
   // Layouts, view and painting.
+  void ShowKeyCaptions(const KeyMap& keys);
+  // The first active language on the keys, read now or after the paint (languageAfterPaint).
+  void ShowFirstLanguage();
+  void LoadPanels();
+  bool PanelsOutOfDate() const;
   void SetUserButtons();
   void ShowCaseAndMode();
   void SwitchLayout(int target);
@@ -169,16 +193,23 @@ class CInputWnd : public win32::MessageWindow, private ComposerHost {
   int returnLayout_ = 0;
   float viewX_ = 0, viewY_ = 0;
   bool candidatesShown_ = false;
+  bool candidatesOpenedEarly_ = false;  // at the pen down, for the first key of a word
   int holdInterval_ = 0;
   uint32_t downTime_ = 0;
   POINT downPoint_{};
   POINT movePoint_{};
   bool* holdTimerStopped_ = nullptr;    // set while a hold fires: whether it stopped the timer
+  bool languageAfterPaint_ = false;
+  bool languagePending_ = false;
 
   // The panels' picture, kept for the window's life and made anew only when the size changes.
   win32::BackBuffer backBuffer_;
   win32::Bitmap strip_;
+  // What the skin and layouts were made of.
   std::string panelPath_;
+  DataFileStamp panelStamp_;
+  bool tinted_ = false;
+  COLORREF themeColor_ = 0;
 };
 
 }  // namespace tessaline

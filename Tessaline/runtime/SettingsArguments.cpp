@@ -18,8 +18,10 @@ ActiveLanguageChoice ChosenLanguages() {
   return choice;
 }
 
-void LoadChosenLanguages() {
-  LoadActiveLanguages(ChosenLanguages());
+void LoadChosenLanguages(bool readFirst) {
+  ActiveLanguageChoice choice = ChosenLanguages();
+  choice.readFirst = readFirst;
+  LoadActiveLanguages(choice);
   LoadInterfaceTexts();
 }
 

@@ -10,8 +10,9 @@ namespace tessaline {
 // shows its message when Path is empty).
 ActiveLanguageChoice ChosenLanguages();
 
-// The active languages of the settings, then the interface texts of Locale.
-void LoadChosenLanguages();
+// The active languages of the settings, then the interface texts of Locale. Without readFirst
+// the first language too is read only when first asked for.
+void LoadChosenLanguages(bool readFirst = true);
 
 // The panel height for a width from the panel file and the active layout of the settings.
 int ChosenPanelHeight(int width);

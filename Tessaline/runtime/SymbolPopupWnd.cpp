@@ -3,6 +3,7 @@
 #include "keypad/ButtonEvents.h"
 #include "runtime/RuntimeSeams.h"
 #include "system/ProductIds.h"
+#include "textfile/TextFile.h"
 #include "win32/Handles.h"
 
 namespace tessaline {
@@ -12,12 +13,30 @@ using namespace keypad;
 CSymbolPopupWnd::~CSymbolPopupWnd() { DestroyWindowNow(); }
 
 bool CSymbolPopupWnd::Create(HWND owner, const Skin* skin, const std::string& panelPath) {
+  return Create(owner, skin, ReadTextFile(panelPath));
+}
+
+bool CSymbolPopupWnd::Create(HWND owner, const Skin* skin, const TextSection& root) {
   RegisterClassOnce(kSymbolsWindowClass, 0);
   owner_ = owner;
-  skin_ = skin;
-  panelPath_ = panelPath;
-  return CreateWindowOf(WS_EX_NOACTIVATE | WS_EX_TOPMOST, kSymbolsWindowClass, L"", WS_POPUP, 0, 0,
-                        0, 0, owner) != nullptr;
+  if (!CreateWindowOf(WS_EX_NOACTIVATE | WS_EX_TOPMOST, kSymbolsWindowClass, L"", WS_POPUP, 0, 0,
+                      0, 0, owner)) {
+    return false;
+  }
+  SetPanel(skin, root);
+  return true;
+}
+
+void CSymbolPopupWnd::SetPanel(const Skin* skin, const TextSection& root) {
+  panel_.FreeButtons();
+  panel_.SetSkin(skin);
+  panel_.LoadLayout(root, "popup");
+  const WideView symbols = PopupSymbols();
+  for (size_t i = 0; i < symbols.size(); ++i) {
+    panel_.SetCaption(kPopupFirstSymbolId + static_cast<int>(i), 0, WideString(1, symbols[i]));
+  }
+  RECT client{};
+  if (Handle() && GetClientRect(Handle(), &client)) OnSize(client.right, client.bottom);
 }
 
 void CSymbolPopupWnd::Show(WideView languageName) {
@@ -43,9 +62,6 @@ void CSymbolPopupWnd::Hide() {
 
 LRESULT CSymbolPopupWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CREATE:
-      OnCreate();
-      return 0;
     case WM_DESTROY:
       OnDestroy();
       return 0;
@@ -67,15 +83,6 @@ LRESULT CSymbolPopupWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
       return MA_NOACTIVATE;
     default:
       return DefaultHandling(message, wParam, lParam);
-  }
-}
-
-void CSymbolPopupWnd::OnCreate() {
-  panel_.SetSkin(skin_);
-  panel_.LoadLayout(panelPath_, "popup");
-  const WideView symbols = PopupSymbols();
-  for (size_t i = 0; i < symbols.size(); ++i) {
-    panel_.SetCaption(kPopupFirstSymbolId + static_cast<int>(i), 0, WideString(1, symbols[i]));
   }
 }
 

@@ -25,6 +25,11 @@ class CSymbolPopupWnd : public win32::MessageWindow {
 
   // A hidden pop-up owned by the input window, its panel the layout "popup" of the panel file.
   bool Create(HWND owner, const Skin* skin, const std::string& panelPath);
+  // The same with the panel file's contents already read.
+  bool Create(HWND owner, const Skin* skin, const TextSection& root);
+  // Takes the layout "popup" again from a panel file read anew, drawn with that skin (the
+  // skin's owner keeps it while the pop-up uses it).
+  void SetPanel(const Skin* skin, const TextSection& root);
   // Shows it over the owner window, as wide as that and as high as the layout's design size
   // gives, with the language's name (at most three characters) on the language button.
   void Show(WideView languageName);
@@ -36,7 +41,6 @@ class CSymbolPopupWnd : public win32::MessageWindow {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  void OnCreate();
   void OnDestroy();
   void OnSize(int width, int height);
   void OnPaint();
@@ -48,8 +52,6 @@ class CSymbolPopupWnd : public win32::MessageWindow {
   bool SendOwnerEvent(int code);
 
   HWND owner_ = nullptr;
-  const Skin* skin_ = nullptr;
-  std::string panelPath_;
   Panel panel_;
 };
 

@@ -141,7 +141,9 @@ HRESULT TSInputM::Showing() {
   LoadSettings();
   // Without a panel window (Showing before Select) there is nothing to build the window in.
   if (!sipWindow_ || !IsWindow(sipWindow_)) return S_OK;
-  if (inputWindow_ && GetSettings().UpdateCounter != noted) DestroyInputWindow();
+  if (inputWindow_ && GetSettings().UpdateCounter != noted && !KeepInputWindow()) {
+    DestroyInputWindow();
+  }
   if (!inputWindow_) BuildInputWindow();
   if (!inputWindow_) return S_OK;
   // Edits a failed write left are tried again; a user dictionary another writer changed is read
@@ -189,19 +191,38 @@ HRESULT TSInputM::UserOptionsDlg(HWND owner) {
 
 void TSInputM::BuildInputWindow() {
   // The window that pointed at the languages is gone; the ones still as their files make them
-  // are kept.
-  LoadChosenLanguages();
+  // are kept. The window paints the panel before it reads the first language (CInputWnd::Create).
+  LoadChosenLanguages(false);
   RECT client{};
   GetClientRect(sipWindow_, &client);
   const int height = ChosenPanelHeight(sipRect.right - sipRect.left);
   auto window = std::make_unique<CInputWnd>(callback_, this);
-  if (!window->Create(sipWindow_, RECT{0, 0, client.right - client.left, height})) return;
+  if (!window->Create(sipWindow_, RECT{0, 0, client.right - client.left, height}, true)) return;
   inputWindow_ = std::move(window);
-  if (callback_) {
-    IMINFO info{};
-    FillImInfo(info);
-    callback_->SetImInfo(&info);
+  TellPanelSize();
+}
+
+bool TSInputM::KeepInputWindow() {
+  // The window keeps its width (the candidate window's picture is made for it); another width
+  // makes it anew.
+  const HWND input = inputWindow_->Handle();
+  RECT client{}, own{};
+  if (!input || !GetClientRect(sipWindow_, &client) || !GetClientRect(input, &own) ||
+      own.right != client.right - client.left) {
+    return false;
   }
+  inputWindow_->ApplySettings();
+  const int height = ChosenPanelHeight(sipRect.right - sipRect.left);
+  if (height != own.bottom) MoveWindow(input, 0, 0, own.right, height, TRUE);
+  TellPanelSize();
+  return true;
+}
+
+void TSInputM::TellPanelSize() {
+  if (!callback_) return;
+  IMINFO info{};
+  FillImInfo(info);
+  callback_->SetImInfo(&info);
 }
 
 void TSInputM::DestroyInputWindow() {

@@ -58,6 +58,11 @@ class TSInputM : public ITSInputM, public IInputMethod, public InputWindowOwner 
   ~TSInputM();
 
   void BuildInputWindow();
+  // After a change of settings: the window and its pop-ups stay and take the new settings, when
+  // the panel's width allows (false: the window must be made anew).
+  bool KeepInputWindow();
+  // SetImInfo with the panel's rectangle for the current layout.
+  void TellPanelSize();
   void DestroyInputWindow();
   void FillImInfo(IMINFO& info) const;
 

@@ -15,6 +15,8 @@ class Pen {
   // origin() gives the device screen's top left corner on the host's screen; `skip` is a window
   // that covers the device without being part of it (the zoomed view), or null.
   Pen(std::function<POINT()> origin, HWND skip) : origin_(std::move(origin)), skip_(skip) {}
+  // The view made after the pen.
+  void SetSkip(HWND skip) { skip_ = skip; }
 
   void Down(POINT device);
   void Move(POINT device);

@@ -72,6 +72,18 @@ void SipHost::Deactivate() {
   listener_.OnTaskbarIcon(nullptr);
 }
 
+HMODULE SipHost::MethodModule() const {
+  if (!method_) return nullptr;
+  const void* methods = *reinterpret_cast<void* const*>(method_.Get());
+  HMODULE module = nullptr;
+  if (!GetModuleHandleExW(
+          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+          static_cast<LPCWSTR>(methods), &module)) {
+    return nullptr;
+  }
+  return module;
+}
+
 void SipHost::Show() {
   if (shown_) return;
   shown_ = true;

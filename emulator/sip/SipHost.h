@@ -41,6 +41,9 @@ class SipHost final : public CallbackSink {
   void Deactivate();
   bool IsActive() const { return method_ != nullptr; }
   const CLSID& Current() const { return current_; }
+  // The library whose code serves the current input method (null without one): the module that
+  // holds its interface's table of methods.
+  HMODULE MethodModule() const;
 
   void Show();
   void Hide();

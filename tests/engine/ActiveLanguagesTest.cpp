@@ -96,11 +96,14 @@ TEST_F(ActiveLanguagesTest, AnUnchangedLanguageIsKeptAndEveryChangeIsReadAgain) 
   Select(u"English", u"French");
   Load();
   ASSERT_EQ(ActiveLanguageCount(), 2u);
-  // How many of the two are read again.
+  ActiveLanguage(1);
+  // How many of the two are read again, both asked for after loading.
   const auto reload = [this] {
     const size_t before = LanguagesRead();
     Load();
     EXPECT_EQ(ActiveLanguageCount(), 2u);
+    ActiveLanguage(0);
+    ActiveLanguage(1);
     return LanguagesRead() - before;
   };
   const Language* kept = &ActiveLanguage(0);
@@ -160,6 +163,53 @@ TEST_F(ActiveLanguagesTest, AnUnchangedLanguageIsKeptAndEveryChangeIsReadAgain) 
   Load();
   EXPECT_EQ(&ActiveLanguage(0), french);
   EXPECT_EQ(&ActiveLanguage(1), english);
+  EXPECT_EQ(LanguagesRead(), read);
+}
+
+// Loading reads the first language only; the second is read when it is first asked for (the
+// language key), with its messages then, and kept like any other once read.
+TEST_F(ActiveLanguagesTest, TheSecondLanguageIsReadWhenFirstAskedFor) {
+  Install("English");
+  dir.Write("Tess/Languages/French.chr", testing::kTestLanguage);  // no vocabulary
+  Select(u"English", u"French");
+  testing::MessageRecorder messages;
+  const size_t before = LanguagesRead();
+  Load();
+  ASSERT_EQ(ActiveLanguageCount(), 2u);
+  EXPECT_EQ(LanguagesRead() - before, 1u);
+  EXPECT_TRUE(ActiveLanguageRead(0));
+  EXPECT_FALSE(ActiveLanguageRead(1));
+  EXPECT_FALSE(ActiveLanguageRead(2));
+  EXPECT_TRUE(messages.Texts().empty());
+
+  // Loading again before the second was asked for still leaves it unread.
+  Load();
+  EXPECT_EQ(LanguagesRead() - before, 1u);
+  EXPECT_FALSE(ActiveLanguageRead(1));
+
+  // Its vocabulary's message comes when it is read.
+  EXPECT_EQ(ActiveLanguage(1).Name(), u"French");
+  EXPECT_TRUE(ActiveLanguageRead(1));
+  EXPECT_EQ(LanguagesRead() - before, 2u);
+  EXPECT_EQ(messages.Texts(),
+            std::vector<std::string>{"Can not load '\\Tess\\Languages\\French.voc' vocabulary"});
+  // Read once: the same object is given again.
+  const Language* french = &ActiveLanguage(1);
+  EXPECT_EQ(&ActiveLanguage(1), french);
+  EXPECT_EQ(LanguagesRead() - before, 2u);
+
+  // A second language read whole is kept by the next load, and again when the two swap places.
+  Install("French");
+  Load();
+  ActiveLanguage(1);
+  const Language* whole = &ActiveLanguage(1);
+  const size_t read = LanguagesRead();
+  Load();
+  EXPECT_TRUE(ActiveLanguageRead(1));
+  EXPECT_EQ(&ActiveLanguage(1), whole);
+  Select(u"French", u"English");
+  Load();
+  EXPECT_EQ(&ActiveLanguage(0), whole);
   EXPECT_EQ(LanguagesRead(), read);
 }
 

@@ -94,13 +94,13 @@ InputHarness::InputHarness(HarnessOptions options)
   hooks.wait = [](unsigned) {};
   SetOptionsHooks(hooks);
 
-  LoadChosenLanguages();
+  LoadChosenLanguages(!options.languageAfterPaint);
   sip_ = MakeSipWindow();
   window_ = std::make_unique<CInputWnd>(&callback_, &owner_);
   owner_.window = window_.get();
   owner_.sip = sip_;
   const RECT place{0, 0, kScreenWidth, ChosenPanelHeight(kScreenWidth)};
-  EXPECT_NE(window_->Create(sip_, place), nullptr);
+  EXPECT_NE(window_->Create(sip_, place, options.languageAfterPaint), nullptr);
 }
 
 InputHarness::~InputHarness() {

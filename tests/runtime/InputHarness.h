@@ -29,6 +29,8 @@ struct HarnessOptions {
   std::function<void(Settings&)> settings;
   // Text of a panel file to use in place of the shipped compact_white.pan.
   std::string panelFile;
+  // The window made as Showing makes it: the first language read after the first paint.
+  bool languageAfterPaint = false;
 
   static HarnessOptions WithGerman() {
     HarnessOptions options;

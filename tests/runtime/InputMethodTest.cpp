@@ -324,7 +324,14 @@ TEST_F(InputMethodTest, ShowingSizesThePanelAndTellsTheCallback) {
             testing::NumberBytes(70));
 }
 
-TEST_F(InputMethodTest, AChangedCounterRebuildsTheWindowOnTheNextShowing) {
+// What the options sheet's OK leaves behind in another process: a new stored counter, with the
+// settings it saved.
+void RaiseStoredCounter(DWORD counter) {
+  testing::WriteRegistryValue(HKEY_CLASSES_ROOT, kClassKey, L"UpdateCounter", REG_DWORD,
+                              testing::NumberBytes(counter));
+}
+
+TEST_F(InputMethodTest, AChangedCounterKeepsTheWindowOrMakesItAnewAtAnotherWidth) {
   IInputMethod* method = Create();
   ASSERT_TRUE(method);
   SipWindow sip;
@@ -334,15 +341,41 @@ TEST_F(InputMethodTest, AChangedCounterRebuildsTheWindowOnTheNextShowing) {
   method->Showing();
   const HWND first = sip.InputWindow();
   ASSERT_NE(first, nullptr);
-  // What the options sheet's OK leaves behind in another process: a new stored counter.
-  testing::WriteRegistryValue(HKEY_CLASSES_ROOT, kClassKey, L"UpdateCounter", REG_DWORD,
-                              testing::NumberBytes(7));
+  RaiseStoredCounter(7);
+  method->Hiding();
+  method->Showing();
+  EXPECT_EQ(sip.InputWindow(), first);
+  EXPECT_EQ(callback.calls, (std::vector<std::string>{"SetImInfo", "SetImInfo"}));
+
+  // A layout of another height chosen: the kept window takes it, and the panel is told.
+  testing::WriteRegistryValue(HKEY_CLASSES_ROOT, kClassKey, L"ActiveLayout", REG_SZ,
+                              TextBytes(L"userpad"));
+  RaiseStoredCounter(8);
+  method->Hiding();
+  method->Showing();
+  ASSERT_EQ(sip.InputWindow(), first);
+  const int height = ShippedPanelHeight("userpad", 240);
+  ASSERT_NE(height, ShippedPanelHeight("main", 240));
+  RECT client{};
+  GetClientRect(first, &client);
+  EXPECT_EQ(client.right, 240);
+  EXPECT_EQ(client.bottom, height);
+  ASSERT_EQ(callback.infos.size(), 3u);
+  EXPECT_EQ(callback.infos[2].rcSipRect.top, 320 - height);
+
+  // The panel window of another width: the window is made anew at that width.
+  RECT panel{};
+  GetWindowRect(sip.Get(), &panel);
+  MoveWindow(sip.Get(), panel.left, panel.top, 200, panel.bottom - panel.top, FALSE);
+  RaiseStoredCounter(9);
   method->Hiding();
   method->Showing();
   const HWND second = sip.InputWindow();
   ASSERT_NE(second, nullptr);
   EXPECT_FALSE(IsWindow(first));
-  EXPECT_EQ(callback.calls, (std::vector<std::string>{"SetImInfo", "SetImInfo"}));
+  GetClientRect(second, &client);
+  EXPECT_EQ(client.right, 200);
+  EXPECT_EQ(callback.calls.size(), 4u);
   method->Deselect();
 }
 
@@ -452,7 +485,7 @@ TEST_F(InputMethodTest, ASlideToAnotherLayoutReportsItsHeightAndSavesIt) {
   method->Deselect();
 }
 
-TEST_F(InputMethodTest, ShowingAfterTheOptionsClosedWithOkRebuildsTheWindow) {
+TEST_F(InputMethodTest, ShowingAfterTheOptionsClosedWithOkKeepsTheWindow) {
   IInputMethod* method = Create();
   ASSERT_TRUE(method);
   SipWindow sip;
@@ -481,8 +514,7 @@ TEST_F(InputMethodTest, ShowingAfterTheOptionsClosedWithOkRebuildsTheWindow) {
 
   method->Hiding();
   method->Showing();
-  EXPECT_NE(sip.InputWindow(), nullptr);
-  EXPECT_FALSE(IsWindow(first));
+  EXPECT_EQ(sip.InputWindow(), first);
   EXPECT_EQ(callback.calls, (std::vector<std::string>{"SetImInfo", "SetImInfo"}));
   method->Deselect();
 }

@@ -1,6 +1,6 @@
 // A person typing on the real input window with the shipped English language and panel: a
 // sentence through the candidate window and the soft input panel's callback, holds on the hold
-// timer, and the pressed-key pop-up. (What each button does to the text is the keypad
+// timer, the pressed-key pop-up, and the candidate window opened at the pen down. (What each button does to the text is the keypad
 // composer's, tested natively in tests/keypad.) Each test checks the exact calls the
 // application received.
 #include <gtest/gtest.h>
@@ -46,6 +46,51 @@ TEST(TypingScenarios, ASentenceOfCommonWords) {
   }
   EXPECT_EQ(person.Calls(), expected);
   EXPECT_EQ(person.Callback().badLengths, 0);
+}
+
+// The first key of a word opens the candidate window at the pen down, empty, so that the pen up
+// only fills it; a press that ends in no tap closes it again.
+TEST(TypingScenarios, TheFirstKeyOfAWordOpensTheCandidateWindowAtThePenDown) {
+  InputHarness person;
+  CInputWnd& window = person.Window();
+  const HWND candidates = window.Candidates()->Handle();
+  const auto height = [&] {
+    RECT r{};
+    GetWindowRect(candidates, &r);
+    return r.bottom - r.top;
+  };
+  ASSERT_FALSE(window.CandidatesShown());
+  person.PenDown(person.CentreOf(4));
+  EXPECT_TRUE(window.CandidatesShown());
+  EXPECT_GT(height(), 0);
+  EXPECT_TRUE(window.Candidates()->Entries().empty());
+  person.PenUp(person.CentreOf(4));
+  EXPECT_TRUE(window.CandidatesShown());
+  EXPECT_FALSE(window.Candidates()->Entries().empty());
+
+  // A swipe that began on a letter key, and a touch under the noise gate: no word, no window.
+  person.Tap(kSpace);
+  EXPECT_FALSE(window.CandidatesShown());
+  person.SwipeFinger(Swipe::kLeft);
+  EXPECT_FALSE(window.CandidatesShown());
+  EXPECT_EQ(height(), 0);
+  person.SwipeFinger(Swipe::kRight);
+  GetSettings().NoiseGate = 100;
+  person.PenDown(person.CentreOf(4));
+  EXPECT_TRUE(window.CandidatesShown());
+  person.PenUp(person.CentreOf(4));
+  EXPECT_FALSE(window.CandidatesShown());
+  EXPECT_EQ(height(), 0);
+  GetSettings().NoiseGate = 0;
+
+  // Keys that do not search leave it closed: the punctuation key, and letters in letter mode.
+  person.PenDown(person.CentreOf(kPunctuation));
+  EXPECT_FALSE(window.CandidatesShown());
+  person.PenUp(person.CentreOf(kPunctuation));
+  person.Tap(kMode);
+  person.PenDown(person.CentreOf(4));
+  EXPECT_FALSE(window.CandidatesShown());
+  person.PenUp(person.CentreOf(4));
 }
 
 TEST(TypingScenarios, HoldingAKeyRepeatsItAtTheHoldTimes) {

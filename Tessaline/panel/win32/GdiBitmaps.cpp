@@ -52,7 +52,11 @@ BitmapFactory& GdiBitmapFactory() {
 }
 
 void LoadSkin(Skin& skin, const std::string& panelPath, bool tint) {
-  skin.Read(ReadTextFile(panelPath), panelPath);
+  LoadSkin(skin, ReadTextFile(panelPath), panelPath, tint);
+}
+
+void LoadSkin(Skin& skin, const TextSection& root, const std::string& panelPath, bool tint) {
+  skin.Read(root, panelPath);
   skin.LoadBitmaps(GdiBitmapFactory(), tint);
 }
 

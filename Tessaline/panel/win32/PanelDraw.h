@@ -22,6 +22,8 @@ BitmapFactory& GdiBitmapFactory();
 // Reads the skin of a panel file (a device path) and loads its pictures, tinted to the theme
 // when asked (the ThemeFilter setting).
 void LoadSkin(Skin& skin, const std::string& panelPath, bool tint);
+// The same from the panel file's contents already read (`panelPath` gives the bitmaps' folder).
+void LoadSkin(Skin& skin, const TextSection& root, const std::string& panelPath, bool tint);
 
 // The theme colour (COLORREF 0x00BBGGRR): the system's button face colour, unless a test set
 // its own. An empty override restores the system colour.
