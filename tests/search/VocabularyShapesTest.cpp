@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <random>
+#include <set>
 
 #include "SearchFixture.h"
 #include "engine/KeySearch.h"
@@ -48,6 +49,21 @@ std::string OddlyCodedFile(const std::vector<LetterCodes>& sorted, std::mt19937&
   file += pool;
   Append32(file, 0);
   return file;
+}
+
+// The entries whose first letters lie on the typed keys, in the search's order (in the phone
+// keypad every key lists its codes ascending, so that is entry order).
+std::vector<uint32_t> Matching(const KeyMap& keys, const std::vector<LetterCodes>& words,
+                               const std::vector<int8_t>& typed) {
+  std::vector<uint32_t> found;
+  for (uint32_t i = 0; i < words.size(); ++i) {
+    bool match = words[i].size() >= typed.size();
+    for (size_t d = 0; d < typed.size() && match; ++d) {
+      match = keys.LetterIndexOnKey(typed[d], keys.DecodeLetter(static_cast<uint8_t>(words[i][d]))) >= 0;
+    }
+    if (match) found.push_back(i);
+  }
+  return found;
 }
 
 TEST(VocabularyShapesTest, EveryValidCodingDecodesAndSearchesAlike) {
@@ -163,6 +179,113 @@ TEST(VocabularyShapesTest, SearchAidsFollowInsertionsAndFrequencyChanges) {
                                                lang.Codes("cab"), lang.Codes("cat")}));
   words.SetEntryFrequency(0, 200);
   EXPECT_EQ(words.BlockMaxFrequency(0), 200);
+}
+
+TEST(VocabularyShapesTest, LongRunsDecodeAcrossEveryLevelOfMarkerMinima) {
+  // Thousands of words under one two-letter prefix: only the first of them is stored whole, so
+  // decoding their first letters (and reading a letter far back) must pass over many blocks, and
+  // blocks of blocks. Words up to twelve letters go past the prefix tree.
+  testing::TempDir dir;
+  KeyMap keys;
+  keys.LoadKeyMap(dir.Write("t.chr", testing::kPhoneKeypad));
+  std::mt19937 random(3);
+  std::set<LetterCodes> unique;
+  for (int w = 0; w < 9000; ++w) {
+    std::string text = w % 10 ? "mo" : (w % 20 ? "a" : "t");
+    const size_t length = random() % 11;
+    for (size_t i = 0; i < length; ++i) text += "abcmnotw"[random() % (w % 3 ? 3 : 8)];
+    LetterCodes codes;
+    ASSERT_TRUE(keys.Encode(Utf8ToWide(text), codes));
+    unique.insert(codes);
+  }
+  const std::vector<LetterCodes> words(unique.begin(), unique.end());
+  Vocabulary vocabulary(keys);
+  ASSERT_TRUE(vocabulary.LoadVocabularyBytes(OddlyCodedFile(words, random)).Complete());
+  for (size_t i = 0; i < words.size(); ++i) {
+    ASSERT_EQ(vocabulary.DecodeEntry(i), words[i]) << i;
+    if (i % 7 == 0) {
+      for (size_t d = 0; d <= words[i].size(); ++d) {
+        const uint8_t expected = d < words[i].size() ? static_cast<uint8_t>(words[i][d]) : 0;
+        ASSERT_EQ(vocabulary.LetterAt(i, d), expected) << i << "/" << d;
+      }
+    }
+  }
+  // The letters at one position of the entries sharing the letters before it, as runs.
+  for (int query = 0; query < 300; ++query) {
+    const size_t i = random() % words.size();
+    const size_t d = random() % (words[i].size() + 1);
+    size_t first = i, last = i;
+    const auto shares = [&](size_t k) { return words[k].compare(0, d, words[i], 0, d) == 0; };
+    while (first > 0 && shares(first - 1)) --first;
+    while (last + 1 < words.size() && shares(last + 1)) ++last;
+    std::vector<uint8_t> expectedLetters;
+    std::vector<uint32_t> expectedStarts;
+    for (size_t k = first; k <= last; ++k) {
+      const uint8_t letter = d < words[k].size() ? static_cast<uint8_t>(words[k][d]) : 0;
+      if (expectedLetters.empty() || expectedLetters.back() != letter) {
+        expectedLetters.push_back(letter);
+        expectedStarts.push_back(static_cast<uint32_t>(k));
+      }
+    }
+    std::vector<uint8_t> letters(last - first + 1);
+    std::vector<uint32_t> starts(last - first + 1);
+    const size_t runs = vocabulary.LetterRuns(first, last, d, letters.data(), starts.data());
+    letters.resize(runs);
+    starts.resize(runs);
+    ASSERT_EQ(letters, expectedLetters) << first << ".." << last << " at " << d;
+    ASSERT_EQ(starts, expectedStarts) << first << ".." << last << " at " << d;
+  }
+  for (int query = 0; query < 300; ++query) {
+    std::vector<int8_t> typed;
+    const size_t n = 1 + random() % 9;
+    for (size_t k = 0; k < n; ++k) typed.push_back(static_cast<int8_t>(2 + random() % 8));
+    if (query % 2) typed[0] = 6, typed[1] = 6;  // "mo", the long run
+    ASSERT_EQ(SearchKeys(vocabulary, keys, typed.data(), n), Matching(keys, words, typed))
+        << "query " << query;
+  }
+}
+
+TEST(VocabularyShapesTest, WordsInsertedOneByOneKeepTheAidsRight) {
+  // From an empty vocabulary: a single entry first, then a prefix that grows past the number of
+  // entries at which a tree node keeps its children, each insertion searched at once.
+  testing::TempDir dir;
+  KeyMap keys;
+  keys.LoadKeyMap(dir.Write("t.chr", testing::kPhoneKeypad));
+  std::mt19937 random(17);
+  Vocabulary vocabulary(keys);
+  std::set<LetterCodes> words;
+  const auto encode = [&](const std::string& text) {
+    LetterCodes codes;
+    keys.Encode(Utf8ToWide(text), codes);
+    return codes;
+  };
+  const std::vector<std::vector<int8_t>> queries = {
+      {2}, {2, 2}, {2, 2, 2}, {2, 2, 6, 2}, {2, 2, 2, 2, 2, 2, 2}, {6, 6}, {8}};
+  ASSERT_TRUE(vocabulary.InsertIfAbsent(encode("cabbage"), 5));
+  words.insert(encode("cabbage"));
+  for (int w = 0; w < 3 * static_cast<int>(PrefixTree::kMinCover); ++w) {
+    std::string text = w % 5 ? "ca" : "mo";
+    const size_t length = random() % 8;
+    for (size_t i = 0; i < length; ++i) text += "abcmno"[random() % 6];
+    const LetterCodes codes = encode(text);
+    ASSERT_EQ(vocabulary.InsertIfAbsent(codes, static_cast<int>(random() % 128)),
+              words.insert(codes).second);
+    const std::vector<LetterCodes> sorted(words.begin(), words.end());
+    ASSERT_EQ(vocabulary.EntryCount(), sorted.size());
+    for (size_t i = 0; i < sorted.size(); ++i) ASSERT_EQ(vocabulary.DecodeEntry(i), sorted[i]);
+    for (const std::vector<int8_t>& typed : queries) {
+      ASSERT_EQ(SearchKeys(vocabulary, keys, typed.data(), typed.size()),
+                Matching(keys, sorted, typed))
+          << "after " << text;
+    }
+  }
+  // The "c" node covers enough entries to keep its children, and "ca" too by now.
+  const PrefixTree& tree = vocabulary.Prefixes();
+  ASSERT_GE(tree.Depth(), 3u);
+  const PrefixTree::Level& level0 = tree.At(0);
+  ASSERT_EQ(level0.Size(), 2u);  // c, m
+  EXPECT_TRUE(level0.HasChildren(0));
+  EXPECT_TRUE(tree.At(1).HasChildren(level0.firstChild[0]));
 }
 
 }  // namespace
