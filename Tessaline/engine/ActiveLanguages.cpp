@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cassert>
-#include <iterator>
 #include <cstdio>
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -14,10 +14,9 @@
 namespace tessaline {
 namespace {
 
-// A loaded language with what it was made from: the files as they were just before they were
-// read, and the settings passed to its constructor.
-// A language not read yet has its path, name and settings and no object: it is read, and its
-// files stamped, when it is first asked for.
+// A language of the list with what it is made from: its file and name, the files as they were
+// just before they were read, and the settings passed to its constructor. One not read yet has
+// no object: it is read, and its files stamped, when it is first asked for.
 struct LoadedLanguage {
   std::unique_ptr<Language> language;
   std::string path;

@@ -287,8 +287,8 @@ void CInputWnd::OnLButtonDown(POINT point) {
   Redraw(false);
   // The first key of a word: the candidate window opens now, empty, and the words fill it at the
   // pen up. Showing a top-level window is a trip to the window server (2 to 4 ms under Wine,
-  // more on a busy machine), which the pen's time on the key hides.
-  // So is the look at the language's files that a word's first key makes.
+  // more on a busy machine), which the pen's time on the key hides; so is the look at the
+  // language's files that a word's first key makes.
   if (!candidatesShown_ && composer_.SearchesOnTap(pressedEvent)) {
     composer_.CheckLanguageBeforeWord();
     PlaceCandidates();
