@@ -15,6 +15,14 @@ uint8_t RestoreFirst(uint8_t stored) {
   return static_cast<uint8_t>((stored & 0xF0) | ((stored & 14) >> 1));
 }
 
+// The first item of a table of (entry, frequency), ascending entries, at or after the entry.
+template <class Table>
+auto FirstFrom(Table& table, uint32_t entry) {
+  return std::lower_bound(
+      table.begin(), table.end(), entry,
+      [](const std::pair<uint32_t, uint16_t>& item, uint32_t at) { return item.first < at; });
+}
+
 }  // namespace
 
 int CompareWords(std::string_view a, std::string_view b) {
@@ -654,9 +662,7 @@ uint16_t Vocabulary::EntryFrequency(size_t index) const {
 }
 
 uint16_t Vocabulary::ChangedFrequency(size_t index) const {
-  const auto found = std::lower_bound(
-      changedFrequencies_.begin(), changedFrequencies_.end(), static_cast<uint32_t>(index),
-      [](const std::pair<uint32_t, uint16_t>& item, uint32_t at) { return item.first < at; });
+  const auto found = FirstFrom(changedFrequencies_, static_cast<uint32_t>(index));
   return found != changedFrequencies_.end() && found->first == index ? found->second
                                                                       : FileFrequencyOf(index);
 }
@@ -672,12 +678,23 @@ void Vocabulary::RebuildChangedBlocks() {
   }
 }
 
+void Vocabulary::MarkChangedBlock(size_t block) {
+  const size_t blocks = (entryCount_ + kFrequencyBlock - 1) / kFrequencyBlock;
+  if (changedBlocks_.size() < (blocks + 63) / 64) changedBlocks_.resize((blocks + 63) / 64, 0);
+  const auto first = static_cast<uint32_t>(block * kFrequencyBlock);
+  const auto listed = FirstFrom(changedFrequencies_, first);
+  const uint64_t bit = uint64_t{1} << (block % 64);
+  if (listed != changedFrequencies_.end() && listed->first < first + kFrequencyBlock) {
+    changedBlocks_[block / 64] |= bit;
+  } else {
+    changedBlocks_[block / 64] &= ~bit;
+  }
+}
+
 void Vocabulary::SetEntryFrequency(size_t index, uint16_t frequency) {
   if (index >= entryCount_) return;
   const auto at = static_cast<uint32_t>(index);
-  const auto found = std::lower_bound(
-      changedFrequencies_.begin(), changedFrequencies_.end(), at,
-      [](const std::pair<uint32_t, uint16_t>& item, uint32_t i) { return item.first < i; });
+  const auto found = FirstFrom(changedFrequencies_, at);
   const bool listed = found != changedFrequencies_.end() && found->first == at;
   if (frequency == FileFrequencyOf(index)) {
     if (!listed) return;
@@ -687,7 +704,7 @@ void Vocabulary::SetEntryFrequency(size_t index, uint16_t frequency) {
   } else {
     changedFrequencies_.insert(found, {at, frequency});
   }
-  RebuildChangedBlocks();
+  MarkChangedBlock(index / kFrequencyBlock);
   if (!aidsStale_) UpdateFrequencyBlock(index / kFrequencyBlock);
 }
 

@@ -210,6 +210,8 @@ class Vocabulary {
   }
   uint16_t ChangedFrequency(size_t index) const;
   void RebuildChangedBlocks();
+  // Sets or clears the block's bit by whether the table lists any of its entries.
+  void MarkChangedBlock(size_t block);
   size_t StoredLength(size_t index) const;
   // The codes that entry i takes from the word before it: p for a marker of p codes, 0 for a
   // word stored whole.
