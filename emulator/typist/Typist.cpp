@@ -207,6 +207,9 @@ Language* Typist::LoadPlanningLanguage(const WideString& name, std::string& erro
     error = "the language '" + WideToUtf8(name) + "' has no letters on its keys";
     return nullptr;
   }
+  // The input method's first Showing of the day runs the daily decay on the language it shows,
+  // and the plan is made before that Showing: the copy decays as the device's file will.
+  if (settings.AdaptiveVoc && name == firstLanguage_) language->DailyDecay();
   Language* raw = language.get();
   languages_[name] = std::move(language);
   return raw;

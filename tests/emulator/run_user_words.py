@@ -230,6 +230,17 @@ def case_two_programs(args):
         expect(word in d.records(), "no record of %r: %r" % (word, d.records()))
 
 
+def case_new_day_typed(args):
+    # Records last decayed on another day: the first Showing decays them, which turns "home"
+    # (count far above the ceiling) below "good" on the same keys. The typist plans before that
+    # Showing and must plan with the decayed order, or the taps give the wrong word.
+    d = Device(args)
+    d.seed([], {"home": (-1, 100, 60000), "good": (-1, 20, 60100)}, day=(today() + 200) % 365)
+    out = d.run("--language", "English", "--type", "Good home. Home good. ")
+    expect("taps for" in out, "no tap count:\n" + out)
+    expect(read_usr(d.usr)[2] == today(), "the day's decay was not stored")
+
+
 def case_damaged_language(args):
     # A language file without letters beside a vocabulary and a user dictionary holding words:
     # shown on a new day (the daily decay's day), it must not touch the user's file.
