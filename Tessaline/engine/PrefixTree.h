@@ -93,9 +93,6 @@ class PrefixTree {
   size_t MemoryBytes() const;
 
  private:
-  // Closes the open nodes at levels `from` and deeper; the next entry is `entry`.
-  void Close(size_t from, uint32_t entry);
-
   Level levels_[kDepth];
   size_t depth_ = 0;
   // For every 2^rootShift_ entries, the last level-0 node starting at or before the first of
@@ -103,16 +100,21 @@ class PrefixTree {
   // of level 0 there.
   std::vector<uint8_t> rootIndex_;
   uint32_t rootShift_ = 0;
-  // While building: per level the nodes' absolute first entries and first children (32 bits),
-  // and for the open node of each level (the last one) the deeper levels' sizes when it opened.
+  // While finishing: per level the nodes' letters, absolute first entries and first children.
   struct Building {
     std::vector<uint8_t> letter;
     std::vector<uint32_t> start;
     std::vector<uint32_t> firstChild;
   };
   Building building_[kDepth];
-  size_t openLevels_ = 0;  // levels whose last node is still open: 0 to kDepth
-  size_t openedSizes_[kDepth][kDepth] = {};
+  // The entries added that begin or end nodes, with their first letters, until Finish.
+  struct Pending {
+    uint32_t entry;
+    uint8_t shared;   // letters shared with the word before, below kDepth
+    uint8_t deepest;  // letters of the word, at most kDepth
+    uint8_t letters[kDepth];
+  };
+  std::vector<Pending> pending_;
 };
 
 }  // namespace tessaline

@@ -185,7 +185,8 @@ class Vocabulary {
   // The search aids are derived from the entries and kept in step with every change: rebuilt
   // whole when entries are loaded or inserted, one block at a time when a frequency changes.
   void RebuildSearchAids();
-  void RebuildMarkMinima();
+  void SizeMarkMinima();
+  void FinishMarkMinima();
   void UpdateFrequencyBlock(size_t block);
   // The last entry at or before `index` that takes at most `limit` codes from the word before
   // it, or kNoEntry when none does. Every entry passed over takes more, so it holds none of the
