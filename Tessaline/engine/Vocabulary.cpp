@@ -554,19 +554,13 @@ uint8_t Vocabulary::LetterAt(size_t index, size_t position) const {
 
 size_t Vocabulary::LetterRuns(size_t first, size_t last, size_t position, uint8_t* letters,
                               uint32_t* starts) const {
-  // An entry whose marker takes the position from the word before has that word's letter there;
-  // only the others can begin a run, and a block whose smallest marker is above the position
-  // holds none of them.
+  // An entry whose marker takes the position from the word before has that word's letter there:
+  // only the others can begin a run.
   size_t runs = 1;
   letters[0] = LetterAt(first, position);
   starts[0] = static_cast<uint32_t>(first);
   const auto* pool = reinterpret_cast<const uint8_t*>(pool_.data());
-  const uint8_t* minima = markMin_.data();
   for (size_t k = first + 1; k <= last; ++k) {
-    if (!aidsStale_ && k % kMarkBlock == 0 && minima[k / kMarkBlock] > position) {
-      k += kMarkBlock - 1;
-      continue;
-    }
     const uint8_t* form = pool + OffsetOf(k);
     const size_t shared = (form[0] & 1) ? form[0] >> 1 : 0;
     if (shared > position) continue;  // the letter of the entry before (its word is as long)
