@@ -19,7 +19,9 @@
 //  - start: the node's first entry less its parent's first entry (the root's is 0), 16 bits per
 //    node where every offset of the level fits, else 32 bits;
 //  - firstChild (below the last level): one per node and one more, the next level's node count,
-//    16 bits where the next level has fewer than 65,536 nodes, else 32 bits.
+//    16 bits where the next level has fewer than 65,536 nodes, else 32 bits;
+//  - a root index: for every 1/256 of the entries (at most 256 bytes), the level-0 node where
+//    they begin, from which LettersOf starts.
 //
 // The tree is derived from the entries in order, from each word's first letters and the letters
 // it really shares with the word before, so it reads any valid coding of the list alike (markers
