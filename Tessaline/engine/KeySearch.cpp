@@ -9,7 +9,7 @@ namespace tessaline {
 namespace {
 
 // Ranges of fewer entries than this are read whole at each position rather than bisected.
-constexpr uint32_t kScanRange = 256;
+constexpr uint32_t kScanRange = 128;
 
 struct Searcher {
   const Vocabulary& vocabulary;

@@ -1,6 +1,7 @@
 #include "engine/PrefixTree.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace tessaline {
 
@@ -32,45 +33,61 @@ void PrefixTree::Clear() {
     level.firstChild.clear();
   }
   depth_ = 0;
-  openLevels_ = 0;
+  pending_.clear();
   rootIndex_.clear();
 }
 
-void PrefixTree::Close(size_t from, uint32_t entry) {
-  // The deepest open node closes first, so a node's descendants are already settled when it
-  // closes; a small one takes them all away again (they are the last nodes of the deeper levels).
-  for (size_t d = openLevels_; d-- > from;) {
-    if (d + 1 == kDepth || entry - building_[d].start.back() >= kMinCover) continue;
-    for (size_t e = d + 1; e < kDepth; ++e) {
-      const size_t size = openedSizes_[d][e];
-      if (building_[e].letter.size() <= size) break;  // deeper levels gained nothing either
-      building_[e].letter.resize(size);
-      building_[e].start.resize(size);
-      if (e + 1 < kDepth) building_[e].firstChild.resize(size);
-    }
-  }
-  openLevels_ = std::min(openLevels_, from);
-}
-
 void PrefixTree::Add(uint32_t entry, std::string_view word, size_t shared) {
-  const size_t deepest = std::min(word.size(), kDepth);
-  const size_t from = std::min(shared, deepest);
-  Close(from, entry);
-  for (size_t d = from; d < deepest; ++d) {
-    Building& level = building_[d];
-    level.letter.push_back(static_cast<uint8_t>(word[d]));
-    level.start.push_back(entry);
-    // Children are added after their parent and before the parent's next sibling.
-    if (d + 1 < kDepth) {
-      level.firstChild.push_back(static_cast<uint32_t>(building_[d + 1].letter.size()));
-      for (size_t e = d + 1; e < kDepth; ++e) openedSizes_[d][e] = building_[e].letter.size();
-    }
-  }
-  openLevels_ = std::max(openLevels_, deepest);
+  // An entry sharing the first kDepth letters with the word before neither begins nor ends a node.
+  if (shared >= kDepth) return;
+  Pending& p = pending_.emplace_back();
+  p.entry = entry;
+  p.shared = static_cast<uint8_t>(shared);
+  p.deepest = static_cast<uint8_t>(std::min(word.size(), kDepth));
+  std::memcpy(p.letters, word.data(), p.deepest);
 }
 
 void PrefixTree::Finish(uint32_t entries) {
-  Close(0, entries);
+  // Backwards first: a node ends where the next entry sharing fewer of its letters begins, so
+  // each node's cover is known before the nodes are laid out.
+  std::vector<uint8_t> keeps(pending_.size());  // bit d: the node of level d begun there keeps
+                                                // its children
+  uint32_t next[kDepth];
+  std::fill(next, next + kDepth, entries);
+  for (size_t k = pending_.size(); k-- > 0;) {
+    const Pending& p = pending_[k];
+    uint8_t mask = 0;
+    for (size_t d = p.shared; d < p.deepest && d + 1 < kDepth; ++d) {
+      if (next[d] - p.entry >= kMinCover) mask |= static_cast<uint8_t>(1u << d);
+    }
+    for (size_t d = p.shared; d < kDepth; ++d) next[d] = p.entry;
+    keeps[k] = mask;
+  }
+  // Then forwards, laying out the nodes whose parents keep their children (level 0 always).
+  for (Building& level : building_) {
+    level.letter.clear();
+    level.start.clear();
+    level.firstChild.clear();
+  }
+  bool open[kDepth] = {};  // whether the open node of each level keeps its children
+  for (size_t k = 0; k < pending_.size(); ++k) {
+    const Pending& p = pending_[k];
+    for (size_t d = p.shared; d < kDepth; ++d) {
+      if (d >= p.deepest || (d > 0 && !open[d - 1])) {
+        std::fill(open + d, open + kDepth, false);
+        break;
+      }
+      Building& level = building_[d];
+      level.letter.push_back(p.letters[d]);
+      level.start.push_back(p.entry);
+      // Children are added after their parent and before the parent's next sibling.
+      if (d + 1 < kDepth) {
+        level.firstChild.push_back(static_cast<uint32_t>(building_[d + 1].letter.size()));
+      }
+      open[d] = (keeps[k] >> d) & 1;
+    }
+  }
+  std::vector<Pending>().swap(pending_);
   depth_ = 0;
   while (depth_ < kDepth && !building_[depth_].letter.empty()) ++depth_;
   std::vector<uint32_t> values;
@@ -109,7 +126,6 @@ void PrefixTree::Finish(uint32_t entries) {
     std::vector<uint32_t>().swap(level.start);
     std::vector<uint32_t>().swap(level.firstChild);
   }
-  openLevels_ = 0;
 }
 
 namespace {

@@ -19,7 +19,9 @@
 //  - start: the node's first entry less its parent's first entry (the root's is 0), 16 bits per
 //    node where every offset of the level fits, else 32 bits;
 //  - firstChild (below the last level): one per node and one more, the next level's node count,
-//    16 bits where the next level has fewer than 65,536 nodes, else 32 bits.
+//    16 bits where the next level has fewer than 65,536 nodes, else 32 bits;
+//  - a root index: for every 1/256 of the entries (at most 256 bytes), the level-0 node where
+//    they begin, from which LettersOf starts.
 //
 // The tree is derived from the entries in order, from each word's first letters and the letters
 // it really shares with the word before, so it reads any valid coding of the list alike (markers
@@ -93,9 +95,6 @@ class PrefixTree {
   size_t MemoryBytes() const;
 
  private:
-  // Closes the open nodes at levels `from` and deeper; the next entry is `entry`.
-  void Close(size_t from, uint32_t entry);
-
   Level levels_[kDepth];
   size_t depth_ = 0;
   // For every 2^rootShift_ entries, the last level-0 node starting at or before the first of
@@ -103,16 +102,21 @@ class PrefixTree {
   // of level 0 there.
   std::vector<uint8_t> rootIndex_;
   uint32_t rootShift_ = 0;
-  // While building: per level the nodes' absolute first entries and first children (32 bits),
-  // and for the open node of each level (the last one) the deeper levels' sizes when it opened.
+  // While finishing: per level the nodes' letters, absolute first entries and first children.
   struct Building {
     std::vector<uint8_t> letter;
     std::vector<uint32_t> start;
     std::vector<uint32_t> firstChild;
   };
   Building building_[kDepth];
-  size_t openLevels_ = 0;  // levels whose last node is still open: 0 to kDepth
-  size_t openedSizes_[kDepth][kDepth] = {};
+  // The entries added that begin or end nodes, with their first letters, until Finish.
+  struct Pending {
+    uint32_t entry;
+    uint8_t shared;   // letters shared with the word before, below kDepth
+    uint8_t deepest;  // letters of the word, at most kDepth
+    uint8_t letters[kDepth];
+  };
+  std::vector<Pending> pending_;
 };
 
 }  // namespace tessaline

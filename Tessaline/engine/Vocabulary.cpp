@@ -96,24 +96,31 @@ void Vocabulary::EndBulkInsert() {
 void Vocabulary::RebuildSearchAids() {
   aidsStale_ = false;
   const size_t n = entryCount_;
-  RebuildMarkMinima();
+  SizeMarkMinima();
   blockMax_.assign((n + kFrequencyBlock - 1) / kFrequencyBlock, 0);
   groupMax_.assign((n + kFrequencyGroup - 1) / kFrequencyGroup, 0);
-  for (size_t b = 0; b < blockMax_.size(); ++b) UpdateFrequencyBlock(b);
 
-  // The prefix tree reads each word's first letters in order: the ones before its marker are
-  // the word before's, the others are in its stored form. Nothing else is decoded, and only an
-  // entry whose marker lies within the tree's depth has letters to read.
+  // One pass over the entries: the smallest marker of each block, the highest frequency of each
+  // block, and the prefix tree, which reads each word's first letters in order: the ones before
+  // its marker are the word before's, the others are in its stored form. Nothing else is
+  // decoded, and only an entry whose marker lies within the tree's depth has letters to read.
   prefixes_.Clear();
   constexpr size_t kDepth = PrefixTree::kDepth;
   char prefix[kDepth];
   size_t prefixLength = 0;  // the previous word's letters in `prefix`
   const auto* pool = reinterpret_cast<const uint8_t*>(pool_.data());
+  uint8_t* minima = markMin_.data();
   for (size_t i = 0; i < n; ++i) {
     const uint8_t* form = pool + OffsetOf(i);
+    const size_t marker = (form[0] & 1) ? form[0] >> 1 : 0;
+    uint8_t& least = minima[i / kMarkBlock];
+    if (marker < least) least = static_cast<uint8_t>(marker);
+    uint16_t& highest = blockMax_[i / kFrequencyBlock];
+    highest = std::max(highest, FrequencyOf(i));
+
     const size_t deepest = std::min<size_t>(LengthOf(i), kDepth);
     // The loader keeps only markers within the word and within the word before it.
-    const size_t marked = (form[0] & 1) ? std::min<size_t>(form[0] >> 1, prefixLength) : 0;
+    const size_t marked = std::min(marker, prefixLength);
     if (marked >= deepest) {
       prefixLength = deepest;  // the same first letters: no new node
       continue;
@@ -122,8 +129,8 @@ void Vocabulary::RebuildSearchAids() {
     size_t shared = marked;
     for (size_t d = marked; d < deepest; ++d) {
       uint8_t letter;
-      if (form[0] & 1) {
-        letter = form[1 + d - (form[0] >> 1)];
+      if (marker > 0) {
+        letter = form[1 + d - marker];
       } else {
         letter = d == 0 ? RestoreFirst(form[0]) : form[d];
       }
@@ -134,18 +141,21 @@ void Vocabulary::RebuildSearchAids() {
     prefixes_.Add(static_cast<uint32_t>(i), std::string_view(prefix, deepest), shared);
   }
   prefixes_.Finish(static_cast<uint32_t>(n));
+  FinishMarkMinima();
+  const size_t perGroup = kFrequencyGroup / kFrequencyBlock;
+  for (size_t b = 0; b < blockMax_.size(); ++b) {
+    groupMax_[b / perGroup] = std::max(groupMax_[b / perGroup], blockMax_[b]);
+  }
 }
 
-void Vocabulary::RebuildMarkMinima() {
+void Vocabulary::SizeMarkMinima() {
   const size_t n = entryCount_;
-  size_t sizes[kMaxMarkLevels];
   markLevels_ = 0;
   size_t total = 0;
   for (size_t size = n; size > 0 && markLevels_ < kMaxMarkLevels;) {
     const size_t per = markLevels_ == 0 ? kMarkBlock : kMarkFanout;
     size = (size + per - 1) / per;
-    markLevelStart_[markLevels_] = total;
-    sizes[markLevels_++] = size;
+    markLevelStart_[markLevels_++] = total;
     // Each level is padded to whole groups of kMarkFanout minima (the padding is never small
     // enough), so a group is read at once.
     total += (size + kMarkFanout - 1) / kMarkFanout * kMarkFanout;
@@ -153,17 +163,15 @@ void Vocabulary::RebuildMarkMinima() {
   }
   markLevelStart_[markLevels_] = total;
   markMin_.assign(total, UINT8_MAX);
-  if (n == 0) return;
-  uint8_t* level = markMin_.data();
-  for (size_t i = 0; i < n; ++i) {
-    const uint8_t shared = SharedOf(i);
-    uint8_t& least = level[i / kMarkBlock];
-    if (shared < least) least = shared;
-  }
+}
+
+void Vocabulary::FinishMarkMinima() {
+  // Level 0 holds the blocks' minima; each level above, the smallest of each group below.
   for (size_t l = 1; l < markLevels_; ++l) {
     const uint8_t* below = markMin_.data() + markLevelStart_[l - 1];
     uint8_t* above = markMin_.data() + markLevelStart_[l];
-    for (size_t b = 0; b < sizes[l - 1]; ++b) {
+    const size_t size = markLevelStart_[l] - markLevelStart_[l - 1];
+    for (size_t b = 0; b < size; ++b) {
       uint8_t& least = above[b / kMarkFanout];
       if (below[b] < least) least = below[b];
     }
@@ -525,19 +533,13 @@ uint8_t Vocabulary::LetterAt(size_t index, size_t position) const {
 
 size_t Vocabulary::LetterRuns(size_t first, size_t last, size_t position, uint8_t* letters,
                               uint32_t* starts) const {
-  // An entry whose marker takes the position from the word before has that word's letter there;
-  // only the others can begin a run, and a block whose smallest marker is above the position
-  // holds none of them.
+  // An entry whose marker takes the position from the word before has that word's letter there:
+  // only the others can begin a run.
   size_t runs = 1;
   letters[0] = LetterAt(first, position);
   starts[0] = static_cast<uint32_t>(first);
   const auto* pool = reinterpret_cast<const uint8_t*>(pool_.data());
-  const uint8_t* minima = markMin_.data();
   for (size_t k = first + 1; k <= last; ++k) {
-    if (!aidsStale_ && k % kMarkBlock == 0 && minima[k / kMarkBlock] > position) {
-      k += kMarkBlock - 1;
-      continue;
-    }
     const uint8_t* form = pool + OffsetOf(k);
     const size_t shared = (form[0] & 1) ? form[0] >> 1 : 0;
     if (shared > position) continue;  // the letter of the entry before (its word is as long)

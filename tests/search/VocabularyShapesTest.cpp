@@ -239,7 +239,10 @@ TEST(VocabularyShapesTest, LongRunsDecodeAcrossEveryLevelOfMarkerMinima) {
     std::vector<int8_t> typed;
     const size_t n = 1 + random() % 9;
     for (size_t k = 0; k < n; ++k) typed.push_back(static_cast<int8_t>(2 + random() % 8));
-    if (query % 2 && n >= 2) typed[0] = 6, typed[1] = 6;  // "mo", the long run
+    if (query % 2 && n >= 2) {  // "mo", the long run
+      typed[0] = 6;
+      typed[1] = 6;
+    }
     ASSERT_EQ(SearchKeys(vocabulary, keys, typed.data(), n), Matching(keys, words, typed))
         << "query " << query;
   }
