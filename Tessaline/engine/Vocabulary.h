@@ -172,6 +172,12 @@ class Vocabulary {
   static constexpr size_t kFrequencyBlock = 64;
   static constexpr size_t kFrequencyGroup = kFrequencyBlock * 64;
   uint16_t BlockMaxFrequency(size_t block) const { return blockMax_[block]; }
+  // Whether any entry of the block has a frequency changed at run time; where none has, the
+  // file's frequencies are the entries' (`FileFrequency`), read without the table of changes.
+  bool BlockChanged(size_t block) const {
+    return !changedBlocks_.empty() && (changedBlocks_[block / 64] >> (block % 64) & 1);
+  }
+  uint16_t FileFrequency(size_t index) const { return FileFrequencyOf(index); }
   uint16_t GroupMaxFrequency(size_t group) const { return groupMax_[group]; }
 
   // The first letters of the words as a tree (engine/PrefixTree.h), for narrowing the entries
@@ -204,10 +210,8 @@ class Vocabulary {
     return static_cast<uint16_t>((PackedAt(index) >> 20) & 0x7F);
   }
   uint16_t FrequencyOf(size_t index) const {
-    const size_t block = index / kFrequencyBlock;
-    if (!changedBlocks_.empty() && (changedBlocks_[block / 64] >> (block % 64) & 1))
-      return ChangedFrequency(index);
-    return FileFrequencyOf(index);
+    return BlockChanged(index / kFrequencyBlock) ? ChangedFrequency(index)
+                                                  : FileFrequencyOf(index);
   }
   uint16_t ChangedFrequency(size_t index) const;
   void RebuildChangedBlocks();

@@ -139,8 +139,14 @@ void OfferEntries(const Vocabulary& words, uint32_t indexBase, uint32_t from, ui
         i = blockEnd + 1;
         continue;
       }
-      for (; i <= blockEnd; ++i) {
-        target.Offer({words.Entry(i).frequency, order + (i - from), indexBase + i});
+      if (words.BlockChanged(i / kBlock)) {
+        for (; i <= blockEnd; ++i) {
+          target.Offer({words.Entry(i).frequency, order + (i - from), indexBase + i});
+        }
+      } else {
+        for (; i <= blockEnd; ++i) {
+          target.Offer({words.FileFrequency(i), order + (i - from), indexBase + i});
+        }
       }
     }
   }
