@@ -340,45 +340,52 @@ const char* Parse(std::string_view aids, std::string_view vocabularyBytes, size_
   }
   // The tree: per level, each node's entries [begin, end) inside its parent's, the children of a
   // node contiguous and after those of the node before, siblings' letters and starts ascending.
-  std::vector<uint32_t> begins{0}, ends{static_cast<uint32_t>(entries)};
-  std::vector<uint32_t> childBegins, childEnds;
-  std::vector<uint32_t> firsts{0, arrays.depth > 0 ? static_cast<uint32_t>(arrays.levels[0].nodes) : 0};
+  size_t widest = 1;
+  for (size_t d = 0; d < arrays.depth; ++d) widest = std::max(widest, arrays.levels[d].nodes);
+  std::vector<uint32_t> ranges(4 * widest);
+  uint32_t* begins = ranges.data();  // the level above's nodes (the root alone above level 0)
+  uint32_t* ends = begins + widest;
+  uint32_t* childBegins = ends + widest;
+  uint32_t* childEnds = childBegins + widest;
+  begins[0] = 0;
+  ends[0] = static_cast<uint32_t>(entries);
+  size_t parents = 1;
+  const uint8_t* firsts = nullptr;  // the level above's first children, or none for the root
+  uint32_t firstsWidth = 0;
   for (size_t d = 0; d < arrays.depth; ++d) {
     const Arrays::Level& level = arrays.levels[d];
-    if (firsts.back() != level.nodes) return "children beyond their level";
-    childBegins.assign(level.nodes, 0);
-    childEnds.assign(level.nodes, 0);
-    for (size_t parent = 0; parent + 1 < firsts.size(); ++parent) {
-      const uint32_t first = firsts[parent];
-      const uint32_t last = firsts[parent + 1];
-      const uint32_t base = d == 0 ? 0 : begins[parent];
+    for (size_t parent = 0; parent < parents; ++parent) {
+      const uint32_t first = firsts ? ValueAt(firsts, firstsWidth, parent) : 0;
+      const uint32_t last =
+          firsts ? ValueAt(firsts, firstsWidth, parent + 1) : static_cast<uint32_t>(level.nodes);
+      if (first > last || last > level.nodes) return "children out of order";
+      const uint32_t base = begins[parent];
+      const uint32_t span = ends[parent] - base;
+      uint32_t previous = 0;
       for (uint32_t c = first; c < last; ++c) {
         const uint32_t offset = ValueAt(level.start, level.startWidth, c);
-        if (offset >= ends[parent] - base) return "a node starting outside its parent";
-        if (c > first && (offset <= ValueAt(level.start, level.startWidth, c - 1) ||
-                          level.letter[c] <= level.letter[c - 1])) {
+        if (offset >= span) return "a node starting outside its parent";
+        if (c > first && (offset <= previous || level.letter[c] <= level.letter[c - 1])) {
           return "siblings out of order";
         }
         childBegins[c] = base + offset;
-        childEnds[c] = c + 1 < last ? base + ValueAt(level.start, level.startWidth, c + 1)
-                                    : ends[parent];
+        if (c > first) childEnds[c - 1] = base + offset;
+        previous = offset;
       }
+      if (last > first) childEnds[last - 1] = ends[parent];
+    }
+    if (firsts && ValueAt(firsts, firstsWidth, 0) != 0) return "children out of order";
+    if (firsts && ValueAt(firsts, firstsWidth, parents) != level.nodes) {
+      return "children beyond their level";
     }
     if (d == 0 && ValueAt(level.start, level.startWidth, 0) != 0) {
       return "a first node not at the first entry";
     }
-    begins.swap(childBegins);
-    ends.swap(childEnds);
-    firsts.clear();
-    if (level.children == 0) continue;
-    for (size_t k = 0; k < level.children; ++k) {
-      const uint32_t value = ValueAt(level.firstChild, level.childWidth, k);
-      if ((k == 0 && value != 0) || (k > 0 && value < firsts.back())) {
-        return "children out of order";
-      }
-      firsts.push_back(value);
-    }
-    if (firsts.back() != arrays.levels[d + 1].nodes) return "children beyond their level";
+    std::swap(begins, childBegins);
+    std::swap(ends, childEnds);
+    parents = level.nodes;
+    firsts = level.firstChild;
+    firstsWidth = level.childWidth;
   }
   // The root index: for each bucket of entries, the last first-level node starting by its first.
   if (arrays.depth > 0) {

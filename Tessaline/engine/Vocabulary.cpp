@@ -421,6 +421,9 @@ VocabularyLoadReport Vocabulary::Adopt(std::string_view bytes, std::string_view 
   size_t previousEnd = 0;
   size_t previousLength = 0;
   const auto* pool = reinterpret_cast<const uint8_t*>(pool_.data());
+  // A pool without a zero byte anywhere (every sound file's: letter codes and markers are not
+  // zero) spares looking for one in each stored form.
+  const bool zeroInPool = std::memchr(pool, 0, pool_.size()) != nullptr;
   for (size_t i = 0; i < entryCount_; ++i) {
     const size_t offset = OffsetOf(i);
     const size_t length = LengthOf(i);
@@ -438,7 +441,7 @@ VocabularyLoadReport Vocabulary::Adopt(std::string_view bytes, std::string_view 
         stored = length;
       }
       sound = sound && offset + stored <= pool_.size() &&
-              std::memchr(pool + offset + 1, 0, stored - 1) == nullptr;
+              (!zeroInPool || std::memchr(pool + offset + 1, 0, stored - 1) == nullptr);
     }
     if (!sound) {
       report.firstBadEntry = static_cast<int64_t>(i);
