@@ -769,7 +769,8 @@ uint16_t Vocabulary::EntryLength(size_t index) const {
 
 int64_t Vocabulary::FindPair(uint16_t key) const {
   const auto found = std::lower_bound(pairKeys_.begin(), pairKeys_.end(), key);
-  return found != pairKeys_.end() && *found == key ? pairFirst_[found - pairKeys_.begin()] : -1;
+  if (found == pairKeys_.end() || *found != key) return -1;
+  return pairFirst_[static_cast<size_t>(found - pairKeys_.begin())];
 }
 
 LetterPairRecord Vocabulary::GetPair(size_t index) const {

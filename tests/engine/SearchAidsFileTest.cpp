@@ -158,6 +158,8 @@ TEST_F(SearchAidsFileTest, UsedInPlaceTheSearchReadsAsWithDerivedAids) {
   EXPECT_TRUE(fromFile.AidsMapped());
   EXPECT_FALSE(Load(derived, Generated(), nullptr).aidsFromFile);  // no file: derived
   EXPECT_GT(derived.EntryCount(), 10000u);
+  EXPECT_EQ(fromFile.FindPair(0xFFFF), -1);  // no record has the key
+  EXPECT_EQ(derived.FindPair(0xFFFF), -1);
   EXPECT_EQ(fromFile.PrivateAidBytes(), 0u);
   EXPECT_EQ(fromFile.AidBytes(), derived.AidBytes());
   EXPECT_EQ(fromFile.MappedBytes(), Generated().size() + aids.size());
