@@ -423,7 +423,7 @@ VocabularyLoadReport Vocabulary::Adopt(std::string_view bytes, std::string_view 
   const auto* pool = reinterpret_cast<const uint8_t*>(pool_.data());
   // A pool without a zero byte anywhere (every sound file's: letter codes and markers are not
   // zero) spares looking for one in each stored form.
-  const bool zeroInPool = std::memchr(pool, 0, pool_.size()) != nullptr;
+  const bool zeroInPool = !pool_.empty() && std::memchr(pool, 0, pool_.size()) != nullptr;
   for (size_t i = 0; i < entryCount_; ++i) {
     const size_t offset = OffsetOf(i);
     const size_t length = LengthOf(i);
