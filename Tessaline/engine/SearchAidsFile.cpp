@@ -10,15 +10,6 @@
 namespace tessaline {
 namespace {
 
-uint64_t Le64(const uint8_t* p) {
-  uint64_t value;
-  std::memcpy(&value, p, sizeof value);
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-  value = __builtin_bswap64(value);
-#endif
-  return value;
-}
-
 uint64_t Rotate(uint64_t value, int bits) { return (value << bits) | (value >> (64 - bits)); }
 
 constexpr uint64_t kPrime1 = 0x9E3779B185EBCA87ull;
@@ -110,14 +101,14 @@ uint64_t HashBytes(std::string_view bytes) {
   uint64_t lanes[4] = {kPrime1 + kPrime2, kPrime2, 0, 0 - kPrime1};
   size_t at = 0;
   for (; at + 32 <= n; at += 32) {
-    lanes[0] = Lane(lanes[0], Le64(p + at));
-    lanes[1] = Lane(lanes[1], Le64(p + at + 8));
-    lanes[2] = Lane(lanes[2], Le64(p + at + 16));
-    lanes[3] = Lane(lanes[3], Le64(p + at + 24));
+    lanes[0] = Lane(lanes[0], ReadLe64(p + at));
+    lanes[1] = Lane(lanes[1], ReadLe64(p + at + 8));
+    lanes[2] = Lane(lanes[2], ReadLe64(p + at + 16));
+    lanes[3] = Lane(lanes[3], ReadLe64(p + at + 24));
   }
   uint8_t tail[32] = {};
   std::memcpy(tail, p + at, n - at);
-  for (int l = 0; l < 4; ++l) lanes[l] = Lane(lanes[l], Le64(tail + 8 * l));
+  for (int l = 0; l < 4; ++l) lanes[l] = Lane(lanes[l], ReadLe64(tail + 8 * l));
   uint64_t hash = Rotate(lanes[0], 1) + Rotate(lanes[1], 7) + Rotate(lanes[2], 12) +
                   Rotate(lanes[3], 18) + n * kPrime3;
   hash ^= hash >> 33;
@@ -212,7 +203,7 @@ const char* Parse(std::string_view aids, std::string_view vocabularyBytes, size_
   const auto field = [&](size_t at) { return ReadLe32(file + at); };
   if (field(kMagicAt) != SearchAidsFile::kMagic) return "not a search-aids file";
   if (field(kVersionAt) != SearchAidsFile::kVersion) return "another version";
-  if (Le64(file + kVocabularySizeAt) != vocabularyBytes.size()) {
+  if (ReadLe64(file + kVocabularySizeAt) != vocabularyBytes.size()) {
     return "made for a vocabulary file of another size";
   }
   if (field(kEntriesAt) != entries || field(kPairsAt) != pairs) {
@@ -281,10 +272,10 @@ const char* Parse(std::string_view aids, std::string_view vocabularyBytes, size_
   }
   if (at != aids.size()) return "of another length than its header says";
 
-  if (Le64(file + kBodyHashAt) != HashBytes(aids.substr(SearchAidsFile::kHeaderSize))) {
+  if (ReadLe64(file + kBodyHashAt) != HashBytes(aids.substr(SearchAidsFile::kHeaderSize))) {
     return "damaged (its arrays do not match their hash)";
   }
-  if (Le64(file + kVocabularyHashAt) != HashBytes(vocabularyBytes)) {
+  if (ReadLe64(file + kVocabularyHashAt) != HashBytes(vocabularyBytes)) {
     return "made for other bytes of the vocabulary file";
   }
 

@@ -204,15 +204,6 @@ void Vocabulary::FinishMarkMinima() {
 
 namespace {
 
-uint64_t ReadLe64(const uint8_t* p) {
-  uint64_t value;
-  std::memcpy(&value, p, sizeof value);
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-  value = __builtin_bswap64(value);
-#endif
-  return value;
-}
-
 // The last of the first `count` (1 to 16) minima of a group of 16 that is at most `limit`
 // (below 127), or -1 when none is. Eight minima are compared at once: with each byte's high bit
 // set first, subtracting limit + 1 borrows from no other byte and clears the high bit of exactly

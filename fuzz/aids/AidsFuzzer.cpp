@@ -16,7 +16,7 @@
 #include "engine/KeySearch.h"
 #include "engine/SearchAidsFile.h"
 #include "engine/Vocabulary.h"
-#include "textfile/TextFile.h"
+#include "../KeyMapFromText.h"
 
 namespace {
 
@@ -58,7 +58,7 @@ const std::string& VocabularyBytes() {
 // Keys 2 to 9 over the English letter codes: charsets 0 to 3 (a-h, i-p, q-x, y-z).
 const tessaline::KeyMap& Keys() {
   static const tessaline::KeyMap map = [] {
-    std::string text =
+    const std::string text =
         "charset=0,0x61,0x62,0x63,0x64,0x65,0x66,0x67,0x68\n"
         "charset=1,0x69,0x6A,0x6B,0x6C,0x6D,0x6E,0x6F,0x70\n"
         "charset=2,0x71,0x72,0x73,0x74,0x75,0x76,0x77,0x78\n"
@@ -66,13 +66,7 @@ const tessaline::KeyMap& Keys() {
         "chararray=2,0,1,2\nchararray=3,3,4,5\nchararray=4,6,7,100\nchararray=5,101,102,103\n"
         "chararray=6,104,105,106\nchararray=7,107,200,201,202\nchararray=8,203,204,205\n"
         "chararray=9,206,207,300,301\n";
-    FILE* stream = fmemopen(text.data(), text.size(), "rb");
-    tessaline::TextSection root;
-    tessaline::ReadSection(stream, root);
-    std::fclose(stream);
-    tessaline::KeyMap keys;
-    keys.LoadKeyMap(root);
-    return keys;
+    return tessaline::fuzzing::KeyMapFromText(text);
   }();
   return map;
 }
