@@ -82,14 +82,14 @@ class SearchAidsFileTest : public ::testing::Test {
  protected:
   SearchAidsFileTest() { keys.LoadKeyMap(dir.Write("t.chr", testing::kTestLanguage)); }
 
-  // Loads the vocabulary file with the aids file beside it (when given) as a language does.
+  // Loads the vocabulary file with the aids file beside it (when given) as a language does, from
+  // files of their own (under Win32 a mapped file can be neither replaced nor deleted).
   VocabularyLoadReport Load(Vocabulary& voc, const std::string& vocBytes,
                             const std::string* aids) {
-    const std::string path = dir.Write("v.voc", vocBytes);
-    const std::string aidsPath = SearchAidsPath(path);
-    std::remove(aidsPath.c_str());
-    if (aids) dir.Write("v.aid", *aids);
-    return voc.LoadMapped(MapDataFile(path), MapDataFile(aidsPath));
+    const std::string name = "v" + std::to_string(++loads);
+    const std::string path = dir.Write(name + ".voc", vocBytes);
+    if (aids) dir.Write(name + ".aid", *aids);
+    return voc.LoadMapped(MapDataFile(path), MapDataFile(SearchAidsPath(path)));
   }
 
   // The aids file is let go; returns why.
@@ -145,6 +145,7 @@ class SearchAidsFileTest : public ::testing::Test {
 
   testing::TempDir dir;
   KeyMap keys;
+  int loads = 0;
 };
 
 TEST_F(SearchAidsFileTest, UsedInPlaceTheSearchReadsAsWithDerivedAids) {
@@ -189,7 +190,7 @@ TEST_F(SearchAidsFileTest, RunTimeChangesWorkOnTopOfTheFile) {
   ASSERT_TRUE(derived.InsertIfAbsent(Codes("aaaab"), 9));
   EXPECT_FALSE(fromFile.AidsMapped());
   ExpectSameSearch(fromFile, derived);
-  EXPECT_EQ(testing::ReadBytes(dir.File("v.aid")), aids);
+  EXPECT_EQ(testing::ReadBytes(dir.File("v1.aid")), aids);
 }
 
 TEST_F(SearchAidsFileTest, StaleFilesAreLetGo) {
