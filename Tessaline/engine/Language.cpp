@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "engine/SearchAidsFile.h"
 #include "engine/UserDictionaryEdits.h"
 #include "engine/UserDictionaryFile.h"
 #include "system/Clock.h"
@@ -49,7 +50,9 @@ void Language::LoadFiles() {
   }
   // With the user's words to insert, their search aids are derived once, after them.
   if (withUserDictionary_) vocabulary_.BeginBulkInsert();
-  vocabularyReport_ = vocabulary_.LoadMapped(std::move(mapping));
+  // The search aids written beside the vocabulary file, when they are there and made for it.
+  vocabularyReport_ = vocabulary_.LoadMapped(
+      std::move(mapping), MapDataFile(SearchAidsPath(vocabularyPath)));
   vocabularyLoaded_ = true;
   if (!withUserDictionary_) return;
   // A key map without letters or keys, or a vocabulary cut short or damaged, would turn the

@@ -2,9 +2,10 @@
 
 namespace tessaline {
 
-VocabularyLoadReport Lexicon::LoadMapped(std::shared_ptr<const MappedFile> mapping) {
+VocabularyLoadReport Lexicon::LoadMapped(std::shared_ptr<const MappedFile> mapping,
+                                         std::shared_ptr<const MappedFile> aids) {
   user_.Clear();
-  return base_.LoadMapped(std::move(mapping));
+  return base_.LoadMapped(std::move(mapping), std::move(aids));
 }
 
 VocabularyLoadReport Lexicon::LoadVocabulary(FILE* stream) {

@@ -24,7 +24,8 @@ class Lexicon {
 
   // The file's vocabulary from a mapping, a stream or bytes (Vocabulary's rules); the user's
   // words are emptied.
-  VocabularyLoadReport LoadMapped(std::shared_ptr<const MappedFile> mapping);
+  VocabularyLoadReport LoadMapped(std::shared_ptr<const MappedFile> mapping,
+                                  std::shared_ptr<const MappedFile> aids = nullptr);
   VocabularyLoadReport LoadVocabulary(FILE* stream);
   VocabularyLoadReport LoadVocabularyBytes(std::string_view bytes);
   void Clear();

@@ -9,21 +9,37 @@ void IndexArray::Assign(const std::vector<uint32_t>& values) {
   Clear();
   wide_ = !values.empty() && *std::max_element(values.begin(), values.end()) > UINT16_MAX;
   if (wide_) {
-    values32_.assign(values.begin(), values.end());
+    values32_.Assign(values.begin(), values.end());
   } else {
-    values16_.assign(values.begin(), values.end());
+    values16_.Assign(values.begin(), values.end());
   }
 }
 
+void IndexArray::View16(const uint16_t* values, size_t count) {
+  Clear();
+  values16_.View(values, count);
+}
+
+void IndexArray::View32(const uint32_t* values, size_t count) {
+  Clear();
+  values32_.View(values, count);
+  wide_ = true;
+}
+
+void IndexArray::Own() {
+  values16_.Own();
+  values32_.Own();
+}
+
 void IndexArray::Clear() {
-  std::vector<uint16_t>().swap(values16_);
-  std::vector<uint32_t>().swap(values32_);
+  values16_.Clear();
+  values32_.Clear();
   wide_ = false;
 }
 
 void PrefixTree::Clear() {
   for (Level& level : levels_) {
-    std::vector<uint8_t>().swap(level.letter);
+    level.letter.Clear();
     level.start.Clear();
     level.firstChild.Clear();
   }
@@ -34,7 +50,7 @@ void PrefixTree::Clear() {
   }
   depth_ = 0;
   pending_.clear();
-  rootIndex_.clear();
+  rootIndex_.Clear();
 }
 
 void PrefixTree::Add(uint32_t entry, std::string_view word, size_t shared) {
@@ -94,7 +110,7 @@ void PrefixTree::Finish(uint32_t entries) {
   for (size_t d = 0; d < depth_; ++d) {
     Building& built = building_[d];
     Level& level = levels_[d];
-    level.letter.assign(built.letter.begin(), built.letter.end());
+    level.letter.Assign(built.letter.begin(), built.letter.end());
     // Starts relative to the parent's first entry.
     values = built.start;
     if (d > 0) {
@@ -112,15 +128,16 @@ void PrefixTree::Finish(uint32_t entries) {
   for (size_t d = 0; d + 1 < depth_; ++d) levels_[d].firstChild.Assign(building_[d].firstChild);
   rootShift_ = 0;
   while ((entries >> rootShift_) > 255) ++rootShift_;
-  rootIndex_.clear();
+  std::vector<uint8_t> rootIndex;
   if (depth_ > 0) {
     const std::vector<uint32_t>& starts = building_[0].start;
     uint32_t node = 0;
     for (uint32_t bucket = 0; bucket <= (entries >> rootShift_); ++bucket) {
       while (node + 1 < starts.size() && starts[node + 1] <= (bucket << rootShift_)) ++node;
-      rootIndex_.push_back(static_cast<uint8_t>(node));
+      rootIndex.push_back(static_cast<uint8_t>(node));
     }
   }
+  rootIndex_.Assign(rootIndex.begin(), rootIndex.end());
   for (Building& level : building_) {
     std::vector<uint8_t>().swap(level.letter);
     std::vector<uint32_t>().swap(level.start);
@@ -196,9 +213,27 @@ size_t PrefixTree::NodeCount() const {
 size_t PrefixTree::MemoryBytes() const {
   size_t bytes = 0;
   for (const Level& level : levels_) {
-    bytes += level.letter.size() + level.start.MemoryBytes() + level.firstChild.MemoryBytes();
+    bytes += level.letter.OwnedBytes() + level.start.MemoryBytes() + level.firstChild.MemoryBytes();
   }
-  bytes += rootIndex_.size();
+  bytes += rootIndex_.OwnedBytes();
+  return bytes;
+}
+
+void PrefixTree::OwnArrays() {
+  for (Level& level : levels_) {
+    level.letter.Own();
+    level.start.Own();
+    level.firstChild.Own();
+  }
+  rootIndex_.Own();
+}
+
+size_t PrefixTree::ArrayBytes() const {
+  size_t bytes = 0;
+  for (const Level& level : levels_) {
+    bytes += level.letter.Bytes() + level.start.Bytes() + level.firstChild.Bytes();
+  }
+  bytes += rootIndex_.Bytes();
   return bytes;
 }
 

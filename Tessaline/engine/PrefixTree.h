@@ -35,6 +35,70 @@
 
 namespace tessaline {
 
+// A flat array of fixed-width values, either the process's own or a view of bytes held elsewhere
+// (the search-aids file, mapped and used in place; engine/SearchAidsFile.h). A view is read-only
+// until Own() copies it.
+template <class T>
+class FlatArray {
+ public:
+  FlatArray() = default;
+  FlatArray(const FlatArray& other) { *this = other; }
+  FlatArray& operator=(const FlatArray& other) {
+    if (this == &other) return *this;
+    if (other.viewed_) {
+      View(other.data_, other.size_);
+    } else {
+      Assign(other.data_, other.data_ + other.size_);
+    }
+    return *this;
+  }
+  T operator[](size_t i) const { return data_[i]; }
+  const T* data() const { return data_; }
+  const T* begin() const { return data_; }
+  const T* end() const { return data_ + size_; }
+  size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  template <class Iterator>
+  void Assign(Iterator first, Iterator last) {
+    owned_.assign(first, last);
+    Point();
+  }
+  void Fill(size_t count, T value) {
+    owned_.assign(count, value);
+    Point();
+  }
+  void View(const T* values, size_t count) {
+    std::vector<T>().swap(owned_);
+    data_ = values;
+    size_ = count;
+    viewed_ = true;
+  }
+  // The values as the process's own, writable (a view is copied first).
+  T* Own() {
+    if (viewed_) Assign(data_, data_ + size_);
+    return owned_.data();
+  }
+  void Clear() {
+    std::vector<T>().swap(owned_);
+    Point();
+  }
+  bool Viewed() const { return viewed_; }
+  // Bytes of the process's own memory (none for a view).
+  size_t OwnedBytes() const { return owned_.size() * sizeof(T); }
+  size_t Bytes() const { return size_ * sizeof(T); }
+
+ private:
+  void Point() {
+    data_ = owned_.data();
+    size_ = owned_.size();
+    viewed_ = false;
+  }
+  std::vector<T> owned_;
+  const T* data_ = nullptr;
+  size_t size_ = 0;
+  bool viewed_ = false;
+};
+
 // A flat array of unsigned integers, 16 or 32 bits wide (the narrowest that holds every value).
 class IndexArray {
  public:
@@ -44,19 +108,24 @@ class IndexArray {
   const uint16_t* Narrow16() const { return values16_.data(); }
   const uint32_t* Wide32() const { return values32_.data(); }
   void Assign(const std::vector<uint32_t>& values);
+  // Views of values held elsewhere (see FlatArray).
+  void View16(const uint16_t* values, size_t count);
+  void View32(const uint32_t* values, size_t count);
+  void Own();
   void Clear();
-  size_t MemoryBytes() const {
-    return values16_.size() * sizeof(uint16_t) + values32_.size() * sizeof(uint32_t);
-  }
+  // Bytes of the process's own memory, and of the values wherever they are.
+  size_t MemoryBytes() const { return values16_.OwnedBytes() + values32_.OwnedBytes(); }
+  size_t Bytes() const { return values16_.Bytes() + values32_.Bytes(); }
 
  private:
-  std::vector<uint16_t> values16_;
-  std::vector<uint32_t> values32_;
+  FlatArray<uint16_t> values16_;
+  FlatArray<uint32_t> values32_;
   bool wide_ = false;
 };
 
 class PrefixTree {
  public:
+  friend class SearchAidsFile;  // writes the arrays, and reads them in place
   // Levels kept: the first letters that the typed keys narrow most. Deeper positions are found by
   // bisecting the (by then small) ranges.
   static constexpr size_t kDepth = 6;
@@ -64,7 +133,7 @@ class PrefixTree {
   static constexpr uint32_t kMinCover = 32;
 
   struct Level {
-    std::vector<uint8_t> letter;  // the node's letter; ascending among siblings
+    FlatArray<uint8_t> letter;    // the node's letter; ascending among siblings
     IndexArray start;             // the node's first entry less its parent's
     IndexArray firstChild;        // below the last level: one per node, then the next level's
                                   // node count
@@ -92,7 +161,11 @@ class PrefixTree {
   // the children at each level.
   size_t LettersOf(uint32_t entry, size_t wanted, uint8_t* letters) const;
   size_t NodeCount() const;
+  // Bytes of the process's own memory held by the tree, and of its arrays wherever they are.
   size_t MemoryBytes() const;
+  size_t ArrayBytes() const;
+  // Makes arrays viewed elsewhere the tree's own copies.
+  void OwnArrays();
 
  private:
   Level levels_[kDepth];
@@ -100,7 +173,7 @@ class PrefixTree {
   // For every 2^rootShift_ entries, the last level-0 node starting at or before the first of
   // them (at most 256 of one byte: there are at most 255 letters): LettersOf starts its search
   // of level 0 there.
-  std::vector<uint8_t> rootIndex_;
+  FlatArray<uint8_t> rootIndex_;
   uint32_t rootShift_ = 0;
   // While finishing: per level the nodes' letters, absolute first entries and first children.
   struct Building {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/SearchAidsFile.h"
 #include "system/ByteCoding.h"
 
 namespace tessaline {
@@ -53,6 +54,7 @@ std::string StoredFormAfter(std::string_view previous, std::string_view word) {
 
 void Vocabulary::Clear() {
   mapping_.reset();
+  aidsMapping_.reset();
   image_ = std::string();
   ownedEntries_ = std::string();
   ownedPool_ = std::string();
@@ -64,12 +66,24 @@ void Vocabulary::Clear() {
   pairCount_ = 0;
   changedFrequencies_.clear();
   changedBlocks_.clear();
-  pairKeys_.clear();
-  pairFirst_.clear();
+  pairKeys_.Clear();
+  pairFirst_.Clear();
   RebuildSearchAids();
 }
 
+void Vocabulary::OwnAids() {
+  if (!aidsMapping_) return;
+  pairKeys_.Own();
+  pairFirst_.Own();
+  markMin_.Own();
+  blockMax_.Own();
+  groupMax_.Own();
+  prefixes_.OwnArrays();
+  aidsMapping_.reset();
+}
+
 void Vocabulary::TakeCopies() {
+  OwnAids();
   if (!mapping_ && image_.empty()) return;  // already its own
   ownedEntries_.assign(reinterpret_cast<const char*>(entryBytes_), entryCount_ * 4);
   ownedPool_.assign(pool_);
@@ -96,9 +110,12 @@ void Vocabulary::EndBulkInsert() {
 void Vocabulary::RebuildSearchAids() {
   aidsStale_ = false;
   const size_t n = entryCount_;
+  OwnAids();
   SizeMarkMinima();
-  blockMax_.assign((n + kFrequencyBlock - 1) / kFrequencyBlock, 0);
-  groupMax_.assign((n + kFrequencyGroup - 1) / kFrequencyGroup, 0);
+  blockMax_.Fill((n + kFrequencyBlock - 1) / kFrequencyBlock, 0);
+  groupMax_.Fill((n + kFrequencyGroup - 1) / kFrequencyGroup, 0);
+  uint16_t* blockMax = blockMax_.Own();
+  uint16_t* groupMax = groupMax_.Own();
 
   // One pass over the entries: the smallest marker of each block, the highest frequency of each
   // block, and the prefix tree, which reads each word's first letters in order: the ones before
@@ -109,13 +126,13 @@ void Vocabulary::RebuildSearchAids() {
   char prefix[kDepth];
   size_t prefixLength = 0;  // the previous word's letters in `prefix`
   const auto* pool = reinterpret_cast<const uint8_t*>(pool_.data());
-  uint8_t* minima = markMin_.data();
+  uint8_t* minima = markMin_.Own();
   for (size_t i = 0; i < n; ++i) {
     const uint8_t* form = pool + OffsetOf(i);
     const size_t marker = (form[0] & 1) ? form[0] >> 1 : 0;
     uint8_t& least = minima[i / kMarkBlock];
     if (marker < least) least = static_cast<uint8_t>(marker);
-    uint16_t& highest = blockMax_[i / kFrequencyBlock];
+    uint16_t& highest = blockMax[i / kFrequencyBlock];
     highest = std::max(highest, FrequencyOf(i));
 
     const size_t deepest = std::min<size_t>(LengthOf(i), kDepth);
@@ -144,32 +161,39 @@ void Vocabulary::RebuildSearchAids() {
   FinishMarkMinima();
   const size_t perGroup = kFrequencyGroup / kFrequencyBlock;
   for (size_t b = 0; b < blockMax_.size(); ++b) {
-    groupMax_[b / perGroup] = std::max(groupMax_[b / perGroup], blockMax_[b]);
+    groupMax[b / perGroup] = std::max(groupMax[b / perGroup], blockMax[b]);
   }
 }
 
-void Vocabulary::SizeMarkMinima() {
-  const size_t n = entryCount_;
-  markLevels_ = 0;
+size_t Vocabulary::MarkLayout(size_t entries, size_t* starts, size_t* sizes) {
+  size_t levels = 0;
   size_t total = 0;
-  for (size_t size = n; size > 0 && markLevels_ < kMaxMarkLevels;) {
-    const size_t per = markLevels_ == 0 ? kMarkBlock : kMarkFanout;
+  for (size_t size = entries; size > 0 && levels < kMaxMarkLevels;) {
+    const size_t per = levels == 0 ? kMarkBlock : kMarkFanout;
     size = (size + per - 1) / per;
-    markLevelStart_[markLevels_++] = total;
+    sizes[levels] = size;
+    starts[levels++] = total;
     // Each level is padded to whole groups of kMarkFanout minima (the padding is never small
     // enough), so a group is read at once.
     total += (size + kMarkFanout - 1) / kMarkFanout * kMarkFanout;
     if (size <= kMarkFanout) break;
   }
-  markLevelStart_[markLevels_] = total;
-  markMin_.assign(total, UINT8_MAX);
+  starts[levels] = total;
+  return levels;
+}
+
+void Vocabulary::SizeMarkMinima() {
+  size_t sizes[kMaxMarkLevels];
+  markLevels_ = MarkLayout(entryCount_, markLevelStart_, sizes);
+  markMin_.Fill(markLevelStart_[markLevels_], UINT8_MAX);
 }
 
 void Vocabulary::FinishMarkMinima() {
   // Level 0 holds the blocks' minima; each level above, the smallest of each group below.
   for (size_t l = 1; l < markLevels_; ++l) {
-    const uint8_t* below = markMin_.data() + markLevelStart_[l - 1];
-    uint8_t* above = markMin_.data() + markLevelStart_[l];
+    uint8_t* minima = markMin_.Own();
+    const uint8_t* below = minima + markLevelStart_[l - 1];
+    uint8_t* above = minima + markLevelStart_[l];
     const size_t size = markLevelStart_[l] - markLevelStart_[l - 1];
     for (size_t b = 0; b < size; ++b) {
       uint8_t& least = above[b / kMarkFanout];
@@ -179,15 +203,6 @@ void Vocabulary::FinishMarkMinima() {
 }
 
 namespace {
-
-uint64_t ReadLe64(const uint8_t* p) {
-  uint64_t value;
-  std::memcpy(&value, p, sizeof value);
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-  value = __builtin_bswap64(value);
-#endif
-  return value;
-}
 
 // The last of the first `count` (1 to 16) minima of a group of 16 that is at most `limit`
 // (below 127), or -1 when none is. Eight minima are compared at once: with each byte's high bit
@@ -251,8 +266,15 @@ size_t Vocabulary::LastSharingAtMost(size_t index, size_t limit) const {
                      LastMinimumAtMost(markMin_.data() + markLevelStart_[level] + first,
                                        kMarkFanout, limit));
   }
-  size_t k = std::min(at * kMarkBlock + kMarkBlock, entryCount_) - 1;
-  while (SharedOf(k) > limit) --k;
+  // (A block whose minimum says otherwise has none: the aids are read from a file, so this stays
+  // within the block whatever it holds.)
+  const size_t blockStart = at * kMarkBlock;
+  if (blockStart >= entryCount_) return kNoEntry;
+  size_t k = std::min(blockStart + kMarkBlock, entryCount_) - 1;
+  while (SharedOf(k) > limit) {
+    if (k == blockStart) return kNoEntry;
+    --k;
+  }
   return k;
 }
 
@@ -261,27 +283,33 @@ void Vocabulary::UpdateFrequencyBlock(size_t block) {
   const size_t end = std::min(begin + kFrequencyBlock, entryCount_);
   uint16_t best = 0;
   for (size_t i = begin; i < end; ++i) best = std::max(best, FrequencyOf(i));
-  blockMax_[block] = best;
+  uint16_t* blockMax = blockMax_.Own();
+  blockMax[block] = best;
   const size_t perGroup = kFrequencyGroup / kFrequencyBlock;
   const size_t group = block / perGroup;
   const size_t last = std::min((group + 1) * perGroup, blockMax_.size());
   uint16_t groupBest = 0;
   for (size_t b = group * perGroup; b < last; ++b) groupBest = std::max(groupBest, blockMax_[b]);
-  groupMax_[group] = groupBest;
+  groupMax_.Own()[group] = groupBest;
 }
 
 size_t Vocabulary::MemoryBytes() const {
   const size_t held = mapping_          ? mapping_->Bytes().size()
                       : !image_.empty() ? image_.size()
                                         : ownedEntries_.size() + ownedPool_.size() + ownedPairs_.size();
-  return held + changedFrequencies_.size() * sizeof(changedFrequencies_[0]) +
-         changedBlocks_.size() * sizeof(uint64_t) + AidBytes();
+  return held + (aidsMapping_ ? aidsMapping_->Bytes().size() : 0) +
+         changedFrequencies_.size() * sizeof(changedFrequencies_[0]) +
+         changedBlocks_.size() * sizeof(uint64_t) + PrivateAidBytes();
 }
 
 size_t Vocabulary::AidBytes() const {
-  return pairKeys_.size() * sizeof(uint16_t) + pairFirst_.size() * sizeof(uint32_t) +
-         markMin_.size() + (blockMax_.size() + groupMax_.size()) * sizeof(uint16_t) +
-         prefixes_.MemoryBytes();
+  return pairKeys_.Bytes() + pairFirst_.Bytes() + markMin_.Bytes() + blockMax_.Bytes() +
+         groupMax_.Bytes() + prefixes_.ArrayBytes();
+}
+
+size_t Vocabulary::PrivateAidBytes() const {
+  return pairKeys_.OwnedBytes() + pairFirst_.OwnedBytes() + markMin_.OwnedBytes() +
+         blockMax_.OwnedBytes() + groupMax_.OwnedBytes() + prefixes_.MemoryBytes();
 }
 
 VocabularyLoadReport Vocabulary::LoadVocabulary(FILE* stream) {
@@ -313,14 +341,19 @@ VocabularyLoadReport Vocabulary::LoadVocabularyBytes(std::string_view bytes) {
   return Adopt(image_);
 }
 
-VocabularyLoadReport Vocabulary::LoadMapped(std::shared_ptr<const MappedFile> mapping) {
+VocabularyLoadReport Vocabulary::LoadMapped(std::shared_ptr<const MappedFile> mapping,
+                                           std::shared_ptr<const MappedFile> aids) {
   Clear();
   if (!mapping) return Adopt({});
   mapping_ = std::move(mapping);
-  return Adopt(mapping_->Bytes());
+  if (!aids) return Adopt(mapping_->Bytes());
+  aidsMapping_ = std::move(aids);
+  const VocabularyLoadReport report = Adopt(mapping_->Bytes(), aidsMapping_->Bytes());
+  if (!report.aidsFromFile) aidsMapping_.reset();
+  return report;
 }
 
-VocabularyLoadReport Vocabulary::Adopt(std::string_view bytes) {
+VocabularyLoadReport Vocabulary::Adopt(std::string_view bytes, std::string_view aids) {
   VocabularyLoadReport report;
   report.fileSize = bytes.size();
   const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
@@ -379,6 +412,9 @@ VocabularyLoadReport Vocabulary::Adopt(std::string_view bytes) {
   size_t previousEnd = 0;
   size_t previousLength = 0;
   const auto* pool = reinterpret_cast<const uint8_t*>(pool_.data());
+  // A pool without a zero byte anywhere (every sound file's: letter codes and markers are not
+  // zero) spares looking for one in each stored form.
+  const bool zeroInPool = !pool_.empty() && std::memchr(pool, 0, pool_.size()) != nullptr;
   for (size_t i = 0; i < entryCount_; ++i) {
     const size_t offset = OffsetOf(i);
     const size_t length = LengthOf(i);
@@ -396,7 +432,7 @@ VocabularyLoadReport Vocabulary::Adopt(std::string_view bytes) {
         stored = length;
       }
       sound = sound && offset + stored <= pool_.size() &&
-              std::memchr(pool + offset + 1, 0, stored - 1) == nullptr;
+              (!zeroInPool || std::memchr(pool + offset + 1, 0, stored - 1) == nullptr);
     }
     if (!sound) {
       report.firstBadEntry = static_cast<int64_t>(i);
@@ -410,17 +446,25 @@ VocabularyLoadReport Vocabulary::Adopt(std::string_view bytes) {
   report.entries = entryCount_;
   report.pool = pool_.size();
   report.pairs = pairCount_;
+  if (!aids.empty() && bulkInserts_ == 0 && SearchAidsFile::Read(*this, aids, bytes)) {
+    report.aidsFromFile = true;
+    return report;
+  }
   std::vector<std::pair<uint16_t, uint32_t>> pairIndex;
   pairIndex.reserve(pairCount_);
   for (size_t i = 0; i < pairCount_; ++i)
     pairIndex.push_back({ReadLe16(pairBytes_ + i * sizeof(LetterPairRecord)),
                          static_cast<uint32_t>(i)});
   std::sort(pairIndex.begin(), pairIndex.end());
+  std::vector<uint16_t> keys;
+  std::vector<uint32_t> firsts;
   for (const auto& [key, first] : pairIndex) {
-    if (!pairKeys_.empty() && pairKeys_.back() == key) continue;
-    pairKeys_.push_back(key);
-    pairFirst_.push_back(first);
+    if (!keys.empty() && keys.back() == key) continue;
+    keys.push_back(key);
+    firsts.push_back(first);
   }
+  pairKeys_.Assign(keys.begin(), keys.end());
+  pairFirst_.Assign(firsts.begin(), firsts.end());
   // Loaded within a bulk insertion (a language loading the user's words next), the aids are
   // derived once, when the insertion ends, rather than here and again then.
   if (bulkInserts_ > 0) {
@@ -716,7 +760,8 @@ uint16_t Vocabulary::EntryLength(size_t index) const {
 
 int64_t Vocabulary::FindPair(uint16_t key) const {
   const auto found = std::lower_bound(pairKeys_.begin(), pairKeys_.end(), key);
-  return found != pairKeys_.end() && *found == key ? pairFirst_[found - pairKeys_.begin()] : -1;
+  if (found == pairKeys_.end() || *found != key) return -1;
+  return pairFirst_[static_cast<size_t>(found - pairKeys_.begin())];
 }
 
 LetterPairRecord Vocabulary::GetPair(size_t index) const {

@@ -14,7 +14,9 @@
 // hold none of the codes it needs; the search also narrows by a tree of the words' first letters
 // (from which decoding takes them too), and ranks by block maxima of frequency. These search aids
 // are flat arrays of fixed-width integers derived from the entries, 0.6 to 0.8 bytes per entry
-// together for the shipped vocabularies (bench/README.md).
+// together for the shipped vocabularies (bench/README.md). The compiler writes them beside the
+// vocabulary file, in the search-aids file (engine/SearchAidsFile.h); a load that is given that
+// file and finds it made for these very bytes uses its arrays in place instead of deriving them.
 //
 // The vocabulary file (.voc, little-endian, no header):
 //   N (4), N packed entries (4 each: bits 0-19 offset, 20-26 frequency, 27-31 length),
@@ -81,6 +83,8 @@ struct VocabularyLoadReport {
   size_t clampedPairCounts = 0;  // pair records whose count lay outside 0 to 4
   bool truncated = false;        // the file ended before its counts said
   bool trailingBytes = false;    // bytes after the last letter-pair record
+  // Whether the search aids were read from a search-aids file rather than derived.
+  bool aidsFromFile = false;
 
   // True when the file was well-formed and loaded whole.
   bool Complete() const {
@@ -108,8 +112,11 @@ class Vocabulary {
   // The same from the file's bytes (copied).
   VocabularyLoadReport LoadVocabularyBytes(std::string_view bytes);
   // The same from a mapping of the file, used in place and held for as long as this vocabulary
-  // reads it (a null mapping loads nothing).
-  VocabularyLoadReport LoadMapped(std::shared_ptr<const MappedFile> mapping);
+  // reads it (a null mapping loads nothing). With a mapping of the search-aids file made for
+  // exactly these bytes (engine/SearchAidsFile.h), its aids are used in place as well; any other
+  // (none, stale, damaged) is let go and the aids are derived, with the same result.
+  VocabularyLoadReport LoadMapped(std::shared_ptr<const MappedFile> mapping,
+                                  std::shared_ptr<const MappedFile> aids = nullptr);
   // The vocabulary as a .voc file.
   std::string FileBytes() const;
   void Clear();
@@ -184,21 +191,35 @@ class Vocabulary {
   // that typed keys select without decoding words.
   const PrefixTree& Prefixes() const { return prefixes_; }
 
+  // The levels of marker minima for a number of entries: their count, where each begins (and the
+  // total after the last: `starts` holds one more than the levels) and how many minima each has
+  // before its padding.
+  static size_t MarkLayout(size_t entries, size_t* starts, size_t* sizes);
+
   // Bytes held by the vocabulary (the file's bytes, mapped or copied, the frequencies changed at
-  // run time and the search aids), by the aids alone (what loading derives from the file), and
-  // the part of the first that is a mapping of the file rather than the process's own memory.
+  // run time and the search aids), by the aids alone (what loading derives from the file, or
+  // reads from the search-aids file), and the part of the first that is a mapping of a file (the
+  // vocabulary file's, the search-aids file's) rather than the process's own memory.
   size_t MemoryBytes() const;
   size_t AidBytes() const;
-  size_t MappedBytes() const { return mapping_ ? mapping_->Bytes().size() : 0; }
-  // Whether the entries are read from a mapping of the file.
+  size_t MappedBytes() const {
+    return (mapping_ ? mapping_->Bytes().size() : 0) + (aidsMapping_ ? aidsMapping_->Bytes().size() : 0);
+  }
+  // Of the aids, the bytes that are the process's own memory (all of them when derived).
+  size_t PrivateAidBytes() const;
+  // Whether the entries are read from a mapping of the file, and the aids from one of theirs.
   bool Mapped() const { return mapping_ != nullptr; }
+  bool AidsMapped() const { return aidsMapping_ != nullptr; }
 
  private:
+  friend class SearchAidsFile;  // writes the aids, and reads them in place
   // The loader behind both: reads the file's parts from a source of bytes (a buffer, or a
   // stream read straight into the containers), then keeps what decodes safely.
   // Takes the file's bytes (held by mapping_ or image_) as the vocabulary, keeping what decodes
   // safely.
-  VocabularyLoadReport Adopt(std::string_view bytes);
+  VocabularyLoadReport Adopt(std::string_view bytes, std::string_view aids = {});
+  // Makes aids viewed in the search-aids file the vocabulary's own copies, and lets it go.
+  void OwnAids();
   // Before a change of the entries or the pool: from here on they are the vocabulary's own
   // copies (ownedEntries_, ownedPool_, ownedPairs_), no longer the file's bytes.
   void TakeCopies();
@@ -241,6 +262,7 @@ class Vocabulary {
   // Where the entries, the pool and the letter-pair records are read: the mapping of the file,
   // a copy of the file's bytes, or (once words were inserted) copies of the parts alone.
   std::shared_ptr<const MappedFile> mapping_;
+  std::shared_ptr<const MappedFile> aidsMapping_;  // while aids are viewed in it
   std::string image_;
   std::string ownedEntries_;
   std::string ownedPool_;
@@ -256,8 +278,8 @@ class Vocabulary {
   std::vector<uint64_t> changedBlocks_;
   // The distinct pair keys ascending, and the index of the first record with each: the word
   // search looks up a pair at every guessed letter, and the table is not sorted in every file.
-  std::vector<uint16_t> pairKeys_;
-  std::vector<uint32_t> pairFirst_;
+  FlatArray<uint16_t> pairKeys_;
+  FlatArray<uint32_t> pairFirst_;
   // The smallest number of codes that an entry of each block of kMarkBlock entries takes from
   // the word before it (level 0), then the smallest of each kMarkBlock blocks of the level below
   // (levels 1 and up), until a level has at most kMarkBlock blocks; the levels lie one after the
@@ -265,11 +287,12 @@ class Vocabulary {
   static constexpr size_t kMarkBlock = 16;
   static constexpr size_t kMarkFanout = 16;
   static constexpr size_t kMaxMarkLevels = 8;
-  std::vector<uint8_t> markMin_;
+  FlatArray<uint8_t> markMin_;
   size_t markLevelStart_[kMaxMarkLevels + 1] = {};
   size_t markLevels_ = 0;
-  std::vector<uint16_t> blockMax_;
-  std::vector<uint16_t> groupMax_;
+  // Viewed in a search-aids file, the maxima are copied before a run-time change.
+  FlatArray<uint16_t> blockMax_;
+  FlatArray<uint16_t> groupMax_;
   int bulkInserts_ = 0;
   bool aidsStale_ = false;
   PrefixTree prefixes_;

@@ -16,6 +16,10 @@ inline uint32_t ReadLe32(const uint8_t* p) {
          static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
 
+inline uint64_t ReadLe64(const uint8_t* p) {
+  return static_cast<uint64_t>(ReadLe32(p)) | static_cast<uint64_t>(ReadLe32(p + 4)) << 32;
+}
+
 // The number at a byte offset; the bytes must be there.
 inline uint16_t ReadLe16(std::string_view bytes, size_t at) {
   return ReadLe16(reinterpret_cast<const uint8_t*>(bytes.data()) + at);

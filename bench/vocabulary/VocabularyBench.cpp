@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/SearchAidsFile.h"
 #include "engine/Vocabulary.h"
 #include "system/MappedFile.h"
 
@@ -212,15 +213,16 @@ void BM_InsertUserWords(benchmark::State& state) {
 }
 BENCHMARK(BM_InsertUserWords)->Unit(benchmark::kMillisecond);
 
-// The shipped vocabularies as the input method loads them: reading the file and deriving the
-// search aids. The counters give the entries and the bytes per entry of the whole vocabulary and
-// of the aids alone.
 // A shipped vocabulary made ready the way a language loads it: the file mapped and used in
-// place, its entries checked and the search aids derived.
-void BM_LoadShippedVocabulary(benchmark::State& state, const std::string& language) {
+// place, its entries checked, and the search aids read in place from the search-aids file beside
+// it (`aids`) or derived from the entries. The counters give the entries and the bytes per entry
+// of the whole vocabulary, of the process's own memory and of the mappings, and of the aids
+// (wherever they are, and the process's own).
+void BM_LoadShippedVocabulary(benchmark::State& state, const std::string& language, bool aids) {
   const std::string path = TESSALINE_SOURCE_DIR "/data/Languages/" + language + ".voc";
   KeyMap keys;
-  size_t entries = 0, memory = 0, aids = 0, mapped = 0;
+  size_t entries = 0, memory = 0, aidBytes = 0, privateAids = 0, mapped = 0;
+  bool fromFile = false;
   for (auto _ : state) {
     std::shared_ptr<const tessaline::MappedFile> mapping = tessaline::MapDataFile(path);
     if (!mapping) {
@@ -228,30 +230,56 @@ void BM_LoadShippedVocabulary(benchmark::State& state, const std::string& langua
       return;
     }
     Vocabulary voc(keys);
-    const auto report = voc.LoadMapped(std::move(mapping));
+    const auto report = voc.LoadMapped(
+        std::move(mapping),
+        aids ? tessaline::MapDataFile(tessaline::SearchAidsPath(path)) : nullptr);
     entries = report.entries;
+    fromFile = report.aidsFromFile;
     memory = voc.MemoryBytes();
-    aids = voc.AidBytes();
+    aidBytes = voc.AidBytes();
+    privateAids = voc.PrivateAidBytes();
     mapped = voc.MappedBytes();
   }
+  if (aids && !fromFile) state.SkipWithError(("the search aids beside " + path + " were let go").c_str());
   const auto perEntry = [&](size_t bytes) {
     return static_cast<double>(bytes) / static_cast<double>(std::max<size_t>(entries, 1));
   };
   state.counters["entries"] = static_cast<double>(entries);
   state.counters["bytesPerEntry"] = perEntry(memory);
-  state.counters["aidBytesPerEntry"] = perEntry(aids);
+  state.counters["privateBytesPerEntry"] = perEntry(memory - mapped);
   state.counters["mappedBytesPerEntry"] = perEntry(mapped);
+  state.counters["aidBytesPerEntry"] = perEntry(aidBytes);
+  state.counters["privateAidBytesPerEntry"] = perEntry(privateAids);
 }
 
 const bool kShippedRegistered = [] {
   for (const char* language : {"English", "German", "French", "Spanish", "Italian", "Portuguese",
                                "Dutch", "Polish", "Swedish", "Czech", "Russian", "Ukrainian"}) {
     benchmark::RegisterBenchmark((std::string("BM_LoadShippedVocabulary/") + language).c_str(),
-                                 BM_LoadShippedVocabulary, std::string(language))
+                                 BM_LoadShippedVocabulary, std::string(language), true)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(
+        (std::string("BM_LoadShippedVocabularyDerivingAids/") + language).c_str(),
+        BM_LoadShippedVocabulary, std::string(language), false)
         ->Unit(benchmark::kMillisecond);
   }
   return true;
 }();
+
+// The hash that ties a search-aids file to its vocabulary file, over the largest shipped one.
+void BM_HashVocabularyFile(benchmark::State& state) {
+  std::string bytes;
+  std::FILE* file = std::fopen(TESSALINE_SOURCE_DIR "/data/Languages/Russian.voc", "rb");
+  if (file) {
+    char chunk[65536];
+    size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, got);
+    std::fclose(file);
+  }
+  for (auto _ : state) benchmark::DoNotOptimize(tessaline::HashBytes(bytes));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
+}
+BENCHMARK(BM_HashVocabularyFile)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

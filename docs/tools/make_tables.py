@@ -301,26 +301,39 @@ def bench_load_table(results):
     data = load_json(results, "bench-vocabulary.json")
     if not data:
         return None
+    # The loads with the search-aids file, and those deriving the aids without it.
     medians = {}
+    deriving = {}
     for entry in data["benchmarks"]:
         name = entry.get("run_name", entry["name"])
         if entry.get("aggregate_name") == "median" and "Shipped" in name:
-            medians[name.rsplit("/", 1)[-1]] = entry
+            target = deriving if "DerivingAids" in name else medians
+            target[name.rsplit("/", 1)[-1]] = entry
+
+    def load(entry):
+        if not entry:
+            return ""
+        scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[entry.get("time_unit", "ns")]
+        value = entry["real_time"] * scale
+        return f"{value:.3g} ms" if value < 100 else f"{value:.0f} ms"
+
+    def per_entry(entry, counter):
+        return f"{entry[counter]:.1f}" if counter in entry else ""
+
     rows = []
     for language, _ in LANGUAGES:
         entry = medians.get(language)
         if entry:
-            unit = entry.get("time_unit", "ns")
-            scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[unit]
-            load = entry["real_time"] * scale
-            rows.append([language, number(int(entry["entries"])),
-                         f"{load:.3g} ms" if load < 100 else f"{load:.0f} ms",
-                         f"{entry['bytesPerEntry']:.1f}", f"{entry['aidBytesPerEntry']:.1f}"])
+            rows.append([language, number(int(entry["entries"])), load(entry),
+                         load(deriving.get(language)), per_entry(entry, "bytesPerEntry"),
+                         per_entry(entry, "privateBytesPerEntry"),
+                         per_entry(entry, "aidBytesPerEntry")])
     if not rows:
         return None
     context = data.get("context", {})
     machine = f"{context.get('num_cpus', '?')} CPUs at {context.get('mhz_per_cpu', '?')} MHz"
-    return table(["language", "entries", "load", "bytes per entry", "of which aids"],
+    return table(["language", "entries", "load", "deriving the aids", "bytes per entry",
+                  "own bytes per entry", "of which aids"],
                  rows) + [""] + note(
         "Wall clock, the median of three repetitions, on " + machine + "; made by",
         "`build/native/bench/vocabulary/bench_vocabulary --benchmark_filter=Shipped",

@@ -170,7 +170,7 @@ Typist::Typist(CDeviceWnd& device, Pen& pen) : device_(device), pen_(pen) {}
 Typist::~Typist() {
   languages_.clear();
   if (planFolder_.empty()) return;
-  for (const char* pattern : {"*.chr", "*.voc", "*.usr"}) {
+  for (const char* pattern : {"*.chr", "*.voc", "*.aid", "*.usr"}) {
     WIN32_FIND_DATAA found{};
     const win32::FindFile search(FindFirstFileA((planFolder_ + pattern).c_str(), &found));
     if (!search) continue;
@@ -199,6 +199,7 @@ Language* Typist::LoadPlanningLanguage(const WideString& name, std::string& erro
     error = "the device has no language '" + WideToUtf8(name) + "' (" + chr + " and its .voc)";
     return nullptr;
   }
+  CopyLanguageFile(SiblingFilePath(chr, ".aid"), SiblingFilePath(copy, ".aid"), false);
   CopyLanguageFile(SiblingFilePath(chr, ".usr"), SiblingFilePath(copy, ".usr"), false);
   const Settings& settings = GetSettings();
   auto language = std::make_unique<Language>(copy, name, true, settings.AdaptiveVoc,

@@ -10,7 +10,7 @@
 
 #include "engine/KeySearch.h"
 #include "engine/Vocabulary.h"
-#include "textfile/TextFile.h"
+#include "../KeyMapFromText.h"
 
 namespace {
 
@@ -37,13 +37,7 @@ const tessaline::KeyMap& EightKeys() {
       for (int p = 0; p < 8; ++p) text += "," + std::to_string(c * 100 + p);
       text += "\n";
     }
-    FILE* stream = fmemopen(text.data(), text.size(), "rb");
-    tessaline::TextSection root;
-    tessaline::ReadSection(stream, root);
-    std::fclose(stream);
-    tessaline::KeyMap keys;
-    keys.LoadKeyMap(root);
-    return keys;
+    return tessaline::fuzzing::KeyMapFromText(text);
   }();
   return map;
 }

@@ -54,7 +54,8 @@ device_install() {
   cp -r "$here/data/Layouts" "$folder/"
   mkdir -p "$folder/Languages"
   # The user's dictionaries (.usr) of an earlier run stay: they hold the words the user taught.
-  cp "$here"/data/Languages/*.chr "$here"/data/Languages/*.voc "$folder/Languages/"
+  cp "$here"/data/Languages/*.chr "$here"/data/Languages/*.voc "$here"/data/Languages/*.aid \
+    "$folder/Languages/"
   cp "$win/Tessaline/runtime/Tessaline.dll" "$folder/"
   device_wine regsvr32 /s 'C:\Program files\Tessaline\Tessaline.dll' || {
     echo "   registering Tessaline.dll failed" >&2

@@ -41,7 +41,7 @@ def install(args):
     folder = os.path.join(args.work, "Program files", "Tessaline")
     os.makedirs(os.path.join(folder, "Languages"))
     for language in ("English", "German", "Russian"):
-        for extension in (".chr", ".voc"):
+        for extension in (".chr", ".voc", ".aid"):
             shutil.copy(os.path.join(args.source, "data", "Languages", language + extension),
                         os.path.join(folder, "Languages"))
     shutil.copytree(os.path.join(args.source, "data", "Layouts"), os.path.join(folder, "Layouts"))

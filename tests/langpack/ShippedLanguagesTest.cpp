@@ -187,7 +187,7 @@ class InstalledLanguages {
  public:
   InstalledLanguages() : root_(dir_.Path()) {
     for (const ShippedLanguage& language : ShippedLanguages()) {
-      for (const char* extension : {".chr", ".voc"}) {
+      for (const char* extension : {".chr", ".voc", ".aid"}) {
         const std::string file = std::string(language.name) + extension;
         dir_.Write("Program files/Tessaline/Languages/" + file,
                    testing::ReadBytes(DataPath("Languages/" + file)));

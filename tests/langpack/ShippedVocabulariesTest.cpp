@@ -19,6 +19,11 @@ TEST(ShippedVocabulariesTest, CommittedEqualsRegeneratedAndPassesTheCheck) {
     ASSERT_FALSE(rebuilt.empty());
     EXPECT_TRUE(committed == rebuilt) << "data/Languages/" << language.name
                                       << ".voc is stale: build the target update-languages";
+    // The search aids beside it, as the compiler writes them.
+    const std::string aids = std::string("Languages/") + language.name + ".aid";
+    EXPECT_TRUE(testing::ReadBytes(DataPath(aids)) ==
+                testing::ReadBytes(std::string(TESSALINE_REGENERATED_DIR) + "/" + language.name + ".aid"))
+        << "data/" << aids << " is stale: build the target update-languages";
     KeyMap map;
     map.LoadKeyMap(DataPath(std::string("Languages/") + language.name + ".chr"));
     const vocbuild::CheckResult result = vocbuild::CheckVocabularyBytes(committed, map);

@@ -52,7 +52,8 @@ void InstallProduct() {
     SHCreateDirectoryExW(nullptr, (folder + L"\\Layouts").c_str(), nullptr);
     Copy(Windows(TESSALINE_DLL_PATH), InstalledLibrary());
     const std::wstring source = Windows(TESSALINE_SOURCE_DIR) + L"\\data";
-    for (const wchar_t* name : {L"English.chr", L"English.voc", L"German.chr", L"German.voc"}) {
+    for (const wchar_t* name : {L"English.chr", L"English.voc", L"English.aid", L"German.chr",
+                                L"German.voc", L"German.aid"}) {
       Copy(source + L"\\Languages\\" + name, folder + L"\\Languages\\" + name);
     }
     for (const wchar_t* name :

@@ -52,6 +52,7 @@ void CopyShippedFiles(const TempDir& folder, bool german) {
   for (const std::string& name : languages) {
     copy("Languages\\" + name + ".chr", "Languages/" + name + ".chr");
     copy("Languages\\" + name + ".voc", "Languages/" + name + ".voc");
+    copy("Languages\\" + name + ".aid", "Languages/" + name + ".aid");
   }
   for (const char* name : {"compact_white.pan", "compact.pan", "dark_key.bmp", "dark_small.bmp"}) {
     copy(std::string("Layouts\\") + name, std::string("Layouts/") + name);

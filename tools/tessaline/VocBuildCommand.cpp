@@ -1,5 +1,6 @@
 // tessaline voc build: compiles a word list into a vocabulary file for a language file.
 // tessaline voc check: verifies a vocabulary file against its language file.
+// tessaline voc aids: writes (or checks) the search-aids file beside a vocabulary file.
 //
 // What the compiler keeps and how counts become frequencies is written in
 // docs/vocabulary-compiler.md; vocbuild/VocCompiler.h states its contract.
@@ -10,6 +11,7 @@
 
 #include "Commands.h"
 #include "Json.h"
+#include "engine/SearchAidsFile.h"
 #include "languages/KeyMap.h"
 #include "system/DataFiles.h"
 #include "vocbuild/VocCheck.h"
@@ -26,7 +28,8 @@ constexpr const char* kBuildUsage =
     "            [--no-family-preference] [--short-unlisted N] [--short-rare P]\n"
     "            [--short-rare-lemmas N] [--whole-family-counts] [--hiding W] -o FILE.voc\n"
     "                                 compile a word list (\"word<TAB>count\" lines, or one word\n"
-    "                                 a line, most common first) into a vocabulary; --extra adds\n"
+    "                                 a line, most common first) into a vocabulary, and write\n"
+    "                                 its search aids beside it (FILE.aid); --extra adds\n"
     "                                 the words of a dictionary (one word a line), --forms those "
     "of\n"
     "                                 a dictionary of word families (one family a line, forms\n"
@@ -63,6 +66,11 @@ constexpr const char* kCheckUsage =
     "  voc check FILE.voc --chr FILE.chr [--json]\n"
     "                                 verify order, stored forms, letters and letter-pair "
     "records\n";
+
+constexpr const char* kAidsUsage =
+    "  voc aids FILE.voc [--check]    write the search-aids file FILE.aid for a vocabulary file\n"
+    "                                 (what loading it would derive), or check that the one\n"
+    "                                 there is made for it and holds exactly that\n";
 
 // Writes beside the target and puts that in its place, so that a failed run leaves the old file
 // whole.
@@ -171,8 +179,12 @@ int RunVocBuild(const BuildArguments& a) {
                  chr.c_str());
     return 1;
   }
-  if (!WriteFileWhole(output, vocbuild::VocabularyFileBytes(vocabulary))) {
-    std::fprintf(stderr, "tessaline: cannot write '%s'\n", output.c_str());
+  const std::string fileBytes = vocbuild::VocabularyFileBytes(vocabulary);
+  const std::string aidsPath = SearchAidsPath(output);
+  if (!WriteFileWhole(output, fileBytes) ||
+      !WriteFileWhole(aidsPath, SearchAidsFile::Write(fileBytes))) {
+    std::fprintf(stderr, "tessaline: cannot write '%s' and '%s'\n", output.c_str(),
+                 aidsPath.c_str());
     return 1;
   }
   if (!keptFamilies.empty()) {
@@ -261,6 +273,44 @@ int RunVocCheck(const CheckArguments& options) {
   return result.Passed() ? 0 : 1;
 }
 
+struct AidsArguments {
+  std::string file;
+  bool check = false;
+};
+
+int RunVocAids(const AidsArguments& options) {
+  std::string bytes;
+  if (!ReadFileBytes(options.file, bytes)) {
+    std::fprintf(stderr, "tessaline: cannot read '%s'\n", options.file.c_str());
+    return 1;
+  }
+  const std::string path = SearchAidsPath(options.file);
+  if (options.check) {
+    std::string aids;
+    if (!ReadFileBytes(path, aids)) {
+      std::printf("%s: missing\n", path.c_str());
+      return 1;
+    }
+    const std::string why = SearchAidsFile::Check(aids, bytes);
+    std::printf("%s: %s\n", path.c_str(), why.empty() ? "made for this vocabulary file" : why.c_str());
+    return why.empty() ? 0 : 1;
+  }
+  const std::string aids = SearchAidsFile::Write(bytes);
+  if (!WriteFileWhole(path, aids)) {
+    std::fprintf(stderr, "tessaline: cannot write '%s'\n", path.c_str());
+    return 1;
+  }
+  std::printf("%s: %zu bytes\n", path.c_str(), aids.size());
+  return 0;
+}
+
+CommandRun DefineVocAids(CLI::App& app) {
+  auto options = std::make_shared<AidsArguments>();
+  app.add_option("FILE.voc", options->file, "the vocabulary file")->required();
+  app.add_flag("--check", options->check);
+  return [options] { return RunVocAids(*options); };
+}
+
 CommandRun DefineVocBuild(CLI::App& app) {
   auto a = std::make_shared<BuildArguments>();
   app.add_option("--chr", a->chr, "the language file")->required();
@@ -295,6 +345,7 @@ CommandRun DefineVocCheck(CLI::App& app) {
 
 const Command kVocBuild("voc", "build", DefineVocBuild, kBuildUsage);
 const Command kVocCheck("voc", "check", DefineVocCheck, kCheckUsage);
+const Command kVocAids("voc", "aids", DefineVocAids, kAidsUsage);
 
 }  // namespace
 }  // namespace tessaline::tool
