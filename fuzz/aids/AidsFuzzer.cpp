@@ -1,9 +1,9 @@
 // Arbitrary bytes as the search-aids file beside a fixed vocabulary file (Words.voc, 4,000
 // English words; the seed corpus is its aids file as `tessaline voc aids` writes it). Each input
 // is tried twice: as it is, and with its size and hash fields set to what the vocabulary and its
-// own bytes give, so that the checks of its structure alone decide. Either way every read stays
-// inside the arrays, and the key ranges inside the entries; an input accepted as it is reads
-// exactly as the derived aids.
+// own bytes give, so that the checks of its structure alone decide. Every read of an accepted
+// file stays inside the arrays, and the key ranges inside the entries; an input accepted as it is
+// reads exactly as the derived aids.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -139,8 +139,12 @@ void Try(const std::string& aids, bool same) {
                      std::make_shared<MemoryFile>(aids));
   Check(report.entries == Derived().EntryCount());
   Check(report.aidsFromFile == voc.AidsMapped());
+  // A file let go leaves the aids derived from the entries, as the vocabulary's own target reads
+  // them; only an accepted one has reads of its own to check (most inputs are let go, and the
+  // reads are most of an input's time).
+  if (!report.aidsFromFile) return;
   const std::vector<uint32_t> reads = Reads(voc);
-  if (same || !report.aidsFromFile) Check(reads == DerivedReads());
+  if (same) Check(reads == DerivedReads());
   // A run-time change on top of the file's maxima.
   if (voc.EntryCount() > 0) voc.SetEntryFrequency(voc.EntryCount() / 2, 200);
   Check(voc.BlockMaxFrequency(voc.EntryCount() / 2 / tessaline::Vocabulary::kFrequencyBlock) == 200);
@@ -157,7 +161,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Try(aids, true);
   if (size >= tessaline::SearchAidsFile::kHeaderSize) {
     PutLe64(aids, 8, VocabularyBytes().size());
-    PutLe64(aids, 16, tessaline::HashBytes(VocabularyBytes()));
+    static const uint64_t vocabularyHash = tessaline::HashBytes(VocabularyBytes());
+    PutLe64(aids, 16, vocabularyHash);
     PutLe64(aids, 24,
             tessaline::HashBytes(std::string_view(aids).substr(tessaline::SearchAidsFile::kHeaderSize)));
     Try(aids, false);
