@@ -440,7 +440,9 @@ void RunSchedule(uint32_t seed) {
   std::map<WideString, int> counts;
   for (const auto& [name, record] : disk.Adaptations()) counts[name] = record.count;
   EXPECT_EQ(counts, model.counts);
-  if (files.files.count(kPath)) EXPECT_EQ(disk.DecayDay(), model.day);
+  if (files.files.count(kPath)) {
+    EXPECT_EQ(disk.DecayDay(), model.day);
+  }
 }
 
 TEST(MergeSchedulesTest, HundredsOfSeededSchedulesKeepEveryWritersEdits) {
