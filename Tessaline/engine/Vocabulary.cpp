@@ -710,7 +710,7 @@ uint16_t Vocabulary::EntryFrequency(size_t index) const {
 uint16_t Vocabulary::ChangedFrequency(size_t index) const {
   const auto found = FirstFrom(changedFrequencies_, static_cast<uint32_t>(index));
   return found != changedFrequencies_.end() && found->first == index ? found->second
-                                                                      : FileFrequencyOf(index);
+                                                                      : FileFrequency(index);
 }
 
 void Vocabulary::RebuildChangedBlocks() {
@@ -742,7 +742,7 @@ void Vocabulary::SetEntryFrequency(size_t index, uint16_t frequency) {
   const auto at = static_cast<uint32_t>(index);
   const auto found = FirstFrom(changedFrequencies_, at);
   const bool listed = found != changedFrequencies_.end() && found->first == at;
-  if (frequency == FileFrequencyOf(index)) {
+  if (frequency == FileFrequency(index)) {
     if (!listed) return;
     changedFrequencies_.erase(found);
   } else if (listed) {

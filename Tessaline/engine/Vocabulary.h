@@ -39,6 +39,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/FlatArray.h"
 #include "engine/PrefixTree.h"
 #include "languages/KeyMap.h"
 #include "system/ByteCoding.h"
@@ -184,7 +185,9 @@ class Vocabulary {
   bool BlockChanged(size_t block) const {
     return !changedBlocks_.empty() && (changedBlocks_[block / 64] >> (block % 64) & 1);
   }
-  uint16_t FileFrequency(size_t index) const { return FileFrequencyOf(index); }
+  uint16_t FileFrequency(size_t index) const {
+    return static_cast<uint16_t>((PackedAt(index) >> 20) & 0x7F);
+  }
   uint16_t GroupMaxFrequency(size_t group) const { return groupMax_[group]; }
 
   // The first letters of the words as a tree (engine/PrefixTree.h), for narrowing the entries
@@ -227,12 +230,9 @@ class Vocabulary {
   uint32_t PackedAt(size_t index) const { return ReadLe32(entryBytes_ + index * 4); }
   uint32_t OffsetOf(size_t index) const { return PackedAt(index) & 0xFFFFF; }
   uint16_t LengthOf(size_t index) const { return static_cast<uint16_t>(PackedAt(index) >> 27); }
-  uint16_t FileFrequencyOf(size_t index) const {
-    return static_cast<uint16_t>((PackedAt(index) >> 20) & 0x7F);
-  }
   uint16_t FrequencyOf(size_t index) const {
     return BlockChanged(index / kFrequencyBlock) ? ChangedFrequency(index)
-                                                  : FileFrequencyOf(index);
+                                                  : FileFrequency(index);
   }
   uint16_t ChangedFrequency(size_t index) const;
   void RebuildChangedBlocks();

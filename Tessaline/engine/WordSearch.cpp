@@ -139,14 +139,15 @@ void OfferEntries(const Vocabulary& words, uint32_t indexBase, uint32_t from, ui
         i = blockEnd + 1;
         continue;
       }
+      auto offerBlock = [&](auto frequencyOf) {
+        for (; i <= blockEnd; ++i) {
+          target.Offer({frequencyOf(i), order + (i - from), indexBase + i});
+        }
+      };
       if (words.BlockChanged(i / kBlock)) {
-        for (; i <= blockEnd; ++i) {
-          target.Offer({words.Entry(i).frequency, order + (i - from), indexBase + i});
-        }
+        offerBlock([&](uint32_t k) { return words.Entry(k).frequency; });
       } else {
-        for (; i <= blockEnd; ++i) {
-          target.Offer({words.FileFrequency(i), order + (i - from), indexBase + i});
-        }
+        offerBlock([&](uint32_t k) { return words.FileFrequency(k); });
       }
     }
   }
